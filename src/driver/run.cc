@@ -1,0 +1,150 @@
+#include "driver/run.h"
+
+#include <memory>
+
+#include "driver/options.h"
+#include "driver/tcopy.h"
+#include "geometry/r_rensen.h"
+#include "platform/file_names.h"
+#include "platform/out_stream.h"
+#include "platform/text_reader.h"
+#include "reader/kd_pattern.h"
+#include "writer/ini_zokusei.h"
+
+namespace {
+
+// The protocol's fixed file names, in the working directory.
+constexpr const char* kHostName = "kdx_temp.txt";
+constexpr const char* kStep1Name = "KDX_x2x2.$$";
+constexpr const char* kStep2Name = "KDX_x2x2.$$$";
+constexpr const char* kExchangeName = "KDX_TEMP.TXT";
+constexpr const char* kScratchName = "KDX_TEMP.$$$";
+
+// Message texts; the Japanese parts are Shift-JIS bytes.
+constexpr const char* kOverLimit =
+    "he  "
+    "\x97\x76\x91\x66\x90\x94\x83\x49\x81\x5b\x83\x6f\x81\x5b"  // 要素数オーバー
+    "    MAX=";
+constexpr const char* kTooClose =
+    "h# R_RENSEN "
+    "\x83\x7c\x83\x43\x83\x93\x83\x67\x8a\xd4\x8a\x75\x82\xaa\x92\x5a\x82\xad"
+    "\x82\xc4\x81\x41\x96\xca\x8e\xe6\x82\xe8\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+    "\x82\xf1"  // ポイント間隔が短くて、面取りできません
+    "------ \n";
+constexpr const char* kTooSharp =
+    "h# R_RENSEN "
+    "\x90\xdc\x82\xe8\x95\xd4\x82\xb5\x8a\x70\x93\x78\x82\xaa\x89\x73\x82\xad"
+    "\x82\xc4\x81\x41\x96\xca\x8e\xe6\x82\xe8\x82\xc5\x82\xab\x82\xdc\x82\xb9"
+    "\x82\xf1"  // 折り返し角度が鋭くて、面取りできません
+    "(";
+constexpr const char* kEndClosing =
+    "# ------------------ main() Pattern1 end file closing "
+    "------------------ \n";
+
+void Message(DrawingState& s, const char* what, const char* name) {
+  s.err->Str(what);
+  s.err->Str(name);
+  s.err->Str(" \n");
+}
+
+}  // namespace
+
+int RunTool(DrawingState& s, int argc, const char* const* argv,
+            const std::string& dir) {
+  s.PAI = 3.141592653589793;
+  s.gomi = 0.0002;
+  for (int k = 1; k < argc && argv[k] != nullptr; ++k) {
+    if (argv[k][0] == '-' || argv[k][0] == '/') opt(s, argv[k]);
+  }
+  if (s.isTest == 2) s.out->Str("\n\n#### debug #### Cmd-Option read\n");
+
+  // Bring the exchange file to its one fixed name. A rename replaces an
+  // existing target, so a name left over by a crashed run cannot stand in
+  // for the host's file.
+  if (platform::RenameReplacing(dir, kHostName, kStep1Name)) {
+    platform::RenameReplacing(dir, kStep1Name, kStep2Name);
+    platform::RenameReplacing(dir, kStep2Name, kExchangeName);
+  }
+
+  TcopyResult counted = Tcopy(s, dir, kExchangeName, kScratchName, kCountLimit);
+  if (counted.status != 0) return counted.status;
+  const unsigned int jd_xmax = counted.count;
+  if (s.isTest == 2) s.out->Str("#  copyed to KDX_TEMP.$$$ \n");
+
+  std::unique_ptr<platform::OutStream> fpw =
+      platform::OutStream::OpenFile(platform::ResolvePath(dir, kScratchName));
+  if (!fpw) {
+    Message(s, "Cannot open file: ", kScratchName);
+    return 1;
+  }
+  s.fpw = fpw.get();
+  if (jd_xmax > kJdLimit) {
+    fpw->Str(kOverLimit);
+    fpw->Unsigned(kJdLimit);
+    fpw->Chr('\n');
+    fpw->Close();
+    return 1;
+  }
+  std::unique_ptr<platform::TextReader> fp =
+      platform::TextReader::OpenFile(platform::ResolvePath(dir, kExchangeName));
+  if (!fp) {
+    Message(s, "Cannot open file: ", kExchangeName);
+    fpw->Close();
+    return 1;
+  }
+  s.fp = fp.get();
+
+  KD_PATTERN(s, jd_xmax, kJdLimit);
+  if (fp->error()) {
+    // A short input is never taken as whole: the host keeps its file.
+    Message(s, "Cannot read file: ", kExchangeName);
+    fpw->Close();
+    return 1;
+  }
+  int result = R_RENSEN(s);
+  if (result == kRensenTooClose) {
+    fpw->Str(kTooClose);
+  } else if (result > kRensenTooClose) {
+    fpw->Str(kTooSharp);
+    fpw->Int(result);
+    fpw->Str(")------ \n");
+  }
+  if (s.isTest == 3) {
+    platform::OutStream& o = *s.out;
+    o.Str(kEndClosing);
+    o.Str("# jd_xmax= ");
+    o.Int(static_cast<int32_t>(jd_xmax));
+    o.Str(" stepcnt= ");
+    o.Int(s.stepcnt);
+    o.Str(" Error(");
+    o.Int(result);
+    o.Str(")\n");
+  }
+  if (s.isTest == 1) {
+    fpw->Str(kEndClosing);
+    fpw->Str("#    jd_xmax= ");
+    fpw->Int(static_cast<int32_t>(jd_xmax));
+    fpw->Str(" stepcnt= ");
+    fpw->Int(s.stepcnt);
+    fpw->Str(" KYlengTotal= ");
+    fpw->Fixed(s.KYlengTotal, 8);
+    fpw->Chr('\n');
+  }
+  IniZokusei(s);
+
+  fp->Close();
+  bool written = fpw->Close();
+  s.fp = nullptr;
+  s.fpw = nullptr;
+  if (!written) {
+    // The output is incomplete: leave the host's file as it was.
+    Message(s, "Cannot write file: ", kScratchName);
+    return 1;
+  }
+  if (s.isTest == 0) {
+    TcopyResult back = Tcopy(s, dir, kScratchName, kExchangeName, 0);
+    if (back.status != 0) return back.status;
+    platform::RemoveFile(dir, kScratchName);
+  }
+  return 0;
+}

@@ -1,0 +1,112 @@
+#include "platform/out_stream.h"
+
+#include <cstring>
+
+#include "platform/fault.h"
+#include "platform/number_format.h"
+
+namespace platform {
+
+std::unique_ptr<OutStream> OutStream::OpenFile(const std::string& path) {
+  if (FaultNow()) return nullptr;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return nullptr;
+  return std::unique_ptr<OutStream>(new OutStream(f, true, true));
+}
+
+OutStream::OutStream(std::string* memory, bool crlf)
+    : memory_(memory), crlf_(crlf) {}
+
+OutStream::OutStream(std::FILE* console) : OutStream(console, false, false) {}
+
+OutStream::OutStream(std::FILE* file, bool owns, bool crlf)
+    : file_(file), owns_file_(owns), crlf_(crlf),
+      buf_(new char[kBufSize]) {}
+
+OutStream::~OutStream() { Close(); }
+
+void OutStream::Put(const char* data, size_t size) {
+  if (memory_ != nullptr) {
+    memory_->append(data, size);
+    return;
+  }
+  if (file_ == nullptr) {
+    error_ = true;
+    return;
+  }
+  while (size > 0) {
+    if (used_ == kBufSize && !Flush()) return;
+    size_t n = kBufSize - used_ < size ? kBufSize - used_ : size;
+    std::memcpy(buf_.get() + used_, data, n);
+    used_ += n;
+    data += n;
+    size -= n;
+  }
+}
+
+void OutStream::Write(const char* data, size_t size) {
+  if (!crlf_) {
+    Put(data, size);
+    return;
+  }
+  while (size > 0) {
+    const void* nl = std::memchr(data, '\n', size);
+    if (nl == nullptr) {
+      Put(data, size);
+      return;
+    }
+    size_t n = static_cast<size_t>(static_cast<const char*>(nl) - data);
+    Put(data, n);
+    Put("\r\n", 2);
+    data += n + 1;
+    size -= n + 1;
+  }
+}
+
+void OutStream::Fixed(double value, int decimals) {
+  char tmp[kNumberBufSize];
+  Put(tmp, FormatFixed(tmp, value, decimals));
+}
+
+void OutStream::Int(int32_t value) {
+  char tmp[16];
+  Put(tmp, FormatInt(tmp, value));
+}
+
+void OutStream::Unsigned(uint32_t value) {
+  char tmp[16];
+  Put(tmp, FormatUnsigned(tmp, value));
+}
+
+void OutStream::Hex(uint32_t value, int min_digits) {
+  char tmp[16];
+  Put(tmp, FormatHex(tmp, value, min_digits));
+}
+
+bool OutStream::Flush() {
+  if (file_ == nullptr || used_ == 0) return !error_;
+  if (owns_file_ && FaultNow()) {
+    error_ = true;
+  } else if (std::fwrite(buf_.get(), 1, used_, file_) != used_) {
+    error_ = true;
+  } else if (!owns_file_) {
+    std::fflush(file_);
+  }
+  used_ = 0;
+  return !error_;
+}
+
+bool OutStream::Close() {
+  if (closed_) return !error_;
+  closed_ = true;
+  Flush();
+  if (file_ != nullptr && owns_file_) {
+    bool fault = FaultNow();
+    if (std::fflush(file_) != 0 || std::ferror(file_)) error_ = true;
+    if (std::fclose(file_) != 0 || fault) error_ = true;
+    file_ = nullptr;
+  }
+  return !error_;
+}
+
+}  // namespace platform
