@@ -140,6 +140,11 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
     return kRensenOk;
   }
 
+  // A point read as inf or nan can give no record the host could read.
+  for (int i = 1; i <= Ccnt; ++i) {
+    if (!Finite({PX[i], PY[i]})) return kRensenTooClose;
+  }
+
   // Spacing check: every side but the first of an open outline must be at
   // least 2 Men long.
   for (int i = 2; i <= Ccnt - 1; ++i) {

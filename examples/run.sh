@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs the built tool on the shipped example exchange file in a scratch
+# directory, as the host would, and shows the file before and after.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+tool=${1:-$here/../build/default/src/rrensen}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$here/kdx_temp.txt" "$work/kdx_temp.txt"
+echo "== kdx_temp.txt as the host leaves it"
+tr -d '\r' < "$work/kdx_temp.txt"
+(cd "$work" && "$tool" -c5)
+echo "== exit status $?; KDX_TEMP.TXT as the host reads it back"
+tr -d '\r' < "$work/KDX_TEMP.TXT"
