@@ -1,1 +1,69 @@
+#include "platform/number_format.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+std::string Fixed(double v, int decimals) {
+  char buf[platform::kNumberBufSize];
+  return std::string(buf, platform::FormatFixed(buf, v, decimals));
+}
+
+TEST(NumberFormat, FixedMatchesACorrectCRuntime) {
+  struct {
+    double value;
+    int decimals;
+    const char* text;
+  } cases[] = {
+      {0.0, 12, "0.000000000000"},
+      {-0.0, 6, "-0.000000"},
+      {-1e-20, 6, "-0.000000"},  // rounds to zero, keeps the sign
+      {0.5, 0, "0"},             // ties go to even on the exact binary value
+      {2.5, 0, "2"},
+      {0.125, 2, "0.12"},
+      {1.005, 2, "1.00"},        // 1.005 is 1.00499999999999989... in binary
+      {96.46446609406726, 12, "96.464466094067"},
+      {3.535533905932738, 12, "3.535533905933"},
+      {-45.0, 12, "-45.000000000000"},
+      {1e20, 1, "100000000000000000000.0"},
+      {123456789012345678.0, 6, "123456789012345680.000000"},
+      {1e300, 0,
+       "100000000000000005250476025520442024870446858110815915491585411551"
+       "180245798890819578637137508044786404370444383288387817694252323536"
+       "043057564479218478670698284838720092657580373783023379478809005936"
+       "895323497079994508111903896764088007465274278014249457925878882005"
+       "6842838115669472196386865459400540160"},
+      {std::numeric_limits<double>::infinity(), 6, "inf"},
+      {-std::numeric_limits<double>::infinity(), 6, "-inf"},
+      {std::numeric_limits<double>::quiet_NaN(), 6, "nan"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Fixed(c.value, c.decimals), c.text) << c.value;
+  }
+  // The largest double fits the buffer.
+  EXPECT_EQ(Fixed(std::numeric_limits<double>::max(), 20).size(), 309u + 21u);
+}
+
+TEST(NumberFormat, Integers) {
+  char buf[32];
+  auto Int = [&](int32_t v) { return std::string(buf, platform::FormatInt(buf, v)); };
+  auto Uns = [&](uint32_t v) { return std::string(buf, platform::FormatUnsigned(buf, v)); };
+  auto Hex = [&](uint32_t v, int w) { return std::string(buf, platform::FormatHex(buf, v, w)); };
+  EXPECT_EQ(Int(0), "0");
+  EXPECT_EQ(Int(-1), "-1");
+  EXPECT_EQ(Int(std::numeric_limits<int32_t>::min()), "-2147483648");
+  EXPECT_EQ(Int(std::numeric_limits<int32_t>::max()), "2147483647");
+  EXPECT_EQ(Uns(4294967295u), "4294967295");
+  EXPECT_EQ(Hex(0, 1), "0");
+  EXPECT_EQ(Hex(20, 1), "14");
+  EXPECT_EQ(Hex(0xffffffffu, 1), "ffffffff");
+  EXPECT_EQ(Hex(0, 6), "000000");
+  EXPECT_EQ(Hex(0x20000, 6), "020000");
+  EXPECT_EQ(Hex(0xffffffffu, 6), "ffffffff");
+}
+
+}  // namespace

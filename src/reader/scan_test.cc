@@ -1,1 +1,123 @@
+#include "reader/scan.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+TEST(Scan, IntegersWrapModulo2To32) {
+  struct {
+    std::string text;
+    bool hex;
+    bool ok;
+    int32_t value;
+    size_t end;
+  } cases[] = {
+      {"5", false, true, 5, 1},
+      {"  +12x", false, true, 12, 5},
+      {"-7 ", false, true, -7, 2},
+      {"4294967301", false, true, 5, 10},
+      {"-2147483648", false, true, std::numeric_limits<int32_t>::min(), 11},
+      {"2147483648", false, true, std::numeric_limits<int32_t>::min(), 10},
+      {"99999999999999999999", false, true, 1661992959, 20},
+      {"-", false, false, 0, 0},
+      {"x1", false, false, 0, 0},
+      {std::string("\0" "1", 2), false, false, 0, 0},  // NUL is no space
+      {"ffffffff", true, true, -1, 8},
+      {"1f", true, true, 31, 2},
+      {"0x1F", true, true, 31, 4},
+      {"-1", true, true, -1, 2},
+      {"0x", true, true, 0, 1},
+      {"100000010", true, true, 16, 9},
+      {"g", true, false, 0, 0},
+  };
+  for (const auto& c : cases) {
+    int32_t v = 0;
+    size_t pos = 0;
+    bool ok = c.hex ? scan::ParseHex(c.text, &pos, &v)
+                    : scan::ParseInt(c.text, &pos, &v);
+    EXPECT_EQ(ok, c.ok) << c.text;
+    EXPECT_EQ(v, c.value) << c.text;
+    EXPECT_EQ(pos, c.end) << c.text;
+  }
+}
+
+TEST(Scan, RealsAreDecimalOrInfOrNan) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct {
+    std::string text;
+    bool ok;
+    double value;
+    size_t end;
+  } cases[] = {
+      {"10", true, 10.0, 2},
+      {" -2.5e3,", true, -2500.0, 7},
+      {".5", true, 0.5, 2},
+      {"5.", true, 5.0, 2},
+      {"1e", true, 1.0, 1},
+      {"1e+", true, 1.0, 1},
+      {"0x10", true, 0.0, 1},  // no hexadecimal reals
+      {"+3", true, 3.0, 2},
+      {"0.1", true, 0.1, 3},
+      {"96.464466094067", true, 96.464466094067, 15},
+      {"1e400", true, inf, 5},
+      {"-1e400", true, -inf, 6},
+      {"1e-400", true, 0.0, 6},
+      {"0.000001e-320", true, 0.0, 13},
+      {"inf", true, inf, 3},
+      {"-Infinity", true, -inf, 9},
+      {"INFINITE", true, inf, 3},
+      {".", false, 0.0, 0},
+      {"e5", false, 0.0, 0},
+      {"", false, 0.0, 0},
+  };
+  for (const auto& c : cases) {
+    double v = 0.0;
+    size_t pos = 0;
+    EXPECT_EQ(scan::ParseReal(c.text, &pos, &v), c.ok) << c.text;
+    EXPECT_EQ(v, c.value) << c.text;
+    EXPECT_EQ(pos, c.end) << c.text;
+  }
+  double nan = 0.0;
+  size_t pos = 0;
+  EXPECT_TRUE(scan::ParseReal("NaN", &pos, &nan));
+  EXPECT_TRUE(std::isnan(nan));
+}
+
+TEST(Scan, StopsAtTheFirstFieldThatDoesNotConvert) {
+  double a = -1, b = -1, c = -1;
+  int32_t n = -1;
+  // Commas are no white space: only the first value converts.
+  EXPECT_EQ(scan::Scan("cn0 2.5, 3, 0.5, 1", 3, "%lf %lf %lf %d",
+                       {&a, &b, &c, &n}),
+            1);
+  EXPECT_EQ(a, 2.5);
+  EXPECT_EQ(b, -1);
+  EXPECT_EQ(n, -1);
+  // A start past the end of the line reads nothing.
+  EXPECT_EQ(scan::Scan("hp", 3, "%lf %lf", {&a, &b}), 0);
+  // A literal must match exactly.
+  int32_t k = 0;
+  EXPECT_EQ(scan::Scan("12- 7", 0, "%d-", {&k}), 1);
+  EXPECT_EQ(k, 12);
+}
+
+TEST(Scan, TextWordIsCutToItsField) {
+  double x = 0, y = 0, dx = 0, dy = 0;
+  char word[128] = "old";
+  std::string line = "ch 1 2 3 4 \"" + std::string(200, 'w') + " tail\n";
+  EXPECT_EQ(scan::Scan(line, 2, "%lf %lf %lf %lf \"%s",
+                       {&x, &y, &dx, &dy, scan::Target(word, sizeof word)}),
+            5);
+  EXPECT_EQ(std::string(word), std::string(127, 'w'));
+  // Without the quote the word keeps its value.
+  char kept[128] = "kept";
+  scan::Scan("ch 1 2 3 4 text\n", 2, "%lf %lf %lf %lf \"%s",
+             {&x, &y, &dx, &dy, scan::Target(kept, sizeof kept)});
+  EXPECT_STREQ(kept, "kept");
+}
+
+}  // namespace
