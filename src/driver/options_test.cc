@@ -65,7 +65,9 @@ TEST(Options, WordsAndTheFieldsTheyLeave) {
     c.check(m.s);
     m.err.Flush();
     EXPECT_EQ(m.errors, c.illegal ? "\n illegal Option.\n" : "");
-    if (m.s.isTest <= 2) EXPECT_EQ(m.console, "");
+    if (m.s.isTest <= 2) {
+      EXPECT_EQ(m.console, "");
+    }
   }
 }
 
