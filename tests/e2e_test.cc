@@ -136,7 +136,7 @@ TEST(Protocol, PassThroughKeepsBytesAndEndsLinesWithCrLf) {
   } cases[] = {
       {"CR LF", "# one\r\nbz two\r\nlc20\r\n", "# one\r\nbz two\r\n"},
       {"bare LF gains the CR", "# one\nbz two\n", "# one\r\nbz two\r\n"},
-      {"last line without line end", "lc20\n# end", "# end"},
+      {"last line without line end", "lc20\n# end", "# end\r\n"},
       {"lone CR kept", "# a\rb\r\n", "# a\rb\r\n"},
       {"Ctrl-Z ends the input", "# a\r\n\x1a# b\r\n", "# a\r\n"},
       {"NUL is data", std::string("# a\0b\r\n", 7),

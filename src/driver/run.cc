@@ -3,13 +3,11 @@
 #include <memory>
 
 #include "driver/options.h"
+#include "driver/process.h"
 #include "driver/tcopy.h"
-#include "geometry/r_rensen.h"
 #include "platform/file_names.h"
 #include "platform/out_stream.h"
 #include "platform/text_reader.h"
-#include "reader/kd_pattern.h"
-#include "writer/ini_zokusei.h"
 
 namespace {
 
@@ -25,22 +23,6 @@ constexpr const char* kOverLimit =
     "he  "
     "\x97\x76\x91\x66\x90\x94\x83\x49\x81\x5b\x83\x6f\x81\x5b"  // 要素数オーバー
     "    MAX=";
-constexpr const char* kTooClose =
-    "h# R_RENSEN "
-    "\x83\x7c\x83\x43\x83\x93\x83\x67\x8a\xd4\x8a\x75\x82\xaa\x92\x5a\x82\xad"
-    "\x82\xc4\x81\x41\x96\xca\x8e\xe6\x82\xe8\x82\xc5\x82\xab\x82\xdc\x82\xb9"
-    "\x82\xf1"  // ポイント間隔が短くて、面取りできません
-    "------ \n";
-constexpr const char* kTooSharp =
-    "h# R_RENSEN "
-    "\x90\xdc\x82\xe8\x95\xd4\x82\xb5\x8a\x70\x93\x78\x82\xaa\x89\x73\x82\xad"
-    "\x82\xc4\x81\x41\x96\xca\x8e\xe6\x82\xe8\x82\xc5\x82\xab\x82\xdc\x82\xb9"
-    "\x82\xf1"  // 折り返し角度が鋭くて、面取りできません
-    "(";
-constexpr const char* kEndClosing =
-    "# ------------------ main() Pattern1 end file closing "
-    "------------------ \n";
-
 void Message(DrawingState& s, const char* what, const char* name) {
   s.err->Str(what);
   s.err->Str(name);
@@ -94,43 +76,12 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
   }
   s.fp = fp.get();
 
-  KD_PATTERN(s, jd_xmax, kJdLimit);
-  if (fp->error()) {
+  if (!ProcessExchange(s, jd_xmax)) {
     // A short input is never taken as whole: the host keeps its file.
     Message(s, "Cannot read file: ", kExchangeName);
     fpw->Close();
     return 1;
   }
-  int result = R_RENSEN(s);
-  if (result == kRensenTooClose) {
-    fpw->Str(kTooClose);
-  } else if (result > kRensenTooClose) {
-    fpw->Str(kTooSharp);
-    fpw->Int(result);
-    fpw->Str(")------ \n");
-  }
-  if (s.isTest == 3) {
-    platform::OutStream& o = *s.out;
-    o.Str(kEndClosing);
-    o.Str("# jd_xmax= ");
-    o.Int(static_cast<int32_t>(jd_xmax));
-    o.Str(" stepcnt= ");
-    o.Int(s.stepcnt);
-    o.Str(" Error(");
-    o.Int(result);
-    o.Str(")\n");
-  }
-  if (s.isTest == 1) {
-    fpw->Str(kEndClosing);
-    fpw->Str("#    jd_xmax= ");
-    fpw->Int(static_cast<int32_t>(jd_xmax));
-    fpw->Str(" stepcnt= ");
-    fpw->Int(s.stepcnt);
-    fpw->Str(" KYlengTotal= ");
-    fpw->Fixed(s.KYlengTotal, 8);
-    fpw->Chr('\n');
-  }
-  IniZokusei(s);
 
   fp->Close();
   bool written = fpw->Close();

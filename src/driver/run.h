@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "driver/process.h"
+
 #include "state/drawing_state.h"
 
-/// The longest exchange file the tool takes, in lines (pieces).
-constexpr unsigned int kJdLimit = 50000;
 
 /// Makes one whole run of the tool in the directory `dir` ("" for the
 /// working directory): the options of argv[1..argc-1], the exchange-file

@@ -211,7 +211,7 @@ int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit) {
   // they pass through whole instead of being taken as records.
   bool passing = false;
   for (unsigned int jd_x = 0; jd_x != jd_limit; ++jd_x) {
-    if (!s.fp->ReadPiece(&buf)) return 0;
+    if (!s.fp->ReadPiece(&buf)) break;
     std::string_view line = buf.view();
     if (s.isTest == 3) {
       platform::OutStream& o = *s.out;
@@ -242,5 +242,9 @@ int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit) {
       KdRecord(s, line);
     }
   }
+  // A passed-through line that the input did not end (the last line of the
+  // file, or one cut by the limit) gets its line end, so that the records
+  // written after it stay records of their own.
+  if (passing) s.fpw->Chr('\n');
   return 0;
 }

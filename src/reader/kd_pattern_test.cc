@@ -205,6 +205,9 @@ TEST(Reader, PassThroughAndLimit) {
   EXPECT_EQ(pieces.s.iPOINTcnt, 1);
   EXPECT_EQ(pieces.s.PX[1], 5.0);
 
+  Read unended("bz 1\n# last");
+  EXPECT_EQ(unended.output, "bz 1\r\n# last\r\n");
+
   Read limited("lc3\nlc4\nlc5\nlc6\n# x\n", 3);
   EXPECT_EQ(limited.s.COLOR, 5);
   EXPECT_EQ(limited.output, "");
