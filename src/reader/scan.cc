@@ -55,8 +55,7 @@ int32_t Wrap(uint32_t magnitude, bool negative) {
 }  // namespace
 
 bool IsSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
-         c == '\r';
+  return c == ' ' || (c >= '\t' && c <= '\r');  // \t \n \v \f \r
 }
 
 bool ParseInt(std::string_view text, size_t* pos, int32_t* value) {
@@ -98,53 +97,91 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
   SkipSpace(text, &p);
   bool negative = ReadSign(text, &p);
   double result = 0.0;
-  if (HasWord(text, p, "nan")) {
-    result = std::numeric_limits<double>::quiet_NaN();
-    p += 3;
-  } else if (HasWord(text, p, "inf")) {
-    result = std::numeric_limits<double>::infinity();
-    p += HasWord(text, p, "infinity") ? 8 : 3;
+  if (p < text.size() && !IsDigit(text[p]) && text[p] != '.') {
+    if (HasWord(text, p, "nan")) {
+      result = std::numeric_limits<double>::quiet_NaN();
+      p += 3;
+    } else if (HasWord(text, p, "inf")) {
+      result = std::numeric_limits<double>::infinity();
+      p += HasWord(text, p, "infinity") ? 8 : 3;
+    } else {
+      return false;
+    }
+    *value = negative ? -result : result;
+    *pos = p;
+    return true;
+  }
+  // The longest prefix of the form digits[.digits][e[sign]digits] with at
+  // least one mantissa digit. On the way, up to 19 significant digits are
+  // gathered in `mantissa`, the value being mantissa x 10^scale.
+  const char* s = text.data();
+  const size_t n = text.size();
+  const size_t begin = p;
+  uint64_t mantissa = 0;
+  int significant = 0;  // digits from the first non-zero one on
+  long scale = 0;
+  while (p < n && IsDigit(s[p])) {
+    uint64_t d = static_cast<uint64_t>(s[p++] - '0');
+    if ((mantissa | d) != 0 && ++significant > 19) continue;
+    mantissa = mantissa * 10 + d;
+  }
+  const size_t int_end = p;
+  size_t frac_begin = p;
+  if (p < n && s[p] == '.') {
+    frac_begin = ++p;
+    while (p < n && IsDigit(s[p])) {
+      uint64_t d = static_cast<uint64_t>(s[p++] - '0');
+      if ((mantissa | d) != 0 && ++significant > 19) continue;
+      mantissa = mantissa * 10 + d;
+      --scale;
+    }
+  }
+  const size_t frac_end = p;
+  if (int_end == begin && frac_end == frac_begin) return false;
+  long exponent = 0;
+  if (p < n && Lower(s[p]) == 'e') {
+    size_t q = p + 1;
+    bool exp_negative = ReadSign(text, &q);
+    if (q < n && IsDigit(s[q])) {
+      while (q < n && IsDigit(s[q])) {
+        if (exponent < 100000) exponent = exponent * 10 + (s[q] - '0');
+        ++q;
+      }
+      if (exp_negative) exponent = -exponent;
+      p = q;
+    }
+  }
+  scale += exponent;
+
+  // Exact fast path: a mantissa below 2^53 and a power of ten up to 10^22
+  // are both exact doubles, so one IEEE multiplication or division rounds
+  // correctly, the same on every platform. Anything else goes to
+  // std::from_chars, which rounds correctly too.
+  const bool fast = significant <= 19;
+  static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
+                                  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17,
+                                  1e18, 1e19, 1e20, 1e21, 1e22};
+  if (fast && mantissa < (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
+    double m = static_cast<double>(mantissa);
+    result = scale < 0 ? m / kPow10[-scale] : m * kPow10[scale];
   } else {
-    // The longest prefix of the form digits[.digits][e[sign]digits] with at
-    // least one mantissa digit.
-    size_t begin = p;
-    size_t digits = 0;
-    long magnitude = 0;  // decimal position of the leading digit, roughly
-    bool leading = true;
-    while (p < text.size() && IsDigit(text[p])) {
-      if (text[p] != '0') leading = false;
-      if (!leading && magnitude < 100000) ++magnitude;
-      ++p;
-      ++digits;
-    }
-    if (p < text.size() && text[p] == '.') {
-      ++p;
-      while (p < text.size() && IsDigit(text[p])) {
-        if (leading && text[p] == '0' && magnitude > -100000) --magnitude;
-        if (text[p] != '0') leading = false;
-        ++p;
-        ++digits;
-      }
-    }
-    if (digits == 0) return false;
-    if (p < text.size() && Lower(text[p]) == 'e') {
-      size_t q = p + 1;
-      bool exp_negative = ReadSign(text, &q);
-      if (q < text.size() && IsDigit(text[q])) {
-        long exponent = 0;
-        while (q < text.size() && IsDigit(text[q])) {
-          if (exponent < 100000) exponent = exponent * 10 + (text[q] - '0');
-          ++q;
-        }
-        magnitude += exp_negative ? -exponent : exponent;
-        p = q;
-      }
-    }
     std::from_chars_result r = std::from_chars(
         text.data() + begin, text.data() + p, result,
         std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
-      result = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+      // Too large or too small for a double: which, by the position of the
+      // leading digit.
+      long lead = 0;
+      size_t k = begin;
+      while (k < int_end && text[k] == '0') ++k;
+      if (k < int_end) {
+        lead = static_cast<long>(int_end - k);
+      } else {
+        for (k = frac_begin; k < frac_end && text[k] == '0'; ++k) --lead;
+      }
+      result = lead + exponent > 0 ? std::numeric_limits<double>::infinity()
+                                   : 0.0;
     } else if (r.ec != std::errc() || r.ptr != text.data() + p) {
       return false;
     }
@@ -173,21 +210,22 @@ int Scan(std::string_view line, size_t start, const char* format,
     ++f;
     bool ok = false;
     if (*f == 'd') {
-      ok = ParseInt(line, &pos, next->i);
+      ok = ParseInt(line, &pos, static_cast<int32_t*>(next->ptr));
     } else if (*f == 'x') {
-      ok = ParseHex(line, &pos, next->i);
+      ok = ParseHex(line, &pos, static_cast<int32_t*>(next->ptr));
     } else if (*f == 'l' && f[1] == 'f') {
       ++f;
-      ok = ParseReal(line, &pos, next->d);
+      ok = ParseReal(line, &pos, static_cast<double*>(next->ptr));
     } else if (*f == 's') {
       SkipSpace(line, &pos);
+      char* word = static_cast<char*>(next->ptr);
       size_t n = 0;
       while (pos < line.size() && !IsSpace(line[pos])) {
-        if (n + 1 < next->cap) next->s[n++] = line[pos];
+        if (n + 1 < next->cap) word[n++] = line[pos];
         ++pos;
         ok = true;
       }
-      if (ok) next->s[n] = '\0';
+      if (ok) word[n] = '\0';
     }
     if (!ok) return stored;
     ++stored;

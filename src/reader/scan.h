@@ -34,12 +34,10 @@ bool ParseReal(std::string_view text, size_t* pos, double* value);
 /// a double for %lf, a character field of `capacity` bytes for %s (the word
 /// is cut to capacity - 1 characters and always NUL-terminated).
 struct Target {
-  Target(int32_t* p) : i(p) {}  // NOLINT: implicit on purpose
-  Target(double* p) : d(p) {}   // NOLINT
-  Target(char* p, size_t capacity) : s(p), cap(capacity) {}
-  int32_t* i = nullptr;
-  double* d = nullptr;
-  char* s = nullptr;
+  Target(int32_t* p) : ptr(p) {}  // NOLINT: implicit on purpose
+  Target(double* p) : ptr(p) {}   // NOLINT
+  Target(char* p, size_t capacity) : ptr(p), cap(capacity) {}
+  void* ptr;  ///< of the type the constructor took; the format names it
   size_t cap = 0;
 };
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -62,6 +64,14 @@ TEST(Scan, RealsAreDecimalOrInfOrNan) {
       {"0x10", true, 0.0, 1},  // no hexadecimal reals
       {"+3", true, 3.0, 2},
       {"0.1", true, 0.1, 3},
+      {"0.001", true, 0.001, 5},
+      {"-00.0625e1", true, -0.625, 10},
+      {"123456789.123456789", true, 123456789.123456789, 19},
+      {"12345678901234567890123", true, 12345678901234567890123.0, 23},
+      {"0.30000000000000004", true, 0.30000000000000004, 19},
+      {"1e22", true, 1e22, 4},
+      {"1e23", true, 1e23, 4},
+      {"9007199254740993", true, 9007199254740992.0, 16},
       {"96.464466094067", true, 96.464466094067, 15},
       {"1e400", true, inf, 5},
       {"-1e400", true, -inf, 6},
@@ -85,6 +95,29 @@ TEST(Scan, RealsAreDecimalOrInfOrNan) {
   size_t pos = 0;
   EXPECT_TRUE(scan::ParseReal("NaN", &pos, &nan));
   EXPECT_TRUE(std::isnan(nan));
+}
+
+TEST(Scan, RealsRoundCorrectly) {
+  // Against glibc's strtod, which rounds correctly: random decimals of the
+  // forms the host writes and of every length around the exact fast path.
+  std::mt19937_64 rng(42);
+  for (int trial = 0; trial < 200000; ++trial) {
+    std::string text;
+    int int_digits = static_cast<int>(rng() % 12);
+    int frac_digits = static_cast<int>(rng() % 14);
+    for (int k = 0; k < int_digits; ++k) text += static_cast<char>('0' + rng() % 10);
+    if (frac_digits > 0 || int_digits == 0) {
+      text += '.';
+      for (int k = 0; k < frac_digits + (int_digits == 0); ++k) {
+        text += static_cast<char>('0' + rng() % 10);
+      }
+    }
+    if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 60) - 30);
+    double v = 0.0;
+    size_t pos = 0;
+    ASSERT_TRUE(scan::ParseReal(text, &pos, &v)) << text;
+    ASSERT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
+  }
 }
 
 TEST(Scan, StopsAtTheFirstFieldThatDoesNotConvert) {

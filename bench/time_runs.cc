@@ -1,0 +1,111 @@
+// Times whole runs of the tool against the I/O floor, alternating them.
+//
+//   time_runs TOOL BASELINE EXCHANGE_FILE RUNS
+//
+// Each run gets a fresh copy of EXCHANGE_FILE as kdx_temp.txt in a scratch
+// folder (the copy is not timed). Prints the median wall times, their ratio
+// and the peak resident memory of each program.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Sample {
+  double ms;
+  long peak_kib;
+};
+
+Sample RunOnce(const std::vector<std::string>& argv, const fs::path& dir) {
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  fs::path here = fs::current_path();
+  fs::current_path(dir);
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid;
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
+    std::perror("posix_spawn");
+    std::exit(1);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  auto stop = std::chrono::steady_clock::now();
+  fs::current_path(here);
+  posix_spawn_file_actions_destroy(&actions);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "%s failed\n", argv[0].c_str());
+    std::exit(1);
+  }
+  return {std::chrono::duration<double, std::milli>(stop - start).count(),
+          usage.ru_maxrss};
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+void Clear(const fs::path& dir) {
+  for (const auto& e : fs::directory_iterator(dir)) fs::remove(e.path());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::fprintf(stderr, "usage: time_runs TOOL BASELINE EXCHANGE_FILE RUNS\n");
+    return 2;
+  }
+  std::string tool = fs::absolute(argv[1]).string();
+  std::string baseline = fs::absolute(argv[2]).string();
+  fs::path exchange = fs::absolute(argv[3]);
+  int runs = std::atoi(argv[4]);
+  fs::path dir = fs::temp_directory_path() / ("rrensen-bench-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+
+  // One run first, for the size of the output the baseline is to write.
+  fs::copy_file(exchange, dir / "kdx_temp.txt");
+  RunOnce({tool}, dir);
+  std::string out_bytes = std::to_string(fs::file_size(dir / "KDX_TEMP.TXT"));
+  Clear(dir);
+
+  std::vector<double> tool_ms, base_ms;
+  long tool_peak = 0, base_peak = 0;
+  for (int k = 0; k < runs; ++k) {
+    for (int which = 0; which < 2; ++which) {
+      fs::copy_file(exchange, dir / "kdx_temp.txt");
+      Sample s = which == 0 ? RunOnce({tool}, dir) : RunOnce({baseline, out_bytes}, dir);
+      (which == 0 ? tool_ms : base_ms).push_back(s.ms);
+      long& peak = which == 0 ? tool_peak : base_peak;
+      peak = std::max(peak, s.peak_kib);
+      Clear(dir);
+    }
+  }
+  fs::remove_all(dir);
+  double t = Median(tool_ms), b = Median(base_ms);
+  std::printf("%-28s %9ju B in %9s B out  rrensen %7.3f ms  baseline %7.3f ms  "
+              "ratio %5.2f  peak %5ld KiB (baseline %5ld KiB)\n",
+              exchange.filename().c_str(), static_cast<uintmax_t>(fs::file_size(exchange)),
+              out_bytes.c_str(), t, b, t / b, tool_peak, base_peak);
+  return 0;
+}
