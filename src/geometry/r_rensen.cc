@@ -103,12 +103,23 @@ double LengSen(double x1, double y1, double x2, double y2) {
   return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
 }
 
-int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
+int R_RENSEN(DrawingState& s, RensenTrace* trace) {
+  RensenTrace local;
+  RensenTrace& tr = trace != nullptr ? *trace : local;
+  tr = RensenTrace();
+  auto fail = [&tr](int result, RensenTrace::Failure why, int where,
+                    double need = 0.0, double have = 0.0) {
+    tr.failure = why;
+    tr.where = where;
+    tr.need = need;
+    tr.have = have;
+    return result;
+  };
   const bool level2 = s.isTest == 2;
   const double bcos = ArcThreshold(s.PAI);
   // A negative last point number has no entry either.
   if (s.iPOINTcnt > s.HPmax || s.iPOINT > s.HPmax || s.iPOINT < 0) {
-    return kRensenTooClose;
+    return fail(kRensenTooClose, RensenTrace::kTooManyPoints, s.iPOINTcnt);
   }
   if (s.isTest > 0) PrintHeader(s);
 
@@ -129,12 +140,17 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
     PY[n] = PY[2];
   }
   const int Ccnt = n;
+  tr.Ccnt = Ccnt;
+  tr.isClosed = isClosed;
 
   // No corner: two open points are one straight line; anything else (no
   // point, one point, a figure closed onto itself) draws nothing.
   if (Ccnt < 3) {
-    if (isClosed || Ccnt != 2 || !Finite({PX[1], PY[1], PX[2], PY[2]})) {
-      return kRensenTooClose;
+    if (isClosed || Ccnt != 2) {
+      return fail(kRensenTooClose, RensenTrace::kNoCorner, Ccnt);
+    }
+    if (!Finite({PX[1], PY[1], PX[2], PY[2]})) {
+      return fail(kRensenTooClose, RensenTrace::kNotFinite, 1);
     }
     Sen(s, PX[1], PY[1], PX[2], PY[2]);
     return kRensenOk;
@@ -142,7 +158,9 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
 
   // A point read as inf or nan can give no record the host could read.
   for (int i = 1; i <= Ccnt; ++i) {
-    if (!Finite({PX[i], PY[i]})) return kRensenTooClose;
+    if (!Finite({PX[i], PY[i]})) {
+      return fail(kRensenTooClose, RensenTrace::kNotFinite, i);
+    }
   }
 
   // Spacing check: every side but the first of an open outline must be at
@@ -161,7 +179,9 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
       o.Fixed(s.Men, 1);
       o.Str(") error \n");
     }
-    if (2 * s.Men > len1) return kRensenTooClose;
+    if (2 * s.Men > len1) {
+      return fail(kRensenTooClose, RensenTrace::kShortSide, i, 2 * s.Men, len1);
+    }
   }
 
   // Corner pass. At a corner whose direction changes by 2 k0 the tangent
@@ -181,11 +201,19 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
     double a = std::fabs(std::cos(k0));
     double lenx = s.Men * 0.5 / a;
     // Each side must hold one and a half cuts.
-    if (1.5 * lenx > len_in) return kRensenTooSharp;
-    if (1.5 * lenx > len_out) return kRensenTooSharp;
+    if (1.5 * lenx > len_in) {
+      return fail(kRensenTooSharp, RensenTrace::kSharpCorner, v, 1.5 * lenx,
+                  len_in);
+    }
+    if (1.5 * lenx > len_out) {
+      return fail(kRensenTooSharp, RensenTrace::kSharpCorner, v, 1.5 * lenx,
+                  len_out);
+    }
     if (a < bcos) {
       k.isArc = 1;
-      if (k0 == 0.5 * s.PAI) return kRensenReversal;
+      if (k0 == 0.5 * s.PAI) {
+        return fail(kRensenReversal, RensenTrace::kReversal, v);
+      }
       re = lenx / std::tan(k0);
       if (level2) {
         s.out->Str("#   ");
@@ -218,9 +246,9 @@ int R_RENSEN(DrawingState& s, CornerRec (*corners)[21]) {
     // would put a value into a record that the host cannot read.
     if (!Finite({PX[v - 1], PY[v - 1], PX[v], PY[v], PX[v + 1], PY[v + 1],
                  k.t1x, k.t1y, k.t2x, k.t2y, k.cx, k.cy, k.r, k.h, k.tilt})) {
-      return kRensenTooClose;
+      return fail(kRensenTooClose, RensenTrace::kNotFinite, v);
     }
-    if (corners != nullptr) (*corners)[v] = k;
+    tr.corners[v] = k;
     if (level2) WriteMarkers(s, k, k0);
   }
 

@@ -22,6 +22,27 @@ enum : int {
   kRensenReversal = 3,     ///< an arc corner with k0 exactly pi/2
 };
 
+/// Why and where a call of R_RENSEN stopped, for callers that explain the
+/// outcome (the preview); the tool itself passes none.
+struct RensenTrace {
+  enum Failure {
+    kNone,            ///< the outline was written
+    kTooManyPoints,   ///< guard: more than 19 points, or a last number out of range
+    kNoCorner,        ///< fewer than three points after the closing step
+    kNotFinite,       ///< point or corner `where` has a value that is not finite
+    kShortSide,       ///< side `where`..`where`+1 is `have` long, needs `need`
+    kSharpCorner,     ///< corner `where`: a side is `have` long, needs `need`
+    kReversal,        ///< corner `where` turns back exactly, with an arc
+  };
+  Failure failure = kNone;
+  int where = 0;
+  double need = 0.0;
+  double have = 0.0;
+  int Ccnt = 0;            ///< working number of points after the closing step
+  bool isClosed = false;   ///< whether the closing step closed the outline
+  CornerRec corners[21];   ///< entries 2 .. Ccnt-1, as far as the pass went
+};
+
 /// Distance between two points.
 double LengSen(double x1, double y1, double x2, double y2);
 
@@ -30,8 +51,8 @@ double LengSen(double x1, double y1, double x2, double y2);
 /// writes it to s.fpw as line and arc records. All or nothing: every side and
 /// corner is tested before the first line or arc record is written.
 ///
-/// When `corners` is given, the corner table of the last call is copied
-/// there (entries 2 .. Ccnt-1), for callers that explain the outcome.
-int R_RENSEN(DrawingState& s, CornerRec (*corners)[21] = nullptr);
+/// When `trace` is given, it receives the corner table and where and why the
+/// call stopped.
+int R_RENSEN(DrawingState& s, RensenTrace* trace = nullptr);
 
 #endif  // RRENSEN_GEOMETRY_R_RENSEN_H_

@@ -31,12 +31,12 @@ struct Build : MemoryState {
     }
     s.iPOINTcnt = static_cast<int32_t>(points.size());
     s.iPOINT = s.iPOINTcnt;
-    result = R_RENSEN(s, &corners);
+    result = R_RENSEN(s, &trace);
     fpw.Flush();
     out.Flush();
   }
   int result = -1;
-  CornerRec corners[21];
+  RensenTrace trace;
 };
 
 /// One output record: a line (4 numbers) or an arc (7 numbers).
@@ -200,7 +200,7 @@ void CheckOutline(const Build& b, const std::vector<P>& points, bool closed,
   std::vector<P> ring(points);
   if (closed) ring.back() = points[0], ring.push_back(points[1]);
   for (size_t v = 2; v + 1 <= ring.size(); ++v) {
-    const CornerRec& c = b.corners[v];
+    const CornerRec& c = b.trace.corners[v];
     P a = ring[v - 2], p = ring[v - 1], q = ring[v];
     P t1{c.t1x, c.t1y}, t2{c.t2x, c.t2y};
     EXPECT_NEAR(Dist(t1, t2), men, tol);

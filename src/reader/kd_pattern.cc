@@ -205,7 +205,8 @@ void KdRecord(DrawingState& s, std::string_view line) {
   }
 }
 
-int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit) {
+int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit,
+               const RecordHook& hook) {
   platform::Piece buf;
   // True while the pieces of a long comment or "bz" line are still coming:
   // they pass through whole instead of being taken as records.
@@ -240,6 +241,7 @@ int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit) {
       passing = !ends_line;
     } else {
       KdRecord(s, line);
+      if (hook) hook(s, line);
     }
   }
   // A passed-through line that the input did not end (the last line of the

@@ -1,0 +1,261 @@
+#include "svg.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/number_format.h"
+
+namespace view {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+std::string Num(double v) {
+  char buf[platform::kNumberBufSize];
+  std::string s(buf, platform::FormatFixed(buf, v, 6));
+  // Trim trailing zeros to keep the file small; "-0" becomes "0".
+  while (s.back() == '0') s.pop_back();
+  if (s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
+}
+
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+/// The bounding box of everything drawn, in drawing units.
+struct Box {
+  double x0 = std::numeric_limits<double>::infinity(), y0 = x0;
+  double x1 = -x0, y1 = -x0;
+  void Add(double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    x0 = std::min(x0, x);
+    y0 = std::min(y0, y);
+    x1 = std::max(x1, x);
+    y1 = std::max(y1, y);
+  }
+  void AddCircle(double cx, double cy, double r) {
+    Add(cx - r, cy - r);
+    Add(cx + r, cy + r);
+  }
+  bool empty() const { return x0 > x1; }
+};
+
+/// The two ends of an arc in drawing units: at tilt + start and tilt + end.
+void ArcEnd(const Drawing::Arc& a, double degrees, double* x, double* y) {
+  double t = (a.tilt + degrees) * kPi / 180.0;
+  *x = a.cx + a.r * std::cos(t);
+  *y = a.cy + a.r * std::sin(t);
+}
+
+/// A "nice" length (1, 2 or 5 times a power of ten) near a fifth of `span`.
+double ScaleLength(double span) {
+  double raw = span / 5;
+  double p = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {5.0, 2.0, 1.0}) {
+    if (m * p <= raw) return m * p;
+  }
+  return p;
+}
+
+class Writer {
+ public:
+  explicit Writer(std::string* out) : out_(out) {}
+  // SVG's y axis points down: every y is negated on the way out.
+  std::string X(double x) const { return Num(x); }
+  std::string Y(double y) const { return Num(-y); }
+
+  void Lines(const std::vector<Drawing::Line>& lines, const char* group) {
+    *out_ += std::string("<g class=\"") + group + "\">\n";
+    for (const auto& l : lines) {
+      *out_ += "<line class=\"line\" x1=\"" + X(l.x1) + "\" y1=\"" + Y(l.y1) +
+               "\" x2=\"" + X(l.x2) + "\" y2=\"" + Y(l.y2) + "\"/>\n";
+    }
+    *out_ += "</g>\n";
+  }
+
+  /// An arc runs counter-clockwise in drawing units from tilt + start to
+  /// tilt + end; with y negated that is SVG's negative sweep direction.
+  void Arc(const Drawing::Arc& a, const std::string& title) {
+    double xs, ys, xe, ye;
+    ArcEnd(a, a.start, &xs, &ys);
+    ArcEnd(a, a.end, &xe, &ye);
+    double sweep = std::fmod(a.end - a.start, 360.0);
+    if (sweep < 0) sweep += 360.0;
+    *out_ += "<path class=\"arc\" d=\"M " + X(xs) + " " + Y(ys) + " A " +
+             Num(a.r) + " " + Num(a.r) + " 0 " + (sweep > 180 ? "1" : "0") +
+             " 0 " + X(xe) + " " + Y(ye) + "\">";
+    if (!title.empty()) *out_ += "<title>" + Escape(title) + "</title>";
+    *out_ += "</path>\n";
+  }
+
+  void Circle(const Drawing::Circle& c) {
+    *out_ += "<circle class=\"circle\" cx=\"" + X(c.cx) + "\" cy=\"" +
+             Y(c.cy) + "\" r=\"" + Num(c.r) + "\"/>\n";
+  }
+
+ private:
+  std::string* out_;
+};
+
+}  // namespace
+
+std::string Svg(const std::vector<Point>& points, const Drawing& records,
+                const Outline* outline, const std::string& caption) {
+  Box box;
+  for (const Point& p : points) box.Add(p.x, p.y);
+  auto add_drawing = [&box](const Drawing& d) {
+    for (const auto& l : d.lines) {
+      box.Add(l.x1, l.y1);
+      box.Add(l.x2, l.y2);
+    }
+    for (const auto& a : d.arcs) {
+      double x, y;
+      ArcEnd(a, a.start, &x, &y);
+      box.Add(x, y);
+      ArcEnd(a, a.end, &x, &y);
+      box.Add(x, y);
+      ArcEnd(a, (a.start + a.end) / 2, &x, &y);
+      box.Add(x, y);
+    }
+    for (const auto& c : d.circles) box.AddCircle(c.cx, c.cy, c.r);
+  };
+  add_drawing(records);
+  if (outline != nullptr) add_drawing(outline->drawing);
+  if (box.empty()) box.Add(0, 0);
+  double span = std::max({box.x1 - box.x0, box.y1 - box.y0, 1e-6});
+  // Keep the picture at least half as wide as it is tall and the other way
+  // round, so that a thin drawing still has room for labels and the bar.
+  double grow_x = std::max(0.0, span / 2 - (box.x1 - box.x0)) / 2;
+  double grow_y = std::max(0.0, span / 2 - (box.y1 - box.y0)) / 2;
+  box.x0 -= grow_x;
+  box.x1 += grow_x;
+  box.y0 -= grow_y;
+  box.y1 += grow_y;
+  double margin = 0.12 * span;
+  double font = 0.035 * span;
+  double vx = box.x0 - margin, vy = -(box.y1 + margin);
+  double vw = box.x1 - box.x0 + 2 * margin;
+  double vh = box.y1 - box.y0 + 2 * margin + 2 * font;
+
+  std::string svg;
+  Writer w(&svg);
+  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Num(vx) + " " +
+         Num(vy) + " " + Num(vw) + " " + Num(vh) +
+         "\" width=\"640\" height=\"" + Num(std::round(640 * vh / vw)) + "\">\n";
+  svg += "<title>" + Escape(caption) + "</title>\n";
+  // Stroke widths in drawing units, for 640 pixels across.
+  const double px = vw / 640;
+  auto width = [px](double pixels) { return Num(pixels * px); };
+  svg += "<style>\n"
+         "line, path, circle, polyline { fill: none; }\n"
+         ".records line, .records path, .records circle { stroke: #999; stroke-width: " +
+         width(1.5) + "; }\n"
+         ".outline line { stroke: #0a58ca; stroke-width: " + width(2) + "; }\n"
+         ".outline path { stroke: #d63384; stroke-width: " + width(2.5) + "; }\n"
+         ".points circle { fill: #333; stroke: none; }\n"
+         ".points text, .scale text { font-family: sans-serif; fill: #333; }\n"
+         ".scale line { stroke: #333; stroke-width: " + width(1.5) + "; }\n"
+         ".path { stroke: #888; stroke-width: " + width(1) + "; stroke-dasharray: " +
+         width(4) + " " + width(3) + "; }\n"
+         ".failure { stroke: #dc3545; stroke-width: " + width(3) + "; }\n"
+         "</style>\n";
+  svg += "<rect x=\"" + Num(vx) + "\" y=\"" + Num(vy) + "\" width=\"" + Num(vw) +
+         "\" height=\"" + Num(vh) + "\" fill=\"white\"/>\n";
+
+  // The indicated path, thin and dashed, under everything else.
+  if (points.size() >= 2) {
+    svg += "<polyline class=\"path\" points=\"";
+    for (const Point& p : points) svg += w.X(p.x) + "," + w.Y(p.y) + " ";
+    svg += "\"/>\n";
+  }
+  svg += "<g class=\"records\">\n";
+  w.Lines(records.lines, "record-lines");
+  for (const auto& a : records.arcs) w.Arc(a, "");
+  for (const auto& c : records.circles) w.Circle(c);
+  svg += "</g>\n";
+
+  if (outline != nullptr) {
+    svg += "<g class=\"outline\">\n";
+    w.Lines(outline->drawing.lines, "outline-lines");
+    // Arcs come in corner order; name each corner's point and radius.
+    const RensenTrace& t = outline->trace;
+    size_t next = 0;
+    for (int v = 2; v <= t.Ccnt - 1 && next < outline->drawing.arcs.size(); ++v) {
+      if (t.corners[v].isArc != 1) continue;
+      int point = t.isClosed && v == t.Ccnt - 1 ? 1 : v;
+      w.Arc(outline->drawing.arcs[next++],
+            "corner at point " + std::to_string(point) + ": radius " +
+                Num(t.corners[v].r));
+    }
+    svg += "</g>\n";
+  }
+
+  double dot = 0.008 * span;
+  svg += "<g class=\"points\" font-size=\"" + Num(font) + "\">\n";
+  for (size_t k = 0; k < points.size(); ++k) {
+    const Point& p = points[k];
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    // Points that fall on one spot share one label: "1, 5".
+    bool seen = false;
+    std::string label;
+    for (size_t j = 0; j < points.size(); ++j) {
+      if (points[j].x != p.x || points[j].y != p.y) continue;
+      if (j < k) seen = true;
+      label += (label.empty() ? "" : ", ") + std::to_string(points[j].number);
+    }
+    svg += "<circle class=\"point\" cx=\"" + w.X(p.x) + "\" cy=\"" + w.Y(p.y) +
+           "\" r=\"" + Num(dot) + "\"><title>point " + std::to_string(p.number) +
+           " (" + Num(p.x) + ", " + Num(p.y) + ")</title></circle>\n";
+    if (seen) continue;
+    svg += "<text x=\"" + w.X(p.x + 2 * dot) + "\" y=\"" + w.Y(p.y + 2 * dot) +
+           "\">" + label + "</text>\n";
+  }
+  svg += "</g>\n";
+
+  // For a refused outline, the side or corner that fails, in red, with the
+  // reason as its title.
+  if (outline != nullptr && outline->result != kRensenOk) {
+    const RensenTrace& t = outline->trace;
+    auto find = [&points](int number) -> const Point* {
+      for (const Point& p : points) {
+        if (p.number == number) return &p;
+      }
+      return nullptr;
+    };
+    const Point* a = find(PointOf(t, t.where));
+    const Point* b = find(PointOf(t, t.where + 1));
+    std::string title = "<title>" + Escape(Reason(*outline)) + "</title>";
+    if (t.failure == RensenTrace::kShortSide && a != nullptr && b != nullptr) {
+      svg += "<line class=\"failure\" x1=\"" + w.X(a->x) + "\" y1=\"" + w.Y(a->y) +
+             "\" x2=\"" + w.X(b->x) + "\" y2=\"" + w.Y(b->y) + "\">" + title + "</line>\n";
+    } else if (a != nullptr) {
+      svg += "<circle class=\"failure\" cx=\"" + w.X(a->x) + "\" cy=\"" + w.Y(a->y) +
+             "\" r=\"" + Num(0.04 * span) + "\">" + title + "</circle>\n";
+    }
+  }
+
+  double bar = ScaleLength(std::min(span, box.x1 - box.x0 + margin));
+  double bx = box.x0, by = box.y0 - margin / 2;
+  svg += "<g class=\"scale\" font-size=\"" + Num(font) + "\">\n";
+  svg += "<line x1=\"" + w.X(bx) + "\" y1=\"" + w.Y(by) + "\" x2=\"" + w.X(bx + bar) +
+         "\" y2=\"" + w.Y(by) + "\"/>\n";
+  svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(by - 1.3 * font) + "\">" + Num(bar) +
+         " drawing units</text>\n";
+  svg += "</g>\n</svg>\n";
+  return svg;
+}
+
+}  // namespace view
