@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test:
-#   1. the native Release build: unit tests, end-to-end tests, corpus replay;
+#   1. the native Release build: unit tests, end-to-end tests, corpus replay,
+#      and one short run of the benchmarks so that they keep working;
 #   2. the same suite built with AddressSanitizer and UBSan;
 #   3. the Windows build (static rrensen.exe) against the end-to-end suite
 #      under Wine, when mingw-w64 and Wine are installed;
@@ -15,6 +16,9 @@ echo "== native build and tests"
 cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
+
+echo "== benchmark smoke run (times are not judged)"
+bench/run.sh 3
 
 echo "== sanitizer build and tests"
 cmake --preset asan

@@ -31,6 +31,11 @@ fs::path DirPath(const std::string& dir) {
 std::string ResolveName(const std::string& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(DirPath(dir) / name, ec)) return name;
+#ifdef _WIN32
+  // The file system itself matches without regard to case: no entry that
+  // differs only in case can exist when the name was not found.
+  return name;
+#endif
   for (fs::directory_iterator it(DirPath(dir), ec), end; !ec && it != end;
        it.increment(ec)) {
     std::string entry = it->path().filename().string();

@@ -12,19 +12,38 @@ constexpr char kCtrlZ = '\x1a';
 constexpr uint64_t kOnes = 0x0101010101010101u;
 constexpr uint64_t kHighBits = 0x8080808080808080u;
 
-/// Non-zero exactly when one of the eight bytes of `w` is zero.
-uint64_t ZeroByte(uint64_t w) { return (w - kOnes) & ~w & kHighBits; }
+/// Marks the zero bytes of `w` in their high bits. The lowest mark is always
+/// exact (a borrow only ever runs upwards, into higher bytes), which is all
+/// the search below uses.
+uint64_t ZeroBytes(uint64_t w) { return (w - kOnes) & ~w & kHighBits; }
+
+/// Loads eight bytes as a little-endian word, so that the lowest mark
+/// belongs to the first byte.
+uint64_t Load(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  w = __builtin_bswap64(w);
+#endif
+  return w;
+}
 
 /// Length of the run of bytes at `p` (at most `n`) that text mode hands over
 /// unchanged: none of LF, CR and Ctrl-Z. Eight bytes at a time.
 size_t OrdinaryRun(const char* p, size_t n) {
   size_t k = 0;
   for (; k + 8 <= n; k += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + k, 8);
-    if (ZeroByte(w ^ (kOnes * '\n')) | ZeroByte(w ^ (kOnes * '\r')) |
-        ZeroByte(w ^ (kOnes * 0x1au))) {
-      break;
+    uint64_t w = Load(p + k);
+    uint64_t marks = ZeroBytes(w ^ (kOnes * '\n')) | ZeroBytes(w ^ (kOnes * '\r')) |
+                     ZeroBytes(w ^ (kOnes * 0x1au));
+    if (marks != 0) {
+      // The first special byte: the lowest mark, counted in whole bytes.
+      size_t first = 0;
+      while ((marks & 0xffu) == 0) {
+        marks >>= 8;
+        ++first;
+      }
+      return k + first;
     }
   }
   while (k < n && p[k] != '\n' && p[k] != '\r' && p[k] != kCtrlZ) ++k;
