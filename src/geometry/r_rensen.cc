@@ -3,6 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "geometry/trig.h"
 #include "platform/out_stream.h"
 #include "writer/emitters.h"
 
@@ -11,7 +12,7 @@ namespace {
 /// Half the sweep above which a corner is an arc: cos(5 degrees), so that a
 /// direction change of more than 10 degrees gets an arc, a flatter one a
 /// straight chord.
-double ArcThreshold(double pai) { return std::cos(pai / 36); }
+double ArcThreshold(double pai) { return trig::Cos(pai / 36); }
 
 double Degrees(const DrawingState& s, double radians) {
   return radians * 180.0 / s.PAI;
@@ -194,11 +195,11 @@ int R_RENSEN(DrawingState& s, RensenTrace* trace) {
   for (int v = 2; v <= Ccnt - 1; ++v) {
     CornerRec& k = c[v];
     double len_in = LengSen(PX[v - 1], PY[v - 1], PX[v], PY[v]);
-    double ang_in = std::atan2(PY[v] - PY[v - 1], PX[v] - PX[v - 1]);
+    double ang_in = trig::Atan2(PY[v] - PY[v - 1], PX[v] - PX[v - 1]);
     double len_out = LengSen(PX[v], PY[v], PX[v + 1], PY[v + 1]);
-    double ang_out = std::atan2(PY[v + 1] - PY[v], PX[v + 1] - PX[v]);
+    double ang_out = trig::Atan2(PY[v + 1] - PY[v], PX[v + 1] - PX[v]);
     double k0 = (ang_out - ang_in) * 0.5;
-    double a = std::fabs(std::cos(k0));
+    double a = std::fabs(trig::Cos(k0));
     double lenx = s.Men * 0.5 / a;
     // Each side must hold one and a half cuts.
     if (1.5 * lenx > len_in) {
@@ -214,7 +215,7 @@ int R_RENSEN(DrawingState& s, RensenTrace* trace) {
       if (k0 == 0.5 * s.PAI) {
         return fail(kRensenReversal, RensenTrace::kReversal, v);
       }
-      re = lenx / std::tan(k0);
+      re = lenx / trig::Tan(k0);
       if (level2) {
         s.out->Str("#   ");
         PrintK0Tail(s, k0, re, lenx);
@@ -231,13 +232,13 @@ int R_RENSEN(DrawingState& s, RensenTrace* trace) {
       o.Chr(')');
       PrintK0Tail(s, k0, re, lenx);
     }
-    k.t1x = PX[v - 1] + (len_in - lenx) * std::cos(ang_in);
-    k.t1y = PY[v - 1] + (len_in - lenx) * std::sin(ang_in);
-    k.t2x = PX[v] + lenx * std::cos(ang_out);
-    k.t2y = PY[v] + lenx * std::sin(ang_out);
-    k.cx = k.t1x - re * std::sin(ang_in);
-    k.cy = k.t1y + re * std::cos(ang_in);
-    k.tilt = std::atan2(PY[v] - k.cy, PX[v] - k.cx) * 180.0 / s.PAI;
+    k.t1x = PX[v - 1] + (len_in - lenx) * trig::Cos(ang_in);
+    k.t1y = PY[v - 1] + (len_in - lenx) * trig::Sin(ang_in);
+    k.t2x = PX[v] + lenx * trig::Cos(ang_out);
+    k.t2y = PY[v] + lenx * trig::Sin(ang_out);
+    k.cx = k.t1x - re * trig::Sin(ang_in);
+    k.cy = k.t1y + re * trig::Cos(ang_in);
+    k.tilt = trig::Atan2(PY[v] - k.cy, PX[v] - k.cx) * 180.0 / s.PAI;
     k.h = std::fabs(k0 * 180.0 / s.PAI);
     while (k.h > 90) k.h = std::fabs(k.h - 180);
     re = std::fabs(re);

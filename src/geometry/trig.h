@@ -1,0 +1,23 @@
+#ifndef RRENSEN_GEOMETRY_TRIG_H_
+#define RRENSEN_GEOMETRY_TRIG_H_
+
+/// sin, cos, tan and atan2 computed by the tool itself, so that the Linux
+/// and the Windows build write the same digits: C runtimes may differ in the
+/// last bit of these functions, which can move the twelfth decimal of a
+/// record. Each works in double-double arithmetic (about 106 bits) from
+/// IEEE additions, multiplications, divisions and square roots only, and
+/// rounds once at the end, so the result is the correctly rounded value in
+/// all but vanishingly rare cases and is the same on every platform.
+/// Special values (zeros, infinities, nan) follow the C standard; sin, cos
+/// and tan of arguments of 2^900 or more in size, far from any angle of a
+/// drawing, give nan.
+namespace trig {
+
+double Sin(double x);
+double Cos(double x);
+double Tan(double x);
+double Atan2(double y, double x);
+
+}  // namespace trig
+
+#endif  // RRENSEN_GEOMETRY_TRIG_H_
