@@ -122,8 +122,8 @@ void SinCosReduced(DD r, DD* sin_r, DD* cos_r) {
   for (int k = 1; 2 * k + 1 < 32; ++k) {
     even = Neg(Mul(even, r2));  // (-1)^k r^(2k)
     power = Neg(Mul(power, r2));  // (-1)^k r^(2k+1)
-    DD tc = Mul(even, inv[2 * k]);
-    DD ts = Mul(power, inv[2 * k + 1]);
+    DD tc = Mul(even, inv[static_cast<size_t>(2 * k)]);
+    DD ts = Mul(power, inv[static_cast<size_t>(2 * k + 1)]);
     c = Add(c, tc);
     s = Add(s, ts);
     if (Negligible(tc, 1.0) && Negligible(ts, r.hi)) break;

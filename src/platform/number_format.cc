@@ -2,20 +2,15 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <string_view>
 
 namespace platform {
 
 size_t FormatFixed(char* out, double value, int decimals) {
-  if (std::isnan(value)) {
-    const char* text = std::signbit(value) ? "-nan" : "nan";
-    std::memcpy(out, text, std::strlen(text));
-    return std::strlen(text);
-  }
-  if (std::isinf(value)) {
-    const char* text = value < 0 ? "-inf" : "inf";
-    std::memcpy(out, text, std::strlen(text));
-    return std::strlen(text);
+  if (!std::isfinite(value)) {
+    std::string_view text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
+                                              : (value < 0 ? "-inf" : "inf");
+    return text.copy(out, text.size());
   }
   // std::to_chars in fixed form is exact decimal conversion with round-half-
   // even on the exact binary value, as glibc's printf; it keeps the sign of a

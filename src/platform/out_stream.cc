@@ -85,13 +85,10 @@ void OutStream::Hex(uint32_t value, int min_digits) {
 
 bool OutStream::Flush() {
   if (file_ == nullptr || used_ == 0) return !error_;
-  if (owns_file_ && FaultNow()) {
-    error_ = true;
-  } else if (std::fwrite(buf_.get(), 1, used_, file_) != used_) {
-    error_ = true;
-  } else if (!owns_file_) {
-    std::fflush(file_);
-  }
+  bool written = !(owns_file_ && FaultNow()) &&
+                 std::fwrite(buf_.get(), 1, used_, file_) == used_;
+  // The console is flushed at once, so that its lines keep their order.
+  if (!written || (!owns_file_ && std::fflush(file_) != 0)) error_ = true;
   used_ = 0;
   return !error_;
 }

@@ -116,12 +116,13 @@ std::optional<double> LargestDrawingSize(const DrawingState& read) {
   }
   if (!best) best = Bisect(read, 0.0, std::fmin(half, top));
   if (!best) return std::nullopt;
-  // Round down to what can be typed, and make sure that value draws.
-  double start = std::fmin(std::round(*best * 1000) / 1000, kSizeLimit - 0.001);
-  for (double v = start; v >= 0; v -= 0.001) {
+  // Round to what can be typed, and make sure that value draws: step down a
+  // thousandth at a time from the nearest one below 20.
+  long milli = std::lround(std::fmin(*best, kSizeLimit - 0.001) * 1000);
+  for (; milli >= 0; --milli) {
     double typed = 0.0;
     size_t pos = 0;
-    std::string text = Num(v);
+    std::string text = Num(static_cast<double>(milli) / 1000);
     scan::ParseReal(text, &pos, &typed);
     if (Draws(read, typed)) return typed;
   }
@@ -178,7 +179,7 @@ std::string Explain(const DrawingState& read, const Outline& o) {
     for (int v = 2; v <= t.Ccnt - 1; ++v) {
       const CornerRec& c = t.corners[v];
       char line[96];
-      std::snprintf(line, sizeof line, "%6d  %5d  %-5s  %s\n", v - 1, PointOf(t, v),
+      (void)std::snprintf(line, sizeof line, "%6d  %5d  %-5s  %s\n", v - 1, PointOf(t, v),
                     c.isArc ? "arc" : "chord", c.isArc ? Num(c.r).c_str() : "-");
       text += line;
     }
