@@ -185,30 +185,42 @@ DD AtanReduced(DD t) {
 /// angles never come near it, and they give nan.
 bool TooLarge(double x) { return std::fabs(x) >= 0x1p900; }
 
+/// The nan that sin, cos and tan give for x when x is nan, infinite or too
+/// large; false (and nothing stored) for an argument they reduce.
+bool NotReduced(double x, double* result) {
+  if (std::isnan(x)) {
+    *result = x;
+  } else if (std::isinf(x) || TooLarge(x)) {
+    *result = std::numeric_limits<double>::quiet_NaN();
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 double Sin(double x) {
-  if (x == 0.0 || std::isnan(x)) return x;  // keeps the sign of a zero
-  if (std::isinf(x)) return std::numeric_limits<double>::quiet_NaN();
-  if (TooLarge(x)) return std::numeric_limits<double>::quiet_NaN();
+  double r;
+  if (x == 0.0) return x;  // keeps the sign of a zero
+  if (NotReduced(x, &r)) return r;
   DD s, c;
   SinCos(x, &s, &c);
   return s.hi + s.lo;
 }
 
 double Cos(double x) {
-  if (std::isnan(x)) return x;
-  if (std::isinf(x)) return std::numeric_limits<double>::quiet_NaN();
-  if (TooLarge(x)) return std::numeric_limits<double>::quiet_NaN();
+  double r;
+  if (NotReduced(x, &r)) return r;
   DD s, c;
   SinCos(x, &s, &c);
   return c.hi + c.lo;
 }
 
 double Tan(double x) {
-  if (x == 0.0 || std::isnan(x)) return x;
-  if (std::isinf(x)) return std::numeric_limits<double>::quiet_NaN();
-  if (TooLarge(x)) return std::numeric_limits<double>::quiet_NaN();
+  double r;
+  if (x == 0.0) return x;
+  if (NotReduced(x, &r)) return r;
   DD s, c;
   SinCos(x, &s, &c);
   DD t = Div(s, c);

@@ -58,38 +58,40 @@ bool IsSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');  // \t \n \v \f \r
 }
 
-bool ParseInt(std::string_view text, size_t* pos, int32_t* value) {
+namespace {
+
+/// "%d" (base 10) and "%x" (base 16, with an optional "0x" prefix).
+bool ParseInteger(std::string_view text, size_t* pos, int32_t* value,
+                  int base) {
+  auto digit = [base](char c) {
+    return base == 16 ? HexValue(c) : (IsDigit(c) ? c - '0' : -1);
+  };
   size_t p = *pos;
   SkipSpace(text, &p);
   bool negative = ReadSign(text, &p);
-  if (p >= text.size() || !IsDigit(text[p])) return false;
+  if (base == 16 && p + 2 < text.size() && text[p] == '0' &&
+      Lower(text[p + 1]) == 'x' && HexValue(text[p + 2]) >= 0) {
+    p += 2;
+  }
+  if (p >= text.size() || digit(text[p]) < 0) return false;
   uint32_t magnitude = 0;
-  while (p < text.size() && IsDigit(text[p])) {
-    magnitude = magnitude * 10u + static_cast<uint32_t>(text[p] - '0');
-    ++p;
+  for (; p < text.size() && digit(text[p]) >= 0; ++p) {
+    magnitude = magnitude * static_cast<uint32_t>(base) +
+                static_cast<uint32_t>(digit(text[p]));
   }
   *value = Wrap(magnitude, negative);
   *pos = p;
   return true;
 }
 
+}  // namespace
+
+bool ParseInt(std::string_view text, size_t* pos, int32_t* value) {
+  return ParseInteger(text, pos, value, 10);
+}
+
 bool ParseHex(std::string_view text, size_t* pos, int32_t* value) {
-  size_t p = *pos;
-  SkipSpace(text, &p);
-  bool negative = ReadSign(text, &p);
-  if (p + 2 < text.size() && text[p] == '0' && Lower(text[p + 1]) == 'x' &&
-      HexValue(text[p + 2]) >= 0) {
-    p += 2;
-  }
-  if (p >= text.size() || HexValue(text[p]) < 0) return false;
-  uint32_t magnitude = 0;
-  while (p < text.size() && HexValue(text[p]) >= 0) {
-    magnitude = magnitude * 16u + static_cast<uint32_t>(HexValue(text[p]));
-    ++p;
-  }
-  *value = Wrap(magnitude, negative);
-  *pos = p;
-  return true;
+  return ParseInteger(text, pos, value, 16);
 }
 
 bool ParseReal(std::string_view text, size_t* pos, double* value) {
