@@ -200,7 +200,9 @@ int Scan(std::string_view line, size_t start, const char* format,
   int stored = 0;
   for (const char* f = format; *f != '\0'; ++f) {
     if (*f == ' ') {
-      SkipSpace(line, &pos);
+      // Before a conversion a blank changes nothing: the conversion skips
+      // white space itself.
+      if (f[1] != '%') SkipSpace(line, &pos);
       continue;
     }
     if (*f != '%') {
