@@ -23,11 +23,6 @@ constexpr const char* kOverLimit =
     "he  "
     "\x97\x76\x91\x66\x90\x94\x83\x49\x81\x5b\x83\x6f\x81\x5b"  // 要素数オーバー
     "    MAX=";
-void Message(DrawingState& s, const char* what, const char* name) {
-  s.err->Str(what);
-  s.err->Str(name);
-  s.err->Str(" \n");
-}
 
 }  // namespace
 
@@ -56,7 +51,7 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
   std::unique_ptr<platform::OutStream> fpw =
       platform::OutStream::OpenFile(platform::ResolvePath(dir, kScratchName));
   if (!fpw) {
-    Message(s, "Cannot open file: ", kScratchName);
+    FileMessage(s, "Cannot open file: ", kScratchName);
     return 1;
   }
   s.fpw = fpw.get();
@@ -70,7 +65,7 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
   std::unique_ptr<platform::TextReader> fp =
       platform::TextReader::OpenFile(platform::ResolvePath(dir, kExchangeName));
   if (!fp) {
-    Message(s, "Cannot open file: ", kExchangeName);
+    FileMessage(s, "Cannot open file: ", kExchangeName);
     fpw->Close();
     return 1;
   }
@@ -78,7 +73,7 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
 
   if (!ProcessExchange(s, jd_xmax)) {
     // A short input is never taken as whole: the host keeps its file.
-    Message(s, "Cannot read file: ", kExchangeName);
+    FileMessage(s, "Cannot read file: ", kExchangeName);
     fpw->Close();
     return 1;
   }
@@ -89,7 +84,7 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
   s.fpw = nullptr;
   if (!written) {
     // The output is incomplete: leave the host's file as it was.
-    Message(s, "Cannot write file: ", kScratchName);
+    FileMessage(s, "Cannot write file: ", kScratchName);
     return 1;
   }
   if (s.isTest == 0) {

@@ -8,13 +8,17 @@ namespace {
 
 TcopyResult Fail(DrawingState& s, const char* what, const char* name,
                  uint32_t count) {
-  s.err->Str(what);
-  s.err->Str(name);
-  s.err->Str(" \n");
+  FileMessage(s, what, name);
   return TcopyResult{count, -1};
 }
 
 }  // namespace
+
+void FileMessage(DrawingState& s, const char* what, const char* name) {
+  s.err->Str(what);
+  s.err->Str(name);
+  s.err->Str(" \n");
+}
 
 TcopyResult Tcopy(DrawingState& s, const std::string& dir, const char* from,
                   const char* to, uint32_t limit) {

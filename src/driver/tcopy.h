@@ -6,6 +6,10 @@
 
 #include "state/drawing_state.h"
 
+/// Writes "<what><name> \n" to s.err: the driver's messages about a file,
+/// such as "Cannot open file: KDX_TEMP.TXT ".
+void FileMessage(DrawingState& s, const char* what, const char* name);
+
 /// Outcome of a line copy.
 struct TcopyResult {
   uint32_t count = 0;  ///< pieces copied
