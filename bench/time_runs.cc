@@ -89,23 +89,28 @@ int main(int argc, char** argv) {
   std::string out_bytes = std::to_string(fs::file_size(dir / "KDX_TEMP.TXT"));
   Clear(dir);
 
-  std::vector<double> tool_ms, base_ms;
-  long tool_peak = 0, base_peak = 0;
+  // The tool, the line floor and the block floor, in turn.
+  const std::vector<std::string> commands[3] = {
+      {tool}, {baseline, "lines", out_bytes}, {baseline, "blocks", out_bytes}};
+  std::vector<double> ms[3];
+  long peak[3] = {};
   for (int k = 0; k < runs; ++k) {
-    for (int which = 0; which < 2; ++which) {
+    for (int which = 0; which < 3; ++which) {
       fs::copy_file(exchange, dir / "kdx_temp.txt");
-      Sample s = which == 0 ? RunOnce({tool}, dir) : RunOnce({baseline, out_bytes}, dir);
-      (which == 0 ? tool_ms : base_ms).push_back(s.ms);
-      long& peak = which == 0 ? tool_peak : base_peak;
-      peak = std::max(peak, s.peak_kib);
+      Sample s = RunOnce(commands[which], dir);
+      ms[which].push_back(s.ms);
+      peak[which] = std::max(peak[which], s.peak_kib);
       Clear(dir);
     }
   }
   fs::remove_all(dir);
-  double t = Median(tool_ms), b = Median(base_ms);
-  std::printf("%-28s %9ju B in %9s B out  rrensen %7.3f ms  baseline %7.3f ms  "
-              "ratio %5.2f  peak %5ld KiB (baseline %5ld KiB)\n",
-              exchange.filename().c_str(), static_cast<uintmax_t>(fs::file_size(exchange)),
-              out_bytes.c_str(), t, b, t / b, tool_peak, base_peak);
+  double t = Median(ms[0]), l = Median(ms[1]), b = Median(ms[2]);
+  std::printf("%s: %ju B in, %s B out\n", exchange.filename().c_str(),
+              static_cast<uintmax_t>(fs::file_size(exchange)), out_bytes.c_str());
+  std::printf("  rrensen          %7.3f ms  peak %5ld KiB\n", t, peak[0]);
+  std::printf("  line floor       %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", l,
+              peak[1], t / l);
+  std::printf("  block floor      %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", b,
+              peak[2], t / b);
   return 0;
 }

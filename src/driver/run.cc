@@ -30,6 +30,7 @@ int RunTool(DrawingState& s, int argc, const char* const* argv,
             const std::string& dir) {
   s.PAI = 3.141592653589793;
   s.gomi = 0.0002;
+  platform::ForgetListing();
   for (int k = 1; k < argc && argv[k] != nullptr; ++k) {
     if (argv[k][0] == '-' || argv[k][0] == '/') opt(s, argv[k]);
   }

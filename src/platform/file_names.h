@@ -20,6 +20,10 @@ std::string ResolvePath(const std::string& dir, const std::string& name);
 bool RenameReplacing(const std::string& dir, const std::string& from,
                      const std::string& to);
 
+/// Starts a run afresh: forgets the folder listing kept for the matching of
+/// names (see ResolvePath). The driver calls it first.
+void ForgetListing();
+
 /// Deletes `name` in `dir`. Returns false on failure.
 bool RemoveFile(const std::string& dir, const std::string& name);
 

@@ -6,12 +6,93 @@
 
 namespace platform {
 
+namespace {
+
+/// An unsigned 128-bit number as two 64-bit halves.
+struct U128 {
+  uint64_t hi, lo;
+};
+
+/// The full product of two 64-bit numbers.
+U128 Multiply(uint64_t a, uint64_t b) {
+  uint64_t a_lo = a & 0xffffffffu, a_hi = a >> 32;
+  uint64_t b_lo = b & 0xffffffffu, b_hi = b >> 32;
+  uint64_t ll = a_lo * b_lo, lh = a_lo * b_hi, hl = a_hi * b_lo, hh = a_hi * b_hi;
+  uint64_t mid = (ll >> 32) + (lh & 0xffffffffu) + (hl & 0xffffffffu);
+  return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32),
+          (mid << 32) | (ll & 0xffffffffu)};
+}
+
+/// Bit `k` (0..127) of `x`.
+bool Bit(U128 x, int k) {
+  return k >= 64 ? ((x.hi >> (k - 64)) & 1u) != 0 : ((x.lo >> k) & 1u) != 0;
+}
+
+/// Whether any of the bits below bit `k` (1..127) of `x` is set.
+bool AnyBelow(U128 x, int k) {
+  if (k >= 64) return x.lo != 0 || (x.hi & ((uint64_t{1} << (k - 64)) - 1)) != 0;
+  return (x.lo & ((uint64_t{1} << k) - 1)) != 0;
+}
+
+/// `x` shifted right by `k` (1..127) bits.
+U128 ShiftRight(U128 x, int k) {
+  if (k >= 64) return {0, x.hi >> (k - 64)};
+  return {x.hi >> k, (x.lo >> k) | (x.hi << (64 - k))};
+}
+
+/// The fixed form of a finite |value| below 2^53 with at most 19 decimals,
+/// worked out exactly: value = m 2^e, and m 10^decimals 2^e is rounded to
+/// an integer, ties to even, in 128-bit arithmetic. False when the rounded
+/// number does not fit 64 bits (then the general conversion takes over).
+bool FixedFast(char* out, size_t* size, double value, int decimals) {
+  int e = 0;
+  double fraction = std::frexp(std::fabs(value), &e);  // |value| = f 2^e
+  if (e > 53 || decimals > 19) return false;
+  uint64_t m = static_cast<uint64_t>(std::ldexp(fraction, 53));  // exact
+  int shift = 53 - e;  // |value| = m / 2^shift
+  uint64_t scale = 1;
+  for (int k = 0; k < decimals; ++k) scale *= 10;
+  U128 p = Multiply(m, scale);  // below 2^117
+  uint64_t n = 0;
+  if (shift == 0) {
+    if (p.hi != 0) return false;
+    n = p.lo;
+  } else if (shift < 118) {
+    U128 q = ShiftRight(p, shift);
+    if (q.hi != 0) return false;
+    n = q.lo;
+    // Round to nearest, ties to the even neighbour.
+    if (Bit(p, shift - 1) && (AnyBelow(p, shift - 1) || (n & 1u) != 0)) {
+      if (++n == 0) return false;
+    }
+  }  // else below half a unit of the last decimal: 0
+  char digits[24];
+  int len = 0;
+  do {
+    digits[len++] = static_cast<char>('0' + n % 10);
+    n /= 10;
+  } while (n != 0);
+  while (len <= decimals) digits[len++] = '0';  // at least one integer digit
+  size_t k = 0;
+  if (std::signbit(value)) out[k++] = '-';
+  for (int i = len - 1; i >= 0; --i) {
+    out[k++] = digits[i];
+    if (i == decimals && decimals > 0) out[k++] = '.';
+  }
+  *size = k;
+  return true;
+}
+
+}  // namespace
+
 size_t FormatFixed(char* out, double value, int decimals) {
   if (!std::isfinite(value)) {
     std::string_view text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
                                               : (value < 0 ? "-inf" : "inf");
     return text.copy(out, text.size());
   }
+  size_t size = 0;
+  if (FixedFast(out, &size, value, decimals)) return size;
   // std::to_chars in fixed form is exact decimal conversion with round-half-
   // even on the exact binary value, as glibc's printf; it keeps the sign of a
   // negative value that rounds to zero.

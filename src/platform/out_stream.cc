@@ -11,6 +11,7 @@ std::unique_ptr<OutStream> OutStream::OpenFile(const std::string& path) {
   if (FaultNow()) return nullptr;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return nullptr;
+  std::setvbuf(f, nullptr, _IONBF, 0);  // the stream has a buffer of its own
   return std::unique_ptr<OutStream>(new OutStream(f, true, true));
 }
 
@@ -21,7 +22,7 @@ OutStream::OutStream(std::FILE* console) : OutStream(console, false, false) {}
 
 OutStream::OutStream(std::FILE* file, bool owns, bool crlf)
     : file_(file), owns_file_(owns), crlf_(crlf),
-      buf_(new char[kBufSize]) {}
+      buf_(TakeStreamBuffer()) {}
 
 OutStream::~OutStream() { Close(); }
 

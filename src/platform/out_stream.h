@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/stream_buffer.h"
+
 namespace platform {
 
 /// A buffered output stream with the host's text-mode convention: in CR LF
@@ -60,8 +62,8 @@ class OutStream {
   bool error_ = false;
   bool closed_ = false;
   size_t used_ = 0;
-  static constexpr size_t kBufSize = 1 << 16;
-  std::unique_ptr<char[]> buf_;
+  static constexpr size_t kBufSize = kStreamBufferSize;
+  StreamBuffer buf_;
 };
 
 }  // namespace platform

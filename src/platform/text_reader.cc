@@ -56,6 +56,7 @@ std::unique_ptr<TextReader> TextReader::OpenFile(const std::string& path) {
   if (FaultNow()) return nullptr;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return nullptr;
+  std::setvbuf(f, nullptr, _IONBF, 0);  // the reader has a buffer of its own
   return std::unique_ptr<TextReader>(new TextReader(f));
 }
 
@@ -63,7 +64,7 @@ TextReader::TextReader(std::string_view bytes)
     : raw_(bytes.data()), len_(bytes.size()) {}
 
 TextReader::TextReader(std::FILE* file)
-    : file_(file), buf_(new char[kBufSize]) {
+    : file_(file), buf_(TakeStreamBuffer()) {
   raw_ = buf_.get();
 }
 
@@ -79,7 +80,7 @@ bool TextReader::Close() {
 
 bool TextReader::Fill() {
   if (pos_ < len_) return true;
-  if (file_ == nullptr || eof_ || error_) {
+  if (file_ == nullptr || eof_ || error_ || at_end_) {
     if (!error_) eof_ = true;
     return false;
   }
@@ -89,6 +90,8 @@ bool TextReader::Fill() {
   }
   len_ = std::fread(buf_.get(), 1, kBufSize, file_);
   pos_ = 0;
+  // A short read met the end or an error already: do not ask again.
+  if (len_ < kBufSize && !std::ferror(file_)) at_end_ = true;
   if (len_ == 0) {
     if (std::ferror(file_)) {
       error_ = true;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/stream_buffer.h"
+
 namespace platform {
 
 /// One read of a text line as `fgets` with a 255-byte buffer delivers it: the
@@ -57,8 +59,9 @@ class TextReader {
   size_t len_ = 0;
   bool eof_ = false;
   bool error_ = false;
-  static constexpr size_t kBufSize = 1 << 16;
-  std::unique_ptr<char[]> buf_;
+  bool at_end_ = false;  // the file has nothing more to read
+  static constexpr size_t kBufSize = kStreamBufferSize;
+  StreamBuffer buf_;
 };
 
 }  // namespace platform
