@@ -28,6 +28,8 @@ ctest --preset asan -j "$jobs"
 if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   echo "== Windows build, end-to-end suite under Wine"
   export WINEDEBUG=-all
+  # A Wine prefix of the build's own, so that the suite needs no home folder.
+  export WINEPREFIX="${WINEPREFIX:-$PWD/build/wine}"
   cmake --preset windows
   cmake --build --preset windows -j "$jobs"
   cmake --preset windows-e2e
