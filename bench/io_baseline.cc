@@ -37,7 +37,8 @@ long Copy(const char* from, const char* to, long limit) {
   long lines = 0;
   if (g_lines) {
     char piece[255];
-    while ((limit == 0 || lines < limit) && std::fgets(piece, sizeof piece, in)) {
+    while ((limit == 0 || lines < limit) &&
+           std::fgets(piece, sizeof piece, in)) {
       ++lines;
       if (std::fputs(piece, out) < 0) std::exit(1);
     }
@@ -64,10 +65,12 @@ void ReadAndWrite(long output_bytes) {
     while (std::fgets(piece, sizeof piece, in)) {
     }
     // Lines of a typical record length.
-    const char line[] = " 0.000000000000 0.000000000000 96.464466094067 0.000000000000 \r\n";
+    const char line[] =
+        " 0.000000000000 0.000000000000 96.464466094067 0.000000000000 \r\n";
     while (written < output_bytes) {
       size_t n = sizeof line - 1;
-      if (static_cast<long>(n) > output_bytes - written) n = static_cast<size_t>(output_bytes - written);
+      if (static_cast<long>(n) > output_bytes - written)
+        n = static_cast<size_t>(output_bytes - written);
       if (std::fwrite(line, 1, n, out) != n) std::exit(1);
       written += static_cast<long>(n);
     }
@@ -77,7 +80,8 @@ void ReadAndWrite(long output_bytes) {
     }
     while (written < output_bytes) {
       size_t n = kBlock;
-      if (static_cast<long>(n) > output_bytes - written) n = static_cast<size_t>(output_bytes - written);
+      if (static_cast<long>(n) > output_bytes - written)
+        n = static_cast<size_t>(output_bytes - written);
       if (std::fwrite(buf.data(), 1, n, out) != n) std::exit(1);
       written += static_cast<long>(n);
     }
@@ -89,7 +93,8 @@ void ReadAndWrite(long output_bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3 || (std::strcmp(argv[1], "lines") != 0 && std::strcmp(argv[1], "blocks") != 0)) {
+  if (argc != 3 || (std::strcmp(argv[1], "lines") != 0 &&
+                    std::strcmp(argv[1], "blocks") != 0)) {
     std::fprintf(stderr, "usage: io_baseline lines|blocks OUTPUT_BYTES\n");
     return 2;
   }

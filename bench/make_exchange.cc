@@ -20,15 +20,20 @@ void Points(std::FILE* f) {
 }
 
 void Attributes(std::FILE* f) {
-  std::fputs("lg0\r\nly1f\r\nlt1\r\nlc5\r\npn3\r\ncn0 2.5 3 0.5 1\r\ncc2\r\n", f);
+  std::fputs("lg0\r\nly1f\r\nlt1\r\nlc5\r\npn3\r\ncn0 2.5 3 0.5 1\r\ncc2\r\n",
+             f);
 }
 
 /// One of a cycle of ordinary records that the reader parses or passes.
 void Filler(std::FILE* f, int k) {
   switch (k % 10) {
     case 0: std::fprintf(f, "# layer note %d of the drawing\r\n", k); break;
-    case 1: std::fprintf(f, " %d.5 %d.25 %d.75 %d.125\r\n", k, k + 1, k + 2, k + 3); break;
-    case 2: std::fprintf(f, "ci %d.0 %d.0 12.5 0.0 90.0 1.0 45.0\r\n", k, k); break;
+    case 1:
+      std::fprintf(f, " %d.5 %d.25 %d.75 %d.125\r\n", k, k + 1, k + 2, k + 3);
+      break;
+    case 2:
+      std::fprintf(f, "ci %d.0 %d.0 12.5 0.0 90.0 1.0 45.0\r\n", k, k);
+      break;
     case 3: std::fprintf(f, "ch %d.0 %d.0 3 0 \"label%d\r\n", k, k, k); break;
     case 4: std::fprintf(f, "lc%d\r\n", k % 9); break;
     case 5: std::fprintf(f, "ly%x\r\n", k % 256); break;

@@ -17,16 +17,20 @@ namespace {
 std::string LargeExchange() {
   std::string s;
   for (int k = 1; k <= 19; ++k) {
-    s += "hp" + std::to_string(k) + "- " + std::to_string(200 * std::cos(k / 3.0)) +
-         " " + std::to_string(200 * std::sin(k / 3.0)) + "\r\n";
+    s += "hp" + std::to_string(k) + "- " +
+         std::to_string(200 * std::cos(k / 3.0)) + " " +
+         std::to_string(200 * std::sin(k / 3.0)) + "\r\n";
   }
   const char* cycle[] = {"# a comment line of the drawing\r\n",
                          " 10.5 20.25 30.75 40.125\r\n",
                          "ci 1.0 2.0 12.5 0.0 90.0 1.0 45.0\r\n",
                          "ch 1.0 2.0 3 0 \"label\r\n",
-                         "lc5\r\n", "ly1f\r\n",
+                         "lc5\r\n",
+                         "ly1f\r\n",
                          "hs 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\r\n",
-                         "bz 7\r\n", "pt 3.5 4.5\r\n", "hq\r\n"};
+                         "bz 7\r\n",
+                         "pt 3.5 4.5\r\n",
+                         "hq\r\n"};
   for (int k = 19; k < 50000; ++k) s += cycle[k % 10];
   return s;
 }

@@ -33,7 +33,8 @@ struct Sample {
 
 Sample RunOnce(const std::vector<std::string>& argv, const fs::path& dir) {
   std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
@@ -42,7 +43,8 @@ Sample RunOnce(const std::vector<std::string>& argv, const fs::path& dir) {
   fs::current_path(dir);
   auto start = std::chrono::steady_clock::now();
   pid_t pid;
-  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) != 0) {
+  if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ) !=
+      0) {
     std::perror("posix_spawn");
     std::exit(1);
   }
@@ -80,7 +82,8 @@ int main(int argc, char** argv) {
   std::string baseline = fs::absolute(argv[2]).string();
   fs::path exchange = fs::absolute(argv[3]);
   int runs = std::atoi(argv[4]);
-  fs::path dir = fs::temp_directory_path() / ("rrensen-bench-" + std::to_string(getpid()));
+  fs::path dir =
+      fs::temp_directory_path() / ("rrensen-bench-" + std::to_string(getpid()));
   fs::create_directories(dir);
 
   // One run first, for the size of the output the baseline is to write.
@@ -106,11 +109,14 @@ int main(int argc, char** argv) {
   fs::remove_all(dir);
   double t = Median(ms[0]), l = Median(ms[1]), b = Median(ms[2]);
   std::printf("%s: %ju B in, %s B out\n", exchange.filename().c_str(),
-              static_cast<uintmax_t>(fs::file_size(exchange)), out_bytes.c_str());
+              static_cast<uintmax_t>(fs::file_size(exchange)),
+              out_bytes.c_str());
   std::printf("  rrensen          %7.3f ms  peak %5ld KiB\n", t, peak[0]);
-  std::printf("  line floor       %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", l,
-              peak[1], t / l);
-  std::printf("  block floor      %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", b,
-              peak[2], t / b);
+  std::printf(
+      "  line floor       %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", l,
+      peak[1], t / l);
+  std::printf(
+      "  block floor      %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", b,
+      peak[2], t / b);
   return 0;
 }

@@ -15,7 +15,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
   size_t nl = input.find('\n');
-  std::string_view words = nl == std::string_view::npos ? input : input.substr(0, nl);
+  std::string_view words =
+      nl == std::string_view::npos ? input : input.substr(0, nl);
   std::string_view exchange =
       nl == std::string_view::npos ? std::string_view() : input.substr(nl + 1);
   WholeRun run = RunWholeInMemory(words, exchange);

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   std::vector<fs::path> files;
   for (int k = 1; k < argc; ++k) {
     if (fs::is_directory(argv[k])) {
-      for (const auto& e : fs::directory_iterator(argv[k])) files.push_back(e.path());
+      for (const auto& e : fs::directory_iterator(argv[k]))
+        files.push_back(e.path());
     } else {
       files.emplace_back(argv[k]);
     }
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     std::ostringstream ss;
     ss << in.rdbuf();
     std::string bytes = ss.str();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()),
+                           bytes.size());
   }
   std::printf("%zu passed, 0 failed\n", files.size());
   return files.empty() ? 1 : 0;

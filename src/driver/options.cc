@@ -43,8 +43,7 @@ void opt(DrawingState& s, const char* word) {
       break;
     case 'b':
     case 'd':
-    case 'f':
-      break;  // accepted for the host's sake; the value is not used
+    case 'f': break;  // accepted for the host's sake; the value is not used
     case 'c':
       if (has_value) {
         double r = std::fabs(AtoF(value));
@@ -87,9 +86,7 @@ void opt(DrawingState& s, const char* word) {
         s.iMOJI_w = v > 30 ? 30 : v;
       }
       break;
-    default:
-      legal = false;
-      break;
+    default: legal = false; break;
   }
   if (!legal) s.err->Str("\n illegal Option.\n");
   if (s.isTest > 2) {

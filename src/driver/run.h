@@ -4,9 +4,7 @@
 #include <string>
 
 #include "driver/process.h"
-
 #include "state/drawing_state.h"
-
 
 /// Makes one whole run of the tool in the directory `dir` ("" for the
 /// working directory): the options of argv[1..argc-1], the exchange-file

@@ -100,7 +100,8 @@ const DD* InverseFactorials() {
   static bool ready = false;
   if (!ready) {
     table[0] = {1.0, 0.0};
-    for (int k = 1; k < 32; ++k) table[k] = Div(table[k - 1], DD{double(k), 0.0});
+    for (int k = 1; k < 32; ++k)
+      table[k] = Div(table[k - 1], DD{double(k), 0.0});
     ready = true;
   }
   return table;
@@ -120,7 +121,7 @@ void SinCosReduced(DD r, DD* sin_r, DD* cos_r) {
   DD power = r;  // r^(2k+1) for sin, then times r for the next cos power
   DD even = {1.0, 0.0};
   for (int k = 1; 2 * k + 1 < 32; ++k) {
-    even = Neg(Mul(even, r2));  // (-1)^k r^(2k)
+    even = Neg(Mul(even, r2));    // (-1)^k r^(2k)
     power = Neg(Mul(power, r2));  // (-1)^k r^(2k+1)
     DD tc = Mul(even, inv[static_cast<size_t>(2 * k)]);
     DD ts = Mul(power, inv[static_cast<size_t>(2 * k + 1)]);
@@ -143,10 +144,22 @@ void SinCos(double x, DD* sin_x, DD* cos_x) {
   double q = std::fmod(n, 4.0);
   if (q < 0) q += 4.0;
   switch (static_cast<int>(q)) {
-    case 0: *sin_x = s; *cos_x = c; break;
-    case 1: *sin_x = c; *cos_x = Neg(s); break;
-    case 2: *sin_x = Neg(s); *cos_x = Neg(c); break;
-    default: *sin_x = Neg(c); *cos_x = s; break;
+    case 0:
+      *sin_x = s;
+      *cos_x = c;
+      break;
+    case 1:
+      *sin_x = c;
+      *cos_x = Neg(s);
+      break;
+    case 2:
+      *sin_x = Neg(s);
+      *cos_x = Neg(c);
+      break;
+    default:
+      *sin_x = Neg(c);
+      *cos_x = s;
+      break;
   }
 }
 
@@ -155,7 +168,8 @@ const DD* InverseOdds() {
   static DD table[40];
   static bool ready = false;
   if (!ready) {
-    for (int k = 0; k < 40; ++k) table[k] = Div(DD{1.0, 0.0}, DD{2.0 * k + 1.0, 0.0});
+    for (int k = 0; k < 40; ++k)
+      table[k] = Div(DD{1.0, 0.0}, DD{2.0 * k + 1.0, 0.0});
     ready = true;
   }
   return table;
@@ -238,7 +252,8 @@ double Atan2(double y, double x) {
     return std::copysign(half, y);
   }
   if (x == 0.0) return std::copysign(half, y);
-  if (std::isinf(x)) return x > 0 ? std::copysign(0.0, y) : std::copysign(pi, y);
+  if (std::isinf(x))
+    return x > 0 ? std::copysign(0.0, y) : std::copysign(pi, y);
 
   // Both finite and non-zero. The angle of (|x|, |y|) in the first octant
   // comes from atan of the smaller over the larger. Both are first scaled by

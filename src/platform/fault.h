@@ -5,7 +5,8 @@ namespace platform {
 
 /// Test seam for file-operation faults. Every file operation of the platform
 /// layer (open, rename, read, write, close, remove) asks FaultNow() first and
-/// fails as the real call would when it answers true. Off unless a test arms it.
+/// fails as the real call would when it answers true. Off unless a test arms
+/// it.
 ///
 /// FailNthOperation(n) makes the n-th operation counted from now fail (n >= 1);
 /// 0 disarms the seam. Only that one operation fails.

@@ -73,7 +73,8 @@ std::string CaseVariant(const std::string& dir, const std::string& name) {
 void Drop(const std::string& dir, const std::string& entry) {
   Listing& l = TheListing();
   if (!l.loaded || l.dir != dir) return;
-  l.names.erase(std::remove(l.names.begin(), l.names.end(), entry), l.names.end());
+  l.names.erase(std::remove(l.names.begin(), l.names.end(), entry),
+                l.names.end());
 }
 
 /// The name of the entry of `dir` that `name` designates on the host, or

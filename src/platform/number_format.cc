@@ -17,7 +17,8 @@ struct U128 {
 U128 Multiply(uint64_t a, uint64_t b) {
   uint64_t a_lo = a & 0xffffffffu, a_hi = a >> 32;
   uint64_t b_lo = b & 0xffffffffu, b_hi = b >> 32;
-  uint64_t ll = a_lo * b_lo, lh = a_lo * b_hi, hl = a_hi * b_lo, hh = a_hi * b_hi;
+  uint64_t ll = a_lo * b_lo, lh = a_lo * b_hi, hl = a_hi * b_lo,
+           hh = a_hi * b_hi;
   uint64_t mid = (ll >> 32) + (lh & 0xffffffffu) + (hl & 0xffffffffu);
   return {hh + (lh >> 32) + (hl >> 32) + (mid >> 32),
           (mid << 32) | (ll & 0xffffffffu)};
@@ -30,7 +31,8 @@ bool Bit(U128 x, int k) {
 
 /// Whether any of the bits below bit `k` (1..127) of `x` is set.
 bool AnyBelow(U128 x, int k) {
-  if (k >= 64) return x.lo != 0 || (x.hi & ((uint64_t{1} << (k - 64)) - 1)) != 0;
+  if (k >= 64)
+    return x.lo != 0 || (x.hi & ((uint64_t{1} << (k - 64)) - 1)) != 0;
   return (x.lo & ((uint64_t{1} << k) - 1)) != 0;
 }
 
@@ -87,8 +89,9 @@ bool FixedFast(char* out, size_t* size, double value, int decimals) {
 
 size_t FormatFixed(char* out, double value, int decimals) {
   if (!std::isfinite(value)) {
-    std::string_view text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
-                                              : (value < 0 ? "-inf" : "inf");
+    std::string_view text = std::isnan(value)
+                                ? (std::signbit(value) ? "-nan" : "nan")
+                                : (value < 0 ? "-inf" : "inf");
     return text.copy(out, text.size());
   }
   size_t size = 0;

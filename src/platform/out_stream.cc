@@ -21,8 +21,7 @@ OutStream::OutStream(std::string* memory, bool crlf)
 OutStream::OutStream(std::FILE* console) : OutStream(console, false, false) {}
 
 OutStream::OutStream(std::FILE* file, bool owns, bool crlf)
-    : file_(file), owns_file_(owns), crlf_(crlf),
-      buf_(TakeStreamBuffer()) {}
+    : file_(file), owns_file_(owns), crlf_(crlf), buf_(TakeStreamBuffer()) {}
 
 OutStream::~OutStream() { Close(); }
 

@@ -34,7 +34,8 @@ size_t OrdinaryRun(const char* p, size_t n) {
   size_t k = 0;
   for (; k + 8 <= n; k += 8) {
     uint64_t w = Load(p + k);
-    uint64_t marks = ZeroBytes(w ^ (kOnes * '\n')) | ZeroBytes(w ^ (kOnes * '\r')) |
+    uint64_t marks = ZeroBytes(w ^ (kOnes * '\n')) |
+                     ZeroBytes(w ^ (kOnes * '\r')) |
                      ZeroBytes(w ^ (kOnes * 0x1au));
     if (marks != 0) {
       // The first special byte: the lowest mark, counted in whole bytes.

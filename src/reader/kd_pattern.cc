@@ -18,9 +18,9 @@ void Capture(int32_t current, int32_t* captured) {
 }
 
 void TenReals(std::string_view line, double* t) {
-  scan::Scan(line, 4, "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf",
-             {&t[1], &t[2], &t[3], &t[4], &t[5], &t[6], &t[7], &t[8], &t[9],
-              &t[10]});
+  scan::Scan(
+      line, 4, "%lf %lf %lf %lf %lf %lf %lf %lf %lf %lf",
+      {&t[1], &t[2], &t[3], &t[4], &t[5], &t[6], &t[7], &t[8], &t[9], &t[10]});
 }
 
 /// A point record, "hp" followed by the number and the two coordinates.
@@ -132,8 +132,8 @@ void HRecord(DrawingState& s, std::string_view line) {
     } else if (c2 == 'c') {
       int32_t* c = s.MOJI_C;
       scan::Scan(line, 4, "%d %d %d %d %d %d %d %d %d %d",
-                 {&c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7], &c[8],
-                  &c[9], &c[10]});
+                 {&c[1], &c[2], &c[3], &c[4], &c[5], &c[6], &c[7], &c[8], &c[9],
+                  &c[10]});
     }
   }
 }
@@ -185,23 +185,12 @@ void KdRecord(DrawingState& s, std::string_view line) {
     case 'b':
       if (At(line, 1) == 'z') s.isZUSUN = 1;
       break;
-    case 'c':
-      CRecord(s, line);
-      break;
-    case 'h':
-      HRecord(s, line);
-      break;
-    case 'l':
-      LRecord(s, line);
-      break;
-    case 'p':
-      PRecord(s, line);
-      break;
-    case 'z':
-      scan::Scan(line, 1, "%d", {&s.ZOKU});
-      break;
-    default:
-      break;
+    case 'c': CRecord(s, line); break;
+    case 'h': HRecord(s, line); break;
+    case 'l': LRecord(s, line); break;
+    case 'p': PRecord(s, line); break;
+    case 'z': scan::Scan(line, 1, "%d", {&s.ZOKU}); break;
+    default: break;
   }
 }
 

@@ -160,17 +160,16 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
   // correctly, the same on every platform. Anything else goes to
   // std::from_chars, which rounds correctly too.
   const bool fast = significant <= 19;
-  static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,
-                                  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17,
-                                  1e18, 1e19, 1e20, 1e21, 1e22};
+  static const double kPow10[] = {
+      1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   if (fast && mantissa < (uint64_t{1} << 53) && scale >= -22 && scale <= 22) {
     double m = static_cast<double>(mantissa);
     result = scale < 0 ? m / kPow10[-scale] : m * kPow10[scale];
   } else {
-    std::from_chars_result r = std::from_chars(
-        text.data() + begin, text.data() + p, result,
-        std::chars_format::general);
+    std::from_chars_result r =
+        std::from_chars(text.data() + begin, text.data() + p, result,
+                        std::chars_format::general);
     if (r.ec == std::errc::result_out_of_range) {
       // Too large or too small for a double: which, by the position of the
       // leading digit.
@@ -182,8 +181,8 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
       } else {
         for (k = frac_begin; k < frac_end && text[k] == '0'; ++k) --lead;
       }
-      result = lead + exponent > 0 ? std::numeric_limits<double>::infinity()
-                                   : 0.0;
+      result =
+          lead + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (r.ec != std::errc() || r.ptr != text.data() + p) {
       return false;
     }

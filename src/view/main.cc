@@ -102,7 +102,8 @@ int main(int argc, char** argv) {
     outline = view::BuildOutline(read, read.Men);
     std::cerr << view::Explain(read, outline);
   }
-  std::string svg = view::Svg(points, records, has_points ? &outline : nullptr, input);
+  std::string svg =
+      view::Svg(points, records, has_points ? &outline : nullptr, input);
 
   if (output.empty()) {
     std::cout << svg;

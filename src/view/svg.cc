@@ -101,8 +101,8 @@ class Writer {
   }
 
   void Circle(const Drawing::Circle& c) {
-    *out_ += "<circle class=\"circle\" cx=\"" + X(c.cx) + "\" cy=\"" +
-             Y(c.cy) + "\" r=\"" + Num(c.r) + "\"/>\n";
+    *out_ += "<circle class=\"circle\" cx=\"" + X(c.cx) + "\" cy=\"" + Y(c.cy) +
+             "\" r=\"" + Num(c.r) + "\"/>\n";
   }
 
  private:
@@ -152,28 +152,41 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
   std::string svg;
   Writer w(&svg);
   svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Num(vx) + " " +
-         Num(vy) + " " + Num(vw) + " " + Num(vh) +
-         "\" width=\"640\" height=\"" + Num(std::round(640 * vh / vw)) + "\">\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Num(vx) +
+         " " + Num(vy) + " " + Num(vw) + " " + Num(vh) +
+         "\" width=\"640\" height=\"" + Num(std::round(640 * vh / vw)) +
+         "\">\n";
   svg += "<title>" + Escape(caption) + "</title>\n";
   // Stroke widths in drawing units, for 640 pixels across.
   const double px = vw / 640;
   auto width = [px](double pixels) { return Num(pixels * px); };
-  svg += "<style>\n"
-         "line, path, circle, polyline { fill: none; }\n"
-         ".records line, .records path, .records circle { stroke: #999; stroke-width: " +
-         width(1.5) + "; }\n"
-         ".outline line { stroke: #0a58ca; stroke-width: " + width(2) + "; }\n"
-         ".outline path { stroke: #d63384; stroke-width: " + width(2.5) + "; }\n"
-         ".points circle { fill: #333; stroke: none; }\n"
-         ".points text, .scale text { font-family: sans-serif; fill: #333; }\n"
-         ".scale line { stroke: #333; stroke-width: " + width(1.5) + "; }\n"
-         ".path { stroke: #888; stroke-width: " + width(1) + "; stroke-dasharray: " +
-         width(4) + " " + width(3) + "; }\n"
-         ".failure { stroke: #dc3545; stroke-width: " + width(3) + "; }\n"
-         "</style>\n";
-  svg += "<rect x=\"" + Num(vx) + "\" y=\"" + Num(vy) + "\" width=\"" + Num(vw) +
-         "\" height=\"" + Num(vh) + "\" fill=\"white\"/>\n";
+  svg +=
+      "<style>\n"
+      "line, path, circle, polyline { fill: none; }\n"
+      ".records line, .records path, .records circle { stroke: #999; "
+      "stroke-width: " +
+      width(1.5) +
+      "; }\n"
+      ".outline line { stroke: #0a58ca; stroke-width: " +
+      width(2) +
+      "; }\n"
+      ".outline path { stroke: #d63384; stroke-width: " +
+      width(2.5) +
+      "; }\n"
+      ".points circle { fill: #333; stroke: none; }\n"
+      ".points text, .scale text { font-family: sans-serif; fill: #333; }\n"
+      ".scale line { stroke: #333; stroke-width: " +
+      width(1.5) +
+      "; }\n"
+      ".path { stroke: #888; stroke-width: " +
+      width(1) + "; stroke-dasharray: " + width(4) + " " + width(3) +
+      "; }\n"
+      ".failure { stroke: #dc3545; stroke-width: " +
+      width(3) +
+      "; }\n"
+      "</style>\n";
+  svg += "<rect x=\"" + Num(vx) + "\" y=\"" + Num(vy) + "\" width=\"" +
+         Num(vw) + "\" height=\"" + Num(vh) + "\" fill=\"white\"/>\n";
 
   // The indicated path, thin and dashed, under everything else.
   if (points.size() >= 2) {
@@ -193,7 +206,8 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
     // Arcs come in corner order; name each corner's point and radius.
     const RensenTrace& t = outline->trace;
     size_t next = 0;
-    for (int v = 2; v <= t.Ccnt - 1 && next < outline->drawing.arcs.size(); ++v) {
+    for (int v = 2; v <= t.Ccnt - 1 && next < outline->drawing.arcs.size();
+         ++v) {
       if (t.corners[v].isArc != 1) continue;
       int point = t.isClosed && v == t.Ccnt - 1 ? 1 : v;
       w.Arc(outline->drawing.arcs[next++],
@@ -217,8 +231,9 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
       label += (label.empty() ? "" : ", ") + std::to_string(points[j].number);
     }
     svg += "<circle class=\"point\" cx=\"" + w.X(p.x) + "\" cy=\"" + w.Y(p.y) +
-           "\" r=\"" + Num(dot) + "\"><title>point " + std::to_string(p.number) +
-           " (" + Num(p.x) + ", " + Num(p.y) + ")</title></circle>\n";
+           "\" r=\"" + Num(dot) + "\"><title>point " +
+           std::to_string(p.number) + " (" + Num(p.x) + ", " + Num(p.y) +
+           ")</title></circle>\n";
     if (seen) continue;
     svg += "<text x=\"" + w.X(p.x + 2 * dot) + "\" y=\"" + w.Y(p.y + 2 * dot) +
            "\">" + label + "</text>\n";
@@ -239,21 +254,23 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
     const Point* b = find(PointOf(t, t.where + 1));
     std::string title = "<title>" + Escape(Reason(*outline)) + "</title>";
     if (t.failure == RensenTrace::kShortSide && a != nullptr && b != nullptr) {
-      svg += "<line class=\"failure\" x1=\"" + w.X(a->x) + "\" y1=\"" + w.Y(a->y) +
-             "\" x2=\"" + w.X(b->x) + "\" y2=\"" + w.Y(b->y) + "\">" + title + "</line>\n";
+      svg += "<line class=\"failure\" x1=\"" + w.X(a->x) + "\" y1=\"" +
+             w.Y(a->y) + "\" x2=\"" + w.X(b->x) + "\" y2=\"" + w.Y(b->y) +
+             "\">" + title + "</line>\n";
     } else if (a != nullptr) {
-      svg += "<circle class=\"failure\" cx=\"" + w.X(a->x) + "\" cy=\"" + w.Y(a->y) +
-             "\" r=\"" + Num(0.04 * span) + "\">" + title + "</circle>\n";
+      svg += "<circle class=\"failure\" cx=\"" + w.X(a->x) + "\" cy=\"" +
+             w.Y(a->y) + "\" r=\"" + Num(0.04 * span) + "\">" + title +
+             "</circle>\n";
     }
   }
 
   double bar = ScaleLength(std::min(span, box.x1 - box.x0 + margin));
   double bx = box.x0, by = box.y0 - margin / 2;
   svg += "<g class=\"scale\" font-size=\"" + Num(font) + "\">\n";
-  svg += "<line x1=\"" + w.X(bx) + "\" y1=\"" + w.Y(by) + "\" x2=\"" + w.X(bx + bar) +
-         "\" y2=\"" + w.Y(by) + "\"/>\n";
-  svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(by - 1.3 * font) + "\">" + Num(bar) +
-         " drawing units</text>\n";
+  svg += "<line x1=\"" + w.X(bx) + "\" y1=\"" + w.Y(by) + "\" x2=\"" +
+         w.X(bx + bar) + "\" y2=\"" + w.Y(by) + "\"/>\n";
+  svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(by - 1.3 * font) + "\">" +
+         Num(bar) + " drawing units</text>\n";
   svg += "</g>\n</svg>\n";
   return svg;
 }

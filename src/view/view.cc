@@ -65,24 +65,26 @@ DrawingState ReadExchange(std::string_view bytes, Drawing* records) {
   sinks.Attach(s);
   platform::TextReader reader(bytes);
   s.fp = &reader;
-  KD_PATTERN(s, 0, 50000, [records](const DrawingState&, std::string_view line) {
-    // Only whole records are drawn; the state keeps whatever converted.
-    if (!line.empty() && line[0] == ' ') {
-      Drawing::Line l{};
-      if (scan::Scan(line, 1, "%lf %lf %lf %lf", {&l.x1, &l.y1, &l.x2, &l.y2}) == 4) {
-        records->lines.push_back(l);
-      }
-    } else if (line.substr(0, 2) == "ci") {
-      double v[7] = {};
-      int n = scan::Scan(line, 2, "%lf %lf %lf %lf %lf %lf %lf",
-                         {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]});
-      if (n == 7) {
-        records->arcs.push_back({v[0], v[1], v[2], v[3], v[4], v[6]});
-      } else if (n >= 3) {
-        records->circles.push_back({v[0], v[1], v[2]});
-      }
-    }
-  });
+  KD_PATTERN(
+      s, 0, 50000, [records](const DrawingState&, std::string_view line) {
+        // Only whole records are drawn; the state keeps whatever converted.
+        if (!line.empty() && line[0] == ' ') {
+          Drawing::Line l{};
+          if (scan::Scan(line, 1, "%lf %lf %lf %lf",
+                         {&l.x1, &l.y1, &l.x2, &l.y2}) == 4) {
+            records->lines.push_back(l);
+          }
+        } else if (line.substr(0, 2) == "ci") {
+          double v[7] = {};
+          int n = scan::Scan(line, 2, "%lf %lf %lf %lf %lf %lf %lf",
+                             {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]});
+          if (n == 7) {
+            records->arcs.push_back({v[0], v[1], v[2], v[3], v[4], v[6]});
+          } else if (n >= 3) {
+            records->circles.push_back({v[0], v[1], v[2]});
+          }
+        }
+      });
   s.fp = nullptr;
   s.fpw = s.out = s.err = nullptr;
   return s;
@@ -147,14 +149,15 @@ std::string Reason(const Outline& o) {
   const RensenTrace& t = o.trace;
   std::string where = std::to_string(PointOf(t, t.where));
   switch (t.failure) {
-    case RensenTrace::kNone:
-      return "";
+    case RensenTrace::kNone: return "";
     case RensenTrace::kTooManyPoints:
-      return "more than 19 point records, or a last point numbered outside 0 to 19";
+      return "more than 19 point records, or a last point numbered outside 0 "
+             "to 19";
     case RensenTrace::kNoCorner:
       return "fewer than three points once the outline is closed";
     case RensenTrace::kNotFinite:
-      return "point " + where + " or its corner has a value that is not a finite number";
+      return "point " + where +
+             " or its corner has a value that is not a finite number";
     case RensenTrace::kShortSide:
       return "the side from point " + where + " to point " +
              std::to_string(PointOf(t, t.where + 1)) + " is " + Num(t.have) +
@@ -162,7 +165,8 @@ std::string Reason(const Outline& o) {
     case RensenTrace::kSharpCorner:
       return "the corner at point " + where + " turns too sharply: a side of " +
              Num(t.have) + " is shorter than the " + Num(t.need) +
-             " it needs (1.5 times the distance from the corner to its tangent points)";
+             " it needs (1.5 times the distance from the corner to its tangent "
+             "points)";
     case RensenTrace::kReversal:
       return "the corner at point " + where + " turns exactly back on itself";
   }
@@ -179,13 +183,15 @@ std::string Explain(const DrawingState& read, const Outline& o) {
     for (int v = 2; v <= t.Ccnt - 1; ++v) {
       const CornerRec& c = t.corners[v];
       char line[96];
-      (void)std::snprintf(line, sizeof line, "%6d  %5d  %-5s  %s\n", v - 1, PointOf(t, v),
-                    c.isArc ? "arc" : "chord", c.isArc ? Num(c.r).c_str() : "-");
+      (void)std::snprintf(line, sizeof line, "%6d  %5d  %-5s  %s\n", v - 1,
+                          PointOf(t, v), c.isArc ? "arc" : "chord",
+                          c.isArc ? Num(c.r).c_str() : "-");
       text += line;
     }
     return text;
   }
-  text += "refused (result " + std::to_string(o.result) + "): " + Reason(o) + "\n";
+  text +=
+      "refused (result " + std::to_string(o.result) + "): " + Reason(o) + "\n";
   std::optional<double> size = LargestDrawingSize(read);
   if (size) {
     text += "largest fillet size below 20 that draws it: " + Num(*size) +

@@ -36,8 +36,7 @@ void Cnout(DrawingState& s, int32_t style);
 /// "ch x y 3 0 \"text": text at a position (no closing quote).
 void MojiOutS(DrawingState& s, double x, double y, const char* text);
 /// "ch x y 3 0 \"text d": the number is passed first but printed last.
-void MojiOutSD(DrawingState& s, double x, double y, double d,
-               const char* text);
+void MojiOutSD(DrawingState& s, double x, double y, double d, const char* text);
 void MojiOutD1(DrawingState& s, double x, double y, int32_t n);
 void MojiOutD2(DrawingState& s, double x, double y, int32_t a, int32_t b);
 /// "ci cx cy r ": a circle.
