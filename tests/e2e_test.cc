@@ -191,6 +191,15 @@ TEST(Protocol, FileNamesAndLeftOvers) {
   EXPECT_EQ(left.files,
             (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
 
+  // Names are matched without regard to case, as on the host's platform: a
+  // mixed-case exchange file is the host's file, and a scratch file left in
+  // lower case is the scratch file.
+  e2e::Outcome mixed = RunIn({{"Kdx_Temp.Txt", kRightAngleIn},
+                              {"kdx_temp.$$$", "old scratch\r\n"}});
+  EXPECT_EQ(mixed.status, 0);
+  EXPECT_EQ(mixed.files,
+            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
+
   // An empty exchange file is a normal run.
   e2e::Outcome empty = RunIn({{kHost, ""}});
   EXPECT_EQ(empty.status, 0);
