@@ -6,20 +6,16 @@
 
 #include "driver/options.h"
 #include "driver/process.h"
-#include "platform/out_stream.h"
 #include "platform/text_reader.h"
 #include "state/drawing_state.h"
+#include "state/memory_streams.h"
 
 WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
   WholeRun run;
   auto s = std::make_unique<DrawingState>();
-  platform::OutStream fpw(&run.output, true);
-  platform::OutStream out(&run.console, false);
-  platform::OutStream err(&run.errors, false);
-  s->fpw = &fpw;
-  s->out = &out;
-  s->err = &err;
-  s->PAI = 3.141592653589793;
+  MemoryStreams streams;
+  streams.Attach(*s);
+  s->PAI = kDriverPAI;
   s->gomi = 0.0002;
 
   std::string word;
@@ -47,8 +43,9 @@ WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
   platform::TextReader fp(exchange);
   s->fp = &fp;
   ProcessExchange(*s, count);
-  fpw.Flush();
-  out.Flush();
-  err.Flush();
+  streams.Flush();
+  run.output = std::move(streams.output);
+  run.console = std::move(streams.console);
+  run.errors = std::move(streams.errors);
   return run;
 }

@@ -28,7 +28,7 @@ constexpr const char* kOverLimit =
 
 int RunTool(DrawingState& s, int argc, const char* const* argv,
             const std::string& dir) {
-  s.PAI = 3.141592653589793;
+  s.PAI = kDriverPAI;
   s.gomi = 0.0002;
   platform::ForgetListing();
   for (int k = 1; k < argc && argv[k] != nullptr; ++k) {

@@ -110,6 +110,9 @@ struct DrawingState {
   double KYlengTotal = 0.0;
 };
 
+/// The double nearest to pi: the value the driver stores in PAI at start.
+constexpr double kDriverPAI = 3.141592653589793;
+
 /// Resets the polyline accumulators: iPL, iPLcounter, iKtensu, KYleng, and
 /// loads iLengK from Period. Leaves iPLcnt and KYlengTotal alone.
 void PLreset(DrawingState& s);

@@ -9,7 +9,7 @@
 namespace view {
 namespace {
 
-constexpr double kPi = 3.141592653589793;
+constexpr double kPi = kDriverPAI;
 
 std::string Num(double v) {
   char buf[platform::kNumberBufSize];

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "platform/number_format.h"
-#include "platform/out_stream.h"
 #include "platform/text_reader.h"
 #include "reader/kd_pattern.h"
 #include "reader/scan.h"
+#include "state/memory_streams.h"
 
 namespace view {
 namespace {
@@ -21,27 +21,23 @@ std::string Num(double v, int decimals = 3) {
   return std::string(buf, platform::FormatFixed(buf, v, decimals));
 }
 
-/// The runs of a state share nothing with the caller's streams.
-struct Sinks {
-  std::string output, console, errors;
-  platform::OutStream fpw{&output, true};
-  platform::OutStream out{&console, false};
-  platform::OutStream err{&errors, false};
-  void Attach(DrawingState& s) {
-    s.fpw = &fpw;
-    s.out = &out;
-    s.err = &err;
-  }
-};
+/// Runs the builder with fillet size `men` on a copy of `read` (the closing
+/// step overwrites points), its records going to `streams`.
+int Build(const DrawingState& read, double men, MemoryStreams* streams,
+          RensenTrace* trace = nullptr) {
+  auto s = std::make_unique<DrawingState>(read);
+  streams->Attach(*s);
+  s->Men = men;
+  s->isTest = 0;
+  int result = R_RENSEN(*s, trace);
+  streams->Flush();
+  return result;
+}
 
 /// Whether the builder draws the outline of `read` with fillet size `men`.
 bool Draws(const DrawingState& read, double men) {
-  auto s = std::make_unique<DrawingState>(read);
-  Sinks sinks;
-  sinks.Attach(*s);
-  s->Men = men;
-  s->isTest = 0;
-  return R_RENSEN(*s) == kRensenOk;
+  MemoryStreams streams;
+  return Build(read, men, &streams) == kRensenOk;
 }
 
 /// The largest size in [lo, hi] that draws, for a predicate that holds on
@@ -60,9 +56,9 @@ std::optional<double> Bisect(const DrawingState& read, double lo, double hi) {
 
 DrawingState ReadExchange(std::string_view bytes, Drawing* records) {
   DrawingState s;
-  s.PAI = 3.141592653589793;
-  Sinks sinks;
-  sinks.Attach(s);
+  s.PAI = kDriverPAI;
+  MemoryStreams streams;
+  streams.Attach(s);
   platform::TextReader reader(bytes);
   s.fp = &reader;
   KD_PATTERN(
@@ -92,14 +88,9 @@ DrawingState ReadExchange(std::string_view bytes, Drawing* records) {
 
 Outline BuildOutline(const DrawingState& read, double men) {
   Outline o;
-  auto s = std::make_unique<DrawingState>(read);
-  Sinks sinks;
-  sinks.Attach(*s);
-  s->Men = men;
-  s->isTest = 0;
-  o.result = R_RENSEN(*s, &o.trace);
-  sinks.fpw.Flush();
-  ReadExchange(sinks.output, &o.drawing);
+  MemoryStreams streams;
+  o.result = Build(read, men, &streams, &o.trace);
+  ReadExchange(streams.output, &o.drawing);
   return o;
 }
 
