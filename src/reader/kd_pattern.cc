@@ -170,8 +170,8 @@ void PRecord(DrawingState& s, std::string_view line) {
   }
 }
 
-}  // namespace
-
+/// Handles one line (one piece of at most 254 characters) that is not
+/// passed through ("#" and "bz" lines are) by its record key.
 void KdRecord(DrawingState& s, std::string_view line) {
   switch (At(line, 0)) {
     case ' ':
@@ -182,9 +182,6 @@ void KdRecord(DrawingState& s, std::string_view line) {
         s.stepcnt = 3;
       }
       break;
-    case 'b':
-      if (At(line, 1) == 'z') s.isZUSUN = 1;
-      break;
     case 'c': CRecord(s, line); break;
     case 'h': HRecord(s, line); break;
     case 'l': LRecord(s, line); break;
@@ -193,6 +190,8 @@ void KdRecord(DrawingState& s, std::string_view line) {
     default: break;
   }
 }
+
+}  // namespace
 
 int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit,
                const RecordHook& hook) {

@@ -19,9 +19,4 @@ using RecordHook = std::function<void(const DrawingState&, std::string_view)>;
 int KD_PATTERN(DrawingState& s, unsigned int jd_xmax, unsigned int jd_limit,
                const RecordHook& hook = nullptr);
 
-/// Handles one line (one piece of at most 254 characters) by its record key.
-/// Positions past the end of `line` hold nothing. KD_PATTERN calls it for
-/// every line it does not pass through.
-void KdRecord(DrawingState& s, std::string_view line);
-
 #endif  // RRENSEN_READER_KD_PATTERN_H_
