@@ -190,7 +190,7 @@ int R_RENSEN(DrawingState& s, RensenTrace* trace) {
   // that they are Men apart, and the arc through them has the signed radius
   // re = lenx / tan k0: positive (centre to the left) for a left turn. k0 is
   // not reduced to a range; |cos| and tan are the same for the real turn.
-  CornerRec c[21];
+  CornerRec* c = tr.corners;  // the corner table lives in the trace
   double re = 0.0;
   for (int v = 2; v <= Ccnt - 1; ++v) {
     CornerRec& k = c[v];
@@ -249,7 +249,6 @@ int R_RENSEN(DrawingState& s, RensenTrace* trace) {
                  k.t1x, k.t1y, k.t2x, k.t2y, k.cx, k.cy, k.r, k.h, k.tilt})) {
       return fail(kRensenTooClose, RensenTrace::kNotFinite, v);
     }
-    tr.corners[v] = k;
     if (level2) WriteMarkers(s, k, k0);
   }
 
