@@ -2,8 +2,11 @@
 // polyline with cut, rounded corners, and writes it back for the host.
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "driver/run.h"
+#include "platform/disk_file_system.h"
 #include "platform/out_stream.h"
 
 #ifdef _WIN32
@@ -17,13 +20,13 @@ int main(int argc, char** argv) {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 #endif
-  static DrawingState state;
-  platform::OutStream out(stdout);
-  platform::OutStream err(stderr);
-  state.out = &out;
-  state.err = &err;
-  int status = RunTool(state, argc, argv, "");
-  out.Flush();
-  err.Flush();
+  std::vector<std::string> words;
+  for (int k = 1; k < argc && argv[k] != nullptr; ++k) words.emplace_back(argv[k]);
+  platform::DiskFileSystem files;
+  platform::OutStream console(stdout);
+  platform::OutStream errors(stderr);
+  int status = RunTool(words, files, console, errors);
+  console.Flush();
+  errors.Flush();
   return status;
 }

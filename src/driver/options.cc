@@ -1,7 +1,6 @@
 #include "driver/options.h"
 
 #include <cmath>
-#include <cstring>
 #include <string_view>
 
 #include "platform/out_stream.h"
@@ -27,7 +26,10 @@ double AtoF(std::string_view text) {
 
 }  // namespace
 
-void opt(DrawingState& s, const char* word) {
+void ApplyOption(const char* word, Settings* settings,
+                 platform::OutStream& console, platform::OutStream& errors) {
+  Settings& s = *settings;
+  HostOnlySettings& host = s.host;
   std::string_view w(word);
   char letter = w.size() > 1 ? w[1] : '\0';
   if (letter >= 'A' && letter <= 'Z') {
@@ -38,8 +40,8 @@ void opt(DrawingState& s, const char* word) {
   bool legal = true;
   switch (letter) {
     case 'a':
-      s.wSCLR = 7;
-      if (has_value) s.wSCLR = AtoI(value) % 9;
+      host.scale_colour = 7;
+      if (has_value) host.scale_colour = AtoI(value) % 9;
       break;
     case 'b':
     case 'd':
@@ -47,51 +49,51 @@ void opt(DrawingState& s, const char* word) {
     case 'c':
       if (has_value) {
         double r = std::fabs(AtoF(value));
-        if (r < 20.0) s.Men = r;  // nan fails the test too
+        if (r < 20.0) s.fillet_size = r;  // nan fails the test too
       }
       break;
     case 'e':
-      s.exsyu = 0;
-      s.exiro = 0;
+      host.kind = 0;
+      host.kind_colour = 0;
       if (has_value) {
         int32_t v = AtoI(value);
-        s.exiro = v / 10;
-        s.exsyu = v % 10;
+        host.kind_colour = v / 10;
+        host.kind = v % 10;
       }
       break;
     case 'g':
     case 'h':
       if (has_value) {
         int32_t v = AtoI(value);
-        if (v >= 0 && v <= 10) (letter == 'g' ? s.iPEN1 : s.iPEN2) = v;
+        if (v >= 0 && v <= 10) (letter == 'g' ? host.pen1 : host.pen2) = v;
       }
       break;
     case 'm':
-      s.iMode = 0;
-      if (has_value) s.iMode = AtoI(value);
-      if (s.iMode > 0) s.iMode -= 1;
+      host.mode = 0;
+      if (has_value) host.mode = AtoI(value);
+      if (host.mode > 0) host.mode -= 1;
       break;
     case 'n':
-      if (has_value) s.isNUM = AtoI(value) % 10;
+      if (has_value) host.numbering = AtoI(value) % 10;
       break;
     case 't':
-      s.isTest = 0;
+      s.debug_level = 0;
       if (has_value && value[0] >= '1' && value[0] <= '6') {
-        s.isTest = value[0] - '0';
+        s.debug_level = value[0] - '0';
       }
       break;
     case 'w':
       if (has_value) {
         int32_t v = AtoI(value);
-        s.iMOJI_w = v > 30 ? 30 : v;
+        host.text_width = v > 30 ? 30 : v;
       }
       break;
     default: legal = false; break;
   }
-  if (!legal) s.err->Str("\n illegal Option.\n");
-  if (s.isTest > 2) {
-    s.out->Str("# --- command line option ---------------\n# --- wSCLR=(");
-    s.out->Int(s.wSCLR);
-    s.out->Str(")\n");
+  if (!legal) errors.Str("\n illegal Option.\n");
+  if (s.debug_level > 2) {
+    console.Str("# --- command line option ---------------\n# --- wSCLR=(");
+    console.Int(host.scale_colour);
+    console.Str(")\n");
   }
 }

@@ -1,14 +1,14 @@
 #include "driver/process.h"
 
-#include "geometry/r_rensen.h"
-#include "platform/out_stream.h"
-#include "platform/text_reader.h"
-#include "reader/kd_pattern.h"
-#include "writer/ini_zokusei.h"
+#include "reader/exchange_reader.h"
+#include "rrensen/fillet.h"
+#include "writer/outline_writer.h"
+#include "writer/restore_block.h"
 
 namespace {
 
-// Message texts; the Japanese parts are Shift-JIS bytes.
+// Result messages for the host; the Japanese parts are Shift-JIS bytes.
+// "R_RENSEN" names the filleting step in the host's messages.
 constexpr const char* kTooClose =
     "h# R_RENSEN "
     "\x83\x7c\x83\x43\x83\x93\x83\x67\x8a\xd4\x8a\x75\x82\xaa\x92\x5a\x82\xad"
@@ -25,41 +25,87 @@ constexpr const char* kEndClosing =
     "# ------------------ main() Pattern1 end file closing "
     "------------------ \n";
 
+/// The header of the filleting trace, at every debug level above 0: the
+/// number of point records ("POINTcnt"), points 0 to 5, the last point
+/// before the closing step, and the fillet size ("/c", the option).
+void PrintHeader(const IndicatedPoints& p, const Settings& settings,
+                 platform::OutStream& o) {
+  o.Str("# K_RENSEN ----  POINTcnt<");
+  o.Int(p.record_count);
+  o.Str(">----- \n");
+  for (int k = 0; k <= 5; ++k) {
+    o.Str("#     PX[");
+    o.Int(k);
+    o.Str("]=");
+    o.Fixed(p.x[k], 1);
+    o.Str(" PY[");
+    o.Int(k);
+    o.Str("]=");
+    o.Fixed(p.y[k], 1);
+    o.Str(" \n");
+  }
+  o.Str("#     PX[iPOINTcnt]=");
+  o.Fixed(p.x[p.record_count], 6);
+  o.Str(" PY[iPOINTcnt]=");
+  o.Fixed(p.y[p.record_count], 6);
+  o.Str(" \n#     COMMAND-Option /c(");
+  o.Fixed(settings.fillet_size, 1);
+  o.Str(") \n");
+}
+
 }  // namespace
 
-bool ProcessExchange(DrawingState& s, unsigned int jd_xmax) {
-  KD_PATTERN(s, jd_xmax, kJdLimit);
-  if (s.fp->error()) return false;
-  int result = R_RENSEN(s);
-  platform::OutStream& o = *s.fpw;
-  if (result == kRensenTooClose) {
-    o.Str(kTooClose);
-  } else if (result > kRensenTooClose) {
-    o.Str(kTooSharp);
-    o.Int(result);
-    o.Str(")------ \n");
+int BuildOutline(const IndicatedPoints& points, const Settings& settings,
+                 platform::OutStream& console, platform::OutStream& out) {
+  if (!points.WithinLimits()) return rrensen::kTooClose;
+  if (settings.debug_level > 0) PrintHeader(points, settings, console);
+  rrensen::Outline outline =
+      rrensen::FilletOutline(points.Outline(), settings.fillet_size);
+  if (settings.debug_level == 2) {
+    WriteFilletTrace(outline, settings.fillet_size, console, out);
   }
-  if (s.isTest == 3) {
-    platform::OutStream& c = *s.out;
-    c.Str(kEndClosing);
-    c.Str("# jd_xmax= ");
-    c.Int(static_cast<int32_t>(jd_xmax));
-    c.Str(" stepcnt= ");
-    c.Int(s.stepcnt);
-    c.Str(" Error(");
-    c.Int(result);
-    c.Str(")\n");
+  WriteOutlineRecords(outline, out);
+  return outline.result;
+}
+
+bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
+                     platform::OutStream& console, const Settings& settings,
+                     uint32_t line_count) {
+  ExchangeContents contents;
+  ReadExchange(in, ReadOptions{settings.debug_level, line_count, kLineLimit},
+               out, console, &contents);
+  if (in.error()) return false;
+  int result = BuildOutline(contents.points, settings, console, out);
+  if (result == rrensen::kTooClose) {
+    out.Str(kTooClose);
+  } else if (result > rrensen::kTooClose) {
+    out.Str(kTooSharp);
+    out.Int(result);
+    out.Str(")------ \n");
   }
-  if (s.isTest == 1) {
-    o.Str(kEndClosing);
-    o.Str("#    jd_xmax= ");
-    o.Int(static_cast<int32_t>(jd_xmax));
-    o.Str(" stepcnt= ");
-    o.Int(s.stepcnt);
-    o.Str(" KYlengTotal= ");
-    o.Fixed(s.KYlengTotal, 8);
-    o.Chr('\n');
+  // The trailers show the line count ("jd_xmax") and the stage ("stepcnt").
+  if (settings.debug_level == 3) {
+    console.Str(kEndClosing);
+    console.Str("# jd_xmax= ");
+    console.Int(static_cast<int32_t>(line_count));
+    console.Str(" stepcnt= ");
+    console.Int(contents.stage);
+    console.Str(" Error(");
+    console.Int(result);
+    console.Str(")\n");
   }
-  IniZokusei(s);
+  if (settings.debug_level == 1) {
+    out.Str(kEndClosing);
+    out.Str("#    jd_xmax= ");
+    out.Int(static_cast<int32_t>(line_count));
+    out.Str(" stepcnt= ");
+    out.Int(contents.stage);
+    // "KYlengTotal" is a length total of the host's other tools, which
+    // nothing here accumulates: always 0.
+    out.Str(" KYlengTotal= ");
+    out.Fixed(0.0, 8);
+    out.Chr('\n');
+  }
+  WriteRestoreBlock(contents.attributes.captured, out);
   return true;
 }

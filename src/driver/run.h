@@ -2,17 +2,19 @@
 #define RRENSEN_DRIVER_RUN_H_
 
 #include <string>
+#include <vector>
 
-#include "driver/process.h"
-#include "state/drawing_state.h"
+#include "platform/file_system.h"
+#include "platform/out_stream.h"
 
-/// Makes one whole run of the tool in the directory `dir` ("" for the
-/// working directory): the options of argv[1..argc-1], the exchange-file
-/// round trip, the reader, the builder, the messages and the restore block.
-/// s.out and s.err must point at the console streams. Returns the exit
-/// status: 0 after a completed run (a refused outline included), 1 for the
-/// driver's own refusals and write failures, -1 for those of the copies.
-int RunTool(DrawingState& s, int argc, const char* const* argv,
-            const std::string& dir);
+/// Makes one whole run of the tool in the folder of `files`: the option
+/// words `words` (the command line after the program's name), the
+/// exchange-file round trip, the reader, the filleting, the messages and
+/// the restore block. `console` and `errors` are standard output and
+/// standard error. Returns the exit status: 0 after a completed run (a
+/// refused outline included), 1 for the driver's own refusals and write
+/// failures, -1 for those of the copies.
+int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
+            platform::OutStream& console, platform::OutStream& errors);
 
 #endif  // RRENSEN_DRIVER_RUN_H_

@@ -90,21 +90,26 @@ DD Sqrt(DD a) {
 }
 
 // pi and its halves and quarters, to 106 bits.
-constexpr DD kPi = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
+constexpr DD kPiDD = {0x1.921fb54442d18p+1, 0x1.1a62633145c07p-53};
 constexpr DD kPiHalf = {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54};
 constexpr DD kPiQuarter = {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55};
 
-/// 1 / k! for k = 0 .. 31, to 106 bits, worked out once.
+/// A table of 106-bit constants, worked out once.
+template <int N>
+struct Table {
+  DD v[N];
+};
+
+/// 1 / k! for k = 0 .. 31, to 106 bits. The table is built once, on first
+/// use; the language makes that initialisation safe from any thread.
 const DD* InverseFactorials() {
-  static DD table[32];
-  static bool ready = false;
-  if (!ready) {
-    table[0] = {1.0, 0.0};
-    for (int k = 1; k < 32; ++k)
-      table[k] = Div(table[k - 1], DD{double(k), 0.0});
-    ready = true;
-  }
-  return table;
+  static const Table<32> table = [] {
+    Table<32> t{};
+    t.v[0] = {1.0, 0.0};
+    for (int k = 1; k < 32; ++k) t.v[k] = Div(t.v[k - 1], DD{double(k), 0.0});
+    return t;
+  }();
+  return table.v;
 }
 
 /// Whether a series term no longer reaches the 106th bit of a sum of size
@@ -163,16 +168,14 @@ void SinCos(double x, DD* sin_x, DD* cos_x) {
   }
 }
 
-/// 1 / (2k + 1) for k = 0 .. 39, to 106 bits, worked out once.
+/// 1 / (2k + 1) for k = 0 .. 39, to 106 bits, built once as above.
 const DD* InverseOdds() {
-  static DD table[40];
-  static bool ready = false;
-  if (!ready) {
-    for (int k = 0; k < 40; ++k)
-      table[k] = Div(DD{1.0, 0.0}, DD{2.0 * k + 1.0, 0.0});
-    ready = true;
-  }
-  return table;
+  static const Table<40> table = [] {
+    Table<40> t{};
+    for (int k = 0; k < 40; ++k) t.v[k] = Div(DD{1.0, 0.0}, DD{2.0 * k + 1.0, 0.0});
+    return t;
+  }();
+  return table.v;
 }
 
 /// atan(t) for 0 <= t <= 1: three halvings of the angle,
@@ -243,7 +246,7 @@ double Tan(double x) {
 
 double Atan2(double y, double x) {
   if (std::isnan(x) || std::isnan(y)) return x + y;
-  const double pi = kPi.hi, half = kPiHalf.hi, quarter = kPiQuarter.hi;
+  const double pi = kPiDD.hi, half = kPiHalf.hi, quarter = kPiQuarter.hi;
   if (y == 0.0) {
     return std::signbit(x) ? std::copysign(pi, y) : std::copysign(0.0, y);
   }
@@ -270,7 +273,7 @@ double Atan2(double y, double x) {
   } else {
     a = Sub(kPiHalf, AtanReduced(Div(DD{ax, 0.0}, DD{ay, 0.0})));
   }
-  if (x < 0) a = Sub(kPi, a);
+  if (x < 0) a = Sub(kPiDD, a);
   double r = a.hi + a.lo;
   return y < 0 ? -r : r;
 }

@@ -13,6 +13,10 @@
 /// drawing, give nan.
 namespace trig {
 
+/// The double nearest to pi: the one value of pi in the tool. Every
+/// conversion to degrees divides by it.
+constexpr double kPi = 3.141592653589793;
+
 double Sin(double x);
 double Cos(double x);
 double Tan(double x);

@@ -7,9 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "platform/stream_buffer.h"
+#include "platform/fault_injector.h"
 
 namespace platform {
+
+/// Size of the buffer each stream moves its bytes through.
+constexpr size_t kStreamBufferSize = 1 << 16;
 
 /// A buffered output stream with the host's text-mode convention: in CR LF
 /// mode every line feed written is stored as CR LF. One class serves a file,
@@ -21,13 +24,16 @@ class OutStream {
   /// it cannot be opened.
   static std::unique_ptr<OutStream> OpenFile(const std::string& path);
 
-  /// Appends to `*memory`; `crlf` as for a file.
-  explicit OutStream(std::string* memory, bool crlf = true);
+  /// Appends to `*memory` (which must outlive the stream) when flushed;
+  /// `crlf` as for a file. With `faults`, every flush and the close count as
+  /// one file operation each and fail when it says so.
+  explicit OutStream(std::string* memory, bool crlf = true,
+                     FaultInjector* faults = nullptr);
 
   /// Writes through to an open stdio stream (the console) unchanged.
   explicit OutStream(std::FILE* console);
 
-  ~OutStream();
+  virtual ~OutStream();
   OutStream(const OutStream&) = delete;
   OutStream& operator=(const OutStream&) = delete;
 
@@ -57,13 +63,13 @@ class OutStream {
 
   std::FILE* file_ = nullptr;
   std::string* memory_ = nullptr;
+  FaultInjector* faults_ = nullptr;
   bool owns_file_ = false;
   bool crlf_ = false;
   bool error_ = false;
   bool closed_ = false;
   size_t used_ = 0;
-  static constexpr size_t kBufSize = kStreamBufferSize;
-  StreamBuffer buf_;
+  std::unique_ptr<char[]> buf_;
 };
 
 }  // namespace platform

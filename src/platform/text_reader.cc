@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/fault.h"
 
 namespace platform {
 namespace {
@@ -54,45 +53,75 @@ size_t OrdinaryRun(const char* p, size_t n) {
 }  // namespace
 
 std::unique_ptr<TextReader> TextReader::OpenFile(const std::string& path) {
-  if (FaultNow()) return nullptr;
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return nullptr;
-  std::setvbuf(f, nullptr, _IONBF, 0);  // the reader has a buffer of its own
+  // The reader has a buffer of its own; should stdio refuse to drop its
+  // buffer, the bytes read are the same.
+  if (std::setvbuf(f, nullptr, _IONBF, 0) != 0) {
+    // Nothing to undo.
+  }
   return std::unique_ptr<TextReader>(new TextReader(f));
 }
 
 TextReader::TextReader(std::string_view bytes)
     : raw_(bytes.data()), len_(bytes.size()) {}
 
+TextReader::TextReader(std::string bytes, FaultInjector* faults)
+    : owned_(std::move(bytes)), faults_(faults), at_end_(false) {
+  // Nothing is available until the first block is taken.
+  raw_ = owned_.data();
+}
+
 TextReader::TextReader(std::FILE* file)
-    : file_(file), buf_(TakeStreamBuffer()) {
+    : file_(file), buf_(new char[kBlockSize]) {
   raw_ = buf_.get();
 }
 
 TextReader::~TextReader() { Close(); }
 
 bool TextReader::Close() {
-  if (file_ == nullptr) return true;
-  bool fault = FaultNow();
-  bool ok = std::fclose(file_) == 0 && !fault;
-  file_ = nullptr;
-  return ok;
+  if (file_ != nullptr) {
+    bool ok = std::fclose(file_) == 0;
+    file_ = nullptr;
+    return ok;
+  }
+  if (faults_ != nullptr) {
+    bool ok = !faults_->Now();
+    faults_ = nullptr;
+    return ok;
+  }
+  return true;
 }
 
 bool TextReader::Fill() {
   if (pos_ < len_) return true;
-  if (file_ == nullptr || eof_ || error_ || at_end_) {
+  bool from_memory = file_ == nullptr && (faults_ != nullptr || !owned_.empty());
+  if ((file_ == nullptr && !from_memory) || eof_ || error_ || at_end_) {
     if (!error_) eof_ = true;
     return false;
   }
-  if (FaultNow()) {
+  if (faults_ != nullptr && faults_->Now()) {
     error_ = true;
     return false;
   }
-  len_ = std::fread(buf_.get(), 1, kBufSize, file_);
+  if (from_memory) {
+    // The next block of the copy, as a file read would hand it over.
+    size_t left = owned_.size() - owned_pos_;
+    raw_ = owned_.data() + owned_pos_;
+    len_ = left < kBlockSize ? left : kBlockSize;
+    owned_pos_ += len_;
+    pos_ = 0;
+    if (len_ < kBlockSize) at_end_ = true;
+    if (len_ == 0) {
+      eof_ = true;
+      return false;
+    }
+    return true;
+  }
+  len_ = std::fread(buf_.get(), 1, kBlockSize, file_);
   pos_ = 0;
   // A short read met the end or an error already: do not ask again.
-  if (len_ < kBufSize && !std::ferror(file_)) at_end_ = true;
+  if (len_ < kBlockSize && !std::ferror(file_)) at_end_ = true;
   if (len_ == 0) {
     if (std::ferror(file_)) {
       error_ = true;

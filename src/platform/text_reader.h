@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/stream_buffer.h"
+#include "platform/fault_injector.h"
 
 namespace platform {
 
@@ -32,6 +32,11 @@ class TextReader {
   /// Reads from `bytes`, which must outlive the reader.
   explicit TextReader(std::string_view bytes);
 
+  /// Reads a copy of `bytes`, taken in blocks as from a file: with `faults`,
+  /// each block read and the close count as one file operation each and
+  /// fail when it says so.
+  TextReader(std::string bytes, FaultInjector* faults);
+
   ~TextReader();
   TextReader(const TextReader&) = delete;
   TextReader& operator=(const TextReader&) = delete;
@@ -53,15 +58,20 @@ class TextReader {
   /// Makes at least one raw byte available; false at the end or on error.
   bool Fill();
 
+  /// Blocks handed over at a time by a file or by owned memory.
+  static constexpr size_t kBlockSize = 1 << 16;
+
   std::FILE* file_ = nullptr;
+  std::string owned_;  // the bytes of a reader over a copy
+  size_t owned_pos_ = 0;
+  FaultInjector* faults_ = nullptr;
   const char* raw_ = nullptr;  // current raw bytes
   size_t pos_ = 0;
   size_t len_ = 0;
   bool eof_ = false;
   bool error_ = false;
-  bool at_end_ = false;  // the file has nothing more to read
-  static constexpr size_t kBufSize = kStreamBufferSize;
-  StreamBuffer buf_;
+  bool at_end_ = false;  // the source has nothing more to read
+  std::unique_ptr<char[]> buf_;
 };
 
 }  // namespace platform

@@ -1,0 +1,58 @@
+#ifndef RRENSEN_PLATFORM_HOST_FOLDER_H_
+#define RRENSEN_PLATFORM_HOST_FOLDER_H_
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+/// The folder of a run as the host sees it. The host's file system matches
+/// names without regard to case; on a file system that tells case apart, a
+/// fixed name of the protocol resolves to an existing entry that matches it
+/// ignoring ASCII case, an exact match first, and a name with no such entry
+/// stays as written (a new file takes it). One HostFolder serves one run: it
+/// lists the folder at most once.
+class HostFolder {
+ public:
+  explicit HostFolder(FileSystem& files) : files_(files) {}
+
+  /// The entry that `name` designates on the host, or `name` itself when
+  /// there is none; `*exists` tells which.
+  std::string Resolve(const std::string& name, bool* exists = nullptr);
+
+  std::unique_ptr<TextReader> OpenForReading(const std::string& name);
+  std::unique_ptr<OutStream> OpenForWriting(const std::string& name);
+  /// Renames `from` to `to`, replacing an existing `to`: an entry that
+  /// differs from `to` only in case is the target on the host, so it goes
+  /// and the file takes `to` as written. False when `from` does not exist or
+  /// the rename fails.
+  bool RenameReplacing(const std::string& from, const std::string& to);
+  bool Remove(const std::string& name);
+  bool IsRegularFile(const std::string& name);
+
+ private:
+  /// The entry from before the run that matches `name` ignoring case but is
+  /// not `name` itself, or "".
+  std::string CaseVariant(const std::string& name);
+  /// Forgets an entry that the run renamed or removed.
+  void Drop(const std::string& entry);
+
+  FileSystem& files_;
+  /// Entries whose names differ from a fixed name only in case can only come
+  /// from before the run: the tool creates every file under its name as
+  /// written. So the folder is listed once, when a name is first not found
+  /// as written, and the listing loses the entries the run renames or
+  /// removes.
+  bool listed_ = false;
+  std::vector<std::string> listing_;
+};
+
+/// True when `a` and `b` are the same but for the case of ASCII letters.
+bool EqualIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace platform
+
+#endif  // RRENSEN_PLATFORM_HOST_FOLDER_H_
