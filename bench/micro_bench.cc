@@ -5,12 +5,13 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
-#include "geometry/r_rensen.h"
 #include "platform/out_stream.h"
 #include "platform/text_reader.h"
-#include "reader/kd_pattern.h"
-#include "state/drawing_state.h"
+#include "reader/exchange_reader.h"
+#include "rrensen/fillet.h"
+#include "writer/outline_writer.h"
 
 namespace {
 
@@ -39,14 +40,12 @@ void BM_Reader(benchmark::State& state) {
   const std::string input = LargeExchange();
   std::string sink;
   for (auto _ : state) {
-    DrawingState s;
+    ExchangeContents contents;
     sink.clear();
-    platform::OutStream fpw(&sink, true);
-    platform::TextReader fp(input);
-    s.fp = &fp;
-    s.fpw = &fpw;
-    KD_PATTERN(s, 50000, 50000);
-    benchmark::DoNotOptimize(s.iPOINTcnt);
+    platform::OutStream out(&sink, true);
+    platform::TextReader in(input);
+    ReadExchange(in, ReadOptions{0, 50000, 50000}, out, out, &contents);
+    benchmark::DoNotOptimize(contents.points.record_count);
   }
   state.SetItemsProcessed(state.iterations() * 50000);
   state.SetLabel("items = lines");
@@ -54,23 +53,20 @@ void BM_Reader(benchmark::State& state) {
 BENCHMARK(BM_Reader)->Unit(benchmark::kMillisecond);
 
 void BM_Builder(benchmark::State& state) {
-  DrawingState base;
-  base.PAI = 3.141592653589793;
+  std::vector<rrensen::Point> ring;
   for (int k = 1; k <= 18; ++k) {
     double a = 2 * 3.141592653589793 * (k - 1) / 18;
-    base.PX[k] = 200 * std::cos(a);
-    base.PY[k] = 200 * std::sin(a);
+    ring.push_back({200 * std::cos(a), 200 * std::sin(a)});
   }
-  base.PX[19] = base.PX[1];
-  base.PY[19] = base.PY[1];
-  base.iPOINTcnt = base.iPOINT = 19;
+  ring.push_back(ring.front());
   std::string sink;
   for (auto _ : state) {
-    DrawingState s = base;
     sink.clear();
-    platform::OutStream fpw(&sink, true);
-    s.fpw = &fpw;
-    benchmark::DoNotOptimize(R_RENSEN(s));
+    platform::OutStream out(&sink, true);
+    rrensen::Outline outline = rrensen::FilletOutline(ring, 5.0);
+    WriteOutlineRecords(outline, out);
+    out.Flush();
+    benchmark::DoNotOptimize(sink.size());
   }
   state.SetItemsProcessed(state.iterations());
   state.SetLabel("items = outlines");

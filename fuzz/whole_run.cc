@@ -1,51 +1,36 @@
 #include "whole_run.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "driver/options.h"
-#include "driver/process.h"
-#include "platform/text_reader.h"
-#include "state/drawing_state.h"
-#include "state/memory_streams.h"
+#include "driver/run.h"
+#include "platform/memory_file_system.h"
 
 WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
-  WholeRun run;
-  auto s = std::make_unique<DrawingState>();
-  MemoryStreams streams;
-  streams.Attach(*s);
-  s->PAI = kDriverPAI;
-  s->gomi = 0.0002;
-
+  // The words of the command line, split at blanks as a shell would.
+  std::vector<std::string> args;
   std::string word;
   for (size_t k = 0; k <= words.size(); ++k) {
-    if (k == words.size() || words[k] == ' ') {
-      if (!word.empty() && (word[0] == '-' || word[0] == '/')) {
-        opt(*s, word.c_str());
-      }
+    if (k == words.size() || words[k] == ' ' || words[k] == '\0') {
+      if (!word.empty()) args.push_back(word);
       word.clear();
-    } else if (words[k] != '\0') {
+    } else {
       word += words[k];
     }
   }
-
-  unsigned int count = 0;
+  platform::MemoryFileSystem files;
+  files.Put("kdx_temp.txt", std::string(exchange));
+  WholeRun run;
   {
-    platform::TextReader counter(exchange);
-    platform::Piece piece;
-    while (count <= kJdLimit && counter.ReadPiece(&piece)) ++count;
+    platform::OutStream console(&run.console, false);
+    platform::OutStream errors(&run.errors, false);
+    run.status = RunTool(args, files, console, errors);
   }
-  if (count > kJdLimit) {
-    run.over_limit = true;
-    return run;
-  }
-  platform::TextReader fp(exchange);
-  s->fp = &fp;
-  ProcessExchange(*s, count);
-  streams.Flush();
-  run.output = std::move(streams.output);
-  run.console = std::move(streams.console);
-  run.errors = std::move(streams.errors);
+  // The output: handed back to the exchange file in normal use, left in the
+  // scratch file at the debug levels and for an over-long file.
+  const char* holder = run.status == 0 && files.Get("KDX_TEMP.$$$") == nullptr
+                           ? "KDX_TEMP.TXT"
+                           : "KDX_TEMP.$$$";
+  if (const std::string* bytes = files.Get(holder)) run.output = *bytes;
   return run;
 }

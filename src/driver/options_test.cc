@@ -6,67 +6,74 @@
 #include <string>
 #include <vector>
 
-#include "state/test_support.h"
 
 namespace {
+
+/// Applies `words` to fresh settings, the console and errors in memory.
+struct Apply {
+  explicit Apply(const std::vector<const char*>& words) {
+    platform::OutStream c(&console, false), e(&errors, false);
+    for (const char* w : words) ApplyOption(w, &s, c, e);
+  }
+  Settings s;
+  std::string console, errors;
+};
 
 TEST(Options, WordsAndTheFieldsTheyLeave) {
   struct {
     std::vector<const char*> words;
-    std::function<void(const DrawingState&)> check;
+    std::function<void(const Settings&)> check;
     bool illegal;
   } cases[] = {
-      {{"-c-4"}, [](auto& s) { EXPECT_EQ(s.Men, 4.0); }, false},
-      {{"/C19.5"}, [](auto& s) { EXPECT_EQ(s.Men, 19.5); }, false},
-      {{"-c2", "-c20"}, [](auto& s) { EXPECT_EQ(s.Men, 2.0); }, false},
-      {{"-c25"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, false},
-      {{"-c"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, false},
-      {{"-c0"}, [](auto& s) { EXPECT_EQ(s.Men, 0.0); }, false},
-      {{"-cabc"}, [](auto& s) { EXPECT_EQ(s.Men, 0.0); }, false},
-      {{"-cnan"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, false},
-      {{"-cinf"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, false},
-      {{"-c1e-3x"}, [](auto& s) { EXPECT_EQ(s.Men, 0.001); }, false},
-      {{"-t2", "-t"}, [](auto& s) { EXPECT_EQ(s.isTest, 0); }, false},
-      {{"-t0"}, [](auto& s) { EXPECT_EQ(s.isTest, 0); }, false},
-      {{"-t7"}, [](auto& s) { EXPECT_EQ(s.isTest, 0); }, false},
-      {{"-T36"}, [](auto& s) { EXPECT_EQ(s.isTest, 3); }, false},
-      {{"-a"}, [](auto& s) { EXPECT_EQ(s.wSCLR, 7); }, false},
-      {{"-a9"}, [](auto& s) { EXPECT_EQ(s.wSCLR, 0); }, false},
-      {{"-a16"}, [](auto& s) { EXPECT_EQ(s.wSCLR, 7); }, false},
-      {{"-a-1"}, [](auto& s) { EXPECT_EQ(s.wSCLR, -1); }, false},
-      {{"-g10", "-g11", "-g-1"}, [](auto& s) { EXPECT_EQ(s.iPEN1, 10); }, false},
-      {{"-h0", "-h"}, [](auto& s) { EXPECT_EQ(s.iPEN2, 0); }, false},
-      {{"-m1"}, [](auto& s) { EXPECT_EQ(s.iMode, 0); }, false},
-      {{"-m2"}, [](auto& s) { EXPECT_EQ(s.iMode, 1); }, false},
-      {{"-m-2"}, [](auto& s) { EXPECT_EQ(s.iMode, -2); }, false},
-      {{"-m5", "-m"}, [](auto& s) { EXPECT_EQ(s.iMode, 0); }, false},
-      {{"-w45"}, [](auto& s) { EXPECT_EQ(s.iMOJI_w, 30); }, false},
-      {{"-w-3"}, [](auto& s) { EXPECT_EQ(s.iMOJI_w, -3); }, false},
-      {{"-w"}, [](auto& s) { EXPECT_EQ(s.iMOJI_w, 5); }, false},
+      {{"-c-4"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 4.0); }, false},
+      {{"/C19.5"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 19.5); }, false},
+      {{"-c2", "-c20"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 2.0); }, false},
+      {{"-c25"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, false},
+      {{"-c"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, false},
+      {{"-c0"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 0.0); }, false},
+      {{"-cabc"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 0.0); }, false},
+      {{"-cnan"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, false},
+      {{"-cinf"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, false},
+      {{"-c1e-3x"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 0.001); }, false},
+      {{"-t2", "-t"}, [](auto& s) { EXPECT_EQ(s.debug_level, 0); }, false},
+      {{"-t0"}, [](auto& s) { EXPECT_EQ(s.debug_level, 0); }, false},
+      {{"-t7"}, [](auto& s) { EXPECT_EQ(s.debug_level, 0); }, false},
+      {{"-T36"}, [](auto& s) { EXPECT_EQ(s.debug_level, 3); }, false},
+      {{"-a"}, [](auto& s) { EXPECT_EQ(s.host.scale_colour, 7); }, false},
+      {{"-a9"}, [](auto& s) { EXPECT_EQ(s.host.scale_colour, 0); }, false},
+      {{"-a16"}, [](auto& s) { EXPECT_EQ(s.host.scale_colour, 7); }, false},
+      {{"-a-1"}, [](auto& s) { EXPECT_EQ(s.host.scale_colour, -1); }, false},
+      {{"-g10", "-g11", "-g-1"}, [](auto& s) { EXPECT_EQ(s.host.pen1, 10); }, false},
+      {{"-h0", "-h"}, [](auto& s) { EXPECT_EQ(s.host.pen2, 0); }, false},
+      {{"-m1"}, [](auto& s) { EXPECT_EQ(s.host.mode, 0); }, false},
+      {{"-m2"}, [](auto& s) { EXPECT_EQ(s.host.mode, 1); }, false},
+      {{"-m-2"}, [](auto& s) { EXPECT_EQ(s.host.mode, -2); }, false},
+      {{"-m5", "-m"}, [](auto& s) { EXPECT_EQ(s.host.mode, 0); }, false},
+      {{"-w45"}, [](auto& s) { EXPECT_EQ(s.host.text_width, 30); }, false},
+      {{"-w-3"}, [](auto& s) { EXPECT_EQ(s.host.text_width, -3); }, false},
+      {{"-w"}, [](auto& s) { EXPECT_EQ(s.host.text_width, 5); }, false},
       {{"-e57"},
-       [](auto& s) { EXPECT_EQ(s.exiro, 5); EXPECT_EQ(s.exsyu, 7); }, false},
+       [](auto& s) { EXPECT_EQ(s.host.kind_colour, 5); EXPECT_EQ(s.host.kind, 7); }, false},
       {{"-e57", "-e"},
-       [](auto& s) { EXPECT_EQ(s.exiro, 0); EXPECT_EQ(s.exsyu, 0); }, false},
+       [](auto& s) { EXPECT_EQ(s.host.kind_colour, 0); EXPECT_EQ(s.host.kind, 0); }, false},
       {{"-e-123"},
-       [](auto& s) { EXPECT_EQ(s.exiro, -12); EXPECT_EQ(s.exsyu, -3); }, false},
-      {{"-n23"}, [](auto& s) { EXPECT_EQ(s.isNUM, 3); }, false},
-      {{"-n4294967297"}, [](auto& s) { EXPECT_EQ(s.isNUM, 1); }, false},
-      {{"-b5", "-d", "-F9"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, false},
-      {{"-x"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, true},
-      {{"-i3"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, true},
-      {{"-5"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, true},
-      {{"-"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, true},
-      {{"/\xc3\xa9"}, [](auto& s) { EXPECT_EQ(s.Men, 5.0); }, true},
+       [](auto& s) { EXPECT_EQ(s.host.kind_colour, -12); EXPECT_EQ(s.host.kind, -3); }, false},
+      {{"-n23"}, [](auto& s) { EXPECT_EQ(s.host.numbering, 3); }, false},
+      {{"-n4294967297"}, [](auto& s) { EXPECT_EQ(s.host.numbering, 1); }, false},
+      {{"-b5", "-d", "-F9"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, false},
+      {{"-x"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, true},
+      {{"-i3"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, true},
+      {{"-5"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, true},
+      {{"-"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, true},
+      {{"/\xc3\xa9"}, [](auto& s) { EXPECT_EQ(s.fillet_size, 5.0); }, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.words.back());
-    MemoryState m;
-    for (const char* w : c.words) opt(m.s, w);
-    c.check(m.s);
-    m.err.Flush();
-    EXPECT_EQ(m.errors, c.illegal ? "\n illegal Option.\n" : "");
-    if (m.s.isTest <= 2) {
-      EXPECT_EQ(m.console, "");
+    Apply a(c.words);
+    c.check(a.s);
+    EXPECT_EQ(a.errors, c.illegal ? "\n illegal Option.\n" : "");
+    if (a.s.debug_level <= 2) {
+      EXPECT_EQ(a.console, "");
     }
   }
 }
@@ -74,14 +81,10 @@ TEST(Options, WordsAndTheFieldsTheyLeave) {
 TEST(Options, TraceFollowsEveryWordOnceTheLevelIsAboveTwo) {
   const std::string trace =
       "# --- command line option ---------------\n# --- wSCLR=(";
-  MemoryState first;
-  for (const char* w : {"-t3", "-a", "-x"}) opt(first.s, w);
-  first.out.Flush();
+  Apply first({"-t3", "-a", "-x"});
   EXPECT_EQ(first.console, trace + "0)\n" + trace + "7)\n" + trace + "7)\n");
 
-  MemoryState last;
-  for (const char* w : {"-a2", "-t4"}) opt(last.s, w);
-  last.out.Flush();
+  Apply last({"-a2", "-t4"});
   EXPECT_EQ(last.console, trace + "2)\n");
 }
 

@@ -91,7 +91,9 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   if (n >= 1 && Distance(points.front(), points.back()) < 2 * size) {
     o.closed = true;
     w.back() = points.front();
-    w.push_back(n >= 2 ? points[1] : points.front());
+    // The second working point, after that: for two points it is the first
+    // point again.
+    w.push_back(n >= 2 ? w[1] : w[0]);
   }
   const int count = static_cast<int>(w.size());
   const Numbering number(count, o.closed);

@@ -38,9 +38,10 @@ const char kUsage[] =
     "room each corner needs. For either shape every test compares the size,\n"
     "times a factor, with a length, so a smaller size never fails where a\n"
     "larger one passes. The search therefore bisects the sizes that close\n"
-    "the outline and those that leave it open separately, each trial on a\n"
-    "fresh copy of the points read from the file, and reports the larger\n"
-    "size that draws, rounded down to three decimals and checked once more.\n";
+    "the outline and those that leave it open separately, each trial a\n"
+    "call of the filleting library on the points read from the file, and\n"
+    "reports the larger size that draws, rounded down to three decimals and\n"
+    "checked once more.\n";
 
 int Fail(const std::string& message) {
   std::cerr << "rrensen-view: " << message << "\n"
@@ -84,26 +85,16 @@ int main(int argc, char** argv) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
 
-  view::Drawing records;
-  DrawingState read = view::ReadExchange(bytes.str(), &records);
+  Settings settings;
   if (!size_word.empty()) {
     // The tool's own option handler reads the size.
     std::string word = "-c" + size_word, sink;
     platform::OutStream quiet(&sink, false);
-    read.out = read.err = &quiet;
-    opt(read, word.c_str());
-    read.out = read.err = nullptr;
+    ApplyOption(word.c_str(), &settings, quiet, quiet);
   }
-  std::vector<view::Point> points = view::Points(read);
-
-  view::Outline outline;
-  bool has_points = read.iPOINTcnt > 0;
-  if (has_points) {
-    outline = view::BuildOutline(read, read.Men);
-    std::cerr << view::Explain(read, outline);
-  }
-  std::string svg =
-      view::Svg(points, records, has_points ? &outline : nullptr, input);
+  view::Preview preview = view::MakePreview(bytes.str(), settings.fillet_size);
+  if (preview.has_points()) std::cerr << view::Explain(preview);
+  std::string svg = view::Svg(preview, input);
 
   if (output.empty()) {
     std::cout << svg;

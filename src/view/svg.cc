@@ -4,14 +4,15 @@
 #include <cmath>
 #include <limits>
 
+#include "geometry/trig.h"
 #include "platform/number_format.h"
 
 namespace view {
 namespace {
 
-constexpr double kPi = kDriverPAI;
+constexpr double kPi = trig::kPi;
 
-std::string Num(double v) {
+std::string Coord(double v) {
   char buf[platform::kNumberBufSize];
   std::string s(buf, platform::FormatFixed(buf, v, 6));
   // Trim trailing zeros to keep the file small; "-0" becomes "0".
@@ -73,8 +74,8 @@ class Writer {
  public:
   explicit Writer(std::string* out) : out_(out) {}
   // SVG's y axis points down: every y is negated on the way out.
-  std::string X(double x) const { return Num(x); }
-  std::string Y(double y) const { return Num(-y); }
+  std::string X(double x) const { return Coord(x); }
+  std::string Y(double y) const { return Coord(-y); }
 
   void Lines(const std::vector<Drawing::Line>& lines, const char* group) {
     *out_ += std::string("<g class=\"") + group + "\">\n";
@@ -94,7 +95,7 @@ class Writer {
     double sweep = std::fmod(a.end - a.start, 360.0);
     if (sweep < 0) sweep += 360.0;
     *out_ += "<path class=\"arc\" d=\"M " + X(xs) + " " + Y(ys) + " A " +
-             Num(a.r) + " " + Num(a.r) + " 0 " + (sweep > 180 ? "1" : "0") +
+             Coord(a.r) + " " + Coord(a.r) + " 0 " + (sweep > 180 ? "1" : "0") +
              " 0 " + X(xe) + " " + Y(ye) + "\">";
     if (!title.empty()) *out_ += "<title>" + Escape(title) + "</title>";
     *out_ += "</path>\n";
@@ -102,7 +103,7 @@ class Writer {
 
   void Circle(const Drawing::Circle& c) {
     *out_ += "<circle class=\"circle\" cx=\"" + X(c.cx) + "\" cy=\"" + Y(c.cy) +
-             "\" r=\"" + Num(c.r) + "\"/>\n";
+             "\" r=\"" + Coord(c.r) + "\"/>\n";
   }
 
  private:
@@ -111,10 +112,29 @@ class Writer {
 
 }  // namespace
 
-std::string Svg(const std::vector<Point>& points, const Drawing& records,
-                const Outline* outline, const std::string& caption) {
+std::string Svg(const Preview& preview, const std::string& caption) {
+  const std::vector<rrensen::Point>& points = preview.points;
+  const Drawing& records = preview.records;
+  // The outline as records: its lines and the arc record of each arc, the
+  // corner of each arc kept for its title.
+  const bool has_outline = preview.has_points();
+  const bool drawn = has_outline && preview.result() == rrensen::kDrawn;
+  Drawing outline;
+  std::vector<const rrensen::Corner*> arc_corners;
+  if (drawn) {
+    for (const rrensen::Segment& seg : preview.outline.segments) {
+      if (seg.is_arc) {
+        const rrensen::Corner& c =
+            preview.outline.corners[static_cast<size_t>(seg.corner)];
+        outline.arcs.push_back(ArcOf(c));
+        arc_corners.push_back(&c);
+      } else {
+        outline.lines.push_back({seg.start.x, seg.start.y, seg.end.x, seg.end.y});
+      }
+    }
+  }
   Box box;
-  for (const Point& p : points) box.Add(p.x, p.y);
+  for (const rrensen::Point& p : points) box.Add(p.x, p.y);
   auto add_drawing = [&box](const Drawing& d) {
     for (const auto& l : d.lines) {
       box.Add(l.x1, l.y1);
@@ -132,7 +152,7 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
     for (const auto& c : d.circles) box.AddCircle(c.cx, c.cy, c.r);
   };
   add_drawing(records);
-  if (outline != nullptr) add_drawing(outline->drawing);
+  add_drawing(outline);
   if (box.empty()) box.Add(0, 0);
   double span = std::max({box.x1 - box.x0, box.y1 - box.y0, 1e-6});
   // Keep the picture at least half as wide as it is tall and the other way
@@ -152,14 +172,14 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
   std::string svg;
   Writer w(&svg);
   svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Num(vx) +
-         " " + Num(vy) + " " + Num(vw) + " " + Num(vh) +
-         "\" width=\"640\" height=\"" + Num(std::round(640 * vh / vw)) +
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"" + Coord(vx) +
+         " " + Coord(vy) + " " + Coord(vw) + " " + Coord(vh) +
+         "\" width=\"640\" height=\"" + Coord(std::round(640 * vh / vw)) +
          "\">\n";
   svg += "<title>" + Escape(caption) + "</title>\n";
   // Stroke widths in drawing units, for 640 pixels across.
   const double px = vw / 640;
-  auto width = [px](double pixels) { return Num(pixels * px); };
+  auto width = [px](double pixels) { return Coord(pixels * px); };
   svg +=
       "<style>\n"
       "line, path, circle, polyline { fill: none; }\n"
@@ -185,13 +205,15 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
       width(3) +
       "; }\n"
       "</style>\n";
-  svg += "<rect x=\"" + Num(vx) + "\" y=\"" + Num(vy) + "\" width=\"" +
-         Num(vw) + "\" height=\"" + Num(vh) + "\" fill=\"white\"/>\n";
+  svg += "<rect x=\"" + Coord(vx) + "\" y=\"" + Coord(vy) + "\" width=\"" +
+         Coord(vw) + "\" height=\"" + Coord(vh) + "\" fill=\"white\"/>\n";
 
   // The indicated path, thin and dashed, under everything else.
   if (points.size() >= 2) {
     svg += "<polyline class=\"path\" points=\"";
-    for (const Point& p : points) svg += w.X(p.x) + "," + w.Y(p.y) + " ";
+    for (const rrensen::Point& p : points) {
+      svg += w.X(p.x) + "," + w.Y(p.y) + " ";
+    }
     svg += "\"/>\n";
   }
   svg += "<g class=\"records\">\n";
@@ -200,27 +222,22 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
   for (const auto& c : records.circles) w.Circle(c);
   svg += "</g>\n";
 
-  if (outline != nullptr) {
+  if (drawn) {
     svg += "<g class=\"outline\">\n";
-    w.Lines(outline->drawing.lines, "outline-lines");
-    // Arcs come in corner order; name each corner's point and radius.
-    const RensenTrace& t = outline->trace;
-    size_t next = 0;
-    for (int v = 2; v <= t.Ccnt - 1 && next < outline->drawing.arcs.size();
-         ++v) {
-      if (t.corners[v].isArc != 1) continue;
-      int point = t.isClosed && v == t.Ccnt - 1 ? 1 : v;
-      w.Arc(outline->drawing.arcs[next++],
-            "corner at point " + std::to_string(point) + ": radius " +
-                Num(t.corners[v].r));
+    w.Lines(outline.lines, "outline-lines");
+    // Name each arc's corner point and radius.
+    for (size_t k = 0; k < outline.arcs.size(); ++k) {
+      w.Arc(outline.arcs[k], "corner at point " +
+                                 std::to_string(arc_corners[k]->point + 1) +
+                                 ": radius " + Coord(arc_corners[k]->radius));
     }
     svg += "</g>\n";
   }
 
   double dot = 0.008 * span;
-  svg += "<g class=\"points\" font-size=\"" + Num(font) + "\">\n";
+  svg += "<g class=\"points\" font-size=\"" + Coord(font) + "\">\n";
   for (size_t k = 0; k < points.size(); ++k) {
-    const Point& p = points[k];
+    const rrensen::Point& p = points[k];
     if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
     // Points that fall on one spot share one label: "1, 5".
     bool seen = false;
@@ -228,12 +245,11 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
     for (size_t j = 0; j < points.size(); ++j) {
       if (points[j].x != p.x || points[j].y != p.y) continue;
       if (j < k) seen = true;
-      label += (label.empty() ? "" : ", ") + std::to_string(points[j].number);
+      label += (label.empty() ? "" : ", ") + std::to_string(j + 1);
     }
     svg += "<circle class=\"point\" cx=\"" + w.X(p.x) + "\" cy=\"" + w.Y(p.y) +
-           "\" r=\"" + Num(dot) + "\"><title>point " +
-           std::to_string(p.number) + " (" + Num(p.x) + ", " + Num(p.y) +
-           ")</title></circle>\n";
+           "\" r=\"" + Coord(dot) + "\"><title>point " + std::to_string(k + 1) +
+           " (" + Coord(p.x) + ", " + Coord(p.y) + ")</title></circle>\n";
     if (seen) continue;
     svg += "<text x=\"" + w.X(p.x + 2 * dot) + "\" y=\"" + w.Y(p.y + 2 * dot) +
            "\">" + label + "</text>\n";
@@ -242,35 +258,36 @@ std::string Svg(const std::vector<Point>& points, const Drawing& records,
 
   // For a refused outline, the side or corner that fails, in red, with the
   // reason as its title.
-  if (outline != nullptr && outline->result != kRensenOk) {
-    const RensenTrace& t = outline->trace;
-    auto find = [&points](int number) -> const Point* {
-      for (const Point& p : points) {
-        if (p.number == number) return &p;
+  if (has_outline && !drawn) {
+    const rrensen::Problem& problem = preview.outline.problem;
+    auto find = [&points](int index) -> const rrensen::Point* {
+      if (index < 0 || static_cast<size_t>(index) >= points.size()) {
+        return nullptr;
       }
-      return nullptr;
+      return &points[static_cast<size_t>(index)];
     };
-    const Point* a = find(PointOf(t, t.where));
-    const Point* b = find(PointOf(t, t.where + 1));
-    std::string title = "<title>" + Escape(Reason(*outline)) + "</title>";
-    if (t.failure == RensenTrace::kShortSide && a != nullptr && b != nullptr) {
+    const rrensen::Point* a = preview.within_limits ? find(problem.point) : nullptr;
+    const rrensen::Point* b = find(problem.next_point);
+    std::string title = "<title>" + Escape(Reason(preview)) + "</title>";
+    if (problem.kind == rrensen::Refusal::kShortSide && a != nullptr &&
+        b != nullptr) {
       svg += "<line class=\"failure\" x1=\"" + w.X(a->x) + "\" y1=\"" +
              w.Y(a->y) + "\" x2=\"" + w.X(b->x) + "\" y2=\"" + w.Y(b->y) +
              "\">" + title + "</line>\n";
     } else if (a != nullptr) {
       svg += "<circle class=\"failure\" cx=\"" + w.X(a->x) + "\" cy=\"" +
-             w.Y(a->y) + "\" r=\"" + Num(0.04 * span) + "\">" + title +
+             w.Y(a->y) + "\" r=\"" + Coord(0.04 * span) + "\">" + title +
              "</circle>\n";
     }
   }
 
   double bar = ScaleLength(std::min(span, box.x1 - box.x0 + margin));
   double bx = box.x0, by = box.y0 - margin / 2;
-  svg += "<g class=\"scale\" font-size=\"" + Num(font) + "\">\n";
+  svg += "<g class=\"scale\" font-size=\"" + Coord(font) + "\">\n";
   svg += "<line x1=\"" + w.X(bx) + "\" y1=\"" + w.Y(by) + "\" x2=\"" +
          w.X(bx + bar) + "\" y2=\"" + w.Y(by) + "\"/>\n";
   svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(by - 1.3 * font) + "\">" +
-         Num(bar) + " drawing units</text>\n";
+         Coord(bar) + " drawing units</text>\n";
   svg += "</g>\n</svg>\n";
   return svg;
 }

@@ -9,13 +9,13 @@
 namespace view {
 
 /// A standalone SVG picture of an exchange file: the drawing records it
-/// holds, its indicated points (numbered) and, when given, the outline the
-/// tool would write for them, each corner's radius in a title. The drawing's
-/// y axis points up; the view box fits the content with a margin; a scale
-/// bar shows drawing units. Elements carry the classes "line", "arc",
-/// "circle" and "point".
-std::string Svg(const std::vector<Point>& points, const Drawing& records,
-                const Outline* outline, const std::string& caption);
+/// holds, its indicated points (numbered) and, when it has points, the
+/// outline the tool would write for them, each corner's radius in a title,
+/// or the side or corner that refuses it. The drawing's y axis points up;
+/// the view box fits the content with a margin; a scale bar shows drawing
+/// units. Elements carry the classes "line", "arc", "circle", "point" and
+/// "failure".
+std::string Svg(const Preview& preview, const std::string& caption);
 
 }  // namespace view
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry/r_rensen.h"
-#include "state/drawing_state.h"
+#include "reader/exchange_contents.h"
+#include "rrensen/fillet.h"
 
 namespace view {
 
@@ -29,42 +29,40 @@ struct Drawing {
   std::vector<Circle> circles;
 };
 
-/// Reads exchange-file bytes with the tool's reader: the state it leaves
-/// (points, attributes) and every line, arc and circle record on the way.
-DrawingState ReadExchange(std::string_view bytes, Drawing* records);
+/// What the preview shows of an exchange file: its indicated points, its
+/// drawing records, and the outline the tool would write for the points.
+struct Preview {
+  ExchangeContents contents;
+  Drawing records;
+  /// The indicated points 1 to n, in order (as the tool fillets them).
+  std::vector<rrensen::Point> points;
+  double fillet_size = 5.0;
+  /// False when the file carries more than 19 point records or a last point
+  /// numbered outside 0 to 19: the tool refuses those before filleting.
+  bool within_limits = true;
+  rrensen::Outline outline;
 
-/// The outline the tool would write for the points of `read`, with fillet
-/// size `men`, built in memory by the tool's builder from a copy of the
-/// state (the closing step overwrites points).
-struct Outline {
-  int result = 0;
-  RensenTrace trace;
-  Drawing drawing;
+  bool has_points() const { return contents.points.record_count > 0; }
+  /// The tool's result for these points: 0 drawn, 1, 2 or 3 refused.
+  int result() const { return within_limits ? outline.result : 1; }
 };
-Outline BuildOutline(const DrawingState& read, double men);
 
-/// The largest fillet size below 20, at three decimals, with which the
-/// builder draws the outline of `read`; none when no size does.
-std::optional<double> LargestDrawingSize(const DrawingState& read);
+/// Reads exchange-file bytes with the tool's reader and fillets the
+/// indicated points with `fillet_size`, as the tool would.
+Preview MakePreview(std::string_view bytes, double fillet_size);
 
-/// The indicated points of `read`, numbers 1 .. n (n at most 19).
-struct Point {
-  int number;
-  double x, y;
-};
-std::vector<Point> Points(const DrawingState& read);
-
-/// The number of the indicated point that working point `v` of a builder
-/// call is: itself, except in a closed outline, where the last corner is
-/// point 1 again and the point after it a copy of point 2.
-int PointOf(const RensenTrace& trace, int v);
+/// The arc record that the tool writes for an arc corner.
+Drawing::Arc ArcOf(const rrensen::Corner& corner);
 
 /// One line on why the outline was refused; empty when it was drawn.
-std::string Reason(const Outline& outline);
+std::string Reason(const Preview& preview);
 
 /// A table of the corners of a drawn outline, or the reason a refused one
 /// was refused and the size that would draw it; for standard error.
-std::string Explain(const DrawingState& read, const Outline& outline);
+std::string Explain(const Preview& preview);
+
+/// Formats a number with three decimals, as the explanations show them.
+std::string Num(double v, int decimals = 3);
 
 }  // namespace view
 

@@ -1,0 +1,67 @@
+#include "writer/outline_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+/// The records and the level-2 trace of filleting `points` with `size`.
+struct Written {
+  Written(const std::vector<rrensen::Point>& points, double size) {
+    rrensen::Outline o = rrensen::FilletOutline(points, size);
+    platform::OutStream out(&output), c(&console, false);
+    WriteFilletTrace(o, size, c, out);
+    WriteOutlineRecords(o, out);
+  }
+  std::string output, console;
+};
+
+TEST(OutlineWriter, RecordsAndTraceOfTheRightAngle) {
+  Written w({{0, 0}, {100, 0}, {100, 100}}, 5);
+  EXPECT_EQ(w.output,
+            "ch 96.5 3.5 3,0,\"3.5,-45.0,45.0,-45.0 k0(45.0)\r\n"
+            "ci 96.464466094067 3.535533905933 1.767766952966 \r\n"
+            " 0.000000000000 0.000000000000 96.464466094067 0.000000000000 \r\n"
+            "ci 96.464466094067 3.535533905933 3.535533905933 -45.000000000000 "
+            "45.000000000000 1.000000000000 -45.000000000000 \r\n"
+            " 100.000000000000 3.535533905933 100.000000000000 100.000000000000 \r\n");
+  EXPECT_EQ(w.console,
+            "#  P(2)-P(3) if len1(100.0) < 2.0 x Men(5.0) error \n"
+            "#   k0(0.785398rad)(45.000000dgree)  re(3.535534)=lenx(3.535534)/tan(k0)\n"
+            "#  bcos(0.996195) a(0.707107)k0(0.785398rad)(45.000000dgree)  "
+            "re(3.535534)=lenx(3.535534)/tan(k0)\n"
+            "#  sikaku(0.0) syukaku(0.0)\n"
+            "# Ccnt(3) i(3) Men(5.000000)\n");
+}
+
+TEST(OutlineWriter, ChordMarkersCarryTheRunningRadius) {
+  // A chord corner before any arc shows radius 0 at its first tangent point.
+  Written first({{0, 0}, {100, 0}, {200, 5}}, 5);
+  EXPECT_EQ(first.output.rfind(
+                "ch 97.5 0.0 3,0,\"0.0,-1.4,1.4,0.0 k0(1.4)\r\n"
+                "ci 97.499219846767 0.000000000000 0.000000000000 \r\n",
+                0),
+            0u);
+  // After an arc corner a chord corner shows that arc's radius.
+  Written after({{0, 0}, {100, 0}, {100, 100}, {105, 200}}, 5);
+  EXPECT_NE(after.output.find("3,0,\"3.5,-1.4,1.4,"), std::string::npos);
+}
+
+TEST(OutlineWriter, RefusedOutlinesTraceAsFarAsThePassesGot) {
+  // The side test fails at the last side: both spacing lines, no corner, no
+  // count line, no record.
+  Written side({{0, 0}, {100, 0}, {100, 100}, {100, 108}}, 5);
+  EXPECT_EQ(side.output, "");
+  EXPECT_EQ(side.console,
+            "#  P(2)-P(3) if len1(100.0) < 2.0 x Men(5.0) error \n"
+            "#  P(3)-P(4) if len1(8.0) < 2.0 x Men(5.0) error \n");
+  // A corner whose values overflow shows its lines but no markers.
+  Written overflow({{-1e308, 0}, {1e308, 0}, {1e308, 1e308}}, 5);
+  EXPECT_EQ(overflow.output, "");
+  EXPECT_NE(overflow.console.find("#  bcos("), std::string::npos);
+  EXPECT_EQ(overflow.console.find("sikaku"), std::string::npos);
+}
+
+}  // namespace

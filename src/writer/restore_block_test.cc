@@ -1,4 +1,4 @@
-#include "writer/ini_zokusei.h"
+#include "writer/restore_block.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <limits>
 #include <string>
 
-#include "state/test_support.h"
 
 namespace {
 
@@ -14,70 +13,73 @@ TEST(RestoreBlock, WritesTheCapturedAttributes) {
   const double inf = std::numeric_limits<double>::infinity();
   struct {
     const char* name;
-    std::function<void(DrawingState&)> captured;
+    std::function<void(CapturedAttributes&)> captured;
     const char* block;
   } cases[] = {
       {"nothing captured", [](auto&) {}, "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
       {"numbered style",
        [](auto& s) {
-         s.GROUPi = 0;
-         s.LAYERi = 31;
-         s.TYPEi = 2;
-         s.COLORi = 5;
-         s.TENSi = 3;
-         s.MOJISi = 4;
+         s.layer_group = 0;
+         s.layer = 31;
+         s.line_type = 2;
+         s.line_colour = 5;
+         s.pn_value = 3;
+         s.text_style = 4;
        },
        "cn4\r\nlg0\r\nly1f\r\nlt2\r\nlc5\r\npn3\r\n"},
       {"free style",
        [](auto& s) {
-         s.MOJISi = 0;
-         s.MOJIWi = 2.5;
-         s.MOJIHi = 3;
-         s.MOJIDi = 0.5;
-         s.MOJICi = 2;
+         s.text_style = 0;
+         s.free_style.width = 2.5;
+         s.free_style.height = 3;
+         s.free_style.depth = 0.5;
+         s.free_style.colour = 2;
        },
        "cn0 2.500000, 3.000000, 0.500000, 2\r\nlg14\r\nly14\r\nlt20\r\nlc20\r\n"},
       {"free style of width 0",
        [](auto& s) {
-         s.MOJISi = 0;
-         s.MOJIWi = 0;
+         s.text_style = 0;
+         s.free_style.width = 0;
        },
        "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
       {"free style with an infinite size",
        [inf](auto& s) {
-         s.MOJISi = 0;
-         s.MOJIWi = 2;
-         s.MOJIHi = inf;
+         s.text_style = 0;
+         s.free_style.width = 2;
+         s.free_style.height = inf;
        },
        "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
       {"style 10 and pn 9",
        [](auto& s) {
-         s.MOJISi = 10;
-         s.TENSi = 9;
+         s.text_style = 10;
+         s.pn_value = 9;
        },
        "cn10\r\nlg14\r\nly14\r\nlt20\r\nlc20\r\npn9\r\n"},
       {"style 11 and pn 10",
        [](auto& s) {
-         s.MOJISi = 11;
-         s.TENSi = 10;
+         s.text_style = 11;
+         s.pn_value = 10;
        },
        "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
       {"negative values",
        [](auto& s) {
-         s.MOJISi = -2;
-         s.LAYERi = -1;
-         s.GROUPi = -16;
-         s.TENSi = -1;
+         s.text_style = -2;
+         s.layer = -1;
+         s.layer_group = -16;
+         s.pn_value = -1;
        },
        "cn-2\r\nlgfffffff0\r\nlyffffffff\r\nlt20\r\nlc20\r\npn-1\r\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    MemoryState m;
-    c.captured(m.s);
-    IniZokusei(m.s);
-    m.fpw.Flush();
-    EXPECT_EQ(m.output, c.block);
+    CapturedAttributes captured;
+    c.captured(captured);
+    std::string bytes;
+    {
+      platform::OutStream out(&bytes);
+      WriteRestoreBlock(captured, out);
+    }
+    EXPECT_EQ(bytes, c.block);
   }
 }
 
