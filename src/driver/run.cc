@@ -22,6 +22,49 @@ constexpr const char* kOverLimit =
     "\x97\x76\x91\x66\x90\x94\x83\x49\x81\x5b\x83\x6f\x81\x5b"  // 要素数オーバー
     "    MAX=";
 
+/// Brings the exchange file to its one fixed name, by way of the two
+/// intermediate names. A rename replaces an existing target, so a name left
+/// over by a crashed run cannot stand in for the host's file. When the first
+/// rename fails (no "kdx_temp.txt"), nothing moves and the run goes on with
+/// whatever the exchange file's name designates. When a later one fails, the
+/// host's file goes back to the name it came under, which the exchange
+/// file's name designates as well (on the host the two are one file), so
+/// that it is never left under a name no host looks at.
+void NormaliseExchangeName(platform::HostFolder& folder,
+                           platform::OutStream& errors) {
+  bool exists = false;
+  const std::string original = folder.Resolve(kHostName, &exists);
+  if (!exists || !folder.RenameReplacing(original, kStep1Name)) return;
+  const char* at = kStep1Name;
+  if (folder.RenameReplacing(kStep1Name, kStep2Name)) {
+    at = kStep2Name;
+    if (folder.RenameReplacing(kStep2Name, kExchangeName)) return;
+  }
+  if (!folder.RenameReplacing(at, original)) {
+    FileMessage(errors, "The exchange file is now named: ", at);
+  }
+}
+
+/// Hands the complete output in the scratch file to the host: renamed over
+/// the exchange file in one step, so that the exchange file holds at every
+/// instant either the whole input or the whole output. Where that cannot be
+/// done (the scratch file is a link or a device, or the rename is refused),
+/// the output is copied over the exchange file instead and the scratch file
+/// removed. Returns the exit status.
+int HandBack(platform::HostFolder& folder, platform::OutStream& errors) {
+  if (folder.IsRegularFile(kScratchName) &&
+      folder.MoveOver(kScratchName, kExchangeName)) {
+    return 0;
+  }
+  LineCopy back = CopyLines(folder, kScratchName, kExchangeName, 0, errors);
+  if (back.status != 0) return back.status;
+  // The host has its output: a scratch file that stays is only reported.
+  if (!folder.Remove(kScratchName)) {
+    FileMessage(errors, "Cannot remove file: ", kScratchName);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
@@ -36,14 +79,8 @@ int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
     console.Str("\n\n#### debug #### Cmd-Option read\n");
   }
 
-  // Bring the exchange file to its one fixed name. A rename replaces an
-  // existing target, so a name left over by a crashed run cannot stand in
-  // for the host's file.
   platform::HostFolder folder(files);
-  if (folder.RenameReplacing(kHostName, kStep1Name)) {
-    folder.RenameReplacing(kStep1Name, kStep2Name);
-    folder.RenameReplacing(kStep2Name, kExchangeName);
-  }
+  NormaliseExchangeName(folder, errors);
 
   LineCopy counted =
       CopyLines(folder, kExchangeName, kScratchName, kCountLimit, errors);
@@ -61,34 +98,34 @@ int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
     out->Str(kOverLimit);
     out->Unsigned(kLineLimit);
     out->Chr('\n');
-    out->Close();
+    if (!out->Close()) FileMessage(errors, "Cannot write file: ", kScratchName);
     return 1;
   }
   std::unique_ptr<platform::TextReader> in =
       folder.OpenForReading(kExchangeName);
   if (!in) {
     FileMessage(errors, "Cannot open file: ", kExchangeName);
-    out->Close();
+    out->Close();  // the run is refused whatever the close says
     return 1;
   }
 
   if (!ProcessExchange(*in, *out, console, settings, line_count)) {
     // A short input is never taken as whole: the host keeps its file.
     FileMessage(errors, "Cannot read file: ", kExchangeName);
-    out->Close();
+    out->Close();  // the run is refused whatever the close says
     return 1;
   }
 
+  // Every byte of the input was read: a failed close of a file only read
+  // loses nothing.
   in->Close();
   if (!out->Close()) {
     // The output is incomplete: leave the host's file as it was.
     FileMessage(errors, "Cannot write file: ", kScratchName);
     return 1;
   }
-  if (settings.debug_level == 0) {
-    LineCopy back = CopyLines(folder, kScratchName, kExchangeName, 0, errors);
-    if (back.status != 0) return back.status;
-    folder.Remove(kScratchName);
-  }
-  return 0;
+  // At any debug level both files stay: the input in the exchange file, the
+  // output in the scratch file.
+  if (settings.debug_level != 0) return 0;
+  return HandBack(folder, errors);
 }

@@ -35,6 +35,13 @@ void HostFolder::Drop(const std::string& entry) {
                  listing_.end());
 }
 
+void HostFolder::Add(const std::string& entry) {
+  if (listed_ && std::find(listing_.begin(), listing_.end(), entry) ==
+                     listing_.end()) {
+    listing_.push_back(entry);
+  }
+}
+
 std::string HostFolder::Resolve(const std::string& name, bool* exists) {
   bool found = files_.Exists(name);
   std::string resolved = name;
@@ -55,7 +62,10 @@ std::unique_ptr<TextReader> HostFolder::OpenForReading(
 }
 
 std::unique_ptr<OutStream> HostFolder::OpenForWriting(const std::string& name) {
-  return files_.OpenForWriting(Resolve(name));
+  std::string entry = Resolve(name);
+  std::unique_ptr<OutStream> out = files_.OpenForWriting(entry);
+  if (out) Add(entry);
+  return out;
 }
 
 bool HostFolder::RenameReplacing(const std::string& from,
@@ -70,6 +80,18 @@ bool HostFolder::RenameReplacing(const std::string& from,
   }
   if (!files_.Rename(source, to)) return false;
   Drop(source);
+  Add(to);
+  return true;
+}
+
+bool HostFolder::MoveOver(const std::string& from, const std::string& onto) {
+  bool exists = false;
+  std::string source = Resolve(from, &exists);
+  if (!exists) return false;
+  std::string target = Resolve(onto);
+  if (!files_.Rename(source, target)) return false;
+  Drop(source);
+  Add(target);
   return true;
 }
 

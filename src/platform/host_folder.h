@@ -30,6 +30,11 @@ class HostFolder {
   /// and the file takes `to` as written. False when `from` does not exist or
   /// the rename fails.
   bool RenameReplacing(const std::string& from, const std::string& to);
+  /// Renames `from` over the entry that `onto` designates, replacing it in
+  /// one step: at every instant that entry holds either its old bytes or
+  /// all of the new ones. False when `from` does not exist or the rename
+  /// fails.
+  bool MoveOver(const std::string& from, const std::string& onto);
   bool Remove(const std::string& name);
   bool IsRegularFile(const std::string& name);
 
@@ -37,15 +42,15 @@ class HostFolder {
   /// The entry from before the run that matches `name` ignoring case but is
   /// not `name` itself, or "".
   std::string CaseVariant(const std::string& name);
-  /// Forgets an entry that the run renamed or removed.
+  /// Forgets an entry that the run renamed or removed, and learns one that
+  /// it created, so that the listing stays the folder's.
   void Drop(const std::string& entry);
+  void Add(const std::string& entry);
 
   FileSystem& files_;
-  /// Entries whose names differ from a fixed name only in case can only come
-  /// from before the run: the tool creates every file under its name as
-  /// written. So the folder is listed once, when a name is first not found
-  /// as written, and the listing loses the entries the run renames or
-  /// removes.
+  /// The folder is listed once, when a name is first not found as written;
+  /// from then on the listing follows what the run itself creates, renames
+  /// and removes (nothing else changes the folder while the host waits).
   bool listed_ = false;
   std::vector<std::string> listing_;
 };

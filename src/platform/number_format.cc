@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <system_error>
 
 namespace platform {
 
@@ -94,6 +95,8 @@ size_t FormatFixed(char* out, double value, int decimals) {
                                 : (value < 0 ? "-inf" : "inf");
     return text.copy(out, text.size());
   }
+  if (decimals < 0) decimals = 0;
+  if (decimals > kMaxDecimals) decimals = kMaxDecimals;
   size_t size = 0;
   if (FixedFast(out, &size, value, decimals)) return size;
   // std::to_chars in fixed form is exact decimal conversion with round-half-
@@ -101,6 +104,9 @@ size_t FormatFixed(char* out, double value, int decimals) {
   // negative value that rounds to zero.
   std::to_chars_result r = std::to_chars(out, out + kNumberBufSize, value,
                                          std::chars_format::fixed, decimals);
+  // The buffer holds every number with kMaxDecimals decimals, so this never
+  // fails; should it, nothing is written rather than a partial number.
+  if (r.ec != std::errc()) return 0;
   return static_cast<size_t>(r.ptr - out);
 }
 

@@ -6,14 +6,20 @@
 
 namespace platform {
 
+/// The most decimals FormatFixed writes; more are taken as this many.
+constexpr int kMaxDecimals = 20;
+
 /// Room for any number these functions write: the largest finite double in
-/// fixed notation has 309 integer digits, plus sign, point and decimals.
+/// fixed notation has 309 integer digits, plus sign, point and kMaxDecimals
+/// decimals.
 constexpr size_t kNumberBufSize = 340;
+static_assert(309 + 2 + kMaxDecimals <= kNumberBufSize, "room for every number");
 
 /// Writes `value` as printf's "%.<decimals>f" does on a correct C runtime:
 /// fixed notation, correctly rounded, never an exponent, a minus sign kept on
 /// a negative value that rounds to zero; "inf", "-inf", "nan", "-nan" for the
-/// non-finite values. The same bytes on every platform. `decimals` is 0..20.
+/// non-finite values. The same bytes on every platform. `decimals` is taken
+/// into 0 .. kMaxDecimals.
 /// Returns the number of bytes written to `out` (no terminating NUL).
 size_t FormatFixed(char* out, double value, int decimals);
 

@@ -228,7 +228,7 @@ int Scan(std::string_view line, size_t start, const char* format,
         ++pos;
         ok = true;
       }
-      if (ok) word[n] = '\0';
+      if (ok && next->cap > 0) word[n] = '\0';  // a field of no bytes holds none
     }
     if (!ok) return stored;
     ++stored;
