@@ -1,64 +1,143 @@
 #!/usr/bin/env bash
-# Builds and runs every test:
-#   1. the native Release build: unit tests, end-to-end tests, corpus replay,
-#      and one short run of the benchmarks so that they keep working;
-#   2. the same suite built with AddressSanitizer and UBSan;
-#   3. the Windows build (static rrensen.exe) against the end-to-end suite
-#      under Wine, when mingw-w64 and Wine are installed;
-#   4. 60 seconds of fuzzing, when clang with libFuzzer is installed.
-# .ci/run installs everything, so CI always runs all four.
-set -euo pipefail
+# Builds and runs every test, one line of results per suite:
+#   native     the Release build: unit, end-to-end, kill and corpus tests,
+#              the installed-library consumer, and the preview's tests
+#   bench      one short run of the benchmarks, so that they keep working
+#   tidy       clang-tidy over the tool's code: any finding fails
+#   asan       the same suite built with AddressSanitizer and UBSan
+#   windows    the static Windows build: the end-to-end suite under Wine,
+#              and the release zip unpacked and run (needs mingw-w64, wine)
+#   fuzz       60 seconds of libFuzzer on whole runs (needs clang)
+# Each suite's output goes to build/logs/<suite>.log and is shown only when
+# the suite fails. .ci/run installs everything, so CI runs every suite.
+set -uo pipefail
 cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
-skipped=()
+logs=build/logs
+mkdir -p "$logs"
+passed=0 failed=0 skipped=0
+failures=()
 
-echo "== native build and tests"
-cmake --preset default
-cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+# Runs "$@" with its output in the suite's log; prints the suite's line.
+suite() {
+  local name=$1
+  shift
+  local log="$logs/$name.log" start=$SECONDS
+  if "$@" >"$log" 2>&1; then
+    local counts
+    counts=$(count_results "$log")
+    printf '%-8s ok     %s (%ds)\n' "$name:" "$counts" $((SECONDS - start))
+  else
+    printf '%-8s FAILED %s (%ds); the end of %s:\n' "$name:" "$(count_results "$log")" \
+      $((SECONDS - start)) "$log"
+    grep -E 'FAILED|Failed|failed|error|Error|ERROR|warning:|SUMMARY|broken check' "$log" |
+      grep -v -E '^[0-9]+% tests passed, 0 tests failed' | tail -40
+    tail -15 "$log"
+    failures+=("$name")
+    failed=$((failed + 1))
+  fi
+}
 
-echo "== benchmark smoke run (times are not judged)"
-bench/run.sh 3
+# "N passed, N failed" from a ctest or replay log, and adds to the totals.
+count_results() {
+  local line p=0 f=0 s=0
+  while read -r line; do
+    if [[ $line =~ ([0-9]+)%\ tests\ passed,\ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
+      f=$((f + BASH_REMATCH[2]))
+      p=$((p + BASH_REMATCH[3] - BASH_REMATCH[2]))
+    elif [[ $line =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+      p=$((p + BASH_REMATCH[1]))
+      f=$((f + BASH_REMATCH[2]))
+    fi
+  done <"$1"
+  s=$(grep -c -E '\(Skipped\)|\[  SKIPPED \] [A-Za-z]' "$1" || true)
+  passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
+  echo "$p passed, $f failed, $s skipped"
+}
 
-echo "== sanitizer build and tests"
-cmake --preset asan
-cmake --build --preset asan -j "$jobs"
-ctest --preset asan -j "$jobs"
+skip() {
+  printf '%-8s SKIPPED: %s\n' "$1:" "$2"
+}
 
-if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  echo "== Windows build, end-to-end suite under Wine"
+native() {
+  cmake --preset default && cmake --build --preset default -j "$jobs" &&
+    ctest --preset default -j "$jobs"
+}
+
+tidy() {
+  # The tool's own code (not the tests), with the project's .clang-tidy.
+  local files
+  files=$(git ls-files 'src/*.cc' | grep -v '_test\.cc$')
+  run-clang-tidy -quiet -j "$jobs" -p build/default $files >build/logs/tidy-findings.txt 2>&1
+  local status=$?
+  cat build/logs/tidy-findings.txt
+  if grep -q -E '(warning|error):' build/logs/tidy-findings.txt || [ $status -ne 0 ]; then
+    echo "clang-tidy found problems"
+    return 1
+  fi
+  echo "1 passed, 0 failed"
+}
+
+asan() {
+  cmake --preset asan && cmake --build --preset asan -j "$jobs" &&
+    ctest --preset asan -j "$jobs"
+}
+
+windows() {
   export WINEDEBUG=-all
   # A Wine prefix of the build's own, so that the suite needs no home folder.
   export WINEPREFIX="${WINEPREFIX:-$PWD/build/wine}"
-  cmake --preset windows
-  cmake --build --preset windows -j "$jobs"
-  cmake --preset windows-e2e
-  cmake --build --preset windows-e2e -j "$jobs"
+  cmake --preset windows && cmake --build --preset windows -j "$jobs" &&
+    cmake --preset windows-e2e && cmake --build --preset windows-e2e -j "$jobs" || return 1
   # Create the Wine prefix first, so that its messages stay out of the tests.
   wine cmd /c exit >/dev/null 2>&1 || true
-  ctest --preset windows
-  cpack --preset windows
-  if x86_64-w64-mingw32-objdump -p build/windows/src/rrensen.exe | grep -i "DLL Name" |
-      grep -v -i -E "kernel32|msvcrt|user32|advapi32|ws2_32|shell32|ole32"; then
-    echo "rrensen.exe needs a DLL beyond Windows' own" >&2
-    exit 1
-  fi
-else
-  skipped+=("the Windows suite (needs g++-mingw-w64-x86-64-posix and wine)")
-fi
+  ctest --preset windows || return 1
+  cpack --preset windows || return 1
+  tests/windows_release.sh build/windows "$PWD/build/default/src/rrensen"
+}
 
-if echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
-    clang++ -x c++ -fsanitize=fuzzer - -o /dev/null 2>/dev/null; then
-  echo "== fuzzing for 60 seconds"
-  cmake --preset fuzz
-  cmake --build --preset fuzz -j "$jobs"
+fuzz() {
+  cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" || return 1
+  local work
   work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
   build/fuzz/fuzz/rrensen_fuzz -max_total_time=60 -print_final_stats=1 \
     -dict=fuzz/keys.dict -artifact_prefix="$work/" "$work" fuzz/corpus
+  local status=$?
+  rm -rf "$work"
+  [ $status -eq 0 ] && echo "1 passed, 0 failed"
+  return $status
+}
+
+bench() {
+  bench/run.sh 3 && echo "1 passed, 0 failed"
+}
+
+suite native native
+suite bench bench
+if command -v run-clang-tidy >/dev/null; then
+  suite tidy tidy
 else
-  skipped+=("fuzzing (needs clang and libclang-rt-dev)")
+  skip tidy "needs clang-tidy"
+  skipped=$((skipped + 1))
+fi
+suite asan asan
+if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  suite windows windows
+else
+  skip windows "needs g++-mingw-w64-x86-64-posix and wine"
+  skipped=$((skipped + 1))
+fi
+if echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
+    clang++ -x c++ -fsanitize=fuzzer - -o /dev/null 2>/dev/null; then
+  suite fuzz fuzz
+else
+  skip fuzz "needs clang and libclang-rt-dev"
+  skipped=$((skipped + 1))
 fi
 
-for s in "${skipped[@]+"${skipped[@]}"}"; do echo "SKIPPED: $s"; done
-echo "All test suites passed."
+if [ ${#failures[@]} -gt 0 ]; then
+  echo "FAILED suites: ${failures[*]}"
+  echo "total: $passed passed, $failed failed, $skipped skipped"
+  exit 1
+fi
+echo "total: $passed passed, $failed failed, $skipped skipped"

@@ -1,7 +1,7 @@
-// Replays every file of the given folders or files through the fuzz target,
-// so that the target builds and its corpus passes with any compiler.
+// Replays every file of the given folders or files through the fuzz
+// target's check, so that the corpus is tested with any compiler, and counts
+// the files that break it.
 
-#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,27 +9,33 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+#include "whole_run.h"
 
 int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   std::vector<fs::path> files;
   for (int k = 1; k < argc; ++k) {
     if (fs::is_directory(argv[k])) {
-      for (const auto& e : fs::directory_iterator(argv[k]))
+      for (const auto& e : fs::directory_iterator(argv[k])) {
         files.push_back(e.path());
+      }
     } else {
       files.emplace_back(argv[k]);
     }
   }
+  int passed = 0, failed = 0;
   for (const fs::path& p : files) {
     std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string bytes = ss.str();
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()),
-                           bytes.size());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string problem = in ? CheckFuzzInput(bytes.str()) : "cannot read";
+    if (problem.empty()) {
+      ++passed;
+    } else {
+      ++failed;
+      std::printf("FAILED %s: %s\n", p.string().c_str(), problem.c_str());
+    }
   }
-  std::printf("%zu passed, 0 failed\n", files.size());
-  return files.empty() ? 1 : 0;
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 && passed > 0 ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "driver/run.h"
+#include "output_check.h"
 #include "platform/memory_file_system.h"
 
 WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
@@ -33,4 +34,16 @@ WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
                            : "KDX_TEMP.$$$";
   if (const std::string* bytes = files.Get(holder)) run.output = *bytes;
   return run;
+}
+
+std::string CheckFuzzInput(std::string_view input) {
+  size_t nl = input.find('\n');
+  std::string_view words =
+      nl == std::string_view::npos ? input : input.substr(0, nl);
+  std::string_view exchange =
+      nl == std::string_view::npos ? std::string_view() : input.substr(nl + 1);
+  WholeRun run = RunWholeInMemory(words, exchange);
+  // Only a refusal of an over-long file ends without the restore block.
+  if (run.status != 0) return "";
+  return check::CompletedOutput(run.output);
 }

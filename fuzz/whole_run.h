@@ -18,4 +18,10 @@ struct WholeRun {
 /// folder that holds `exchange` as "kdx_temp.txt".
 WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange);
 
+/// One fuzz input: its first line holds the option words, the rest is the
+/// exchange file. Runs it and checks what must hold for any input: a
+/// completed run ends its output with the restore block and writes no
+/// record with nan or inf. Returns "" when it holds, else what is wrong.
+std::string CheckFuzzInput(std::string_view input);
+
 #endif  // RRENSEN_FUZZ_WHOLE_RUN_H_

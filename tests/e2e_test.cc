@@ -206,6 +206,26 @@ TEST(Protocol, FileNamesAndLeftOvers) {
   EXPECT_EQ(empty.files, (Files{{kExchange, kTooCloseMsg + EmptyRestoreBlock()}}));
 }
 
+TEST(Protocol, HelpAndVersionTouchNoFile) {
+  for (const Files& start : {Files{}, Files{{kHost, kRightAngleIn}}}) {
+    e2e::Outcome help = RunIn(start, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: rrensen", 0), 0u);
+    EXPECT_NE(help.out.find("kdx_temp.txt"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.files, start);
+    e2e::Outcome version = RunIn(start, "-c3 --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("rrensen ", 0), 0u);
+    EXPECT_EQ(version.files, start);
+  }
+  // Any other word keeps its meaning: "--helpx" is an illegal option.
+  e2e::Outcome other = RunIn({{kHost, kRightAngleIn}}, "--helpx");
+  EXPECT_EQ(other.status, 0);
+  EXPECT_EQ(other.err, "\n illegal Option.\n");
+  EXPECT_EQ(other.files.count(kExchange), 1u);
+}
+
 TEST(Protocol, MissingExchangeFile) {
   e2e::Outcome o = RunIn({}, "-c3 stray-word");
   EXPECT_EQ(o.status, 255);  // -1

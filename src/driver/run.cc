@@ -5,6 +5,7 @@
 #include "driver/line_copy.h"
 #include "driver/options.h"
 #include "driver/process.h"
+#include "driver/usage.h"
 #include "platform/host_folder.h"
 
 namespace {
@@ -69,6 +70,13 @@ int HandBack(platform::HostFolder& folder, platform::OutStream& errors) {
 
 int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
             platform::OutStream& console, platform::OutStream& errors) {
+  // A person asking what the tool is; the host never passes these words.
+  for (const std::string& word : words) {
+    if (word == "--help" || word == "--version") {
+      console.Str(word == "--help" ? kUsageText : kVersionText);
+      return 0;
+    }
+  }
   Settings settings;
   for (const std::string& word : words) {
     if (!word.empty() && (word[0] == '-' || word[0] == '/')) {

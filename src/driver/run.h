@@ -13,7 +13,9 @@
 /// the restore block. `console` and `errors` are standard output and
 /// standard error. Returns the exit status: 0 after a completed run (a
 /// refused outline included), 1 for the driver's own refusals and write
-/// failures, -1 for those of the copies.
+/// failures, -1 for those of the copies. A word "--help" or "--version"
+/// prints the usage text or the version instead, touches no file and
+/// returns 0.
 int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
             platform::OutStream& console, platform::OutStream& errors);
 

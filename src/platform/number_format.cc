@@ -25,15 +25,20 @@ U128 Multiply(uint64_t a, uint64_t b) {
           (mid << 32) | (ll & 0xffffffffu)};
 }
 
-/// Bit `k` (0..127) of `x`.
+/// Bit `k` of `x`; 0 outside 0..127.
 bool Bit(U128 x, int k) {
+  if (k < 0 || k > 127) return false;
   return k >= 64 ? ((x.hi >> (k - 64)) & 1u) != 0 : ((x.lo >> k) & 1u) != 0;
 }
 
-/// Whether any of the bits below bit `k` (1..127) of `x` is set.
+/// Whether any of the bits below bit `k` of `x` is set (all of them for k
+/// past 127).
 bool AnyBelow(U128 x, int k) {
-  if (k >= 64)
+  if (k <= 0) return false;
+  if (k > 127) return x.lo != 0 || x.hi != 0;
+  if (k >= 64) {
     return x.lo != 0 || (x.hi & ((uint64_t{1} << (k - 64)) - 1)) != 0;
+  }
   return (x.lo & ((uint64_t{1} << k) - 1)) != 0;
 }
 

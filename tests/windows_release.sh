@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Checks the Windows release zip as a user gets it: one top folder holding
+# both programs, the instructions (CR LF; the Japanese ones with a byte-order
+# mark), the licence and an example; both programs need no DLL beyond
+# Windows' own; and both run from the unpacked folder under Wine on the
+# example, the tool writing the same bytes as the native build.
+#   tests/windows_release.sh BUILD_DIR [NATIVE_TOOL]
+set -euo pipefail
+build=${1:-build/windows}
+native=${2:-$PWD/build/default/src/rrensen}
+zip=$(realpath "$(ls "$build"/rrensen-*-windows-x86_64.zip)")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0
+check() {  # check DESCRIPTION COMMAND...
+  if "${@:2}"; then
+    passed=$((passed + 1))
+  else
+    echo "FAILED: $1"
+    echo "$passed passed, 1 failed"
+    exit 1
+  fi
+}
+
+(cd "$work" && cmake -E tar xf "$zip")
+top=$(ls "$work")
+check "one top folder" test "$(echo "$top" | wc -l)" -eq 1
+dir="$work/$top"
+expected=$(printf '%s\n' LICENSE README-windows-ja.txt README-windows.txt example \
+  example/kdx_temp.txt rrensen-view.exe rrensen.exe)
+check "the folder's contents" test "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort)" = "$expected"
+check "README-windows.txt has CR LF line ends" \
+  test "$(grep -c $'[^\r]$' "$dir/README-windows.txt" || true)" -eq 0
+check "README-windows-ja.txt starts with a byte-order mark" \
+  test "$(head -c 3 "$dir/README-windows-ja.txt" | od -An -tx1 | tr -d ' ')" = efbbbf
+for exe in rrensen.exe rrensen-view.exe; do
+  check "$exe needs no DLL beyond Windows' own" bash -c "! x86_64-w64-mingw32-objdump -p '$dir/$exe' |
+    grep -i 'DLL Name' | grep -v -i -E 'kernel32|msvcrt|user32|advapi32|ws2_32|shell32|ole32'"
+done
+
+run="$work/run"
+mkdir "$run"
+cp "$dir/example/kdx_temp.txt" "$run/"
+(cd "$run" && wine "$dir/rrensen.exe" >/dev/null 2>&1)
+check "the tool leaves only KDX_TEMP.TXT" test "$(ls "$run")" = KDX_TEMP.TXT
+if [ -x "$native" ]; then
+  same="$work/native"
+  mkdir "$same"
+  cp "$dir/example/kdx_temp.txt" "$same/"
+  (cd "$same" && "$native" >/dev/null 2>&1)
+  check "the same bytes as the native build" cmp -s "$run/KDX_TEMP.TXT" "$same/KDX_TEMP.TXT"
+fi
+check "rrensen.exe --version" bash -c "wine '$dir/rrensen.exe' --version 2>/dev/null | grep -q '^rrensen '"
+(cd "$work" && wine "$dir/rrensen-view.exe" "$dir/example/kdx_temp.txt" -o picture.svg >/dev/null 2>&1)
+check "the preview draws the example" grep -q '<svg' "$work/picture.svg"
+echo "$passed passed, 0 failed"
