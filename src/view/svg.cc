@@ -165,9 +165,15 @@ std::string Svg(const Preview& preview, const std::string& caption) {
   box.y1 += grow_y;
   double margin = 0.12 * span;
   double font = 0.035 * span;
+  // The caption: what the picture shows, below the scale bar, so that the
+  // picture explains itself without the console.
+  const std::vector<std::string> caption_lines = Caption(preview);
+  const double caption_font = 0.03 * span;
+  const double caption_height =
+      static_cast<double>(caption_lines.size()) * 1.4 * caption_font;
   double vx = box.x0 - margin, vy = -(box.y1 + margin);
   double vw = box.x1 - box.x0 + 2 * margin;
-  double vh = box.y1 - box.y0 + 2 * margin + 2 * font;
+  double vh = box.y1 - box.y0 + 2 * margin + 2 * font + caption_height;
 
   std::string svg;
   Writer w(&svg);
@@ -201,6 +207,10 @@ std::string Svg(const Preview& preview, const std::string& caption) {
       ".path { stroke: #888; stroke-width: " +
       width(1) + "; stroke-dasharray: " + width(4) + " " + width(3) +
       "; }\n"
+      ".fillets circle { stroke: #d63384; fill: none; stroke-width: " +
+      width(1) +
+      "; }\n"
+      ".caption text { font-family: sans-serif; fill: #333; }\n"
       ".failure { stroke: #dc3545; stroke-width: " +
       width(3) +
       "; }\n"
@@ -230,6 +240,26 @@ std::string Svg(const Preview& preview, const std::string& caption) {
       w.Arc(outline.arcs[k], "corner at point " +
                                  std::to_string(arc_corners[k]->point + 1) +
                                  ": radius " + Coord(arc_corners[k]->radius));
+    }
+    svg += "</g>\n";
+    // A ring around each fillet that keeps its size on the page (5 pixels
+    // across 640), so that the fillets of a large outline, far smaller than
+    // a pixel, still show where they are.
+    svg += "<g class=\"fillets\">\n";
+    for (const rrensen::Corner& c : preview.outline.corners) {
+      // On the arc's middle (on the ray from the centre to the corner
+      // point), or on the chord's.
+      double mx = (c.tangent_in.x + c.tangent_out.x) / 2;
+      double my = (c.tangent_in.y + c.tangent_out.y) / 2;
+      if (c.is_arc) {
+        mx = c.centre.x + c.radius * std::cos(c.tilt * kPi / 180.0);
+        my = c.centre.y + c.radius * std::sin(c.tilt * kPi / 180.0);
+      }
+      svg += "<circle class=\"fillet\" cx=\"" + w.X(mx) + "\" cy=\"" + w.Y(my) +
+             "\" r=\"" + Coord(5 * vw / 640) + "\"><title>corner at point " +
+             std::to_string(c.point + 1) +
+             (c.is_arc ? ": arc of radius " + Coord(c.radius) : ": chord") +
+             "</title></circle>\n";
     }
     svg += "</g>\n";
   }
@@ -288,6 +318,13 @@ std::string Svg(const Preview& preview, const std::string& caption) {
          w.X(bx + bar) + "\" y2=\"" + w.Y(by) + "\"/>\n";
   svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(by - 1.3 * font) + "\">" +
          Coord(bar) + " drawing units</text>\n";
+  svg += "</g>\n";
+  svg += "<g class=\"caption\" font-size=\"" + Coord(caption_font) + "\">\n";
+  for (size_t k = 0; k < caption_lines.size(); ++k) {
+    double y = by - 1.3 * font - (static_cast<double>(k) + 1.4) * 1.4 * caption_font;
+    svg += "<text x=\"" + w.X(bx) + "\" y=\"" + w.Y(y) + "\">" +
+           Escape(caption_lines[k]) + "</text>\n";
+  }
   svg += "</g>\n</svg>\n";
   return svg;
 }

@@ -88,6 +88,57 @@ std::string Reason(const Preview& p) {
   return "";
 }
 
+namespace {
+
+/// "largest fillet size below 20 that draws it: ..." or that none does.
+std::string LargestSizeLine(const Preview& p) {
+  std::optional<double> size;
+  if (p.within_limits) size = rrensen::LargestFilletSize(p.points);
+  if (!size) return "no fillet size below 20 draws it";
+  return "largest fillet size below 20 that draws it: " + Num(*size) +
+         " (rrensen /c" + Num(*size) + ")";
+}
+
+/// Breaks `text` at blanks into lines of at most `width` characters.
+std::vector<std::string> Wrap(const std::string& text, size_t width) {
+  std::vector<std::string> lines;
+  std::string line;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(' ', start);
+    if (end == std::string::npos) end = text.size();
+    std::string word = text.substr(start, end - start);
+    if (!line.empty() && line.size() + 1 + word.size() > width) {
+      lines.push_back(line);
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    start = end + 1;
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> Caption(const Preview& p) {
+  if (!p.has_points()) {
+    return {"the drawing records of the file (it holds no indicated points)"};
+  }
+  if (p.result() == rrensen::kDrawn) {
+    return {std::string(p.outline.closed ? "closed" : "open") + " outline of " +
+            std::to_string(p.points.size()) + " points, fillet size " +
+            Num(p.fillet_size) + ", " + std::to_string(p.outline.corners.size()) +
+            (p.outline.corners.size() == 1 ? " corner" : " corners")};
+  }
+  std::vector<std::string> lines =
+      Wrap("refused at fillet size " + Num(p.fillet_size) + " (result " +
+               std::to_string(p.result()) + "): " + Reason(p),
+           80);
+  lines.push_back(LargestSizeLine(p));
+  return lines;
+}
+
 std::string Explain(const Preview& p) {
   std::string text;
   if (p.result() == rrensen::kDrawn) {
@@ -106,15 +157,7 @@ std::string Explain(const Preview& p) {
     return text;
   }
   text += "refused (result " + std::to_string(p.result()) + "): " + Reason(p) +
-          "\n";
-  std::optional<double> size;
-  if (p.within_limits) size = rrensen::LargestFilletSize(p.points);
-  if (size) {
-    text += "largest fillet size below 20 that draws it: " + Num(*size) +
-            " (rrensen /c" + Num(*size) + ")\n";
-  } else {
-    text += "no fillet size below 20 draws it\n";
-  }
+          "\n" + LargestSizeLine(p) + "\n";
   return text;
 }
 

@@ -61,6 +61,11 @@ std::string Reason(const Preview& preview);
 /// was refused and the size that would draw it; for standard error.
 std::string Explain(const Preview& preview);
 
+/// The picture's caption, one line each: the fillet size and whether the
+/// outline was closed; for a refused outline the reason and the largest
+/// size that would draw it; for a file without points, what is drawn.
+std::vector<std::string> Caption(const Preview& preview);
+
 /// Formats a number with three decimals, as the explanations show them.
 std::string Num(double v, int decimals = 3);
 

@@ -61,6 +61,7 @@ TEST(View, PicturesHoldTheOutlineAndThePoints) {
     EXPECT_EQ(p.count("arc"), e.arcs);
     EXPECT_EQ(p.count("point"), e.points);
     EXPECT_EQ(p.count("failure"), e.result == 0 ? 0u : 1u);
+    EXPECT_EQ(p.count("fillet"), e.result == 0 ? preview.outline.corners.size() : 0u);
 
     // Each arc starts and ends at its corner's tangent points (y negated),
     // in the order of the outline's arcs.
@@ -85,6 +86,34 @@ TEST(View, PicturesHoldTheOutlineAndThePoints) {
       EXPECT_NEAR(rx, c.radius, 1e-5);
     }
   }
+}
+
+TEST(View, FilletsStayVisibleAndTheCaptionExplainsThePicture) {
+  // A square of 100000 units: its fillets are far below a pixel, their
+  // rings are not.
+  view::Preview big = view::MakePreview(
+      "hp1 0 0\nhp2 100000 0\nhp3 100000 100000\nhp4 0 100000\nhp5 0 0\n", 5.0);
+  std::string svg = view::Svg(big, "big");
+  Parsed p = ParseSvg(svg);
+  ASSERT_TRUE(p.ok);
+  ASSERT_EQ(p.count("fillet"), 4u);
+  std::istringstream box(svg.substr(svg.find("viewBox=\"") + 9));
+  double vx, vy, vw;
+  box >> vx >> vy >> vw;
+  auto ring = p.by_class.find("fillet");
+  EXPECT_NEAR(std::stod(ring->second.at("r")) / vw, 5.0 / 640, 1e-6);
+  EXPECT_NE(svg.find(">closed outline of 5 points, fillet size 5.000, 4 corners<"),
+            std::string::npos);
+
+  view::Preview refused = view::MakePreview("hp1 0 0\nhp2 100 0\nhp3 100 8\n", 5.0);
+  std::vector<std::string> caption = view::Caption(refused);
+  ASSERT_EQ(caption.size(), 3u);  // the reason wraps at 80 characters
+  EXPECT_EQ(caption[0],
+            "refused at fillet size 5.000 (result 1): the side from point 2 to "
+            "point 3 is");
+  EXPECT_EQ(caption[1], "8.000 long, shorter than twice the fillet size (10.000)");
+  EXPECT_EQ(caption[2], "largest fillet size below 20 that draws it: 4.000 (rrensen /c4.000)");
+  EXPECT_TRUE(ParseSvg(view::Svg(refused, "refused")).ok);
 }
 
 TEST(View, DrawsTheRecordsOfTheToolsOutput) {
