@@ -32,7 +32,10 @@ WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
   const char* holder = run.status == 0 && files.Get("KDX_TEMP.$$$") == nullptr
                            ? "KDX_TEMP.TXT"
                            : "KDX_TEMP.$$$";
-  if (const std::string* bytes = files.Get(holder)) run.output = *bytes;
+  if (const std::string* bytes = files.Get(holder)) {
+    run.wrote_output = true;
+    run.output = *bytes;
+  }
   return run;
 }
 
@@ -45,5 +48,12 @@ std::string CheckFuzzInput(std::string_view input) {
   WholeRun run = RunWholeInMemory(words, exchange);
   // Only a refusal of an over-long file ends without the restore block.
   if (run.status != 0) return "";
+  if (!run.wrote_output) {
+    // --help and --version touch no file; any other completed run writes.
+    for (const char* word : {"--help", "--version"}) {
+      if (RunWholeInMemory(word, "").console == run.console) return "";
+    }
+    return "a completed run left no output";
+  }
   return check::CompletedOutput(run.output);
 }

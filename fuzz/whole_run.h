@@ -9,6 +9,7 @@
 /// host or, at a debug level, the scratch file gets them) out.
 struct WholeRun {
   int status = 0;
+  bool wrote_output = false;  ///< the output file exists
   std::string output;
   std::string console;
   std::string errors;
