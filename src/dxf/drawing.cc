@@ -102,7 +102,7 @@ class Reader {
     if (i + 1 >= tags_.size() || tags_[i + 1].code != 5) return;
     uint64_t seed = 0;
     if (!ParseHandle(tags_[i + 1].value, seed)) {
-      Fail("$HANDSEED is not a hexadecimal handle", tags_[i + 1].line);
+      Fail("$HANDSEED is not a hexadecimal handle", tags_[i + 1].line + 1);
       return;
     }
     drawing_.has_handle_seed = true;

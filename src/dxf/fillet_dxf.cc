@@ -309,12 +309,21 @@ FilletedPolyline FilletPolyline(std::vector<rrensen::Point> vertices,
   f.points = vertices;
   // The first vertex again: the side back to it is a side, and with any
   // size above 0 the closing rule closes the outline and rounds the first
-  // corner. At size 0 the outline stays open on the repeated point; no
-  // corner of size 0 changes its point, so nothing is lost.
+  // corner. At size 0 the outline stays open on the repeated point, and
+  // the corner there is not rounded: at size 0 none is.
   if (closed && !vertices.empty()) f.points.push_back(vertices.front());
   f.outline = rrensen::FilletOutline(f.points, size);
   if (f.outline.result != rrensen::kDrawn) return f;
   f.closed = closed || f.outline.closed;
+  if (size == 0.0) {
+    // Size 0 cuts nothing back: every arc has radius 0 at its corner point.
+    // The library's tangent points are computed along the sides and may miss
+    // the corner by a rounding error, so the vertices are kept as they are.
+    std::vector<BulgeVertex> own;
+    for (const rrensen::Point& p : vertices) own.push_back({p, 0.0});
+    f.vertices = WithoutRepeatedPoints(own, f.closed);
+    return f;
+  }
   f.vertices = WithoutRepeatedPoints(BulgeVerticesOf(f.outline), f.closed);
   return f;
 }
