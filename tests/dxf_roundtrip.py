@@ -9,7 +9,10 @@ filleted polyline describes the filleted outline (tangent points on the
 sides, the size apart, arcs tangent to both sides), and that every other
 entity's tags are those of the input.
 
-usage: dxf_roundtrip.py PATH/TO/rrensen-dxf
+It also audits the sample picture that dxf::DrawingDxf writes and checks
+that its outline's lines and arcs join end to end.
+
+usage: dxf_roundtrip.py PATH/TO/rrensen-dxf [PATH/TO/picture-sample]
 """
 
 import math
@@ -52,9 +55,35 @@ UNCHANGED = {"refused", "bulged"}
 
 
 def tool_path():
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
     return sys.argv[1]
+
+
+def check_picture(sample, folder):
+    """The picture passes ezdxf's audit, and the ends of its outline's pieces
+    pair up: every end meets another piece's end but the outline's two."""
+    path = os.path.join(folder, "picture.dxf")
+    with open(path, "wb") as f:
+        subprocess.run([sample], stdout=f, check=True)
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    errors = ["picture: audit: %s" % e.message for e in auditor.errors]
+    ends = {}
+    for e in doc.modelspace().query('LINE ARC[layer=="outline"]'):
+        if e.dxftype() == "LINE":
+            pair = (e.dxf.start, e.dxf.end)
+        else:
+            pair = (e.start_point, e.end_point)
+        for p in pair:
+            key = (round(p.x, 6), round(p.y, 6))
+            ends[key] = ends.get(key, 0) + 1
+    lone = [k for k, n in ends.items() if n != 2]
+    if sorted(lone) != [(0.0, 0.0), (0.0, 30.0)]:
+        errors.append("picture: the outline does not join up; lone ends %s" % lone)
+    if {l.dxf.name for l in doc.layers} < {"points", "outline", "refused"}:
+        errors.append("picture: a layer is missing")
+    return errors
 
 
 def make_input(version, path):
@@ -367,9 +396,11 @@ def main():
         for version in VERSIONS:
             errors += check_version(tool, version, folder)
         errors += check_statuses(tool, folder)
+        if len(sys.argv) == 3:
+            errors += check_picture(sys.argv[2], folder)
     for e in errors:
         print("FAIL", e)
-    checks = len(VERSIONS) + 1
+    checks = len(VERSIONS) + len(sys.argv) - 1
     print("%d passed, %d failed" % (checks if not errors else 0, checks if errors else 0))
     return 1 if errors else 0
 
