@@ -66,7 +66,9 @@ class Reader {
   /// after its ENDSEC.
   size_t ReadSection(size_t i, std::string_view name) {
     bool header = name == "HEADER";
-    bool entities = name == "ENTITIES" || name == "BLOCKS";
+    // Only the drawing's own entities: a block definition is a symbol shared
+    // by every insert of it (arrowheads, title blocks), not an outline.
+    bool entities = name == "ENTITIES";
     while (i < tags_.size()) {
       if (IsZero(i, "ENDSEC")) return i + 1;
       if (IsZero(i, "EOF")) break;

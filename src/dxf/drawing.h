@@ -77,8 +77,9 @@ class OpaqueParts {
   bool in_extended_data_ = false;
 };
 
-/// Reads the sections of `list` and the polylines of its ENTITIES and BLOCKS
-/// sections. The structure must be sound (sections opened and closed, each
+/// Reads the sections of `list` and the polylines of its ENTITIES section
+/// (block definitions are shared symbols and are not read). The structure
+/// must be sound (sections opened and closed, each
 /// POLYLINE ended by SEQEND, polyline numbers readable); anything else in
 /// the file is not looked at.
 Drawing ReadDrawing(const TagList& list);

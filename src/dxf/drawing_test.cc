@@ -105,6 +105,16 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
   }
 }
 
+TEST(Drawing, LeavesBlockDefinitionsAlone) {
+  TagList list;
+  Drawing d = Read("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n_ARROW\n" +
+                       std::string(kLightweight) + "0\nENDBLK\n0\nENDSEC\n" +
+                       File(""),
+                   list);
+  EXPECT_EQ(d.error, "");
+  EXPECT_TRUE(d.polylines.empty());
+}
+
 TEST(Drawing, BadStructureNamesTheLine) {
   struct {
     std::string text;
