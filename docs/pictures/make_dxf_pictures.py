@@ -1,0 +1,102 @@
+#!/usr/bin/python3
+"""Draws examples/bracket.dxf before and after rrensen-dxf as two SVG files,
+docs/pictures/bracket-before.svg and bracket-after.svg, for the README.
+
+Reads both drawings with ezdxf (Debian's python3-ezdxf) and writes the SVG
+itself: LWPOLYLINE as paths whose bulges become SVG arcs, CIRCLE as circles.
+
+usage: docs/pictures/make_dxf_pictures.py PATH/TO/rrensen-dxf
+"""
+
+import math
+import os
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SAMPLE = os.path.join(HERE, "..", "..", "examples", "bracket.dxf")
+SIZE = "5"
+MARGIN = 8
+SCALE = 3  # SVG pixels per drawing unit
+
+
+def path_of(polyline, flip):
+    """SVG path data of an LWPOLYLINE. A bulge b sweeps 4 atan(b) from its
+    vertex to the next, counter-clockwise when positive; the arc's radius is
+    half the chord over sin(sweep / 2). The picture's y axis points down,
+    so a counter-clockwise arc on paper is SVG's negative sweep (flag 0)."""
+    points = list(polyline.get_points("xyb"))
+    if polyline.closed:
+        points.append(points[0])
+    x0, y0 = flip(points[0][0], points[0][1])
+    data = ["M %.3f %.3f" % (x0, y0)]
+    for (x1, y1, bulge), (x2, y2, _) in zip(points, points[1:]):
+        sx, sy = flip(x2, y2)
+        if bulge == 0:
+            data.append("L %.3f %.3f" % (sx, sy))
+            continue
+        sweep = 4 * math.atan(abs(bulge))
+        radius = math.hypot(x2 - x1, y2 - y1) / 2 / math.sin(sweep / 2) * SCALE
+        data.append("A %.3f %.3f 0 %d %d %.3f %.3f" % (
+            radius, radius, 1 if sweep > math.pi else 0,
+            0 if bulge > 0 else 1, sx, sy))
+    if polyline.closed:
+        data.append("Z")
+    return " ".join(data)
+
+
+def svg_of(path, title):
+    doc = ezdxf.readfile(path)
+    msp = doc.modelspace()
+    xs, ys = [], []
+    for e in msp.query("LWPOLYLINE"):
+        for x, y in e.get_points("xy"):
+            xs.append(x)
+            ys.append(y)
+    for e in msp.query("CIRCLE"):
+        xs += [e.dxf.center.x - e.dxf.radius, e.dxf.center.x + e.dxf.radius]
+        ys += [e.dxf.center.y - e.dxf.radius, e.dxf.center.y + e.dxf.radius]
+    left, top = min(xs), max(ys)
+    width = (max(xs) - left) * SCALE + 2 * MARGIN
+    height = (top - min(ys)) * SCALE + 2 * MARGIN + 16
+
+    def flip(x, y):
+        return (x - left) * SCALE + MARGIN, (top - y) * SCALE + MARGIN + 16
+
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
+           'viewBox="0 0 %d %d">' % (width, height, width, height),
+           '<rect width="100%" height="100%" fill="white"/>',
+           '<text x="%d" y="14" font-family="sans-serif" font-size="13">%s</text>'
+           % (MARGIN, title)]
+    for e in msp.query("LWPOLYLINE"):
+        out.append('<path d="%s" fill="none" stroke="#1f4e9c" stroke-width="2"/>'
+                   % path_of(e, flip))
+        for x, y in e.get_points("xy"):
+            sx, sy = flip(x, y)
+            out.append('<circle cx="%.3f" cy="%.3f" r="2" fill="#c0392b"/>' % (sx, sy))
+    for e in msp.query("CIRCLE"):
+        cx, cy = flip(e.dxf.center.x, e.dxf.center.y)
+        out.append('<circle cx="%.3f" cy="%.3f" r="%.3f" fill="none" '
+                   'stroke="#555" stroke-width="1.5"/>' % (cx, cy, e.dxf.radius * SCALE))
+    out.append("</svg>")
+    return "\n".join(out) + "\n"
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    with tempfile.TemporaryDirectory() as folder:
+        after = os.path.join(folder, "bracket-filleted.dxf")
+        subprocess.run([sys.argv[1], SAMPLE, "-c", SIZE, "-o", after], check=True)
+        pictures = [(SAMPLE, "bracket.dxf", "bracket-before.svg"),
+                    (after, "rrensen-dxf bracket.dxf -c " + SIZE, "bracket-after.svg")]
+        for source, title, name in pictures:
+            with open(os.path.join(HERE, name), "w") as f:
+                f.write(svg_of(source, title))
+
+
+if __name__ == "__main__":
+    main()

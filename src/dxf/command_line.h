@@ -1,0 +1,33 @@
+#ifndef RRENSEN_DXF_COMMAND_LINE_H_
+#define RRENSEN_DXF_COMMAND_LINE_H_
+
+/// The options of rrensen-dxf.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace dxf {
+
+/// What the command line asks for.
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  std::string input;
+  std::string output;  ///< empty: standard output
+  double size = 5.0;
+  std::optional<std::string> layer;
+  bool dry_run = false;
+  /// Empty when the words make sense; else what is wrong with them.
+  std::string error;
+};
+
+/// The usage text printed by --help.
+extern const char kUsage[];
+
+/// Reads the words after the program's name.
+CommandLine ParseCommandLine(const std::vector<std::string>& words);
+
+}  // namespace dxf
+
+#endif  // RRENSEN_DXF_COMMAND_LINE_H_

@@ -1,0 +1,143 @@
+#include "dxf/drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace dxf {
+namespace {
+
+/// A file with one ENTITIES section holding `entities` (tags "code\nvalue"
+/// separated by newlines), and a header with $HANDSEED `seed`.
+std::string File(const std::string& entities, const std::string& seed = "") {
+  std::string header = seed.empty()
+                           ? ""
+                           : "0\nSECTION\n2\nHEADER\n9\n$HANDSEED\n5\n" +
+                                 seed + "\n0\nENDSEC\n";
+  return header + "0\nSECTION\n2\nENTITIES\n" + entities +
+         "0\nENDSEC\n0\nEOF\n";
+}
+
+Drawing Read(const std::string& text, TagList& list) {
+  list = ReadTags(text);
+  EXPECT_EQ(list.error, "");
+  return ReadDrawing(list);
+}
+
+const char kLightweight[] =
+    "0\nLWPOLYLINE\n5\n2F\n8\nwalls\n90\n3\n70\n1\n"
+    "10\n0\n20\n0\n10\n10\n20\n0\n10\n10\n20\n10\n"
+    "1001\nAPP\n1010\n99\n1020\n99\n";
+
+TEST(Drawing, ReadsALightweightPolyline) {
+  TagList list;
+  Drawing d = Read(File(kLightweight, "30"), list);
+  ASSERT_EQ(d.error, "");
+  ASSERT_EQ(d.polylines.size(), 1u);
+  const Polyline& p = d.polylines[0];
+  EXPECT_EQ(p.form, PolylineForm::kLightweight);
+  EXPECT_EQ(p.handle, "2F");
+  EXPECT_EQ(p.layer, "walls");
+  EXPECT_TRUE(p.closed);
+  ASSERT_EQ(p.vertices.size(), 3u);  // the extended data's points are not
+  EXPECT_EQ(p.vertices[2].x, 10.0);
+  EXPECT_EQ(p.vertices[2].y, 10.0);
+  EXPECT_EQ(p.unfit_reason, "");
+  EXPECT_EQ(list.tags[p.first_tag].value, "LWPOLYLINE");
+  EXPECT_EQ(list.tags[p.end_tag].value, "ENDSEC");
+  EXPECT_TRUE(d.has_handle_seed);
+  EXPECT_EQ(d.next_free_handle, 0x30u);
+}
+
+TEST(Drawing, ReadsTheVertexListForm) {
+  TagList list;
+  Drawing d = Read(File("0\nPOLYLINE\n5\nA\n8\nx\n66\n1\n10\n0\n20\n0\n"
+                        "0\nVERTEX\n5\nB\n10\n1\n20\n2\n"
+                        "0\nVERTEX\n10\n3\n20\n4\n"
+                        "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"),
+                   list);
+  ASSERT_EQ(d.error, "");
+  ASSERT_EQ(d.polylines.size(), 1u);
+  const Polyline& p = d.polylines[0];
+  EXPECT_EQ(p.form, PolylineForm::kVertexList);
+  EXPECT_FALSE(p.has_flags);
+  EXPECT_EQ(p.vertex_handles, (std::vector<std::string>{"B", ""}));
+  ASSERT_EQ(p.vertices.size(), 2u);
+  EXPECT_EQ(p.vertices[1].y, 4.0);
+  EXPECT_EQ(list.tags[p.seqend_tag].value, "SEQEND");
+  EXPECT_EQ(list.tags[p.end_tag].value, "LINE");
+  // No $HANDSEED: the largest handle in use decides.
+  EXPECT_FALSE(d.has_handle_seed);
+  EXPECT_EQ(d.next_free_handle, 0x41u);
+}
+
+TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
+  const std::string vertex = "0\nVERTEX\n10\n0\n20\n0\n";
+  struct {
+    const char* name;
+    std::string entity;
+    const char* reason;  // "" for a fit one
+    bool not_2d;
+  } cases[] = {
+      {"lines only", "0\nLWPOLYLINE\n10\n0\n20\n0\n42\n0\n10\n1\n20\n0\n", "",
+       false},
+      {"bulge", "0\nLWPOLYLINE\n10\n0\n20\n0\n42\n0.5\n10\n1\n20\n0\n",
+       "already has arcs (a bulge at vertex 1)", false},
+      {"width", "0\nLWPOLYLINE\n10\n0\n20\n0\n40\n2\n", "widths", false},
+      {"constant width", "0\nLWPOLYLINE\n43\n2\n10\n0\n20\n0\n", "", false},
+      {"curve fit", "0\nPOLYLINE\n70\n2\n" + vertex + "0\nSEQEND\n",
+       "curve-fit", false},
+      {"fit vertex", "0\nPOLYLINE\n" + vertex + "70\n1\n0\nSEQEND\n",
+       "curve-fit", false},
+      {"3-D", "0\nPOLYLINE\n70\n8\n" + vertex + "0\nSEQEND\n", "", true},
+      {"mesh", "0\nPOLYLINE\n70\n16\n" + vertex + "0\nSEQEND\n", "", true},
+      {"polyface", "0\nPOLYLINE\n70\n64\n" + vertex + "0\nSEQEND\n", "", true},
+  };
+  for (const auto& c : cases) {
+    TagList list;
+    Drawing d = Read(File(c.entity), list);
+    ASSERT_EQ(d.polylines.size(), 1u) << c.name;
+    EXPECT_NE(d.polylines[0].unfit_reason.find(c.reason), std::string::npos)
+        << c.name << ": " << d.polylines[0].unfit_reason;
+    EXPECT_EQ(d.polylines[0].unfit_reason.empty(), *c.reason == '\0')
+        << c.name;
+    EXPECT_EQ(d.polylines[0].not_2d, c.not_2d) << c.name;
+  }
+}
+
+TEST(Drawing, LeavesBlockDefinitionsAlone) {
+  TagList list;
+  Drawing d = Read("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n_ARROW\n" +
+                       std::string(kLightweight) + "0\nENDBLK\n0\nENDSEC\n" +
+                       File(""),
+                   list);
+  EXPECT_EQ(d.error, "");
+  EXPECT_TRUE(d.polylines.empty());
+}
+
+TEST(Drawing, BadStructureNamesTheLine) {
+  struct {
+    std::string text;
+    int line;
+    const char* words;
+  } cases[] = {
+      {"0\nLINE\n0\nEOF\n", 1, "expected '0 / SECTION'"},
+      {"0\nSECTION\n8\nx\n", 1, "must start with its name"},
+      {"0\nSECTION\n2\nENTITIES\n0\nLINE\n", 5, "ends inside the ENTITIES"},
+      {File("0\nPOLYLINE\n0\nVERTEX\n10\n0\n20\n0\n0\nLINE\n"), 13,
+       "must end with '0 / SEQEND'"},
+      {File("0\nLWPOLYLINE\n10\n0\n20\nnorth\n"), 10, "group code 20"},
+      {File("0\nLWPOLYLINE\n20\n0\n"), 7, "20 before any 10"},
+      {File("0\nLWPOLYLINE\n70\nclosed\n"), 8, "not a whole number"},
+      {File("", "XYZ"), 8, "$HANDSEED"},
+  };
+  for (const auto& c : cases) {
+    TagList list;
+    Drawing d = Read(c.text, list);
+    EXPECT_EQ(d.error_line, c.line) << c.text;
+    EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
+  }
+}
+
+}  // namespace
+}  // namespace dxf

@@ -1,0 +1,72 @@
+#include "dxf/number_text.h"
+
+#include <charconv>
+#include <system_error>
+
+#include "dxf/tag_reader.h"
+
+namespace dxf {
+
+std::string FormatCoordinate(double value) {
+  if (value == 0.0) return "0.0";  // also for -0.0
+  // The shortest round-trip text of a double in fixed notation has at most
+  // 309 integer digits or 324 decimals, plus sign and point.
+  char buffer[400];
+  std::to_chars_result written = std::to_chars(
+      buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  std::string text(buffer, written.ptr);
+  if (text.find_first_of(".ni") == std::string::npos) text += ".0";
+  return text;
+}
+
+std::string FormatLength(double value) {
+  char buffer[400];
+  std::to_chars_result written = std::to_chars(
+      buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+  if (written.ec != std::errc()) return "?";
+  return std::string(buffer, written.ptr);
+}
+
+bool ParseReal(std::string_view text, double& value) {
+  text = TrimBlanks(text);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
+  std::from_chars_result read =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return read.ec == std::errc() && read.ptr == text.data() + text.size();
+}
+
+bool ParseInteger(std::string_view text, int& value) {
+  text = TrimBlanks(text);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
+  std::from_chars_result read =
+      std::from_chars(text.data(), text.data() + text.size(), value);
+  return !text.empty() && read.ec == std::errc() &&
+         read.ptr == text.data() + text.size();
+}
+
+bool ParseHandle(std::string_view text, uint64_t& value) {
+  text = TrimBlanks(text);
+  if (text.empty() || text.size() > 16) return false;
+  std::from_chars_result read =
+      std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  return read.ec == std::errc() && read.ptr == text.data() + text.size();
+}
+
+std::string FormatHandle(uint64_t value) {
+  char buffer[20];
+  std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, 16);
+  std::string text(buffer, written.ptr);
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+}  // namespace dxf

@@ -1,0 +1,37 @@
+#ifndef RRENSEN_DXF_NUMBER_TEXT_H_
+#define RRENSEN_DXF_NUMBER_TEXT_H_
+
+/// Numbers as DXF writes them, the same bytes on every platform: no locale,
+/// no C runtime formatting.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dxf {
+
+/// `value` in fixed notation with the fewest digits that read back as the
+/// same double, and at least one decimal ("10.0", "-0.1",
+/// "0.30000000000000004"); negative zero is written "0.0". For finite values
+/// only (a non-finite value gives "nan" or "inf", which DXF has no use for).
+std::string FormatCoordinate(double value);
+
+/// `value` rounded to three decimals, for messages ("12.500").
+std::string FormatLength(double value);
+
+/// Reads a real number: blanks around it are allowed, a leading '+' too,
+/// and nothing else. False when the text is not a number.
+bool ParseReal(std::string_view text, double& value);
+
+/// Reads a whole number in the range of int, blanks around it allowed.
+bool ParseInteger(std::string_view text, int& value);
+
+/// Reads a handle: 1 to 16 hexadecimal digits.
+bool ParseHandle(std::string_view text, uint64_t& value);
+
+/// A handle in upper-case hexadecimal without leading zeros.
+std::string FormatHandle(uint64_t value);
+
+}  // namespace dxf
+
+#endif  // RRENSEN_DXF_NUMBER_TEXT_H_
