@@ -7,7 +7,8 @@
 #   asan       the same suite built with AddressSanitizer and UBSan
 #   windows    the static Windows build: the end-to-end suite under Wine,
 #              and the release zip unpacked and run (needs mingw-w64, wine)
-#   fuzz       60 seconds of libFuzzer on whole runs (needs clang)
+#   fuzz       60 seconds of libFuzzer on whole runs of the tool and 30 on
+#              rrensen-dxf (needs clang)
 # Each suite's output goes to build/logs/<suite>.log and is shown only when
 # the suite fails. .ci/run installs everything, so CI runs every suite.
 set -uo pipefail
@@ -100,11 +101,15 @@ fuzz() {
   cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" || return 1
   local work
   work=$(mktemp -d)
+  cmake --build --preset fuzz -j "$jobs" --target rrensen_dxf_fuzz || return 1
+  mkdir "$work/tool" "$work/dxf"
   build/fuzz/fuzz/rrensen_fuzz -max_total_time=60 -print_final_stats=1 \
-    -dict=fuzz/keys.dict -artifact_prefix="$work/" "$work" fuzz/corpus
+    -dict=fuzz/keys.dict -artifact_prefix="$work/" "$work/tool" fuzz/corpus &&
+    build/fuzz/src/dxf/rrensen_dxf_fuzz -max_total_time=30 -print_final_stats=1 \
+      -artifact_prefix="$work/" "$work/dxf" src/dxf/corpus
   local status=$?
   rm -rf "$work"
-  [ $status -eq 0 ] && echo "1 passed, 0 failed"
+  [ $status -eq 0 ] && echo "2 passed, 0 failed"
   return $status
 }
 

@@ -1,10 +1,11 @@
 // Times whole runs of the tool against the I/O floor, alternating them.
 //
-//   time_runs TOOL BASELINE EXCHANGE_FILE RUNS
+//   time_runs TOOL BASELINE EXCHANGE_FILE RUNS [OTHER_TOOL]
 //
 // Each run gets a fresh copy of EXCHANGE_FILE as kdx_temp.txt in a scratch
 // folder (the copy is not timed). Prints the median wall times, their ratio
-// and the peak resident memory of each program.
+// and the peak resident memory of each program. OTHER_TOOL, when given (for
+// instance the tool before a change), is timed in the same series.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -74,8 +75,10 @@ void Clear(const fs::path& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: time_runs TOOL BASELINE EXCHANGE_FILE RUNS\n");
+  if (argc != 5 && argc != 6) {
+    std::fprintf(stderr,
+                 "usage: time_runs TOOL BASELINE EXCHANGE_FILE RUNS "
+                 "[OTHER_TOOL]\n");
     return 2;
   }
   std::string tool = fs::absolute(argv[1]).string();
@@ -92,13 +95,15 @@ int main(int argc, char** argv) {
   std::string out_bytes = std::to_string(fs::file_size(dir / "KDX_TEMP.TXT"));
   Clear(dir);
 
-  // The tool, the line floor and the block floor, in turn.
-  const std::vector<std::string> commands[3] = {
+  // The tool, the line floor, the block floor and the other tool, in turn.
+  std::vector<std::vector<std::string>> commands = {
       {tool}, {baseline, "lines", out_bytes}, {baseline, "blocks", out_bytes}};
-  std::vector<double> ms[3];
-  long peak[3] = {};
+  if (argc == 6) commands.push_back({fs::absolute(argv[5]).string()});
+  const size_t n = commands.size();
+  std::vector<std::vector<double>> ms(n);
+  std::vector<long> peak(n);
   for (int k = 0; k < runs; ++k) {
-    for (int which = 0; which < 3; ++which) {
+    for (size_t which = 0; which < n; ++which) {
       fs::copy_file(exchange, dir / "kdx_temp.txt");
       Sample s = RunOnce(commands[which], dir);
       ms[which].push_back(s.ms);
@@ -118,5 +123,11 @@ int main(int argc, char** argv) {
   std::printf(
       "  block floor      %7.3f ms  peak %5ld KiB  rrensen/floor %5.2f\n", b,
       peak[2], t / b);
+  if (n == 4) {
+    double o = Median(ms[3]);
+    std::printf(
+        "  other tool       %7.3f ms  peak %5ld KiB  rrensen/other %5.2f\n", o,
+        peak[3], t / o);
+  }
   return 0;
 }

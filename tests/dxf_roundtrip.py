@@ -10,9 +10,10 @@ sides, the size apart, arcs tangent to both sides), and that every other
 entity's tags are those of the input.
 
 It also audits the sample picture that dxf::DrawingDxf writes and checks
-that its outline's lines and arcs join end to end.
+that its outline's lines and arcs join end to end, and the DXF pictures of
+rrensen-view for a drawn and a refused outline.
 
-usage: dxf_roundtrip.py PATH/TO/rrensen-dxf [PATH/TO/picture-sample]
+usage: dxf_roundtrip.py PATH/TO/rrensen-dxf [PATH/TO/picture-sample [PATH/TO/rrensen-view]]
 """
 
 import math
@@ -55,7 +56,7 @@ UNCHANGED = {"refused", "bulged"}
 
 
 def tool_path():
-    if len(sys.argv) not in (2, 3):
+    if len(sys.argv) not in (2, 3, 4):
         sys.exit(__doc__)
     return sys.argv[1]
 
@@ -83,6 +84,32 @@ def check_picture(sample, folder):
         errors.append("picture: the outline does not join up; lone ends %s" % lone)
     if {l.dxf.name for l in doc.layers} < {"points", "outline", "refused"}:
         errors.append("picture: a layer is missing")
+    return errors
+
+
+def check_view(view, folder):
+    """rrensen-view's DXF pictures pass ezdxf's audit: a drawn square has its
+    four sides and four arcs on layer "outline", a refused outline its short
+    side on layer "refused"."""
+    errors = []
+    cases = [("square", b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n",
+              "outline", 8),
+             ("refused", b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 8\r\n", "refused", 1)]
+    for name, exchange, layer, count in cases:
+        source = os.path.join(folder, name + ".txt")
+        picture = os.path.join(folder, name + ".DXF")
+        with open(source, "wb") as f:
+            f.write(exchange)
+        subprocess.run([view, source, "-o", picture], check=True,
+                       stderr=subprocess.DEVNULL)
+        doc = ezdxf.readfile(picture)
+        errors += ["view %s: audit: %s" % (name, e.message) for e in doc.audit().errors]
+        found = len(doc.modelspace().query('*[layer=="%s"]' % layer))
+        if found != count:
+            errors.append("view %s: %d entities on layer %s, not %d" % (name, found, layer, count))
+        points = len(doc.modelspace().query('POINT[layer=="points"]'))
+        if points != exchange.count(b"hp"):
+            errors.append("view %s: %d points" % (name, points))
     return errors
 
 
@@ -396,8 +423,10 @@ def main():
         for version in VERSIONS:
             errors += check_version(tool, version, folder)
         errors += check_statuses(tool, folder)
-        if len(sys.argv) == 3:
+        if len(sys.argv) >= 3:
             errors += check_picture(sys.argv[2], folder)
+        if len(sys.argv) == 4:
+            errors += check_view(sys.argv[3], folder)
     for e in errors:
         print("FAIL", e)
     checks = len(VERSIONS) + len(sys.argv) - 1

@@ -7,41 +7,43 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "dxf/drawing.h"
 #include "dxf/fillet_dxf.h"
 #include "dxf/tag_reader.h"
 
-namespace {
-
-void Check(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "broken check: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0) return 0;
+/// The checks of one input; "" when they hold, else what is wrong.
+std::string CheckFuzzInput(std::string_view input) {
+  if (input.empty()) return "";
   // Sizes 0 to 19.92 in steps of 0.08, the first byte's value.
   dxf::FilletSettings settings;
-  settings.size = static_cast<double>(data[0]) * 0.078125;
-  std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  settings.size = static_cast<double>(static_cast<unsigned char>(input[0])) * 0.078125;
+  std::string_view bytes = input.substr(1);
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
-  if (!run.error.empty()) return 0;
+  if (!run.error.empty()) return "";
   if (run.filleted == 0) {
-    Check(run.output == bytes, "a file with nothing filleted changed");
-    return 0;
+    return run.output == bytes ? "" : "a file with nothing filleted changed";
   }
   dxf::TagList before = dxf::ReadTags(bytes);
   dxf::TagList after = dxf::ReadTags(run.output);
-  Check(after.error.empty(), "the written file's tags do not read");
+  if (!after.error.empty()) return "the written file's tags do not read";
   dxf::Drawing drawing_before = dxf::ReadDrawing(before);
   dxf::Drawing drawing_after = dxf::ReadDrawing(after);
-  Check(drawing_after.error.empty(), "the written file's structure is bad");
-  Check(drawing_before.polylines.size() == drawing_after.polylines.size(),
-        "polylines appeared or went");
+  if (!drawing_after.error.empty()) return "the written file's structure is bad";
+  if (drawing_before.polylines.size() != drawing_after.polylines.size()) {
+    return "polylines appeared or went";
+  }
+  return "";
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string problem = CheckFuzzInput(
+      std::string_view(reinterpret_cast<const char*>(data), size));
+  if (!problem.empty()) {
+    std::fprintf(stderr, "broken check: %s\n", problem.c_str());
+    std::abort();
+  }
   return 0;
 }

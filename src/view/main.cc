@@ -1,6 +1,7 @@
 // rrensen-view: draws an exchange file as SVG and explains a refused outline.
 
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -9,6 +10,7 @@
 
 #include "driver/options.h"
 #include "platform/out_stream.h"
+#include "dxf_picture.h"
 #include "svg.h"
 #include "view.h"
 
@@ -28,7 +30,9 @@ const char kUsage[] =
     "options:\n"
     "  -c SIZE        fillet size, read as rrensen reads its /c option\n"
     "                 (default 5; 20 or more is ignored, as by rrensen)\n"
-    "  -o FILE        write the SVG to FILE instead of standard output\n"
+    "  -o FILE        write the picture to FILE instead of standard output;\n"
+    "                 a FILE ending in .dxf gets a DXF drawing (layers\n"
+    "                 points, records, outline, refused) for CAD programs\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
     "\n"
@@ -94,7 +98,10 @@ int main(int argc, char** argv) {
   }
   view::Preview preview = view::MakePreview(bytes.str(), settings.fillet_size);
   if (preview.has_points()) std::cerr << view::Explain(preview);
-  std::string svg = view::Svg(preview, input);
+  // A name ending in ".dxf" (any case) gets a DXF drawing, any other SVG.
+  std::string ending = output.size() >= 4 ? output.substr(output.size() - 4) : "";
+  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string svg = ending == ".dxf" ? view::PictureDxf(preview) : view::Svg(preview, input);
 
   if (output.empty()) {
     std::cout << svg;

@@ -6,68 +6,31 @@
 #include <limits>
 #include <string>
 
-
 namespace {
 
 TEST(RestoreBlock, WritesTheCapturedAttributes) {
   const double inf = std::numeric_limits<double>::infinity();
+  const std::string nothing = "lg14\r\nly14\r\nlt20\r\nlc20\r\n";
+  using C = CapturedAttributes;
   struct {
     const char* name;
-    std::function<void(CapturedAttributes&)> captured;
-    const char* block;
+    std::function<void(C&)> captured;
+    std::string block;
   } cases[] = {
-      {"nothing captured", [](auto&) {}, "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
+      {"nothing captured", [](C&) {}, nothing},
       {"numbered style",
-       [](auto& s) {
-         s.layer_group = 0;
-         s.layer = 31;
-         s.line_type = 2;
-         s.line_colour = 5;
-         s.pn_value = 3;
-         s.text_style = 4;
-       },
+       [](C& c) { c.layer_group = 0, c.layer = 31, c.line_type = 2, c.line_colour = 5, c.pn_value = 3, c.text_style = 4; },
        "cn4\r\nlg0\r\nly1f\r\nlt2\r\nlc5\r\npn3\r\n"},
-      {"free style",
-       [](auto& s) {
-         s.text_style = 0;
-         s.free_style.width = 2.5;
-         s.free_style.height = 3;
-         s.free_style.depth = 0.5;
-         s.free_style.colour = 2;
-       },
-       "cn0 2.500000, 3.000000, 0.500000, 2\r\nlg14\r\nly14\r\nlt20\r\nlc20\r\n"},
-      {"free style of width 0",
-       [](auto& s) {
-         s.text_style = 0;
-         s.free_style.width = 0;
-       },
-       "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
+      {"free style", [](C& c) { c.text_style = 0, c.free_style = {2.5, 3, 0.5, 2}; },
+       "cn0 2.500000, 3.000000, 0.500000, 2\r\n" + nothing},
+      {"free style of width 0", [](C& c) { c.text_style = 0, c.free_style.width = 0; }, nothing},
       {"free style with an infinite size",
-       [inf](auto& s) {
-         s.text_style = 0;
-         s.free_style.width = 2;
-         s.free_style.height = inf;
-       },
-       "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
-      {"style 10 and pn 9",
-       [](auto& s) {
-         s.text_style = 10;
-         s.pn_value = 9;
-       },
-       "cn10\r\nlg14\r\nly14\r\nlt20\r\nlc20\r\npn9\r\n"},
-      {"style 11 and pn 10",
-       [](auto& s) {
-         s.text_style = 11;
-         s.pn_value = 10;
-       },
-       "lg14\r\nly14\r\nlt20\r\nlc20\r\n"},
+       [inf](C& c) { c.text_style = 0, c.free_style = {2, inf, 0, 0}; }, nothing},
+      {"style 10 and pn 9", [](C& c) { c.text_style = 10, c.pn_value = 9; },
+       "cn10\r\n" + nothing + "pn9\r\n"},
+      {"style 11 and pn 10", [](C& c) { c.text_style = 11, c.pn_value = 10; }, nothing},
       {"negative values",
-       [](auto& s) {
-         s.text_style = -2;
-         s.layer = -1;
-         s.layer_group = -16;
-         s.pn_value = -1;
-       },
+       [](C& c) { c.text_style = -2, c.layer = -1, c.layer_group = -16, c.pn_value = -1; },
        "cn-2\r\nlgfffffff0\r\nlyffffffff\r\nlt20\r\nlc20\r\npn-1\r\n"},
   };
   for (const auto& c : cases) {

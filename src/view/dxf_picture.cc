@@ -1,0 +1,70 @@
+#include "dxf_picture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dxf/picture_dxf.h"
+
+namespace view {
+namespace {
+
+/// The larger of the drawing's width and height, for sizes that must suit
+/// its scale (labels, the mark of a refused corner).
+double Span(const Preview& p) {
+  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  auto add = [&](double x, double y) {
+    if (!std::isfinite(x) || !std::isfinite(y)) return;
+    x0 = std::min(x0, x), y0 = std::min(y0, y);
+    x1 = std::max(x1, x), y1 = std::max(y1, y);
+  };
+  for (const rrensen::Point& q : p.points) add(q.x, q.y);
+  for (const Drawing::Line& l : p.records.lines) add(l.x1, l.y1), add(l.x2, l.y2);
+  for (const Drawing::Arc& a : p.records.arcs) add(a.cx - a.r, a.cy - a.r), add(a.cx + a.r, a.cy + a.r);
+  for (const Drawing::Circle& c : p.records.circles) add(c.cx - c.r, c.cy - c.r), add(c.cx + c.r, c.cy + c.r);
+  double span = std::max(x1 - x0, y1 - y0);
+  return std::isfinite(span) && span > 0 ? span : 100.0;
+}
+
+}  // namespace
+
+std::string PictureDxf(const Preview& p) {
+  const double span = Span(p);
+  dxf::DxfPicture picture;
+  picture.label_height = 0.03 * span;
+  for (size_t k = 0; k < p.points.size(); ++k) {
+    const rrensen::Point& q = p.points[k];
+    if (std::isfinite(q.x) && std::isfinite(q.y)) {
+      picture.points.push_back({q, std::to_string(k + 1)});
+    }
+  }
+  for (const Drawing::Line& l : p.records.lines) {
+    picture.lines.push_back({{l.x1, l.y1}, {l.x2, l.y2}, dxf::kRecordsLayer});
+  }
+  for (const Drawing::Arc& a : p.records.arcs) {
+    picture.arcs.push_back({{a.cx, a.cy}, a.r, a.tilt + a.start, a.tilt + a.end,
+                            dxf::kRecordsLayer});
+  }
+  for (const Drawing::Circle& c : p.records.circles) {
+    picture.arcs.push_back({{c.cx, c.cy}, c.r, 0.0, 360.0, dxf::kRecordsLayer});
+  }
+  if (p.has_points() && p.result() == rrensen::kDrawn) {
+    dxf::AddOutline(picture, p.outline, dxf::kOutlineLayer);
+  } else if (p.has_points() && p.within_limits) {
+    const rrensen::Problem& problem = p.outline.problem;
+    auto at = [&p](int index) -> const rrensen::Point* {
+      return index >= 0 && static_cast<size_t>(index) < p.points.size()
+                 ? &p.points[static_cast<size_t>(index)]
+                 : nullptr;
+    };
+    const rrensen::Point* a = at(problem.point);
+    const rrensen::Point* b = at(problem.next_point);
+    if (problem.kind == rrensen::Refusal::kShortSide && a && b) {
+      picture.lines.push_back({*a, *b, dxf::kRefusedLayer});
+    } else if (a && std::isfinite(a->x) && std::isfinite(a->y)) {
+      picture.arcs.push_back({*a, 0.04 * span, 0.0, 360.0, dxf::kRefusedLayer});
+    }
+  }
+  return dxf::DrawingDxf(picture);
+}
+
+}  // namespace view
