@@ -53,6 +53,17 @@ void PrintHeader(const IndicatedPoints& p, const Settings& settings,
   o.Str(") \n");
 }
 
+/// The head of both end-of-run trailers: the closing line, then the line
+/// count and the stage.
+void EndOfRun(platform::OutStream& o, const char* count_label,
+              uint32_t line_count, int32_t stage) {
+  o.Str(kEndClosing);
+  o.Str(count_label);
+  o.Int(static_cast<int32_t>(line_count));
+  o.Str(" stepcnt= ");
+  o.Int(stage);
+}
+
 }  // namespace
 
 int BuildOutline(const IndicatedPoints& points, const Settings& settings,
@@ -83,23 +94,16 @@ bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
     out.Int(result);
     out.Str(")------ \n");
   }
-  // The trailers show the line count ("jd_xmax") and the stage ("stepcnt").
+  // The trailers show the line count ("jd_xmax") and the stage ("stepcnt"):
+  // on the console at level 3, with the result; in the output at level 1.
   if (settings.debug_level == 3) {
-    console.Str(kEndClosing);
-    console.Str("# jd_xmax= ");
-    console.Int(static_cast<int32_t>(line_count));
-    console.Str(" stepcnt= ");
-    console.Int(contents.stage);
+    EndOfRun(console, "# jd_xmax= ", line_count, contents.stage);
     console.Str(" Error(");
     console.Int(result);
     console.Str(")\n");
   }
   if (settings.debug_level == 1) {
-    out.Str(kEndClosing);
-    out.Str("#    jd_xmax= ");
-    out.Int(static_cast<int32_t>(line_count));
-    out.Str(" stepcnt= ");
-    out.Int(contents.stage);
+    EndOfRun(out, "#    jd_xmax= ", line_count, contents.stage);
     // "KYlengTotal" is a length total of the host's other tools, which
     // nothing here accumulates: always 0.
     out.Str(" KYlengTotal= ");

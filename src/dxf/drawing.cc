@@ -129,17 +129,18 @@ class Reader {
   }
 
   bool Real(const Tag& tag, double& value) {
-    if (ParseReal(tag.value, value)) return true;
-    Fail("the value of group code " + std::to_string(tag.code) +
-             " is not a number",
-         tag.line + 1);
-    return false;
+    return Value(ParseReal(tag.value, value), tag, "a number");
   }
 
   bool Integer(const Tag& tag, int& value) {
-    if (ParseInteger(tag.value, value)) return true;
-    Fail("the value of group code " + std::to_string(tag.code) +
-             " is not a whole number",
+    return Value(ParseInteger(tag.value, value), tag, "a whole number");
+  }
+
+  /// Reports a tag whose value did not read as `what`.
+  bool Value(bool read, const Tag& tag, const char* what) {
+    if (read) return true;
+    Fail("the value of group code " + std::to_string(tag.code) + " is not " +
+             what,
          tag.line + 1);
     return false;
   }

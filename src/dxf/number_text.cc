@@ -27,18 +27,12 @@ std::string FormatLength(double value) {
   return std::string(buffer, written.ptr);
 }
 
-bool ParseReal(std::string_view text, double& value) {
-  text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') {
-    text.remove_prefix(1);
-    if (!text.empty() && text.front() == '-') return false;
-  }
-  std::from_chars_result read =
-      std::from_chars(text.data(), text.data() + text.size(), value);
-  return read.ec == std::errc() && read.ptr == text.data() + text.size();
-}
+namespace {
 
-bool ParseInteger(std::string_view text, int& value) {
+/// The whole of `text`, blanks around it aside, as a number of type T: an
+/// optional sign ("+" as well as "-") and the number, nothing else.
+template <typename T>
+bool ParseWhole(std::string_view text, T& value) {
   text = TrimBlanks(text);
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
@@ -48,6 +42,16 @@ bool ParseInteger(std::string_view text, int& value) {
       std::from_chars(text.data(), text.data() + text.size(), value);
   return !text.empty() && read.ec == std::errc() &&
          read.ptr == text.data() + text.size();
+}
+
+}  // namespace
+
+bool ParseReal(std::string_view text, double& value) {
+  return ParseWhole(text, value);
+}
+
+bool ParseInteger(std::string_view text, int& value) {
+  return ParseWhole(text, value);
 }
 
 bool ParseHandle(std::string_view text, uint64_t& value) {

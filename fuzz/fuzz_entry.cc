@@ -1,7 +1,5 @@
-// Fuzz target: one whole run in memory, through the tool's own entry. The
-// first line of the input holds the option words, the rest is the exchange
-// file. Whatever the input, the run must finish, end its output with the
-// restore block, and write no record with nan or inf.
+// The libFuzzer entry of every fuzz target: it runs the target's check on
+// one input and stops the fuzzer with the reason when the check breaks.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "whole_run.h"
+/// The check of one input, from the fuzz target this entry is linked with:
+/// "" when it holds, else what is wrong.
+std::string CheckFuzzInput(std::string_view input);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string problem = CheckFuzzInput(
