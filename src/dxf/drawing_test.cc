@@ -18,8 +18,11 @@ std::string File(const std::string& entities, const std::string& seed = "") {
          "0\nENDSEC\n0\nEOF\n";
 }
 
-Drawing Read(const std::string& text, TagList& list) {
-  list = ReadTags(text);
+/// Reads `text` into `list` (whose tags point into `text`, which is kept
+/// in `kept` for as long as the list is used).
+Drawing Read(std::string text, TagList& list, std::string& kept) {
+  kept = std::move(text);
+  list = ReadTags(kept);
   EXPECT_EQ(list.error, "");
   return ReadDrawing(list);
 }
@@ -31,7 +34,8 @@ const char kLightweight[] =
 
 TEST(Drawing, ReadsALightweightPolyline) {
   TagList list;
-  Drawing d = Read(File(kLightweight, "30"), list);
+  std::string kept;
+  Drawing d = Read(File(kLightweight, "30"), list, kept);
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];
@@ -51,11 +55,12 @@ TEST(Drawing, ReadsALightweightPolyline) {
 
 TEST(Drawing, ReadsTheVertexListForm) {
   TagList list;
+  std::string kept;
   Drawing d = Read(File("0\nPOLYLINE\n5\nA\n8\nx\n66\n1\n10\n0\n20\n0\n"
                         "0\nVERTEX\n5\nB\n10\n1\n20\n2\n"
                         "0\nVERTEX\n10\n3\n20\n4\n"
                         "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"),
-                   list);
+                   list, kept);
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];
@@ -95,7 +100,8 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
   };
   for (const auto& c : cases) {
     TagList list;
-    Drawing d = Read(File(c.entity), list);
+    std::string kept;
+    Drawing d = Read(File(c.entity), list, kept);
     ASSERT_EQ(d.polylines.size(), 1u) << c.name;
     EXPECT_NE(d.polylines[0].unfit_reason.find(c.reason), std::string::npos)
         << c.name << ": " << d.polylines[0].unfit_reason;
@@ -107,10 +113,11 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
 
 TEST(Drawing, LeavesBlockDefinitionsAlone) {
   TagList list;
+  std::string kept;
   Drawing d = Read("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n_ARROW\n" +
                        std::string(kLightweight) + "0\nENDBLK\n0\nENDSEC\n" +
                        File(""),
-                   list);
+                   list, kept);
   EXPECT_EQ(d.error, "");
   EXPECT_TRUE(d.polylines.empty());
 }
@@ -133,7 +140,8 @@ TEST(Drawing, BadStructureNamesTheLine) {
   };
   for (const auto& c : cases) {
     TagList list;
-    Drawing d = Read(c.text, list);
+    std::string kept;
+    Drawing d = Read(c.text, list, kept);
     EXPECT_EQ(d.error_line, c.line) << c.text;
     EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
   }

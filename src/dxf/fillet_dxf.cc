@@ -169,13 +169,13 @@ class Rewriter {
     bool vertices_written = false;
     for (size_t i = p.first_tag + 1; i < p.end_tag; ++i) {
       const Tag& tag = tags_[i];
-      if (opaque.Skip(tag)) {
-        writer.Copy(tag);
-      } else if (tag.code == 90) {
+      // Tags inside opaque parts (extended data and the like) are copied.
+      const bool own = !opaque.Skip(tag);
+      if (own && tag.code == 90) {
         writer.CopyWithValue(tag, count);
-      } else if (tag.code == 70) {
+      } else if (own && tag.code == 70) {
         writer.CopyWithValue(tag, flag_text);
-      } else if (IsLightweightVertexCode(tag.code)) {
+      } else if (own && IsLightweightVertexCode(tag.code)) {
         // The first vertex tag is where the new vertices go; the old ones
         // are dropped.
         if (vertices_written) continue;
@@ -230,18 +230,18 @@ class Rewriter {
       OpaqueParts vertex_opaque;
       for (size_t i = template_begin; i < template_end; ++i) {
         const Tag& tag = tags_[i];
-        if (i == template_begin || vertex_opaque.Skip(tag)) {
-          writer.Copy(tag);
-        } else if (tag.code == 5) {
+        // The entity's "0" tag and its opaque parts are copied as they are.
+        const bool own = i != template_begin && !vertex_opaque.Skip(tag);
+        if (own && tag.code == 5) {
           // Without $HANDSEED no handle can be known to be free.
           if (drawing_.has_handle_seed) {
             writer.CopyWithValue(tag, VertexHandle(p, k));
           }
-        } else if (tag.code == 10) {
+        } else if (own && tag.code == 10) {
           writer.CopyWithValue(tag, FormatCoordinate(v.point.x));
-        } else if (tag.code == 20) {
+        } else if (own && tag.code == 20) {
           writer.CopyWithValue(tag, FormatCoordinate(v.point.y));
-        } else if (tag.code != 42) {
+        } else if (!own || tag.code != 42) {
           writer.Copy(tag);
         }
         if (i == bulge_after && v.bulge != 0.0) {
@@ -320,6 +320,7 @@ FilletedPolyline FilletPolyline(std::vector<rrensen::Point> vertices,
     // The library's tangent points are computed along the sides and may miss
     // the corner by a rounding error, so the vertices are kept as they are.
     std::vector<BulgeVertex> own;
+    own.reserve(vertices.size());
     for (const rrensen::Point& p : vertices) own.push_back({p, 0.0});
     f.vertices = WithoutRepeatedPoints(own, f.closed);
     return f;
