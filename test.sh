@@ -25,21 +25,22 @@ suite() {
   shift
   local log="$logs/$name.log" start=$SECONDS
   if "$@" >"$log" 2>&1; then
-    local counts
-    counts=$(count_results "$log")
+    count_results "$log"
     printf '%-8s ok     %s (%ds)\n' "$name:" "$counts" $((SECONDS - start))
   else
-    printf '%-8s FAILED %s (%ds); the end of %s:\n' "$name:" "$(count_results "$log")" \
+    count_results "$log"
+    [ "$suite_failed" -eq 0 ] && failed=$((failed + 1))
+    printf '%-8s FAILED %s (%ds); from %s:\n' "$name:" "$counts" \
       $((SECONDS - start)) "$log"
     grep -E 'FAILED|Failed|failed|error|Error|ERROR|warning:|SUMMARY|broken check' "$log" |
       grep -v -E '^[0-9]+% tests passed, 0 tests failed' | tail -40
     tail -15 "$log"
     failures+=("$name")
-    failed=$((failed + 1))
   fi
 }
 
-# "N passed, N failed" from a ctest or replay log, and adds to the totals.
+# Reads "N passed, N failed" lines and ctest's summary from a log: sets
+# $counts and $suite_failed, and adds to the totals.
 count_results() {
   local line p=0 f=0 s=0
   while read -r line; do
@@ -53,7 +54,8 @@ count_results() {
   done <"$1"
   s=$(grep -c -E '\(Skipped\)|\[  SKIPPED \] [A-Za-z]' "$1" || true)
   passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
-  echo "$p passed, $f failed, $s skipped"
+  suite_failed=$f
+  counts="$p passed, $f failed, $s skipped"
 }
 
 skip() {
@@ -116,6 +118,22 @@ fuzz() {
 bench() {
   bench/run.sh 3 && echo "1 passed, 0 failed"
 }
+
+# test.sh --check-summary: checks the summary lines themselves on two
+# made-up suites, one green and one red with a long log (a ctest test).
+if [ "${1:-}" = "--check-summary" ]; then
+  logs=$(mktemp -d)
+  trap 'rm -rf "$logs"' EXIT
+  green=$(suite green bash -c 'seq 500; echo "3 passed, 0 failed"')
+  red=$(suite red bash -c 'seq 5000; echo "FAILED: made up"; echo "1 passed, 1 failed"; exit 1')
+  ok=1
+  [[ $green =~ ^green:\ +ok\ +3\ passed,\ 0\ failed,\ 0\ skipped\ \([0-9]+s\)$ ]] || ok=0
+  [[ $red == *"red:     FAILED 1 passed, 1 failed"* && $red == *"FAILED: made up"* ]] || ok=0
+  [ "$(echo "$red" | wc -l)" -lt 60 ] || ok=0
+  if [ $ok -eq 1 ]; then echo "1 passed, 0 failed"; else
+    printf 'green:\n%s\nred:\n%s\n0 passed, 1 failed\n' "$green" "$red"; exit 1; fi
+  exit 0
+fi
 
 suite native native
 suite bench bench

@@ -242,6 +242,19 @@ TEST(Protocol, ScratchWriteFailureKeepsHostInput) {
   EXPECT_EQ(o.files[kExchange], kRightAngleIn);
 }
 
+// POSIX only (the Windows suite's filter leaves it out): Wine shows a link
+// as the file it points to.
+TEST(Posix, AScratchFileThatIsALinkIsCopiedBackNotRenamed) {
+  // Renaming the link over the exchange file would leave the host a link;
+  // the output is copied instead, and the link removed.
+  e2e::Outcome o = RunIn({{kHost, kRightAngleIn}}, "",
+                         "touch elsewhere && ln -s elsewhere 'KDX_TEMP.$$$'");
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.err, "");
+  const std::string output = kRightAngleOut + EmptyRestoreBlock();
+  EXPECT_EQ(o.files, (Files{{kExchange, output}, {"elsewhere", output}}));
+}
+
 TEST(Protocol, DebugLevelsLeaveBothFiles) {
   const std::string trailer = Crlf(
       {"# ------------------ main() Pattern1 end file closing "
