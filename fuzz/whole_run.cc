@@ -50,10 +50,11 @@ std::string CheckFuzzInput(std::string_view input) {
   if (run.status != 0) return "";
   if (!run.wrote_output) {
     // --help and --version touch no file; any other completed run writes.
-    for (const char* word : {"--help", "--version"}) {
-      if (RunWholeInMemory(word, "").console == run.console) return "";
-    }
-    return "a completed run left no output";
+    std::string line = " " + std::string(words) + " ";
+    for (char& c : line) c = c == '\0' ? ' ' : c;
+    bool asks = line.find(" --help ") != std::string::npos ||
+                line.find(" --version ") != std::string::npos;
+    return asks ? "" : "a completed run left no output";
   }
   return check::CompletedOutput(run.output);
 }

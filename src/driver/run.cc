@@ -41,7 +41,9 @@ void NormaliseExchangeName(platform::HostFolder& folder,
     at = kStep2Name;
     if (folder.RenameReplacing(kStep2Name, kExchangeName)) return;
   }
-  if (!folder.RenameReplacing(at, original)) {
+  // Back under its own name exactly: an entry that differs only in case is
+  // no file of the host's to replace.
+  if (!folder.RenameExactly(at, original)) {
     FileMessage(errors, "The exchange file is now named: ", at);
   }
 }
@@ -49,11 +51,12 @@ void NormaliseExchangeName(platform::HostFolder& folder,
 /// Hands the complete output in the scratch file to the host: renamed over
 /// the exchange file in one step, so that the exchange file holds at every
 /// instant either the whole input or the whole output. Where that cannot be
-/// done (the scratch file is a link or a device, or the rename is refused),
-/// the output is copied over the exchange file instead and the scratch file
-/// removed. Returns the exit status.
+/// done (either file is a link or a device, or the rename is refused), the
+/// output is copied over the exchange file instead, through a link into the
+/// file it names, and the scratch file removed. Returns the exit status.
 int HandBack(platform::HostFolder& folder, platform::OutStream& errors) {
   if (folder.IsRegularFile(kScratchName) &&
+      folder.IsRegularFile(kExchangeName) &&
       folder.MoveOver(kScratchName, kExchangeName)) {
     return 0;
   }

@@ -35,7 +35,7 @@ const char kUsageText[] =
     "Exit status:\n"
     "  0   the run completed; a refused outline leaves a message record\n"
     "      (h# R_RENSEN ...) for the host in the output\n"
-    "  1   more than 50000 lines, or the exchange or scratch file could not\n"
-    "      be opened, read or written: the exchange file keeps the input\n"
-    "  255 no exchange file, or the output could not be handed back (it is\n"
-    "      kept in KDX_TEMP.$$$)\n";
+    "  1   more than 50000 lines, or the input could not be read or the\n"
+    "      output written: the exchange file keeps the input\n"
+    "  255 no exchange file, the line count's copy failed, or the output\n"
+    "      could not be copied back (it is kept in KDX_TEMP.$$$)\n";

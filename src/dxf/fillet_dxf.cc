@@ -7,11 +7,13 @@
 #include "dxf/drawing.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
+#include "geometry/trig.h"
+#include "platform/ascii.h"
 
 namespace dxf {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using trig::kPi;
 /// The sizes the report searches run up to, as the library's tool allows.
 constexpr double kSizeLimit = 20.0;
 constexpr int kClosedFlag = 1;
@@ -40,14 +42,7 @@ std::vector<BulgeVertex> WithoutRepeatedPoints(
 }
 
 bool SameLayer(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) {
-      return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
+  return platform::EqualIgnoringCase(a, b);
 }
 
 /// Why the library refused, for a person; vertices are numbered from 1.
@@ -288,7 +283,7 @@ std::vector<BulgeVertex> BulgeVerticesOf(const rrensen::Outline& outline) {
       // sweep / 4 is half_sweep / 2; the sign of the signed radius is the
       // turn's: positive to the left, counter-clockwise.
       const rrensen::Corner& c = outline.corners[corner];
-      double magnitude = std::tan(c.half_sweep * kPi / 360.0);
+      double magnitude = trig::Tan(c.half_sweep * kPi / 360.0);
       v.bulge = c.signed_radius < 0.0 ? -magnitude : magnitude;
     }
     vertices.push_back(v);

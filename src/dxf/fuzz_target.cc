@@ -14,7 +14,7 @@
 /// The checks of one input; "" when they hold, else what is wrong.
 std::string CheckFuzzInput(std::string_view input) {
   if (input.empty()) return "";
-  // Sizes 0 to 19.92 in steps of 0.08, the first byte's value.
+  // Sizes 0 to 19.92 in steps of 0.078125 (5/64), the first byte's value.
   dxf::FilletSettings settings;
   settings.size = static_cast<double>(static_cast<unsigned char>(input[0])) * 0.078125;
   std::string_view bytes = input.substr(1);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstddef>
+
+#include "geometry/trig.h"
 #include <set>
 
 #include "dxf/number_text.h"
@@ -9,11 +11,11 @@
 namespace dxf {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
+using trig::kPi;
 
 /// Direction from `centre` to `p` in degrees, 0 to below 360.
 double DegreesFrom(const rrensen::Point& centre, const rrensen::Point& p) {
-  double degrees = std::atan2(p.y - centre.y, p.x - centre.x) * 180.0 / kPi;
+  double degrees = trig::Atan2(p.y - centre.y, p.x - centre.x) * 180.0 / kPi;
   return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
 

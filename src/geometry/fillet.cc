@@ -3,19 +3,19 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "geometry/angles.h"
 #include "geometry/trig.h"
 
 namespace rrensen {
 namespace {
 
+using geometry::Degrees;
 using trig::kPi;
 
 /// Distance between two points.
 double Distance(const Point& a, const Point& b) {
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
 }
-
-double Degrees(double radians) { return radians * 180.0 / kPi; }
 
 bool Finite(std::initializer_list<double> values) {
   for (double v : values) {
@@ -76,9 +76,7 @@ Segment Connector(const std::vector<Corner>& corners, int index) {
 Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   Outline o;
   const double size = fillet_size;
-  // The arc threshold: cos 5 degrees. A corner whose |cos half_turn| is
-  // below it turns by more than 10 degrees and gets an arc.
-  const double arc_threshold = trig::Cos(kPi / 36);
+  const double arc_threshold = geometry::ArcThreshold();
 
   // Closing step: a last point nearer than 2 x size to the first closes the
   // outline; the last point becomes the first again and a copy of the second
@@ -254,13 +252,17 @@ std::optional<double> LargestFilletSize(const std::vector<Point>& points,
   }
   if (!best) best = Bisect(points, 0.0, std::fmin(half, top));
   if (!best) return std::nullopt;
-  // Round down to whole thousandths, which can be typed, and make sure that
-  // value draws: step down a thousandth at a time from the nearest one
-  // below the limit.
-  long milli = std::lround(std::fmin(*best, limit - 0.001) * 1000);
-  for (; milli >= 0; --milli) {
-    double typed = static_cast<double>(milli) / 1000;
+  // To whole thousandths, which can be typed: the nearest one (the search
+  // ends a hair below a limit such as 4 exactly), below the limit, then a
+  // thousandth down at a time until the value draws. Sizes too large to
+  // count in thousandths are returned as found.
+  double thousandths = std::round(std::fmin(*best, limit - 0.001) * 1000);
+  if (!(thousandths < 1e15)) return best;
+  constexpr int kMostSteps = 1000000;
+  for (int step = 0; step < kMostSteps && thousandths >= 0; ++step) {
+    double typed = thousandths / 1000;
     if (Draws(points, typed)) return typed;
+    thousandths -= 1;
   }
   return std::nullopt;
 }

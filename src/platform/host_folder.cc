@@ -2,22 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/ascii.h"
+
 namespace platform {
-namespace {
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 std::string HostFolder::CaseVariant(const std::string& name) {
   if (!listed_) {
@@ -80,6 +67,14 @@ bool HostFolder::RenameReplacing(const std::string& from,
   }
   if (!files_.Rename(source, to)) return false;
   Drop(source);
+  Add(to);
+  return true;
+}
+
+bool HostFolder::RenameExactly(const std::string& from,
+                               const std::string& to) {
+  if (!files_.Rename(from, to)) return false;
+  Drop(from);
   Add(to);
   return true;
 }

@@ -30,6 +30,9 @@ class HostFolder {
   /// and the file takes `to` as written. False when `from` does not exist or
   /// the rename fails.
   bool RenameReplacing(const std::string& from, const std::string& to);
+  /// Renames the entry `from` to `to`, both exactly as written: no other
+  /// spelling is looked for or replaced.
+  bool RenameExactly(const std::string& from, const std::string& to);
   /// Renames `from` over the entry that `onto` designates, replacing it in
   /// one step: at every instant that entry holds either its old bytes or
   /// all of the new ones. False when `from` does not exist or the rename
@@ -54,9 +57,6 @@ class HostFolder {
   bool listed_ = false;
   std::vector<std::string> listing_;
 };
-
-/// True when `a` and `b` are the same but for the case of ASCII letters.
-bool EqualIgnoringCase(const std::string& a, const std::string& b);
 
 }  // namespace platform
 

@@ -4,6 +4,8 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/ascii.h"
+
 namespace scan {
 namespace {
 
@@ -16,15 +18,11 @@ int HexValue(char c) {
   return -1;
 }
 
-char Lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 /// True when `text` continues at `pos` with `word`, ignoring letter case.
 bool HasWord(std::string_view text, size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
   for (size_t k = 0; k < word.size(); ++k) {
-    if (Lower(text[pos + k]) != word[k]) return false;
+    if (platform::LowerAscii(text[pos + k]) != word[k]) return false;
   }
   return true;
 }
@@ -70,7 +68,7 @@ bool ParseInteger(std::string_view text, size_t* pos, int32_t* value,
   SkipSpace(text, &p);
   bool negative = ReadSign(text, &p);
   if (base == 16 && p + 2 < text.size() && text[p] == '0' &&
-      Lower(text[p + 1]) == 'x' && HexValue(text[p + 2]) >= 0) {
+      platform::LowerAscii(text[p + 1]) == 'x' && HexValue(text[p + 2]) >= 0) {
     p += 2;
   }
   if (p >= text.size() || digit(text[p]) < 0) return false;
@@ -141,7 +139,7 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
   const size_t frac_end = p;
   if (int_end == begin && frac_end == frac_begin) return false;
   long exponent = 0;
-  if (p < n && Lower(s[p]) == 'e') {
+  if (p < n && platform::LowerAscii(s[p]) == 'e') {
     size_t q = p + 1;
     bool exp_negative = ReadSign(text, &q);
     if (q < n && IsDigit(s[q])) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driver/options.h"
+#include "platform/ascii.h"
 #include "platform/out_stream.h"
 #include "dxf_picture.h"
 #include "svg.h"
@@ -100,8 +101,7 @@ int main(int argc, char** argv) {
   if (preview.has_points()) std::cerr << view::Explain(preview);
   // A name ending in ".dxf" (any case) gets a DXF drawing, any other SVG.
   std::string ending = output.size() >= 4 ? output.substr(output.size() - 4) : "";
-  for (char& c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::string svg = ending == ".dxf" ? view::PictureDxf(preview) : view::Svg(preview, input);
+  std::string svg = platform::EqualIgnoringCase(ending, ".dxf") ? view::PictureDxf(preview) : view::Svg(preview, input);
 
   if (output.empty()) {
     std::cout << svg;

@@ -1,11 +1,11 @@
 #include "writer/outline_writer.h"
 
-#include "geometry/trig.h"
+#include "geometry/angles.h"
 #include "writer/emitters.h"
 
 namespace {
 
-double Degrees(double radians) { return radians * 180.0 / trig::kPi; }
+using geometry::Degrees;
 
 /// "k0(...rad)(...dgree)  re(...)=lenx(...)/tan(k0)\n", shared by the two
 /// corner lines: the half turn k0, the signed radius re and the cut back
@@ -58,9 +58,9 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
     console.Fixed(fillet_size, 1);
     console.Str(") error \n");
   }
-  // The arc threshold, cos 5 degrees, as the corner lines print it ("bcos");
-  // "a" is |cos k0|.
-  const double arc_threshold = trig::Cos(trig::kPi / 36);
+  // The arc threshold as the corner lines print it ("bcos"); "a" is
+  // |cos k0|.
+  const double arc_threshold = geometry::ArcThreshold();
   const bool last_not_finite =
       outline.problem.kind == rrensen::Refusal::kCornerNotFinite;
   for (size_t k = 0; k < outline.corners.size(); ++k) {

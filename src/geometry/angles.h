@@ -1,0 +1,19 @@
+#ifndef RRENSEN_GEOMETRY_ANGLES_H_
+#define RRENSEN_GEOMETRY_ANGLES_H_
+
+#include "geometry/trig.h"
+
+namespace geometry {
+
+/// Radians in degrees, multiplied by 180 first and divided by pi, as every
+/// angle the tool writes is converted.
+inline double Degrees(double radians) { return radians * 180.0 / trig::kPi; }
+
+/// The arc threshold: cos 5 degrees. A corner whose |cos k0| (half its
+/// direction change k0) is below it turns by more than 10 degrees and gets
+/// an arc; a flatter one a chord.
+inline double ArcThreshold() { return trig::Cos(trig::kPi / 36); }
+
+}  // namespace geometry
+
+#endif  // RRENSEN_GEOMETRY_ANGLES_H_
