@@ -17,10 +17,6 @@ struct LineCopy {
   int status = 0;      ///< 0, or the exit status the run must end with (-1)
 };
 
-/// The most pieces the counting copy reads: one more than the longest
-/// exchange file the tool takes, which is how an over-long file shows.
-constexpr uint32_t kCountLimit = 50001;
-
 /// Copies the text file `from` to `to` in `folder` piece by piece, as
 /// fgets with a 255-byte buffer reads them, and returns how many pieces it
 /// copied. With `limit` it stops after that many pieces and does not check

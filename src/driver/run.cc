@@ -17,6 +17,10 @@ constexpr const char* kStep2Name = "KDX_x2x2.$$$";
 constexpr const char* kExchangeName = "KDX_TEMP.TXT";
 constexpr const char* kScratchName = "KDX_TEMP.$$$";
 
+/// The most pieces the counting copy reads: one more than the longest
+/// exchange file the tool takes, which is how an over-long file shows.
+constexpr uint32_t kCountLimit = kLineLimit + 1;
+
 // The over-limit record; the Japanese part is Shift-JIS bytes.
 constexpr const char* kOverLimit =
     "he  "
