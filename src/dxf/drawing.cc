@@ -145,6 +145,26 @@ class Reader {
     return false;
   }
 
+  /// The tags a vertex has in both forms: its y (20), widths (40, 41) and
+  /// bulge (42); other codes are left alone. `has_point` tells whether the
+  /// vertex's x came, `context` names where for the message if not.
+  void VertexTag(Polyline& p, const Tag& tag, bool has_point,
+                 const char* context) {
+    switch (tag.code) {
+      case 20:
+        if (!has_point) {
+          Fail(std::string("group code 20 before ") + context, tag.line);
+        } else {
+          Real(tag, p.vertices.back().y);
+        }
+        break;
+      case 40:
+      case 41: NoteWidth(p, tag); break;
+      case 42: NoteBulge(p, tag); break;
+      default: break;
+    }
+  }
+
   /// The handle, layer and flags of an entity's own tag, if it is one.
   bool ReadCommon(const Tag& tag, Polyline& p) {
     switch (tag.code) {
@@ -192,21 +212,12 @@ class Reader {
       const Tag& tag = tags_[i];
       NoteHandle(tag);
       if (opaque.Skip(tag) || ReadCommon(tag, p)) continue;
-      switch (tag.code) {
-        case 10: AddVertex(p, tag); break;
-        case 20:
-          // Past kMaxVertices the polyline is unfit and its last kept y
-          // may be overwritten harmlessly.
-          if (p.vertices.empty()) {
-            Fail("group code 20 before any 10 in an LWPOLYLINE", tag.line);
-          } else {
-            Real(tag, p.vertices.back().y);
-          }
-          break;
-        case 40:
-        case 41: NoteWidth(p, tag); break;
-        case 42: NoteBulge(p, tag); break;
-        default: break;
+      // Past kMaxVertices the polyline is unfit and its last kept y may be
+      // overwritten harmlessly.
+      if (tag.code == 10) {
+        AddVertex(p, tag);
+      } else {
+        VertexTag(p, tag, !p.vertices.empty(), "any 10 in an LWPOLYLINE");
       }
     }
     Finish(p);
@@ -266,15 +277,9 @@ class Reader {
           has_point = !p.vertices.empty();
           break;
         case 20:
-          if (!has_point) {
-            Fail("group code 20 before 10 in a VERTEX", tag.line);
-          } else {
-            Real(tag, p.vertices.back().y);
-          }
-          break;
         case 40:
-        case 41: NoteWidth(p, tag); break;
-        case 42: NoteBulge(p, tag); break;
+        case 41:
+        case 42: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
         case 70: {
           int flags = 0;
           if (Integer(tag, flags) && (flags & kFitVertexFlags) &&
