@@ -6,11 +6,14 @@
 /// last bit of these functions, which can move the twelfth decimal of a
 /// record. Each works in double-double arithmetic (about 106 bits) from
 /// IEEE additions, multiplications, divisions and square roots only, and
-/// rounds once at the end, so the result is the correctly rounded value in
-/// all but vanishingly rare cases and is the same on every platform.
-/// Special values (zeros, infinities, nan) follow the C standard; sin, cos
-/// and tan of arguments of 2^900 or more in size, far from any angle of a
-/// drawing, give nan.
+/// rounds once at the end. For the angles a drawing has (sin, cos and tan
+/// of arguments up to a few thousand radians, any atan2) the result is the
+/// correctly rounded value in all but vanishingly rare cases. Larger
+/// arguments are reduced with a 106-bit pi, which loses accuracy as they
+/// grow; the result is still the same on every platform, which is what the
+/// tool needs. Special values (zeros, infinities, nan) follow the C
+/// standard; sin, cos and tan of arguments of 2^900 or more in size give
+/// nan.
 namespace trig {
 
 /// The double nearest to pi: the one value of pi in the tool. Every
