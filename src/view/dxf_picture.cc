@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "box.h"
 #include "dxf/picture_dxf.h"
 
 namespace view {
@@ -11,18 +12,18 @@ namespace {
 /// The larger of the drawing's width and height, for sizes that must suit
 /// its scale (labels, the mark of a refused corner).
 double Span(const Preview& p) {
-  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
-  auto add = [&](double x, double y) {
-    if (!std::isfinite(x) || !std::isfinite(y)) return;
-    x0 = std::min(x0, x), y0 = std::min(y0, y);
-    x1 = std::max(x1, x), y1 = std::max(y1, y);
-  };
-  for (const rrensen::Point& q : p.points) add(q.x, q.y);
-  for (const Drawing::Line& l : p.records.lines) add(l.x1, l.y1), add(l.x2, l.y2);
-  for (const Drawing::Arc& a : p.records.arcs) add(a.cx - a.r, a.cy - a.r), add(a.cx + a.r, a.cy + a.r);
-  for (const Drawing::Circle& c : p.records.circles) add(c.cx - c.r, c.cy - c.r), add(c.cx + c.r, c.cy + c.r);
-  double span = std::max(x1 - x0, y1 - y0);
-  return std::isfinite(span) && span > 0 ? span : 100.0;
+  Box box;
+  for (const rrensen::Point& q : p.points) box.Add(q.x, q.y);
+  for (const Drawing::Line& l : p.records.lines) {
+    box.Add(l.x1, l.y1);
+    box.Add(l.x2, l.y2);
+  }
+  for (const Drawing::Arc& a : p.records.arcs) box.AddCircle(a.cx, a.cy, a.r);
+  for (const Drawing::Circle& c : p.records.circles) {
+    box.AddCircle(c.cx, c.cy, c.r);
+  }
+  double span = std::max(box.x1 - box.x0, box.y1 - box.y0);
+  return !box.empty() && span > 0 ? span : 100.0;
 }
 
 }  // namespace

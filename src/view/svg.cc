@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "box.h"
 #include "geometry/trig.h"
 #include "platform/number_format.h"
 
@@ -34,24 +35,6 @@ std::string Escape(const std::string& text) {
   }
   return out;
 }
-
-/// The bounding box of everything drawn, in drawing units.
-struct Box {
-  double x0 = std::numeric_limits<double>::infinity(), y0 = x0;
-  double x1 = -x0, y1 = -x0;
-  void Add(double x, double y) {
-    if (!std::isfinite(x) || !std::isfinite(y)) return;
-    x0 = std::min(x0, x);
-    y0 = std::min(y0, y);
-    x1 = std::max(x1, x);
-    y1 = std::max(y1, y);
-  }
-  void AddCircle(double cx, double cy, double r) {
-    Add(cx - r, cy - r);
-    Add(cx + r, cy + r);
-  }
-  bool empty() const { return x0 > x1; }
-};
 
 /// The two ends of an arc in drawing units: at tilt + start and tilt + end.
 void ArcEnd(const Drawing::Arc& a, double degrees, double* x, double* y) {

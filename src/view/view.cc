@@ -45,7 +45,12 @@ Preview MakePreview(std::string_view bytes, double fillet_size) {
       });
   p.within_limits = p.contents.points.WithinLimits();
   p.points = p.contents.points.Outline();
-  if (p.within_limits) p.outline = rrensen::FilletOutline(p.points, fillet_size);
+  if (p.within_limits) {
+    p.outline = rrensen::FilletOutline(p.points, fillet_size);
+    if (p.outline.result != rrensen::kDrawn) {
+      p.largest_size = rrensen::LargestFilletSize(p.points);
+    }
+  }
   return p;
 }
 
@@ -92,8 +97,7 @@ namespace {
 
 /// "largest fillet size below 20 that draws it: ..." or that none does.
 std::string LargestSizeLine(const Preview& p) {
-  std::optional<double> size;
-  if (p.within_limits) size = rrensen::LargestFilletSize(p.points);
+  const std::optional<double>& size = p.largest_size;
   if (!size) return "no fillet size below 20 draws it";
   return "largest fillet size below 20 that draws it: " + Num(*size) +
          " (rrensen /c" + Num(*size) + ")";

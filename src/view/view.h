@@ -41,6 +41,9 @@ struct Preview {
   /// numbered outside 0 to 19: the tool refuses those before filleting.
   bool within_limits = true;
   rrensen::Outline outline;
+  /// For a refused outline within the limits: the largest fillet size below
+  /// 20 that draws it, if any (searched once, for every explanation).
+  std::optional<double> largest_size;
 
   bool has_points() const { return contents.points.record_count > 0; }
   /// The tool's result for these points: 0 drawn, 1, 2 or 3 refused.
