@@ -44,7 +44,7 @@ void BM_Reader(benchmark::State& state) {
     sink.clear();
     platform::OutStream out(&sink, true);
     platform::TextReader in(input);
-    ReadExchange(in, ReadOptions{0, 50000, 50000}, out, out, &contents);
+    ReadExchange(in, ReadOptions{0, kLineLimit, kLineLimit}, out, out, &contents);
     benchmark::DoNotOptimize(contents.points.record_count);
   }
   state.SetItemsProcessed(state.iterations() * 50000);

@@ -8,12 +8,12 @@
 #include "platform/memory_file_system.h"
 
 WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
+  WholeRun run;
   // The words of the command line, split at blanks as a shell would.
-  std::vector<std::string> args;
   std::string word;
   for (size_t k = 0; k <= words.size(); ++k) {
     if (k == words.size() || words[k] == ' ' || words[k] == '\0') {
-      if (!word.empty()) args.push_back(word);
+      if (!word.empty()) run.words.push_back(word);
       word.clear();
     } else {
       word += words[k];
@@ -21,11 +21,10 @@ WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
   }
   platform::MemoryFileSystem files;
   files.Put("kdx_temp.txt", std::string(exchange));
-  WholeRun run;
   {
     platform::OutStream console(&run.console, false);
     platform::OutStream errors(&run.errors, false);
-    run.status = RunTool(args, files, console, errors);
+    run.status = RunTool(run.words, files, console, errors);
   }
   // The output: handed back to the exchange file in normal use, left in the
   // scratch file at the debug levels and for an over-long file.
@@ -50,11 +49,10 @@ std::string CheckFuzzInput(std::string_view input) {
   if (run.status != 0) return "";
   if (!run.wrote_output) {
     // --help and --version touch no file; any other completed run writes.
-    std::string line = " " + std::string(words) + " ";
-    for (char& c : line) c = c == '\0' ? ' ' : c;
-    bool asks = line.find(" --help ") != std::string::npos ||
-                line.find(" --version ") != std::string::npos;
-    return asks ? "" : "a completed run left no output";
+    for (const std::string& w : run.words) {
+      if (w == "--help" || w == "--version") return "";
+    }
+    return "a completed run left no output";
   }
   return check::CompletedOutput(run.output);
 }

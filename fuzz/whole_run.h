@@ -3,11 +3,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// One whole run of the tool, the same entry that main() runs, over files in
 /// memory: option words and exchange-file bytes in, the output bytes (as the
 /// host or, at a debug level, the scratch file gets them) out.
 struct WholeRun {
+  std::vector<std::string> words;  ///< the command line, word by word
   int status = 0;
   bool wrote_output = false;  ///< the output file exists
   std::string output;

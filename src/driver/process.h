@@ -7,10 +7,7 @@
 #include "platform/out_stream.h"
 #include "platform/text_reader.h"
 #include "reader/exchange_contents.h"
-
-/// The most lines the reader takes: the longest exchange file the tool
-/// accepts.
-constexpr uint32_t kLineLimit = 50000;
+#include "reader/exchange_reader.h"
 
 /// Fillets the indicated points of `points` with the settings' fillet size
 /// and writes the outline's records to `out`, with the debug lines of the

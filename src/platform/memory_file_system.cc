@@ -23,7 +23,7 @@ void MemoryFileSystem::Put(const std::string& name, std::string bytes) {
 }
 
 void MemoryFileSystem::MarkIrregular(const std::string& name) {
-  irregular_[name] = true;
+  irregular_.insert(name);
 }
 
 const std::string* MemoryFileSystem::Get(const std::string& name) const {
@@ -62,8 +62,8 @@ bool MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
   std::shared_ptr<std::string> bytes = it->second;
   files_.erase(it);
   files_[to] = std::move(bytes);
-  irregular_[to] = irregular_[from];
-  irregular_.erase(from);
+  irregular_.erase(to);
+  if (irregular_.erase(from) == 1) irregular_.insert(to);
   return true;
 }
 
@@ -78,8 +78,7 @@ bool MemoryFileSystem::Exists(const std::string& name) {
 }
 
 bool MemoryFileSystem::IsRegularFile(const std::string& name) {
-  auto it = irregular_.find(name);
-  return Exists(name) && (it == irregular_.end() || !it->second);
+  return Exists(name) && irregular_.count(name) == 0;
 }
 
 std::vector<std::string> MemoryFileSystem::List() {

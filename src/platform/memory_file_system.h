@@ -2,6 +2,7 @@
 #define RRENSEN_PLATFORM_MEMORY_FILE_SYSTEM_H_
 
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 
@@ -46,7 +47,8 @@ class MemoryFileSystem : public FileSystem {
   /// Each file's bytes are shared with a stream writing to it, so that
   /// removing or renaming the file while it is open leaves the stream valid.
   std::map<std::string, std::shared_ptr<std::string>> files_;
-  std::map<std::string, bool> irregular_;
+  /// Names marked as no regular file.
+  std::set<std::string> irregular_;
   FaultInjector faults_;
 };
 

@@ -14,6 +14,10 @@
 /// contents keep only what the run uses.
 using RecordHook = std::function<void(std::string_view line)>;
 
+/// The most lines the reader takes: the longest exchange file the tool
+/// accepts.
+constexpr uint32_t kLineLimit = 50000;
+
 struct ReadOptions {
   /// The debug level: at 3 every line read and every point record is shown
   /// on the console.
@@ -21,7 +25,7 @@ struct ReadOptions {
   /// The driver's count of the file's lines, shown in the level-3 lines.
   uint32_t line_count = 0;
   /// The most lines to read.
-  uint32_t line_limit = 50000;
+  uint32_t line_limit = kLineLimit;
 };
 
 /// Reads the exchange file `in` line by line (pieces of at most 254
