@@ -63,8 +63,9 @@ void BM_Builder(benchmark::State& state) {
   for (auto _ : state) {
     sink.clear();
     platform::OutStream out(&sink, true);
-    rrensen::Outline outline = rrensen::FilletOutline(ring, 5.0);
-    WriteOutlineRecords(outline, out);
+    geometry::FilletTrace trace;
+    rrensen::Outline outline = geometry::FilletWithTrace(ring, {5.0}, &trace);
+    writer::WriteOutlineRecords(outline, trace, out);
     out.Flush();
     benchmark::DoNotOptimize(sink.size());
   }

@@ -332,7 +332,7 @@ def check_version(tool, version, folder):
     run = run_tool(tool, source, "-c", str(SIZE), "-o", target)
     if run.returncode != 0:
         return ["%s: exit %d: %s" % (version, run.returncode, run.stderr)]
-    for name, needle in (("refused", "side from vertex 2 to vertex 3 is 3.000 long and needs 8.000"),
+    for name, needle in (("refused", "side from point 2 to point 3 is 3.000 long and needs 8.000"),
                          ("refused", "largest size below 20 that draws it is 1.500"),
                          ("bulged", "already has arcs")):
         line = [l for l in run.stderr.splitlines() if " %s " % handles[name] in l]

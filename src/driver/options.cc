@@ -49,7 +49,7 @@ void ApplyOption(const char* word, Settings* settings,
     case 'c':
       if (has_value) {
         double r = std::fabs(AtoF(value));
-        if (r < 20.0) s.fillet_size = r;  // nan fails the test too
+        if (r < kFilletSizeLimit) s.fillet_size = r;  // nan fails the test too
       }
       break;
     case 'e':

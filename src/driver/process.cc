@@ -1,11 +1,16 @@
 #include "driver/process.h"
 
+#include "geometry/fillet_trace.h"
 #include "reader/exchange_reader.h"
 #include "rrensen/fillet.h"
 #include "writer/outline_writer.h"
 #include "writer/restore_block.h"
 
 namespace {
+
+/// The result the host's "points too close" message stands for; results
+/// above it get the "too sharp" message with their number.
+constexpr int kResultTooClose = static_cast<int>(rrensen::Result::kTooClose);
 
 // Result messages for the host; the Japanese parts are Shift-JIS bytes.
 // "R_RENSEN" names the filleting step in the host's messages.
@@ -68,15 +73,18 @@ void EndOfRun(platform::OutStream& o, const char* count_label,
 
 int BuildOutline(const IndicatedPoints& points, const Settings& settings,
                  platform::OutStream& console, platform::OutStream& out) {
-  if (!points.WithinLimits()) return rrensen::kTooClose;
+  if (!points.WithinLimits()) return kResultTooClose;
   if (settings.debug_level > 0) PrintHeader(points, settings, console);
-  rrensen::Outline outline =
-      rrensen::FilletOutline(points.Outline(), settings.fillet_size);
+  geometry::FilletTrace trace;
+  rrensen::Outline outline = geometry::FilletWithTrace(
+      points.Outline(), {settings.fillet_size, rrensen::Closing::kByProximity},
+      &trace);
   if (settings.debug_level == 2) {
-    WriteFilletTrace(outline, settings.fillet_size, console, out);
+    writer::WriteFilletTrace(outline, trace, settings.fillet_size, console,
+                             out);
   }
-  WriteOutlineRecords(outline, out);
-  return outline.result;
+  writer::WriteOutlineRecords(outline, trace, out);
+  return static_cast<int>(outline.result);
 }
 
 bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
@@ -87,9 +95,9 @@ bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
                out, console, &contents);
   if (in.error()) return false;
   int result = BuildOutline(contents.points, settings, console, out);
-  if (result == rrensen::kTooClose) {
+  if (result == kResultTooClose) {
     out.Str(kTooClose);
-  } else if (result > rrensen::kTooClose) {
+  } else if (result > kResultTooClose) {
     out.Str(kTooSharp);
     out.Int(result);
     out.Str(")------ \n");

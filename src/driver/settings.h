@@ -18,6 +18,10 @@ struct HostOnlySettings {
   int32_t text_width = 5;    ///< "w": at most 30
 };
 
+/// The host's command line takes fillet sizes below this: `-c` with a larger
+/// size keeps the size it had. The preview searches sizes below it too.
+constexpr double kFilletSizeLimit = 20.0;
+
 /// What the command line sets for a run.
 struct Settings {
   /// "c": the distance between the two cut points of every corner.

@@ -7,13 +7,11 @@
 #include "dxf/drawing.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
-#include "geometry/trig.h"
 #include "platform/ascii.h"
 
 namespace dxf {
 namespace {
 
-using trig::kPi;
 /// The sizes the report searches run up to, as the library's tool allows.
 constexpr double kSizeLimit = 20.0;
 constexpr int kClosedFlag = 1;
@@ -43,38 +41,6 @@ std::vector<BulgeVertex> WithoutRepeatedPoints(
 
 bool SameLayer(std::string_view a, std::string_view b) {
   return platform::EqualIgnoringCase(a, b);
-}
-
-/// Why the library refused, for a person; vertices are numbered from 1.
-std::string DescribeProblem(const rrensen::Problem& problem,
-                            size_t vertex_count) {
-  auto vertex = [vertex_count](int index) {
-    size_t n = vertex_count == 0 ? 1 : vertex_count;
-    return "vertex " +
-           std::to_string(static_cast<size_t>(index < 0 ? 0 : index) % n + 1);
-  };
-  const std::string found = FormatLength(problem.found);
-  const std::string needed = FormatLength(problem.needed);
-  switch (problem.kind) {
-    case rrensen::Refusal::kNoCorner:
-      return "it has too few vertices (fewer than three once closed)";
-    case rrensen::Refusal::kNotFinite:
-      return vertex(problem.point) + " is not a finite point";
-    case rrensen::Refusal::kShortSide:
-      return "the side from " + vertex(problem.point) + " to " +
-             vertex(problem.next_point) + " is " + found +
-             " long and needs " + needed + " (twice the size)";
-    case rrensen::Refusal::kSharpCorner:
-      return "the corner at " + vertex(problem.point) +
-             " turns too sharply: a side of " + found + " needs " + needed;
-    case rrensen::Refusal::kReversal:
-      return "the corner at " + vertex(problem.point) + " turns exactly back";
-    case rrensen::Refusal::kCornerNotFinite:
-      return "the corner at " + vertex(problem.point) +
-             " gives a point that is not finite";
-    case rrensen::Refusal::kNone: break;
-  }
-  return "it was refused";
 }
 
 /// Writes tags: copies of the input's, the input's with a new value, and
@@ -276,17 +242,7 @@ std::string Describe(const Polyline& p, const Tag& first) {
 std::vector<BulgeVertex> BulgeVerticesOf(const rrensen::Outline& outline) {
   std::vector<BulgeVertex> vertices;
   for (const rrensen::Segment& s : outline.segments) {
-    BulgeVertex v{s.start, 0.0};
-    size_t corner = static_cast<size_t>(s.corner);
-    if (s.is_arc && s.corner >= 0 && corner < outline.corners.size()) {
-      // The arc sweeps twice the corner's half sweep (degrees), so
-      // sweep / 4 is half_sweep / 2; the sign of the signed radius is the
-      // turn's: positive to the left, counter-clockwise.
-      const rrensen::Corner& c = outline.corners[corner];
-      double magnitude = trig::Tan(c.half_sweep * kPi / 360.0);
-      v.bulge = c.signed_radius < 0.0 ? -magnitude : magnitude;
-    }
-    vertices.push_back(v);
+    vertices.push_back({s.start, rrensen::Bulge(s)});
   }
   if (!outline.closed && !outline.segments.empty()) {
     vertices.push_back({outline.segments.back().end, 0.0});
@@ -308,7 +264,7 @@ FilletedPolyline FilletPolyline(std::vector<rrensen::Point> vertices,
   // the corner there is not rounded: at size 0 none is.
   if (closed && !vertices.empty()) f.points.push_back(vertices.front());
   f.outline = rrensen::FilletOutline(f.points, size);
-  if (f.outline.result != rrensen::kDrawn) return f;
+  if (f.outline.result != rrensen::Result::kDrawn) return f;
   f.closed = closed || f.outline.closed;
   if (size == 0.0) {
     // Size 0 cuts nothing back: every arc has radius 0 at its corner point.
@@ -355,13 +311,13 @@ FilletRun FilletDrawing(std::string_view bytes,
       continue;
     }
     FilletedPolyline f = FilletPolyline(p.vertices, p.closed, settings.size);
-    if (f.outline.result != rrensen::kDrawn) {
+    if (f.outline.result != rrensen::Result::kDrawn) {
       ++run.left_unchanged;
       std::optional<double> largest =
-          rrensen::LargestFilletSize(f.points, kSizeLimit);
+          rrensen::LargestFilletSize(f.points, {}, kSizeLimit);
       run.reports.push_back(
           Describe(p, first) + " left unchanged: " +
-          DescribeProblem(f.outline.problem, p.vertices.size()) + "; " +
+          rrensen::Describe(f.outline.problem) + "; " +
           (largest ? "the largest size below 20 that draws it is " +
                          FormatLength(*largest)
                    : std::string("no size below 20 draws it")));

@@ -60,7 +60,7 @@ TEST(FilletPolyline, BulgesAreTheQuarterSweepAndTurnTheCornersWay) {
   } cases[] = {{&kSquare, 1.0}, {&mirrored, -1.0}};
   for (const auto& c : cases) {
     FilletedPolyline f = FilletPolyline(*c.points, true, 5.0);
-    ASSERT_EQ(f.outline.result, rrensen::kDrawn);
+    ASSERT_EQ(f.outline.result, rrensen::Result::kDrawn);
     EXPECT_TRUE(f.closed);
     ASSERT_EQ(f.vertices.size(), 8u);
     int arcs = 0;
@@ -79,7 +79,7 @@ TEST(FilletPolyline, ClosedOutlinesNeedNoRepeatedVertexAndSurviveSizeZero) {
   for (double size : {0.0, 5.0}) {
     FilletedPolyline plain = FilletPolyline(kSquare, true, size);
     FilletedPolyline with_repeat = FilletPolyline(repeated, true, size);
-    ASSERT_EQ(plain.outline.result, rrensen::kDrawn) << size;
+    ASSERT_EQ(plain.outline.result, rrensen::Result::kDrawn) << size;
     ASSERT_EQ(plain.vertices.size(), with_repeat.vertices.size()) << size;
     EXPECT_TRUE(plain.closed);
     for (size_t k = 0; k < plain.vertices.size(); ++k) {
@@ -106,7 +106,7 @@ TEST(FilletPolyline, OpenOutlinesCloseOnlyWhenTheirEndsAreNear) {
   } cases[] = {{1.0, false}, {1.5, false}, {1.6, true}, {5.0, true}};
   for (const auto& c : cases) {
     FilletedPolyline f = FilletPolyline(almost, false, c.size);
-    if (f.outline.result != rrensen::kDrawn) continue;
+    if (f.outline.result != rrensen::Result::kDrawn) continue;
     EXPECT_EQ(f.closed, c.closed) << c.size;
     // Two vertices for every corner, and the two ends when open: open, the
     // five points have three corners; closed, the last point is the first
@@ -210,8 +210,8 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
   ASSERT_EQ(run.reports.size(), 1u);
   EXPECT_EQ(run.reports[0],
             "LWPOLYLINE AB on layer \"Walls\" (line 5) left unchanged: the "
-            "side from vertex 2 to vertex 3 is 3.000 long and needs 10.000 "
-            "(twice the size); the largest size below 20 that draws it is "
+            "side from point 2 to point 3 is 3.000 long and needs 10.000; "
+            "the largest size below 20 that draws it is "
             "1.500");
   EXPECT_EQ(run.output, text);
 }

@@ -58,11 +58,8 @@ void AddOutline(DxfPicture& picture, const rrensen::Outline& outline,
       picture.lines.push_back({s.start, s.end, layer});
       continue;
     }
-    bool clockwise = false;
-    size_t corner = static_cast<size_t>(s.corner);
-    if (s.corner >= 0 && corner < outline.corners.size()) {
-      clockwise = outline.corners[corner].signed_radius < 0.0;
-    }
+    // DXF arcs run counter-clockwise: a clockwise one from its end.
+    const bool clockwise = s.sweep < 0.0;
     const rrensen::Point& from = clockwise ? s.end : s.start;
     const rrensen::Point& to = clockwise ? s.start : s.end;
     picture.arcs.push_back({s.centre, s.radius, DegreesFrom(s.centre, from),

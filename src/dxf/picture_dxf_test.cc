@@ -31,7 +31,7 @@ TEST(PictureDxf, ArcsRunCounterClockwiseWhicheverWayTheOutlineTurns) {
   };
   for (const auto& c : cases) {
     rrensen::Outline outline = rrensen::FilletOutline(c.points, 5.0);
-    ASSERT_EQ(outline.result, rrensen::kDrawn);
+    ASSERT_EQ(outline.result, rrensen::Result::kDrawn);
     DxfPicture picture;
     AddOutline(picture, outline, kOutlineLayer);
     ASSERT_EQ(picture.arcs.size(), 1u) << c.name;

@@ -9,6 +9,11 @@ namespace geometry {
 /// angle the tool writes is converted.
 inline double Degrees(double radians) { return radians * 180.0 / trig::kPi; }
 
+/// Degrees in radians, multiplied by pi first and divided by 180: the one
+/// conversion back. Radians(d) / 2 is exactly d * pi / 360 as well, since
+/// halving is exact.
+inline double Radians(double degrees) { return degrees * trig::kPi / 180.0; }
+
 /// The arc threshold: cos 5 degrees. A corner whose |cos k0| (half its
 /// direction change k0) is below it turns by more than 10 degrees and gets
 /// an arc; a flatter one a chord.

@@ -4,12 +4,20 @@
 #include <initializer_list>
 
 #include "geometry/angles.h"
+#include "geometry/fillet_trace.h"
 #include "geometry/trig.h"
 
-namespace rrensen {
+namespace geometry {
 namespace {
 
-using geometry::Degrees;
+using rrensen::Closing;
+using rrensen::Corner;
+using rrensen::Outline;
+using rrensen::Point;
+using rrensen::Problem;
+using rrensen::Refusal;
+using rrensen::Result;
+using rrensen::Segment;
 using trig::kPi;
 
 /// Distance between two points.
@@ -22,6 +30,10 @@ bool Finite(std::initializer_list<double> values) {
     if (!std::isfinite(v)) return false;
   }
   return true;
+}
+
+bool SamePoint(const Point& a, const Point& b) {
+  return a.x == b.x && a.y == b.y;
 }
 
 /// The passes number the working points from 1, as the debug trace prints
@@ -42,11 +54,13 @@ class Numbering {
   bool closed_;
 };
 
-/// Ends the outline as refused.
-Outline& Refuse(Outline& o, int result, Refusal kind, int point,
+/// Ends the outline as refused: no corner, no segment.
+Outline& Refuse(Outline& o, Result result, Refusal kind, int point,
                 int next_point = -1, double needed = 0.0, double found = 0.0) {
   o.result = result;
   o.problem = Problem{kind, point, next_point, needed, found};
+  o.corners.clear();
+  o.segments.clear();
   return o;
 }
 
@@ -57,9 +71,9 @@ Segment Line(const Point& from, const Point& to) {
   return s;
 }
 
-/// The connector of corner `index`: its arc, or the chord between its
-/// tangent points.
-Segment Connector(const std::vector<Corner>& corners, int index) {
+/// The cut of corner `index`: its arc, or the chord between its tangent
+/// points.
+Segment Cut(const std::vector<Corner>& corners, int index) {
   const Corner& c = corners[static_cast<size_t>(index)];
   Segment s = Line(c.tangent_in, c.tangent_out);
   s.corner = index;
@@ -67,32 +81,93 @@ Segment Connector(const std::vector<Corner>& corners, int index) {
     s.is_arc = true;
     s.centre = c.centre;
     s.radius = c.radius;
+    s.sweep = c.turn;
   }
   return s;
 }
 
+/// The points the passes work on, and whether the outline is closed. A
+/// closed outline's working points end with the first point again and a
+/// copy of the second, so that the corner at the first point is rounded
+/// like the others.
+bool WorkingPoints(const std::vector<Point>& points, Closing closing,
+                   double size, std::vector<Point>& w) {
+  w = points;
+  bool closed = false;
+  switch (closing) {
+    case Closing::kByProximity:
+      // The host's rule: a last point nearer than 2 x size to the first
+      // closes the outline and is taken as the first again. With no point,
+      // "first" and "last" are both absent and the outline stays open.
+      closed = !w.empty() && Distance(w.front(), w.back()) < 2 * size;
+      if (closed) w.back() = w.front();
+      break;
+    case Closing::kOpen: break;
+    case Closing::kClosed:
+      // The first point once more at the end, unless it is there already.
+      // A single point has no side to close: it stays alone, and is refused
+      // as having no corner.
+      if (w.size() >= 2 && SamePoint(w.front(), w.back())) w.pop_back();
+      if (w.size() < 2) return true;
+      closed = true;
+      w.push_back(w.front());
+      break;
+  }
+  // The second working point, after the repeated first: for a single point
+  // it is the first again.
+  if (closed && !w.empty()) w.push_back(w.size() >= 2 ? w[1] : w[0]);
+  return closed;
+}
+
+/// The public view of a corner that the corner pass computed.
+Corner PublicCorner(int point, const CornerTrace& k, const Point& tangent_in,
+                    const Point& tangent_out) {
+  Corner c;
+  c.point = point;
+  c.is_arc = k.is_arc;
+  c.tangent_in = tangent_in;
+  c.tangent_out = tangent_out;
+  c.cut_back = k.cut_back;
+  // The real turn is twice the half sweep. Its side: an arc's is the sign
+  // of its signed radius, cut_back / tan(k0); a chord's that of k0 reduced
+  // to (-90, 90] degrees, which tan(k0) shares.
+  double magnitude = 2 * Radians(k.half_sweep_degrees);
+  double side = k.signed_radius;
+  if (!k.is_arc) {
+    side = k.half_turn;
+    if (side > kPi / 2) side -= kPi;
+    if (side < -kPi / 2) side += kPi;
+  }
+  c.turn = std::copysign(magnitude, side);
+  if (k.is_arc) {
+    c.centre = k.centre;
+    c.radius = k.radius;
+  }
+  return c;
+}
+
 }  // namespace
 
-Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
-  Outline o;
-  const double size = fillet_size;
-  const double arc_threshold = geometry::ArcThreshold();
+HostArc HostArcOf(const CornerTrace& c) {
+  return {c.centre, c.radius, -c.half_sweep_degrees, c.half_sweep_degrees,
+          c.tilt_degrees};
+}
 
-  // Closing step: a last point nearer than 2 x size to the first closes the
-  // outline; the last point becomes the first again and a copy of the second
-  // follows it, so that the corner at the first point is rounded like the
-  // others. With no point, the "first" and "last" are both absent and the
-  // outline stays open and empty.
-  std::vector<Point>& w = o.working_points;
-  w = points;
-  const int n = static_cast<int>(points.size());
-  if (n >= 1 && Distance(points.front(), points.back()) < 2 * size) {
-    o.closed = true;
-    w.back() = points.front();
-    // The second working point, after that: for two points it is the first
-    // point again.
-    w.push_back(n >= 2 ? w[1] : w[0]);
+Outline FilletWithTrace(const std::vector<Point>& points,
+                        const rrensen::FilletOptions& options,
+                        FilletTrace* trace) {
+  FilletTrace local;
+  FilletTrace& t = trace != nullptr ? *trace : local;
+  t = FilletTrace{};
+  Outline o;
+  const double size = options.size;
+  if (!(size >= 0.0) || !std::isfinite(size)) {
+    return Refuse(o, Result::kInvalidSize, Refusal::kInvalidSize, -1);
   }
+  const double arc_threshold = ArcThreshold();
+
+  std::vector<Point>& w = t.working_points;
+  o.closed = WorkingPoints(points, options.closing, size, w);
   const int count = static_cast<int>(w.size());
   const Numbering number(count, o.closed);
   // Working point k (1-based, as the passes number them).
@@ -102,10 +177,10 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   // point, one point, an outline closed onto itself) draws nothing.
   if (count < 3) {
     if (o.closed || count != 2) {
-      return Refuse(o, kTooClose, Refusal::kNoCorner, -1);
+      return Refuse(o, Result::kTooClose, Refusal::kNoCorner, -1);
     }
     if (!Finite({P(1).x, P(1).y, P(2).x, P(2).y})) {
-      return Refuse(o, kTooClose, Refusal::kNotFinite, 0);
+      return Refuse(o, Result::kTooClose, Refusal::kNotFinite, 0);
     }
     o.segments.push_back(Line(P(1), P(2)));
     return o;
@@ -114,7 +189,8 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   // A point that is inf or nan can give no record a reader could use.
   for (int k = 1; k <= count; ++k) {
     if (!Finite({P(k).x, P(k).y})) {
-      return Refuse(o, kTooClose, Refusal::kNotFinite, number.Caller(k));
+      return Refuse(o, Result::kTooClose, Refusal::kNotFinite,
+                    number.Caller(k));
     }
   }
 
@@ -123,10 +199,10 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   // first point to the second tested last.
   for (int i = 2; i <= count - 1; ++i) {
     double length = Distance(P(i), P(i + 1));
-    o.sides.push_back(Side{number.Caller(i), number.Caller(i + 1), length});
+    t.side_lengths.push_back(length);
     if (2 * size > length) {
-      return Refuse(o, kTooClose, Refusal::kShortSide, number.Caller(i),
-                    number.Caller(i + 1), 2 * size, length);
+      return Refuse(o, Result::kTooClose, Refusal::kShortSide,
+                    number.Caller(i), number.Caller(i + 1), 2 * size, length);
     }
   }
 
@@ -146,18 +222,18 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
     double ang_in = trig::Atan2(at.y - prev.y, at.x - prev.x);
     double len_out = Distance(at, next);
     double ang_out = trig::Atan2(next.y - at.y, next.x - at.x);
-    Corner k;
-    k.point = number.Caller(v);
+    const int point = number.Caller(v);
+    CornerTrace k;
     k.half_turn = (ang_out - ang_in) * 0.5;
     k.cos_half_turn = std::fabs(trig::Cos(k.half_turn));
     k.cut_back = size * 0.5 / k.cos_half_turn;
     // Each side must hold one and a half cuts.
     if (1.5 * k.cut_back > len_in) {
-      return Refuse(o, kTooSharp, Refusal::kSharpCorner, k.point, -1,
+      return Refuse(o, Result::kTooSharp, Refusal::kSharpCorner, point, -1,
                     1.5 * k.cut_back, len_in);
     }
     if (1.5 * k.cut_back > len_out) {
-      return Refuse(o, kTooSharp, Refusal::kSharpCorner, k.point, -1,
+      return Refuse(o, Result::kTooSharp, Refusal::kSharpCorner, point, -1,
                     1.5 * k.cut_back, len_out);
     }
     k.is_arc = k.cos_half_turn < arc_threshold;
@@ -165,34 +241,38 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
       // tan(pi/2) has no value: a turn exactly back (size 0 lets the sides
       // pass) cannot be rounded.
       if (k.half_turn == 0.5 * kPi) {
-        return Refuse(o, kReversal, Refusal::kReversal, k.point);
+        return Refuse(o, Result::kReversal, Refusal::kReversal, point);
       }
       re = k.cut_back / trig::Tan(k.half_turn);
     }
     k.signed_radius = re;
-    k.tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
-                    prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
-    k.tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
-                     at.y + k.cut_back * trig::Sin(ang_out)};
-    k.centre = {k.tangent_in.x - re * trig::Sin(ang_in),
-                k.tangent_in.y + re * trig::Cos(ang_in)};
-    k.tilt = Degrees(trig::Atan2(at.y - k.centre.y, at.x - k.centre.x));
+    Point tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
+                        prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
+    Point tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
+                         at.y + k.cut_back * trig::Sin(ang_out)};
+    k.centre = {tangent_in.x - re * trig::Sin(ang_in),
+                tangent_in.y + re * trig::Cos(ang_in)};
+    k.tilt_degrees =
+        Degrees(trig::Atan2(at.y - k.centre.y, at.x - k.centre.x));
     // Half the real turn: |k0| beyond 90 degrees turns by 180 - |k0|.
-    k.half_sweep = std::fabs(Degrees(k.half_turn));
-    while (k.half_sweep > 90) k.half_sweep = std::fabs(k.half_sweep - 180);
+    k.half_sweep_degrees = std::fabs(Degrees(k.half_turn));
+    while (k.half_sweep_degrees > 90) {
+      k.half_sweep_degrees = std::fabs(k.half_sweep_degrees - 180);
+    }
     re = std::fabs(re);
     k.radius = re;
-    o.corners.push_back(k);
+    t.corners.push_back(k);
     // Coordinates whose differences overflow would put a value into a record
     // that no reader can use.
-    if (!Finite({k.tangent_in.x, k.tangent_in.y, k.tangent_out.x,
-                 k.tangent_out.y, k.centre.x, k.centre.y, k.radius,
-                 k.half_sweep, k.tilt})) {
-      return Refuse(o, kTooClose, Refusal::kCornerNotFinite, k.point);
+    if (!Finite({tangent_in.x, tangent_in.y, tangent_out.x, tangent_out.y,
+                 k.centre.x, k.centre.y, k.radius, k.half_sweep_degrees,
+                 k.tilt_degrees})) {
+      return Refuse(o, Result::kTooClose, Refusal::kCornerNotFinite, point);
     }
+    o.corners.push_back(PublicCorner(point, k, tangent_in, tangent_out));
   }
 
-  // Every side and corner passed: sides and connectors in order along the
+  // Every side and corner passed: sides and cuts in order along the
   // outline. A closed outline starts with the side from its first point,
   // between the last corner and the first, and ends with the last corner.
   const std::vector<Corner>& c = o.corners;
@@ -204,11 +284,11 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
     o.segments.push_back(Line(P(1), c.front().tangent_in));
   }
   for (int k = 0; k < last; ++k) {
-    o.segments.push_back(Connector(c, k));
+    o.segments.push_back(Cut(c, k));
     o.segments.push_back(Line(c[static_cast<size_t>(k)].tangent_out,
                               c[static_cast<size_t>(k) + 1].tangent_in));
   }
-  o.segments.push_back(Connector(c, last));
+  o.segments.push_back(Cut(c, last));
   if (!o.closed) {
     o.segments.push_back(
         Line(c[static_cast<size_t>(last)].tangent_out, P(count)));
@@ -216,55 +296,26 @@ Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
   return o;
 }
 
-namespace {
+}  // namespace geometry
 
-bool Draws(const std::vector<Point>& points, double size) {
-  return FilletOutline(points, size).result == kDrawn;
+namespace rrensen {
+inline namespace v1 {
+
+Outline Fillet(const std::vector<Point>& points, const FilletOptions& options) {
+  return geometry::FilletWithTrace(points, options, nullptr);
 }
 
-/// The largest size in [lo, hi] that draws, for a predicate that holds on
-/// [lo, t] and fails above t; none when it fails at lo.
-std::optional<double> Bisect(const std::vector<Point>& points, double lo,
-                             double hi) {
-  if (!Draws(points, lo)) return std::nullopt;
-  if (Draws(points, hi)) return hi;
-  for (int k = 0; k < 80 && hi - lo > 1e-12; ++k) {
-    double mid = lo + (hi - lo) / 2;
-    (Draws(points, mid) ? lo : hi) = mid;
-  }
-  return lo;
+Outline FilletOutline(const std::vector<Point>& points, double fillet_size) {
+  return Fillet(points, {fillet_size, Closing::kByProximity});
 }
 
-}  // namespace
-
-std::optional<double> LargestFilletSize(const std::vector<Point>& points,
-                                        double limit) {
-  if (points.empty() || !(limit > 0.0)) return std::nullopt;
-  // The outline closes when the size exceeds half the distance d from the
-  // first point to the last. For either shape every test is of the form
-  // size x factor <= length, so a smaller size never fails where a larger
-  // one passes: bisect each range on its own and take the larger result.
-  double half = Distance(points.front(), points.back()) / 2;
-  double top = std::nextafter(limit, 0.0);
-  std::optional<double> best;
-  if (std::isfinite(half) && half < top) {
-    best = Bisect(points, std::nextafter(half, limit), top);
-  }
-  if (!best) best = Bisect(points, 0.0, std::fmin(half, top));
-  if (!best) return std::nullopt;
-  // To whole thousandths, which can be typed: the nearest one (the search
-  // ends a hair below a limit such as 4 exactly), below the limit, then a
-  // thousandth down at a time until the value draws. Sizes too large to
-  // count in thousandths are returned as found.
-  double thousandths = std::round(std::fmin(*best, limit - 0.001) * 1000);
-  if (!(thousandths < 1e15)) return best;
-  constexpr int kMostSteps = 1000000;
-  for (int step = 0; step < kMostSteps && thousandths >= 0; ++step) {
-    double typed = thousandths / 1000;
-    if (Draws(points, typed)) return typed;
-    thousandths -= 1;
-  }
-  return std::nullopt;
+double Bulge(const Segment& segment) {
+  if (!segment.is_arc) return 0.0;
+  // A quarter of the sweep: the sweep is twice an angle in radians, so this
+  // halves it exactly.
+  double magnitude = trig::Tan(std::fabs(segment.sweep) / 4);
+  return segment.sweep < 0.0 ? -magnitude : magnitude;
 }
 
+}  // namespace v1
 }  // namespace rrensen

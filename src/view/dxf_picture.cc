@@ -48,7 +48,7 @@ std::string PictureDxf(const Preview& p) {
   for (const Drawing::Circle& c : p.records.circles) {
     picture.arcs.push_back({{c.cx, c.cy}, c.r, 0.0, 360.0, dxf::kRecordsLayer});
   }
-  if (p.has_points() && p.result() == rrensen::kDrawn) {
+  if (p.has_points() && p.result() == 0) {
     dxf::AddOutline(picture, p.outline, dxf::kOutlineLayer);
   } else if (p.has_points() && p.within_limits) {
     const rrensen::Problem& problem = p.outline.problem;

@@ -101,15 +101,15 @@ std::string Svg(const Preview& preview, const std::string& caption) {
   // The outline as records: its lines and the arc record of each arc, the
   // corner of each arc kept for its title.
   const bool has_outline = preview.has_points();
-  const bool drawn = has_outline && preview.result() == rrensen::kDrawn;
+  const bool drawn = has_outline && preview.result() == 0;
   Drawing outline;
   std::vector<const rrensen::Corner*> arc_corners;
   if (drawn) {
     for (const rrensen::Segment& seg : preview.outline.segments) {
       if (seg.is_arc) {
-        const rrensen::Corner& c =
-            preview.outline.corners[static_cast<size_t>(seg.corner)];
-        outline.arcs.push_back(ArcOf(c));
+        const size_t corner = static_cast<size_t>(seg.corner);
+        const rrensen::Corner& c = preview.outline.corners[corner];
+        outline.arcs.push_back(ArcOf(preview.trace.corners[corner]));
         arc_corners.push_back(&c);
       } else {
         outline.lines.push_back({seg.start.x, seg.start.y, seg.end.x, seg.end.y});
@@ -229,14 +229,16 @@ std::string Svg(const Preview& preview, const std::string& caption) {
     // across 640), so that the fillets of a large outline, far smaller than
     // a pixel, still show where they are.
     svg += "<g class=\"fillets\">\n";
-    for (const rrensen::Corner& c : preview.outline.corners) {
+    for (size_t k = 0; k < preview.outline.corners.size(); ++k) {
+      const rrensen::Corner& c = preview.outline.corners[k];
       // On the arc's middle (on the ray from the centre to the corner
-      // point), or on the chord's.
+      // point, at the tilt of its record), or on the chord's.
       double mx = (c.tangent_in.x + c.tangent_out.x) / 2;
       double my = (c.tangent_in.y + c.tangent_out.y) / 2;
       if (c.is_arc) {
-        mx = c.centre.x + c.radius * std::cos(c.tilt * kPi / 180.0);
-        my = c.centre.y + c.radius * std::sin(c.tilt * kPi / 180.0);
+        const double tilt = preview.trace.corners[k].tilt_degrees;
+        mx = c.centre.x + c.radius * std::cos(tilt * kPi / 180.0);
+        my = c.centre.y + c.radius * std::sin(tilt * kPi / 180.0);
       }
       svg += "<circle class=\"fillet\" cx=\"" + w.X(mx) + "\" cy=\"" + w.Y(my) +
              "\" r=\"" + Coord(5 * vw / 640) + "\"><title>corner at point " +

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "driver/settings.h"
 #include "platform/number_format.h"
 #include "platform/out_stream.h"
 #include "platform/text_reader.h"
@@ -46,17 +47,20 @@ Preview MakePreview(std::string_view bytes, double fillet_size) {
   p.within_limits = p.contents.points.WithinLimits();
   p.points = p.contents.points.Outline();
   if (p.within_limits) {
-    p.outline = rrensen::FilletOutline(p.points, fillet_size);
-    if (p.outline.result != rrensen::kDrawn) {
-      p.largest_size = rrensen::LargestFilletSize(p.points);
+    p.outline = geometry::FilletWithTrace(
+        p.points, {fillet_size, rrensen::Closing::kByProximity}, &p.trace);
+    if (p.outline.result != rrensen::Result::kDrawn) {
+      p.largest_size =
+          rrensen::LargestFilletSize(p.points, {}, kFilletSizeLimit);
     }
   }
   return p;
 }
 
-Drawing::Arc ArcOf(const rrensen::Corner& c) {
-  return {c.centre.x, c.centre.y, c.radius, -c.half_sweep, c.half_sweep,
-          c.tilt};
+Drawing::Arc ArcOf(const geometry::CornerTrace& corner) {
+  const geometry::HostArc a = geometry::HostArcOf(corner);
+  return {a.centre.x,     a.centre.y,       a.radius,
+          a.start_degrees, a.end_degrees, a.tilt_degrees};
 }
 
 std::string Reason(const Preview& p) {
@@ -64,33 +68,7 @@ std::string Reason(const Preview& p) {
     return "more than 19 point records, or a last point numbered outside 0 "
            "to 19";
   }
-  const rrensen::Problem& problem = p.outline.problem;
-  // Point numbers are the caller's indices plus one.
-  std::string where = std::to_string(problem.point + 1);
-  switch (problem.kind) {
-    case rrensen::Refusal::kNone: return "";
-    case rrensen::Refusal::kNoCorner:
-      return "fewer than three points once the outline is closed";
-    case rrensen::Refusal::kNotFinite:
-      return "point " + where + " is not a finite number";
-    case rrensen::Refusal::kCornerNotFinite:
-      return "the corner at point " + where +
-             " gives a value that is not a finite number";
-    case rrensen::Refusal::kShortSide:
-      return "the side from point " + where + " to point " +
-             std::to_string(problem.next_point + 1) + " is " +
-             Num(problem.found) + " long, shorter than twice the fillet size (" +
-             Num(problem.needed) + ")";
-    case rrensen::Refusal::kSharpCorner:
-      return "the corner at point " + where + " turns too sharply: a side of " +
-             Num(problem.found) + " is shorter than the " +
-             Num(problem.needed) +
-             " it needs (1.5 times the distance from the corner to its tangent "
-             "points)";
-    case rrensen::Refusal::kReversal:
-      return "the corner at point " + where + " turns exactly back on itself";
-  }
-  return "";
+  return rrensen::Describe(p.outline.problem);
 }
 
 namespace {
@@ -129,7 +107,7 @@ std::vector<std::string> Caption(const Preview& p) {
   if (!p.has_points()) {
     return {"the drawing records of the file (it holds no indicated points)"};
   }
-  if (p.result() == rrensen::kDrawn) {
+  if (p.result() == 0) {
     return {std::string(p.outline.closed ? "closed" : "open") + " outline of " +
             std::to_string(p.points.size()) + " points, fillet size " +
             Num(p.fillet_size) + ", " + std::to_string(p.outline.corners.size()) +
@@ -145,7 +123,7 @@ std::vector<std::string> Caption(const Preview& p) {
 
 std::string Explain(const Preview& p) {
   std::string text;
-  if (p.result() == rrensen::kDrawn) {
+  if (p.result() == 0) {
     const rrensen::Outline& o = p.outline;
     text += std::string(o.closed ? "closed" : "open") + " outline, " +
             std::to_string(p.points.size()) + " points, fillet size " +

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "geometry/fillet_trace.h"
 #include "reader/exchange_contents.h"
 #include "rrensen/fillet.h"
 
@@ -41,13 +42,17 @@ struct Preview {
   /// numbered outside 0 to 19: the tool refuses those before filleting.
   bool within_limits = true;
   rrensen::Outline outline;
+  /// The filleting's working values, for the arc records the tool writes.
+  geometry::FilletTrace trace;
   /// For a refused outline within the limits: the largest fillet size below
   /// 20 that draws it, if any (searched once, for every explanation).
   std::optional<double> largest_size;
 
   bool has_points() const { return contents.points.record_count > 0; }
   /// The tool's result for these points: 0 drawn, 1, 2 or 3 refused.
-  int result() const { return within_limits ? outline.result : 1; }
+  int result() const {
+    return within_limits ? static_cast<int>(outline.result) : 1;
+  }
 };
 
 /// Reads exchange-file bytes with the tool's reader and fillets the
@@ -55,7 +60,7 @@ struct Preview {
 Preview MakePreview(std::string_view bytes, double fillet_size);
 
 /// The arc record that the tool writes for an arc corner.
-Drawing::Arc ArcOf(const rrensen::Corner& corner);
+Drawing::Arc ArcOf(const geometry::CornerTrace& corner);
 
 /// One line on why the outline was refused; empty when it was drawn.
 std::string Reason(const Preview& preview);

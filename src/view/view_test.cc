@@ -111,7 +111,7 @@ TEST(View, FilletsStayVisibleAndTheCaptionExplainsThePicture) {
   EXPECT_EQ(caption[0],
             "refused at fillet size 5.000 (result 1): the side from point 2 to "
             "point 3 is");
-  EXPECT_EQ(caption[1], "8.000 long, shorter than twice the fillet size (10.000)");
+  EXPECT_EQ(caption[1], "8.000 long and needs 10.000");
   EXPECT_EQ(caption[2], "largest fillet size below 20 that draws it: 4.000 (rrensen /c4.000)");
   EXPECT_TRUE(ParseSvg(view::Svg(refused, "refused")).ok);
 }

@@ -3,14 +3,16 @@
 #include "geometry/angles.h"
 #include "writer/emitters.h"
 
+namespace writer {
 namespace {
 
+using geometry::CornerTrace;
 using geometry::Degrees;
 
 /// "k0(...rad)(...dgree)  re(...)=lenx(...)/tan(k0)\n", shared by the two
 /// corner lines: the half turn k0, the signed radius re and the cut back
 /// lenx.
-void HalfTurnTail(platform::OutStream& o, const rrensen::Corner& c) {
+void HalfTurnTail(platform::OutStream& o, const CornerTrace& c) {
   o.Str("k0(");
   o.Fixed(c.half_turn, 6);
   o.Str("rad)(");
@@ -25,35 +27,37 @@ void HalfTurnTail(platform::OutStream& o, const rrensen::Corner& c) {
 }  // namespace
 
 void WriteOutlineRecords(const rrensen::Outline& outline,
+                         const geometry::FilletTrace& trace,
                          platform::OutStream& out) {
-  if (outline.result != rrensen::kDrawn) return;
+  if (outline.result != rrensen::Result::kDrawn) return;
   for (const rrensen::Segment& s : outline.segments) {
     if (s.is_arc) {
       // The record's arc runs counter-clockwise about its tilt, whichever
       // way the outline runs through it.
-      const rrensen::Corner& c =
-          outline.corners[static_cast<size_t>(s.corner)];
-      emit::Arc(out, c.centre.x, c.centre.y, c.radius, -c.half_sweep,
-                c.half_sweep, 1.0, c.tilt);
+      const geometry::HostArc a =
+          geometry::HostArcOf(trace.corners[static_cast<size_t>(s.corner)]);
+      emit::Arc(out, a.centre.x, a.centre.y, a.radius, a.start_degrees,
+                a.end_degrees, 1.0, a.tilt_degrees);
     } else {
       emit::Line(out, s.start.x, s.start.y, s.end.x, s.end.y);
     }
   }
 }
 
-void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
+void WriteFilletTrace(const rrensen::Outline& outline,
+                      const geometry::FilletTrace& trace, double fillet_size,
                       platform::OutStream& console, platform::OutStream& out) {
   // Spacing lines: "len1" is the side's length. The working points are
   // numbered from 1, and a closed outline's last two are points 1 and 2
   // again.
-  for (size_t k = 0; k < outline.sides.size(); ++k) {
+  for (size_t k = 0; k < trace.side_lengths.size(); ++k) {
     int i = static_cast<int>(k) + 2;
     console.Str("#  P(");
     console.Int(i);
     console.Str(")-P(");
     console.Int(i + 1);
     console.Str(") if len1(");
-    console.Fixed(outline.sides[k].length, 1);
+    console.Fixed(trace.side_lengths[k], 1);
     console.Str(") < 2.0 x Men(");
     console.Fixed(fillet_size, 1);
     console.Str(") error \n");
@@ -63,8 +67,8 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
   const double arc_threshold = geometry::ArcThreshold();
   const bool last_not_finite =
       outline.problem.kind == rrensen::Refusal::kCornerNotFinite;
-  for (size_t k = 0; k < outline.corners.size(); ++k) {
-    const rrensen::Corner& c = outline.corners[k];
+  for (size_t k = 0; k < trace.corners.size(); ++k) {
+    const CornerTrace& c = trace.corners[k];
     if (c.is_arc) {
       console.Str("#   ");
       HalfTurnTail(console, c);
@@ -76,7 +80,7 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
     console.Chr(')');
     HalfTurnTail(console, c);
     // A corner whose values are not finite was refused before its markers.
-    if (last_not_finite && k + 1 == outline.corners.size()) break;
+    if (last_not_finite && k + 1 == trace.corners.size()) break;
     // Markers: a text record with radius, start and end angle, tilt and
     // k0 in degrees, and a circle of half the radius at the centre.
     out.Str("ch ");
@@ -86,11 +90,11 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
     out.Str(" 3,0,\"");
     out.Fixed(c.radius, 1);
     out.Chr(',');
-    out.Fixed(-c.half_sweep, 1);
+    out.Fixed(-c.half_sweep_degrees, 1);
     out.Chr(',');
-    out.Fixed(c.half_sweep, 1);
+    out.Fixed(c.half_sweep_degrees, 1);
     out.Chr(',');
-    out.Fixed(c.tilt, 1);
+    out.Fixed(c.tilt_degrees, 1);
     out.Str(" k0(");
     out.Fixed(Degrees(c.half_turn), 1);
     out.Str(")\n");
@@ -100,8 +104,8 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
     console.Str("#  sikaku(0.0) syukaku(0.0)\n");
   }
   // The count line: "Ccnt" is the number of working points, "i" at least 3.
-  const int count = static_cast<int>(outline.working_points.size());
-  if (outline.result == rrensen::kDrawn && count >= 3) {
+  const int count = static_cast<int>(trace.working_points.size());
+  if (outline.result == rrensen::Result::kDrawn && count >= 3) {
     console.Str("# Ccnt(");
     console.Int(count);
     console.Str(") i(");
@@ -111,3 +115,5 @@ void WriteFilletTrace(const rrensen::Outline& outline, double fillet_size,
     console.Str(")\n");
   }
 }
+
+}  // namespace writer

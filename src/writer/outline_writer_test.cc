@@ -10,10 +10,11 @@ namespace {
 /// The records and the level-2 trace of filleting `points` with `size`.
 struct Written {
   Written(const std::vector<rrensen::Point>& points, double size) {
-    rrensen::Outline o = rrensen::FilletOutline(points, size);
+    geometry::FilletTrace trace;
+    rrensen::Outline o = geometry::FilletWithTrace(points, {size}, &trace);
     platform::OutStream out(&output), c(&console, false);
-    WriteFilletTrace(o, size, c, out);
-    WriteOutlineRecords(o, out);
+    writer::WriteFilletTrace(o, trace, size, c, out);
+    writer::WriteOutlineRecords(o, trace, out);
   }
   std::string output, console;
 };

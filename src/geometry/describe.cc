@@ -1,0 +1,46 @@
+#include <string>
+
+#include "platform/number_format.h"
+#include "rrensen/fillet.h"
+
+namespace rrensen {
+inline namespace v1 {
+namespace {
+
+/// A length with three decimals.
+std::string Length(double value) {
+  char buf[platform::kNumberBufSize];
+  return std::string(buf, platform::FormatFixed(buf, value, 3));
+}
+
+/// "point N", numbered from 1.
+std::string PointName(int index) { return "point " + std::to_string(index + 1); }
+
+}  // namespace
+
+std::string Describe(const Problem& problem) {
+  const std::string at = PointName(problem.point);
+  switch (problem.kind) {
+    case Refusal::kNone: return "";
+    case Refusal::kInvalidSize:
+      return "the fillet size is not a finite number of 0 or more";
+    case Refusal::kNoCorner:
+      return "there are fewer than three points once the outline is closed";
+    case Refusal::kNotFinite: return at + " is not a finite number";
+    case Refusal::kShortSide:
+      return "the side from " + at + " to " + PointName(problem.next_point) +
+             " is " + Length(problem.found) + " long and needs " +
+             Length(problem.needed);
+    case Refusal::kSharpCorner:
+      return "the corner at " + at + " turns too sharply: a side of " +
+             Length(problem.found) + " needs " + Length(problem.needed);
+    case Refusal::kReversal:
+      return "the corner at " + at + " turns exactly back on itself";
+    case Refusal::kCornerNotFinite:
+      return "the corner at " + at + " gives a value that is not a finite number";
+  }
+  return "";
+}
+
+}  // namespace v1
+}  // namespace rrensen
