@@ -40,11 +40,11 @@ void BM_Reader(benchmark::State& state) {
   const std::string input = LargeExchange();
   std::string sink;
   for (auto _ : state) {
-    ExchangeContents contents;
+    reader::ExchangeContents contents;
     sink.clear();
     platform::OutStream out(&sink, true);
     platform::TextReader in(input);
-    ReadExchange(in, ReadOptions{0, kLineLimit, kLineLimit}, out, out, &contents);
+    reader::ReadExchange(in, reader::ReadOptions{0, reader::kLineLimit, reader::kLineLimit}, out, out, &contents);
     benchmark::DoNotOptimize(contents.points.record_count);
   }
   state.SetItemsProcessed(state.iterations() * 50000);

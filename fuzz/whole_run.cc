@@ -24,7 +24,7 @@ WholeRun RunWholeInMemory(std::string_view words, std::string_view exchange) {
   {
     platform::OutStream console(&run.console, false);
     platform::OutStream errors(&run.errors, false);
-    run.status = RunTool(run.words, files, console, errors);
+    run.status = driver::RunTool(run.words, files, console, errors);
   }
   // The output: handed back to the exchange file in normal use, left in the
   // scratch file at the debug levels and for an over-long file.

@@ -1,5 +1,7 @@
 #include "driver/line_copy.h"
 
+namespace driver {
+
 namespace {
 
 LineCopy Fail(platform::OutStream& errors, const char* what, const char* name,
@@ -41,3 +43,5 @@ LineCopy CopyLines(platform::HostFolder& folder, const char* from,
   if (limit == 0 && !wrote) return Fail(errors, "Cannot write file: ", to, count);
   return LineCopy{count, 0};
 }
+
+}  // namespace driver

@@ -6,6 +6,8 @@
 #include "platform/host_folder.h"
 #include "platform/out_stream.h"
 
+namespace driver {
+
 /// Writes "<what><name> \n" to `errors`: the driver's messages about a
 /// file, such as "Cannot open file: KDX_TEMP.TXT ".
 void FileMessage(platform::OutStream& errors, const char* what,
@@ -28,5 +30,7 @@ struct LineCopy {
 /// "Cannot write file: <name> \n".
 LineCopy CopyLines(platform::HostFolder& folder, const char* from,
                    const char* to, uint32_t limit, platform::OutStream& errors);
+
+}  // namespace driver
 
 #endif  // RRENSEN_DRIVER_LINE_COPY_H_

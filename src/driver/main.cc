@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   platform::DiskFileSystem files;
   platform::OutStream console(stdout);
   platform::OutStream errors(stderr);
-  int status = RunTool(words, files, console, errors);
+  int status = driver::RunTool(words, files, console, errors);
   console.Flush();
   errors.Flush();
   return status;

@@ -6,13 +6,15 @@
 #include "platform/out_stream.h"
 #include "reader/scan.h"
 
+namespace driver {
+
 namespace {
 
 /// atoi without its undefined behaviour: wraps modulo 2^32, 0 for no number.
 int32_t AtoI(std::string_view text) {
   int32_t value = 0;
   size_t pos = 0;
-  scan::ParseInt(text, &pos, &value);
+  reader::scan::ParseInt(text, &pos, &value);
   return value;
 }
 
@@ -20,7 +22,7 @@ int32_t AtoI(std::string_view text) {
 double AtoF(std::string_view text) {
   double value = 0.0;
   size_t pos = 0;
-  scan::ParseReal(text, &pos, &value);
+  reader::scan::ParseReal(text, &pos, &value);
   return value;
 }
 
@@ -97,3 +99,5 @@ void ApplyOption(const char* word, Settings* settings,
     console.Str(")\n");
   }
 }
+
+}  // namespace driver

@@ -4,6 +4,8 @@
 #include "driver/settings.h"
 #include "platform/out_stream.h"
 
+namespace driver {
+
 /// Handles one command-line word, lead character ("-" or "/") included: the
 /// letter (any case) picks the setting, the rest of the word is its value.
 /// Out-of-range values are refused or clamped silently; an unknown letter
@@ -11,5 +13,7 @@
 /// above 2 every word is followed by two trace lines on `console`.
 void ApplyOption(const char* word, Settings* settings,
                  platform::OutStream& console, platform::OutStream& errors);
+
+}  // namespace driver
 
 #endif  // RRENSEN_DRIVER_OPTIONS_H_

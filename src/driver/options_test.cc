@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace driver {
+
 
 namespace {
 
@@ -89,3 +91,5 @@ TEST(Options, TraceFollowsEveryWordOnceTheLevelIsAboveTwo) {
 }
 
 }  // namespace
+
+}  // namespace driver

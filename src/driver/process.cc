@@ -6,6 +6,8 @@
 #include "writer/outline_writer.h"
 #include "writer/restore_block.h"
 
+namespace driver {
+
 namespace {
 
 /// The result the host's "points too close" message stands for; results
@@ -33,7 +35,7 @@ constexpr const char* kEndClosing =
 /// The header of the filleting trace, at every debug level above 0: the
 /// number of point records ("POINTcnt"), points 0 to 5, the last point
 /// before the closing step, and the fillet size ("/c", the option).
-void PrintHeader(const IndicatedPoints& p, const Settings& settings,
+void PrintHeader(const reader::IndicatedPoints& p, const Settings& settings,
                  platform::OutStream& o) {
   o.Str("# K_RENSEN ----  POINTcnt<");
   o.Int(p.record_count);
@@ -71,7 +73,7 @@ void EndOfRun(platform::OutStream& o, const char* count_label,
 
 }  // namespace
 
-int BuildOutline(const IndicatedPoints& points, const Settings& settings,
+int BuildOutline(const reader::IndicatedPoints& points, const Settings& settings,
                  platform::OutStream& console, platform::OutStream& out) {
   if (!points.WithinLimits()) return kResultTooClose;
   if (settings.debug_level > 0) PrintHeader(points, settings, console);
@@ -90,8 +92,8 @@ int BuildOutline(const IndicatedPoints& points, const Settings& settings,
 bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
                      platform::OutStream& console, const Settings& settings,
                      uint32_t line_count) {
-  ExchangeContents contents;
-  ReadExchange(in, ReadOptions{settings.debug_level, line_count, kLineLimit},
+  reader::ExchangeContents contents;
+  reader::ReadExchange(in, reader::ReadOptions{settings.debug_level, line_count, reader::kLineLimit},
                out, console, &contents);
   if (in.error()) return false;
   int result = BuildOutline(contents.points, settings, console, out);
@@ -118,6 +120,8 @@ bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
     out.Fixed(0.0, 8);
     out.Chr('\n');
   }
-  WriteRestoreBlock(contents.attributes.captured, out);
+  writer::WriteRestoreBlock(contents.attributes.captured, out);
   return true;
 }
+
+}  // namespace driver

@@ -9,12 +9,14 @@
 #include "reader/exchange_contents.h"
 #include "reader/exchange_reader.h"
 
+namespace driver {
+
 /// Fillets the indicated points of `points` with the settings' fillet size
 /// and writes the outline's records to `out`, with the debug lines of the
 /// settings' level on `console` (and the level-2 markers in `out`). Returns
 /// the result: 0 drawn, 1, 2 or 3 refused; more than 19 point records, or a
 /// last point number outside 0 to 19, give 1 before anything is written.
-int BuildOutline(const IndicatedPoints& points, const Settings& settings,
+int BuildOutline(const reader::IndicatedPoints& points, const Settings& settings,
                  platform::OutStream& console, platform::OutStream& out);
 
 /// The work of one run between opening and closing the files: reads `in`,
@@ -26,5 +28,7 @@ int BuildOutline(const IndicatedPoints& points, const Settings& settings,
 bool ProcessExchange(platform::TextReader& in, platform::OutStream& out,
                      platform::OutStream& console, const Settings& settings,
                      uint32_t line_count);
+
+}  // namespace driver
 
 #endif  // RRENSEN_DRIVER_PROCESS_H_

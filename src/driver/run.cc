@@ -8,6 +8,8 @@
 #include "driver/usage.h"
 #include "platform/host_folder.h"
 
+namespace driver {
+
 namespace {
 
 // The protocol's fixed file names, in the working folder.
@@ -19,7 +21,7 @@ constexpr const char* kScratchName = "KDX_TEMP.$$$";
 
 /// The most pieces the counting copy reads: one more than the longest
 /// exchange file the tool takes, which is how an over-long file shows.
-constexpr uint32_t kCountLimit = kLineLimit + 1;
+constexpr uint32_t kCountLimit = reader::kLineLimit + 1;
 
 // The over-limit record; the Japanese part is Shift-JIS bytes.
 constexpr const char* kOverLimit =
@@ -109,9 +111,9 @@ int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
     FileMessage(errors, "Cannot open file: ", kScratchName);
     return 1;
   }
-  if (line_count > kLineLimit) {
+  if (line_count > reader::kLineLimit) {
     out->Str(kOverLimit);
-    out->Unsigned(kLineLimit);
+    out->Unsigned(reader::kLineLimit);
     out->Chr('\n');
     if (!out->Close()) FileMessage(errors, "Cannot write file: ", kScratchName);
     return 1;
@@ -144,3 +146,5 @@ int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
   if (settings.debug_level != 0) return 0;
   return HandBack(folder, errors);
 }
+
+}  // namespace driver

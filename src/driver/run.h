@@ -7,6 +7,8 @@
 #include "platform/file_system.h"
 #include "platform/out_stream.h"
 
+namespace driver {
+
 /// Makes one whole run of the tool in the folder of `files`: the option
 /// words `words` (the command line after the program's name), the
 /// exchange-file round trip, the reader, the filleting, the messages and
@@ -18,5 +20,7 @@
 /// returns 0.
 int RunTool(const std::vector<std::string>& words, platform::FileSystem& files,
             platform::OutStream& console, platform::OutStream& errors);
+
+}  // namespace driver
 
 #endif  // RRENSEN_DRIVER_RUN_H_

@@ -8,6 +8,8 @@
 
 #include "platform/memory_file_system.h"
 
+namespace driver {
+
 namespace {
 
 using Files = std::map<std::string, std::string>;
@@ -148,3 +150,5 @@ TEST(Driver, LongOutputIsHandedBackWhole) {
 }
 
 }  // namespace
+
+}  // namespace driver

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace driver {
+
 /// Settings that the host's command line passes and the tool accepts only
 /// for the host's sake: the host passes them to all its helpers alike, and
 /// nothing in this tool reads them, except the scale colour, which the
@@ -30,5 +32,7 @@ struct Settings {
   int32_t debug_level = 0;
   HostOnlySettings host;
 };
+
+}  // namespace driver
 
 #endif  // RRENSEN_DRIVER_SETTINGS_H_

@@ -1,5 +1,7 @@
 #include "driver/usage.h"
 
+namespace driver {
+
 #ifndef RRENSEN_VERSION
 #define RRENSEN_VERSION "unknown"
 #endif
@@ -39,3 +41,5 @@ const char kUsageText[] =
     "      output written: the exchange file keeps the input\n"
     "  255 no exchange file, the line count's copy failed, or the output\n"
     "      could not be copied back (it is kept in KDX_TEMP.$$$)\n";
+
+}  // namespace driver

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace reader {
+
 /// The host's attributes as the exchange file carries them.
 ///
 /// "Not captured yet": each captured attribute starts at 20 (the free text
@@ -65,5 +67,7 @@ struct Attributes {
   CurrentAttributes current;
   CapturedAttributes captured;
 };
+
+}  // namespace reader
 
 #endif  // RRENSEN_READER_ATTRIBUTES_H_

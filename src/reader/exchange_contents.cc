@@ -1,5 +1,7 @@
 #include "reader/exchange_contents.h"
 
+namespace reader {
+
 std::vector<rrensen::Point> IndicatedPoints::Outline() const {
   std::vector<rrensen::Point> outline;
   for (int32_t k = 1; k <= record_count && k <= kHighestPointNumber; ++k) {
@@ -7,3 +9,5 @@ std::vector<rrensen::Point> IndicatedPoints::Outline() const {
   }
   return outline;
 }
+
+}  // namespace reader

@@ -7,6 +7,8 @@
 #include "reader/attributes.h"
 #include "rrensen/fillet.h"
 
+namespace reader {
+
 /// The highest point number the exchange file can carry ("hp19-").
 constexpr int32_t kHighestPointNumber = 19;
 
@@ -51,5 +53,7 @@ struct ExchangeContents {
   /// before, which decides whether the next record's end points differ.
   LineRecord last_line;
 };
+
+}  // namespace reader
 
 #endif  // RRENSEN_READER_EXCHANGE_CONTENTS_H_

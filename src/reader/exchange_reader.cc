@@ -2,6 +2,8 @@
 
 #include "reader/scan.h"
 
+namespace reader {
+
 namespace {
 
 /// The character at `pos`, or -1 past the end of the line: a key test never
@@ -49,7 +51,7 @@ class Reader {
   /// " x1 y1 x2 y2": a line of the host's drawing; only whether its ends
   /// differ matters here.
   void LineRecord(std::string_view line) {
-    ::LineRecord& l = c_.last_line;
+    reader::LineRecord& l = c_.last_line;
     scan::Scan(line, 1, "%lf %lf %lf %lf", {&l.x1, &l.y1, &l.x2, &l.y2});
     if (!(l.x1 == l.x2 && l.y1 == l.y2)) c_.stage = 3;
   }
@@ -204,3 +206,5 @@ void ReadExchange(platform::TextReader& in, const ReadOptions& options,
   // written after it stay records of their own.
   if (passing) pass_through.Chr('\n');
 }
+
+}  // namespace reader

@@ -9,6 +9,8 @@
 #include "platform/text_reader.h"
 #include "reader/exchange_contents.h"
 
+namespace reader {
+
 /// Called with each line that the reader takes as a record, after the record
 /// has changed the contents; lets a caller see every record, where the
 /// contents keep only what the run uses.
@@ -37,5 +39,7 @@ void ReadExchange(platform::TextReader& in, const ReadOptions& options,
                   platform::OutStream& pass_through,
                   platform::OutStream& console, ExchangeContents* contents,
                   const RecordHook& hook = nullptr);
+
+}  // namespace reader
 
 #endif  // RRENSEN_READER_EXCHANGE_READER_H_

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+namespace reader {
+
 namespace {
 
 /// Reads `input` into fresh contents, with the pass-through and the console
@@ -178,3 +180,5 @@ TEST(Reader, LevelThreeTrace) {
 }
 
 }  // namespace
+
+}  // namespace reader

@@ -6,7 +6,7 @@
 
 #include "platform/ascii.h"
 
-namespace scan {
+namespace reader::scan {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -235,4 +235,4 @@ int Scan(std::string_view line, size_t start, const char* format,
   return stored;
 }
 
-}  // namespace scan
+}  // namespace reader::scan

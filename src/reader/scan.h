@@ -11,7 +11,7 @@
 /// behaviour on overflow) leak in. The text ends at the end of the view: no
 /// scan ever looks past it. A NUL byte is an ordinary character, neither
 /// white space nor part of a number.
-namespace scan {
+namespace reader::scan {
 
 /// C-locale white space: blank, \t, \n, \v, \f, \r.
 bool IsSpace(char c);
@@ -49,6 +49,6 @@ struct Target {
 int Scan(std::string_view line, size_t start, const char* format,
          std::initializer_list<Target> targets);
 
-}  // namespace scan
+}  // namespace reader::scan
 
 #endif  // RRENSEN_READER_SCAN_H_

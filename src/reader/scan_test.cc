@@ -39,8 +39,8 @@ TEST(Scan, IntegersWrapModulo2To32) {
   for (const auto& c : cases) {
     int32_t v = 0;
     size_t pos = 0;
-    bool ok = c.hex ? scan::ParseHex(c.text, &pos, &v)
-                    : scan::ParseInt(c.text, &pos, &v);
+    bool ok = c.hex ? reader::scan::ParseHex(c.text, &pos, &v)
+                    : reader::scan::ParseInt(c.text, &pos, &v);
     EXPECT_EQ(ok, c.ok) << c.text;
     EXPECT_EQ(v, c.value) << c.text;
     EXPECT_EQ(pos, c.end) << c.text;
@@ -87,13 +87,13 @@ TEST(Scan, RealsAreDecimalOrInfOrNan) {
   for (const auto& c : cases) {
     double v = 0.0;
     size_t pos = 0;
-    EXPECT_EQ(scan::ParseReal(c.text, &pos, &v), c.ok) << c.text;
+    EXPECT_EQ(reader::scan::ParseReal(c.text, &pos, &v), c.ok) << c.text;
     EXPECT_EQ(v, c.value) << c.text;
     EXPECT_EQ(pos, c.end) << c.text;
   }
   double nan = 0.0;
   size_t pos = 0;
-  EXPECT_TRUE(scan::ParseReal("NaN", &pos, &nan));
+  EXPECT_TRUE(reader::scan::ParseReal("NaN", &pos, &nan));
   EXPECT_TRUE(std::isnan(nan));
 }
 
@@ -115,7 +115,7 @@ TEST(Scan, RealsRoundCorrectly) {
     if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 60) - 30);
     double v = 0.0;
     size_t pos = 0;
-    ASSERT_TRUE(scan::ParseReal(text, &pos, &v)) << text;
+    ASSERT_TRUE(reader::scan::ParseReal(text, &pos, &v)) << text;
     ASSERT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
   }
 }
@@ -124,17 +124,17 @@ TEST(Scan, StopsAtTheFirstFieldThatDoesNotConvert) {
   double a = -1, b = -1, c = -1;
   int32_t n = -1;
   // Commas are no white space: only the first value converts.
-  EXPECT_EQ(scan::Scan("cn0 2.5, 3, 0.5, 1", 3, "%lf %lf %lf %d",
+  EXPECT_EQ(reader::scan::Scan("cn0 2.5, 3, 0.5, 1", 3, "%lf %lf %lf %d",
                        {&a, &b, &c, &n}),
             1);
   EXPECT_EQ(a, 2.5);
   EXPECT_EQ(b, -1);
   EXPECT_EQ(n, -1);
   // A start past the end of the line reads nothing.
-  EXPECT_EQ(scan::Scan("hp", 3, "%lf %lf", {&a, &b}), 0);
+  EXPECT_EQ(reader::scan::Scan("hp", 3, "%lf %lf", {&a, &b}), 0);
   // A literal must match exactly.
   int32_t k = 0;
-  EXPECT_EQ(scan::Scan("12- 7", 0, "%d-", {&k}), 1);
+  EXPECT_EQ(reader::scan::Scan("12- 7", 0, "%d-", {&k}), 1);
   EXPECT_EQ(k, 12);
 }
 
@@ -142,14 +142,14 @@ TEST(Scan, TextWordIsCutToItsField) {
   double x = 0, y = 0, dx = 0, dy = 0;
   char word[128] = "old";
   std::string line = "ch 1 2 3 4 \"" + std::string(200, 'w') + " tail\n";
-  EXPECT_EQ(scan::Scan(line, 2, "%lf %lf %lf %lf \"%s",
-                       {&x, &y, &dx, &dy, scan::Target(word, sizeof word)}),
+  EXPECT_EQ(reader::scan::Scan(line, 2, "%lf %lf %lf %lf \"%s",
+                       {&x, &y, &dx, &dy, reader::scan::Target(word, sizeof word)}),
             5);
   EXPECT_EQ(std::string(word), std::string(127, 'w'));
   // Without the quote the word keeps its value.
   char kept[128] = "kept";
-  scan::Scan("ch 1 2 3 4 text\n", 2, "%lf %lf %lf %lf \"%s",
-             {&x, &y, &dx, &dy, scan::Target(kept, sizeof kept)});
+  reader::scan::Scan("ch 1 2 3 4 text\n", 2, "%lf %lf %lf %lf \"%s",
+             {&x, &y, &dx, &dy, reader::scan::Target(kept, sizeof kept)});
   EXPECT_STREQ(kept, "kept");
 }
 

@@ -90,12 +90,12 @@ int main(int argc, char** argv) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
 
-  Settings settings;
+  driver::Settings settings;
   if (!size_word.empty()) {
     // The tool's own option handler reads the size.
     std::string word = "-c" + size_word, sink;
     platform::OutStream quiet(&sink, false);
-    ApplyOption(word.c_str(), &settings, quiet, quiet);
+    driver::ApplyOption(word.c_str(), &settings, quiet, quiet);
   }
   view::Preview preview = view::MakePreview(bytes.str(), settings.fillet_size);
   if (preview.has_points()) std::cerr << view::Explain(preview);

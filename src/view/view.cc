@@ -23,19 +23,19 @@ Preview MakePreview(std::string_view bytes, double fillet_size) {
   platform::OutStream quiet(&sink, false);
   platform::TextReader reader(bytes);
   Drawing* records = &p.records;
-  ReadExchange(
-      reader, ReadOptions{}, quiet, quiet, &p.contents,
+  reader::ReadExchange(
+      reader, reader::ReadOptions{}, quiet, quiet, &p.contents,
       [records](std::string_view line) {
         // Only whole records are drawn.
         if (!line.empty() && line[0] == ' ') {
           Drawing::Line l{};
-          if (scan::Scan(line, 1, "%lf %lf %lf %lf",
+          if (reader::scan::Scan(line, 1, "%lf %lf %lf %lf",
                          {&l.x1, &l.y1, &l.x2, &l.y2}) == 4) {
             records->lines.push_back(l);
           }
         } else if (line.substr(0, 2) == "ci") {
           double v[7] = {};
-          int n = scan::Scan(line, 2, "%lf %lf %lf %lf %lf %lf %lf",
+          int n = reader::scan::Scan(line, 2, "%lf %lf %lf %lf %lf %lf %lf",
                              {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]});
           if (n == 7) {
             records->arcs.push_back({v[0], v[1], v[2], v[3], v[4], v[6]});
@@ -51,7 +51,7 @@ Preview MakePreview(std::string_view bytes, double fillet_size) {
         p.points, {fillet_size, rrensen::Closing::kByProximity}, &p.trace);
     if (p.outline.result != rrensen::Result::kDrawn) {
       p.largest_size =
-          rrensen::LargestFilletSize(p.points, {}, kFilletSizeLimit);
+          rrensen::LargestFilletSize(p.points, {}, driver::kFilletSizeLimit);
     }
   }
   return p;

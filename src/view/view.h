@@ -33,7 +33,7 @@ struct Drawing {
 /// What the preview shows of an exchange file: its indicated points, its
 /// drawing records, and the outline the tool would write for the points.
 struct Preview {
-  ExchangeContents contents;
+  reader::ExchangeContents contents;
   Drawing records;
   /// The indicated points 1 to n, in order (as the tool fillets them).
   std::vector<rrensen::Point> points;

@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-void WriteRestoreBlock(const CapturedAttributes& captured,
+namespace writer {
+
+void WriteRestoreBlock(const reader::CapturedAttributes& captured,
                        platform::OutStream& out) {
-  const FreeTextStyle& free = captured.free_style;
+  const reader::FreeTextStyle& free = captured.free_style;
   // The free style only when its width is positive (nan is not; one never
   // captured is -20), and only when all three sizes are numbers the host
   // can read back.
@@ -42,3 +44,5 @@ void WriteRestoreBlock(const CapturedAttributes& captured,
     out.Chr('\n');
   }
 }
+
+}  // namespace writer

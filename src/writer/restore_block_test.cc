@@ -6,12 +6,14 @@
 #include <limits>
 #include <string>
 
+namespace writer {
+
 namespace {
 
 TEST(RestoreBlock, WritesTheCapturedAttributes) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::string nothing = "lg14\r\nly14\r\nlt20\r\nlc20\r\n";
-  using C = CapturedAttributes;
+  using C = reader::CapturedAttributes;
   struct {
     const char* name;
     std::function<void(C&)> captured;
@@ -35,7 +37,7 @@ TEST(RestoreBlock, WritesTheCapturedAttributes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    CapturedAttributes captured;
+    reader::CapturedAttributes captured;
     c.captured(captured);
     std::string bytes;
     {
@@ -47,3 +49,5 @@ TEST(RestoreBlock, WritesTheCapturedAttributes) {
 }
 
 }  // namespace
+
+}  // namespace writer
