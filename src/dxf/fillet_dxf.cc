@@ -7,7 +7,9 @@
 #include "dxf/drawing.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
+#include "dxf/tag_writer.h"
 #include "platform/ascii.h"
+#include "platform/number_format.h"
 
 namespace dxf {
 namespace {
@@ -59,19 +61,12 @@ class TagWriter {
     out_.append(value);
     std::string_view line_end =
         bytes_.substr(tag.value_text_end, tag.end - tag.value_text_end);
-    out_.append(line_end.empty() ? std::string_view(list_.line_end)
+    out_.append(line_end.empty() ? std::string_view(list_.layout.line_end)
                                  : line_end);
   }
 
   void Add(int code, std::string_view value) {
-    std::string code_text = std::to_string(code);
-    if (list_.padded_codes && code_text.size() < 3) {
-      out_.append(3 - code_text.size(), ' ');
-    }
-    out_.append(code_text);
-    out_.append(list_.line_end);
-    out_.append(value);
-    out_.append(list_.line_end);
+    AppendTag(out_, list_.layout, code, value);
   }
 
  private:
@@ -319,7 +314,7 @@ FilletRun FilletDrawing(std::string_view bytes,
           Describe(p, first) + " left unchanged: " +
           rrensen::Describe(f.outline.problem) + "; " +
           (largest ? "the largest size below 20 that draws it is " +
-                         FormatLength(*largest)
+                         platform::FixedText(*largest, 3)
                    : std::string("no size below 20 draws it")));
       continue;
     }

@@ -19,14 +19,6 @@ std::string FormatCoordinate(double value) {
   return text;
 }
 
-std::string FormatLength(double value) {
-  char buffer[400];
-  std::to_chars_result written = std::to_chars(
-      buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-  if (written.ec != std::errc()) return "?";
-  return std::string(buffer, written.ptr);
-}
-
 namespace {
 
 /// The whole of `text`, blanks around it aside, as a number of type T: an

@@ -16,8 +16,6 @@ namespace dxf {
 /// only (a non-finite value gives "nan" or "inf", which DXF has no use for).
 std::string FormatCoordinate(double value);
 
-/// `value` rounded to three decimals, for messages ("12.500").
-std::string FormatLength(double value);
 
 /// Reads a real number: blanks around it are allowed, a leading '+' too,
 /// and nothing else. False when the text is not a number.

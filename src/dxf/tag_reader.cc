@@ -143,8 +143,8 @@ TagList ReadTags(std::string_view bytes) {
     if (first) {
       first = false;
       bool crlf = code_line.end - code_line.text_end == 2;
-      list.line_end = crlf ? "\r\n" : "\n";
-      list.padded_codes = !code_text.empty() && IsBlank(code_text.front());
+      list.layout.line_end = crlf ? "\r\n" : "\n";
+      list.layout.padded_codes = !code_text.empty() && IsBlank(code_text.front());
     }
     Tag tag;
     tag.code = code;

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dxf/tag_writer.h"
+
 namespace dxf {
 
 /// Longest line the reader accepts, in bytes without its line end. DXF
@@ -46,11 +48,9 @@ struct TagList {
   std::string error;
   /// Line of the first bad line, or 0 when the fault has no line.
   int error_line = 0;
-  /// The line end of the file's first line ("\r\n" or "\n"), for new tags.
-  std::string line_end = "\n";
-  /// True when the group codes are right-aligned in three columns ("  0"),
-  /// as most writers do; new tags follow the same layout.
-  bool padded_codes = true;
+  /// The layout of the file's first tag, for new tags: its line end, and
+  /// whether its group code is right-aligned in three columns.
+  TagLayout layout;
 };
 
 /// Reads `bytes` as ASCII DXF. LF and CR LF line ends both work (and may be

@@ -49,7 +49,7 @@ TEST(TagReader, LineEndsMarkAndTrailingBlanksReadTheSame) {
     TagList list = ReadTags(c.text);
     EXPECT_EQ(list.error, "") << c.name;
     EXPECT_EQ(PairsOf(list), expected) << c.name;
-    EXPECT_EQ(list.line_end, c.line_end) << c.name;
+    EXPECT_EQ(list.layout.line_end, c.line_end) << c.name;
   }
 }
 
@@ -68,7 +68,7 @@ TEST(TagReader, TagsCoverTheirBytesExactly) {
   }
   EXPECT_EQ(copy, text);
   EXPECT_EQ(list.tags[1].line, 3);
-  EXPECT_TRUE(list.padded_codes);
+  EXPECT_TRUE(list.layout.padded_codes);
 }
 
 TEST(TagReader, BadFilesNameTheirFirstBadLine) {

@@ -8,10 +8,7 @@ inline namespace v1 {
 namespace {
 
 /// A length with three decimals.
-std::string Length(double value) {
-  char buf[platform::kNumberBufSize];
-  return std::string(buf, platform::FormatFixed(buf, value, 3));
-}
+std::string Length(double value) { return platform::FixedText(value, 3); }
 
 /// "point N", numbered from 1.
 std::string PointName(int index) { return "point " + std::to_string(index + 1); }

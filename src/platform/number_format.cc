@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -146,6 +147,11 @@ size_t FormatHex(char* out, uint32_t value, int min_digits) {
   for (int pad = min_digits - n; pad > 0; --pad) out[len++] = '0';
   while (n > 0) out[len++] = tmp[--n];
   return len;
+}
+
+std::string FixedText(double value, int decimals) {
+  char buf[kNumberBufSize];
+  return std::string(buf, FormatFixed(buf, value, decimals));
 }
 
 }  // namespace platform

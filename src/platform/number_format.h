@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -22,6 +23,9 @@ static_assert(309 + 2 + kMaxDecimals <= kNumberBufSize, "room for every number")
 /// into 0 .. kMaxDecimals.
 /// Returns the number of bytes written to `out` (no terminating NUL).
 size_t FormatFixed(char* out, double value, int decimals);
+
+/// FormatFixed as a string: "%.3f" and the like, for text meant for people.
+std::string FixedText(double value, int decimals);
 
 /// "%d": a 32-bit signed integer in decimal.
 size_t FormatInt(char* out, int32_t value);

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "box.h"
-#include "dxf/picture_dxf.h"
+#include "view/picture_dxf.h"
 
 namespace view {
 namespace {
@@ -30,7 +30,7 @@ double Span(const Preview& p) {
 
 std::string PictureDxf(const Preview& p) {
   const double span = Span(p);
-  dxf::DxfPicture picture;
+  view::DxfPicture picture;
   picture.label_height = 0.03 * span;
   for (size_t k = 0; k < p.points.size(); ++k) {
     const rrensen::Point& q = p.points[k];
@@ -39,17 +39,17 @@ std::string PictureDxf(const Preview& p) {
     }
   }
   for (const Drawing::Line& l : p.records.lines) {
-    picture.lines.push_back({{l.x1, l.y1}, {l.x2, l.y2}, dxf::kRecordsLayer});
+    picture.lines.push_back({{l.x1, l.y1}, {l.x2, l.y2}, view::kRecordsLayer});
   }
   for (const Drawing::Arc& a : p.records.arcs) {
     picture.arcs.push_back({{a.cx, a.cy}, a.r, a.tilt + a.start, a.tilt + a.end,
-                            dxf::kRecordsLayer});
+                            view::kRecordsLayer});
   }
   for (const Drawing::Circle& c : p.records.circles) {
-    picture.arcs.push_back({{c.cx, c.cy}, c.r, 0.0, 360.0, dxf::kRecordsLayer});
+    picture.arcs.push_back({{c.cx, c.cy}, c.r, 0.0, 360.0, view::kRecordsLayer});
   }
   if (p.has_points() && p.result() == 0) {
-    dxf::AddOutline(picture, p.outline, dxf::kOutlineLayer);
+    view::AddOutline(picture, p.outline, view::kOutlineLayer);
   } else if (p.has_points() && p.within_limits) {
     const rrensen::Problem& problem = p.outline.problem;
     auto at = [&p](int index) -> const rrensen::Point* {
@@ -60,12 +60,12 @@ std::string PictureDxf(const Preview& p) {
     const rrensen::Point* a = at(problem.point);
     const rrensen::Point* b = at(problem.next_point);
     if (problem.kind == rrensen::Refusal::kShortSide && a && b) {
-      picture.lines.push_back({*a, *b, dxf::kRefusedLayer});
+      picture.lines.push_back({*a, *b, view::kRefusedLayer});
     } else if (a && std::isfinite(a->x) && std::isfinite(a->y)) {
-      picture.arcs.push_back({*a, 0.04 * span, 0.0, 360.0, dxf::kRefusedLayer});
+      picture.arcs.push_back({*a, 0.04 * span, 0.0, 360.0, view::kRefusedLayer});
     }
   }
-  return dxf::DrawingDxf(picture);
+  return view::DrawingDxf(picture);
 }
 
 }  // namespace view

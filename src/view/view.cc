@@ -11,11 +11,6 @@
 
 namespace view {
 
-std::string Num(double v, int decimals) {
-  char buf[platform::kNumberBufSize];
-  return std::string(buf, platform::FormatFixed(buf, v, decimals));
-}
-
 Preview MakePreview(std::string_view bytes, double fillet_size) {
   Preview p;
   p.fillet_size = fillet_size;
@@ -65,20 +60,24 @@ Drawing::Arc ArcOf(const geometry::CornerTrace& corner) {
 
 std::string Reason(const Preview& p) {
   if (!p.within_limits) {
-    return "more than 19 point records, or a last point numbered outside 0 "
-           "to 19";
+    const std::string highest = std::to_string(reader::kHighestPointNumber);
+    return "more than " + highest +
+           " point records, or a last point numbered outside 0 to " + highest;
   }
   return rrensen::Describe(p.outline.problem);
 }
 
 namespace {
 
+/// The tool's size limit, "20".
+std::string Limit() { return platform::FixedText(driver::kFilletSizeLimit, 0); }
+
 /// "largest fillet size below 20 that draws it: ..." or that none does.
 std::string LargestSizeLine(const Preview& p) {
   const std::optional<double>& size = p.largest_size;
-  if (!size) return "no fillet size below 20 draws it";
-  return "largest fillet size below 20 that draws it: " + Num(*size) +
-         " (rrensen /c" + Num(*size) + ")";
+  if (!size) return "no fillet size below " + Limit() + " draws it";
+  return "largest fillet size below " + Limit() + " that draws it: " + platform::FixedText(*size, 3) +
+         " (rrensen /c" + platform::FixedText(*size, 3) + ")";
 }
 
 /// Breaks `text` at blanks into lines of at most `width` characters.
@@ -110,11 +109,11 @@ std::vector<std::string> Caption(const Preview& p) {
   if (p.result() == 0) {
     return {std::string(p.outline.closed ? "closed" : "open") + " outline of " +
             std::to_string(p.points.size()) + " points, fillet size " +
-            Num(p.fillet_size) + ", " + std::to_string(p.outline.corners.size()) +
+            platform::FixedText(p.fillet_size, 3) + ", " + std::to_string(p.outline.corners.size()) +
             (p.outline.corners.size() == 1 ? " corner" : " corners")};
   }
   std::vector<std::string> lines =
-      Wrap("refused at fillet size " + Num(p.fillet_size) + " (result " +
+      Wrap("refused at fillet size " + platform::FixedText(p.fillet_size, 3) + " (result " +
                std::to_string(p.result()) + "): " + Reason(p),
            80);
   lines.push_back(LargestSizeLine(p));
@@ -127,13 +126,13 @@ std::string Explain(const Preview& p) {
     const rrensen::Outline& o = p.outline;
     text += std::string(o.closed ? "closed" : "open") + " outline, " +
             std::to_string(p.points.size()) + " points, fillet size " +
-            Num(p.fillet_size) + "\ncorner  point  kind   radius\n";
+            platform::FixedText(p.fillet_size, 3) + "\ncorner  point  kind   radius\n";
     for (size_t k = 0; k < o.corners.size(); ++k) {
       const rrensen::Corner& c = o.corners[k];
       char line[96];
       (void)std::snprintf(line, sizeof line, "%6zu  %5d  %-5s  %s\n", k + 1,
                           c.point + 1, c.is_arc ? "arc" : "chord",
-                          c.is_arc ? Num(c.radius).c_str() : "-");
+                          c.is_arc ? platform::FixedText(c.radius, 3).c_str() : "-");
       text += line;
     }
     return text;

@@ -74,9 +74,6 @@ std::string Explain(const Preview& preview);
 /// size that would draw it; for a file without points, what is drawn.
 std::vector<std::string> Caption(const Preview& preview);
 
-/// Formats a number with three decimals, as the explanations show them.
-std::string Num(double v, int decimals = 3);
-
 }  // namespace view
 
 #endif  // RRENSEN_VIEW_VIEW_H_

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/number_format.h"
 #include "svg.h"
 #include "whole_run.h"
 
@@ -155,14 +156,14 @@ TEST(View, RefusedOutlinesNameTheFailureAndTheLargestSizeThatDraws) {
       EXPECT_NE(text.find("no fillet size below 20 draws it"), std::string::npos);
       continue;
     }
-    std::string typed = view::Num(c.largest);
+    std::string typed = platform::FixedText(c.largest, 3);
     EXPECT_NE(text.find("(rrensen /c" + typed + ")"), std::string::npos) << text;
     // The suggested size, given to the tool, draws the outline, and a
     // thousandth more does not.
     WholeRun run = RunWholeInMemory("-c" + typed, c.exchange);
     EXPECT_EQ(run.output.find("h# R_RENSEN"), std::string::npos);
     EXPECT_EQ(run.output.rfind(" ", 0), 0u);
-    WholeRun more = RunWholeInMemory("-c" + view::Num(c.largest + 0.001), c.exchange);
+    WholeRun more = RunWholeInMemory("-c" + platform::FixedText(c.largest + 0.001, 3), c.exchange);
     EXPECT_NE(more.output.find("h# R_RENSEN"), std::string::npos);
   }
 }

@@ -1,4 +1,4 @@
-// Writes a sample picture with dxf::DrawingDxf to standard output: the
+// Writes a sample picture with view::DrawingDxf to standard output: the
 // numbered points of an outline that turns both ways, the outline filleted
 // at size 5, and a refused side. The round-trip test reads it with ezdxf.
 
@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "dxf/picture_dxf.h"
+#include "view/picture_dxf.h"
 
 int main() {
   const std::vector<rrensen::Point> points = {
       {0, 0}, {80, 0}, {80, 40}, {120, 40}, {120, 90}, {30, 70}, {0, 30}};
-  dxf::DxfPicture picture;
+  view::DxfPicture picture;
   for (size_t k = 0; k < points.size(); ++k) {
     picture.points.push_back({points[k], std::to_string(k + 1)});
   }
-  dxf::AddOutline(picture, rrensen::FilletOutline(points, 5.0),
-                  dxf::kOutlineLayer);
-  picture.lines.push_back({points[1], points[2], dxf::kRefusedLayer});
-  std::cout << dxf::DrawingDxf(picture);
+  view::AddOutline(picture, rrensen::FilletOutline(points, 5.0),
+                  view::kOutlineLayer);
+  picture.lines.push_back({points[1], points[2], view::kRefusedLayer});
+  std::cout << view::DrawingDxf(picture);
   return 0;
 }

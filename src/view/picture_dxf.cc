@@ -1,34 +1,31 @@
-#include "dxf/picture_dxf.h"
+#include "view/picture_dxf.h"
 
-#include <cmath>
 #include <cstddef>
-
-#include "geometry/trig.h"
 #include <set>
 
 #include "dxf/number_text.h"
+#include "dxf/tag_writer.h"
+#include "geometry/angles.h"
+#include "geometry/trig.h"
 
-namespace dxf {
+namespace view {
 namespace {
-
-using trig::kPi;
 
 /// Direction from `centre` to `p` in degrees, 0 to below 360.
 double DegreesFrom(const rrensen::Point& centre, const rrensen::Point& p) {
-  double degrees = trig::Atan2(p.y - centre.y, p.x - centre.x) * 180.0 / kPi;
+  double degrees =
+      geometry::Degrees(trig::Atan2(p.y - centre.y, p.x - centre.x));
   return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
 
 /// Appends tags in the layout most writers use: the group code
-/// right-aligned in three columns.
+/// right-aligned in three columns, LF line ends.
 class TagText {
  public:
   void Add(int code, const std::string& value) {
-    std::string code_text = std::to_string(code);
-    if (code_text.size() < 3) text_.append(3 - code_text.size(), ' ');
-    text_ += code_text + "\n" + value + "\n";
+    dxf::AppendTag(text_, dxf::TagLayout{}, code, value);
   }
-  void Add(int code, double value) { Add(code, FormatCoordinate(value)); }
+  void Add(int code, double value) { Add(code, dxf::FormatCoordinate(value)); }
   void AddPoint(int code, const rrensen::Point& p) {
     Add(code, p.x);
     Add(code + 10, p.y);
@@ -140,4 +137,4 @@ std::string DrawingDxf(const DxfPicture& picture) {
   return std::move(t.text());
 }
 
-}  // namespace dxf
+}  // namespace view

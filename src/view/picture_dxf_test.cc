@@ -1,4 +1,4 @@
-#include "dxf/picture_dxf.h"
+#include "view/picture_dxf.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
 
-namespace dxf {
+namespace view {
 namespace {
 
 const double kPi = std::acos(-1.0);
@@ -62,14 +62,14 @@ TEST(PictureDxf, WritesAFileThatReadsBackWithEveryLayer) {
              kOutlineLayer);
   picture.lines.push_back({{100, 0}, {100, 100}, kRefusedLayer});
   std::string text = DrawingDxf(picture);
-  TagList list = ReadTags(text);
+  dxf::TagList list = dxf::ReadTags(text);
   ASSERT_EQ(list.error, "");
-  EXPECT_EQ(ReadDrawing(list).error, "");
+  EXPECT_EQ(dxf::ReadDrawing(list).error, "");
   std::map<std::string, int> entities;
   std::map<std::string, int> layers;
   bool in_entities = false;
   for (size_t i = 0; i + 1 < list.tags.size(); ++i) {
-    const Tag& t = list.tags[i];
+    const dxf::Tag& t = list.tags[i];
     if (t.code == 2 && t.value == "ENTITIES") in_entities = true;
     if (in_entities && t.code == 0) ++entities[std::string(t.value)];
     if (!in_entities && t.code == 0 && t.value == "LAYER") {
@@ -84,10 +84,10 @@ TEST(PictureDxf, WritesAFileThatReadsBackWithEveryLayer) {
                         {"0", 1}, {"outline", 1}, {"points", 1},
                         {"refused", 1}}));
   // Coordinates read back exactly.
-  EXPECT_NE(text.find(" 10\n" + FormatCoordinate(picture.arcs[0].centre.x) +
+  EXPECT_NE(text.find(" 10\n" + dxf::FormatCoordinate(picture.arcs[0].centre.x) +
                       "\n"),
             std::string::npos);
 }
 
 }  // namespace
-}  // namespace dxf
+}  // namespace view

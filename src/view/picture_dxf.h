@@ -1,21 +1,21 @@
-#ifndef RRENSEN_DXF_PICTURE_DXF_H_
-#define RRENSEN_DXF_PICTURE_DXF_H_
+#ifndef RRENSEN_VIEW_PICTURE_DXF_H_
+#define RRENSEN_VIEW_PICTURE_DXF_H_
 
 /// Writes plain geometry as a small ASCII DXF drawing (R12 layout, readable
 /// by every DXF reader): numbered points, lines and arcs on named layers.
 ///
-///     dxf::DxfPicture picture;
+///     view::DxfPicture picture;
 ///     picture.points.push_back({{0, 0}, "1"});
-///     dxf::AddOutline(picture, rrensen::FilletOutline(points, 5.0),
-///                     dxf::kOutlineLayer);
-///     std::string text = dxf::DrawingDxf(picture);
+///     view::AddOutline(picture, rrensen::FilletOutline(points, 5.0),
+///                     view::kOutlineLayer);
+///     std::string text = view::DrawingDxf(picture);
 
 #include <string>
 #include <vector>
 
 #include "rrensen/fillet.h"
 
-namespace dxf {
+namespace view {
 
 /// The layers the preview uses.
 inline constexpr const char* kPointsLayer = "points";
@@ -65,6 +65,6 @@ void AddOutline(DxfPicture& picture, const rrensen::Outline& outline,
 /// line ends, coordinates written losslessly.
 std::string DrawingDxf(const DxfPicture& picture);
 
-}  // namespace dxf
+}  // namespace view
 
-#endif  // RRENSEN_DXF_PICTURE_DXF_H_
+#endif  // RRENSEN_VIEW_PICTURE_DXF_H_
