@@ -1,10 +1,10 @@
 #include "platform/number_format.h"
 
-#include <charconv>
+#include <fmt/format.h>
+
 #include <cmath>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace platform {
 
@@ -105,15 +105,15 @@ size_t FormatFixed(char* out, double value, int decimals) {
   if (decimals > kMaxDecimals) decimals = kMaxDecimals;
   size_t size = 0;
   if (FixedFast(out, &size, value, decimals)) return size;
-  // std::to_chars in fixed form is exact decimal conversion with round-half-
-  // even on the exact binary value, as glibc's printf; it keeps the sign of a
-  // negative value that rounds to zero.
-  std::to_chars_result r = std::to_chars(out, out + kNumberBufSize, value,
-                                         std::chars_format::fixed, decimals);
+  // {fmt}'s fixed form with a precision is exact decimal conversion with
+  // round-half-even on the exact binary value, as glibc's printf; it keeps
+  // the sign of a negative value that rounds to zero.
+  fmt::format_to_n_result<char*> r =
+      fmt::format_to_n(out, kNumberBufSize, "{:.{}f}", value, decimals);
   // The buffer holds every number with kMaxDecimals decimals, so this never
-  // fails; should it, nothing is written rather than a partial number.
-  if (r.ec != std::errc()) return 0;
-  return static_cast<size_t>(r.ptr - out);
+  // happens; should it, nothing is written rather than a partial number.
+  if (r.size > kNumberBufSize) return 0;
+  return r.size;
 }
 
 size_t FormatUnsigned(char* out, uint32_t value) {

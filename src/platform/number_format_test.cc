@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -67,6 +68,25 @@ TEST(NumberFormat, FixedAgreesWithExactConversionEverywhere) {
       std::to_chars_result r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, d);
       ASSERT_EQ(fast, std::string(b, r.ptr)) << v << " " << d;
     }
+  }
+}
+
+TEST(NumberFormat, FixedAgreesWithToCharsAtEveryPrecisionAndMagnitude) {
+  // Every bit pattern is as likely as any other: values from 1e-308 to
+  // 1e308, far above 2^53 where the quick path gives way to {fmt}, and
+  // every precision up to kMaxDecimals.
+  std::mt19937_64 rng(53);
+  char a[platform::kNumberBufSize], b[platform::kNumberBufSize];
+  for (int trial = 0; trial < 100000; ++trial) {
+    uint64_t bits = rng();
+    double v = 0.0;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) continue;
+    if (trial % 3 == 0) v = std::ldexp(v, -std::ilogb(v) + static_cast<int>(rng() % 80));
+    const int d = static_cast<int>(rng() % (platform::kMaxDecimals + 1));
+    std::string mine(a, platform::FormatFixed(a, v, d));
+    std::to_chars_result r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, d);
+    ASSERT_EQ(mine, std::string(b, r.ptr)) << v << " " << d;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "reader/scan.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <limits>
 #include <system_error>
 
@@ -156,7 +157,9 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
   // Exact fast path: a mantissa below 2^53 and a power of ten up to 10^22
   // are both exact doubles, so one IEEE multiplication or division rounds
   // correctly, the same on every platform. Anything else goes to
-  // std::from_chars, which rounds correctly too.
+  // fast_float, which rounds correctly too, the same on every platform: a
+  // value too large for a double comes out as infinity, one too small as
+  // zero.
   const bool fast = significant <= 19;
   static const double kPow10[] = {
       1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
@@ -165,25 +168,10 @@ bool ParseReal(std::string_view text, size_t* pos, double* value) {
     double m = static_cast<double>(mantissa);
     result = scale < 0 ? m / kPow10[-scale] : m * kPow10[scale];
   } else {
-    std::from_chars_result r =
-        std::from_chars(text.data() + begin, text.data() + p, result,
-                        std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) {
-      // Too large or too small for a double: which, by the position of the
-      // leading digit.
-      long lead = 0;
-      size_t k = begin;
-      while (k < int_end && text[k] == '0') ++k;
-      if (k < int_end) {
-        lead = static_cast<long>(int_end - k);
-      } else {
-        for (k = frac_begin; k < frac_end && text[k] == '0'; ++k) --lead;
-      }
-      result =
-          lead + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (r.ec != std::errc() || r.ptr != text.data() + p) {
-      return false;
-    }
+    fast_float::from_chars_result r = fast_float::from_chars(
+        text.data() + begin, text.data() + p, result,
+        fast_float::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != text.data() + p) return false;
   }
   *value = negative ? -result : result;
   *pos = p;

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <random>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -117,6 +119,31 @@ TEST(Scan, RealsRoundCorrectly) {
     size_t pos = 0;
     ASSERT_TRUE(reader::scan::ParseReal(text, &pos, &v)) << text;
     ASSERT_EQ(v, std::strtod(text.c_str(), nullptr)) << text;
+  }
+}
+
+TEST(Scan, RealsAgreeWithFromCharsBeyondTheQuickPath) {
+  // Long mantissas and exponents far out, up to and past the ends of the
+  // doubles' range, where fast_float does the reading: the same value as
+  // std::from_chars, and infinity or zero where that finds the number out
+  // of range.
+  std::mt19937_64 rng(7);
+  for (int trial = 0; trial < 200000; ++trial) {
+    std::string text;
+    const int digits = 1 + static_cast<int>(rng() % 30);
+    for (int k = 0; k < digits; ++k) text += static_cast<char>('0' + rng() % 10);
+    if (rng() % 2 == 0) text.insert(rng() % text.size(), ".");
+    text += "e" + std::to_string(static_cast<int>(rng() % 700) - 350);
+    double mine = 0.0, theirs = 0.0;
+    size_t pos = 0;
+    ASSERT_TRUE(reader::scan::ParseReal(text, &pos, &mine)) << text;
+    ASSERT_EQ(pos, text.size()) << text;
+    std::from_chars_result r = std::from_chars(text.data(), text.data() + text.size(), theirs);
+    if (r.ec == std::errc::result_out_of_range) {
+      ASSERT_TRUE(mine == 0.0 || std::isinf(mine)) << text;
+    } else {
+      ASSERT_EQ(mine, theirs) << text;
+    }
   }
 }
 
