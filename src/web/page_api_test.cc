@@ -1,0 +1,209 @@
+#include "web/page_api.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dxf/fillet_dxf.h"
+
+namespace web {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+}
+
+/// A fresh, empty folder of the test's own.
+fs::path Folder(const std::string& name) {
+  fs::path folder = fs::temp_directory_path() / ("rrensen_web_test_" + name);
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+/// Runs `command` in a shell; returns its exit status.
+int Shell(const std::string& command) {
+  int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+const fs::path kSource = RRENSEN_SOURCE_DIR;
+
+/// The README's refused outline: side 4-5 is too short for size 5.
+const char kRefused[] = "hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 30\r\nhp5 0 22\r\n";
+
+TEST(PageApi, ExchangeRunsMatchTheTool) {
+  // Every seed of the fuzz corpus (its first line holds the option words),
+  // the README's example and the pictures' files, with several sizes.
+  std::vector<std::pair<std::vector<std::string>, std::string>> runs;
+  for (const auto& entry : fs::directory_iterator(kSource / "fuzz/corpus")) {
+    std::string input = Read(entry.path());
+    size_t nl = input.find('\n');
+    std::istringstream line(input.substr(0, nl));
+    std::vector<std::string> words;
+    for (std::string word; line >> word;) words.push_back(word);
+    runs.emplace_back(words, nl == std::string::npos ? "" : input.substr(nl + 1));
+  }
+  for (const std::string& exchange : {Read(kSource / "examples/kdx_temp.txt"), std::string(kRefused)}) {
+    for (std::vector<std::string> words :
+         {std::vector<std::string>{}, {"-c3"}, {"/c0"}, {"-c19.5", "-t1"}, {"-c25"}, {"-c15"}}) {
+      runs.emplace_back(words, exchange);
+    }
+  }
+  const fs::path folder = Folder("exchange");
+  for (const auto& [words, exchange] : runs) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    Write(folder / "kdx_temp.txt", exchange);
+    std::string command = "cd " + Quote(folder.string()) + " && " + Quote(RRENSEN_PROGRAM);
+    for (const std::string& word : words) command += " " + Quote(word);
+    const int status = Shell(command + " >stdout.txt 2>stderr.txt");
+    const ExchangeRun run = RunExchange(exchange, words);
+    std::string what = "words:";
+    for (const std::string& word : words) what += " " + word;
+    EXPECT_EQ(run.status, status) << what;
+    EXPECT_EQ(run.output, fs::exists(folder / "KDX_TEMP.TXT") ? Read(folder / "KDX_TEMP.TXT") : "")
+        << what;
+    EXPECT_EQ(run.console, Read(folder / "stdout.txt")) << what;
+    EXPECT_EQ(run.errors, Read(folder / "stderr.txt")) << what;
+  }
+  fs::remove_all(folder);
+}
+
+TEST(PageApi, DxfRunsMatchRrensenDxf) {
+  std::vector<fs::path> files = {kSource / "examples/bracket.dxf"};
+  for (const auto& entry : fs::directory_iterator(kSource / "src/dxf/corpus")) {
+    files.push_back(entry.path());
+  }
+  const fs::path folder = Folder("dxf");
+  for (const fs::path& file : files) {
+    const std::string input = Read(file);
+    for (const char* size : {"0", "0.75", "5", "19.5"}) {
+      for (const char* layer : {"", "outline", "OUTLINE", "none"}) {
+        const fs::path out = folder / "out.dxf";
+        fs::remove(out);
+        std::string command = Quote(RRENSEN_DXF_PROGRAM) + " " + Quote(file.string()) +
+                              " -c " + size + " -o " + Quote(out.string());
+        if (*layer != '\0') command += std::string(" --layer ") + layer;
+        const int status = Shell(command + " 2>" + Quote((folder / "stderr.txt").string()));
+        DxfOptions options;
+        options.size = std::stod(size);
+        if (*layer != '\0') options.layer = layer;
+        const DxfRun run = FilletDxf(input, options);
+        const std::string what = file.filename().string() + " -c " + size + " --layer " + layer;
+        EXPECT_EQ(run.status, status) << what;
+        EXPECT_EQ(run.dxf, fs::exists(out) ? Read(out) : "") << what;
+        // The messages name the file as "input".
+        std::string errors = Read(folder / "stderr.txt");
+        for (size_t at; (at = errors.find(file.string())) != std::string::npos;) {
+          errors.replace(at, file.string().size(), "input");
+        }
+        EXPECT_EQ(run.errors, errors) << what;
+        EXPECT_EQ(run.report, "") << what;
+      }
+    }
+  }
+  fs::remove_all(folder);
+}
+
+TEST(PageApi, DxfSizesOfTwentyAndMoreAndBadSizes) {
+  const std::string input = Read(kSource / "examples/bracket.dxf");
+  DxfOptions options;
+  options.size = 25.0;
+  const DxfRun large = FilletDxf(input, options);
+  EXPECT_LE(large.status, 1);
+  for (double bad : {-1.0, std::nan(""), HUGE_VAL}) {
+    options.size = bad;
+    const DxfRun run = FilletDxf(input, options);
+    EXPECT_EQ(run.status, 2) << bad;
+    EXPECT_EQ(run.dxf, "") << bad;
+  }
+}
+
+TEST(PageApi, ExchangePreviewSaysWhyAndWhichSizeDraws) {
+  const std::string refused = kRefused;
+  const std::string json = ExchangePreviewJson(refused, "5", "refused.txt");
+  EXPECT_NE(json.find("\"result\":1"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"reason\":\"the side from point 4 to point 5 is 8.000 long and "
+                      "needs 10.000\""),
+            std::string::npos);
+  EXPECT_NE(json.find("\"kind\":\"short-side\",\"point\":3,\"next\":4"), std::string::npos);
+  EXPECT_NE(json.find("\"largest\":15"), std::string::npos);
+  EXPECT_NE(json.find("<svg"), std::string::npos);
+  EXPECT_EQ(LargestExchangeSize(refused), 15.0);
+  // The size as the tool reads /c: 20 or more keeps 5, the sign is dropped.
+  EXPECT_NE(ExchangePreviewJson(refused, "25", "").find("\"size\":5,"), std::string::npos);
+  EXPECT_NE(ExchangePreviewJson(refused, "-15", "").find("\"size\":15,"), std::string::npos);
+  const std::string drawn = ExchangePreviewJson(refused, "15", "");
+  EXPECT_NE(drawn.find("\"result\":0"), std::string::npos);
+  EXPECT_NE(drawn.find("\"largest\":null"), std::string::npos);
+  EXPECT_TRUE(std::isnan(LargestExchangeSize("# no points\r\n")));
+}
+
+TEST(PageApi, DxfPreviewAgreesWithTheRun) {
+  const std::string input = Read(kSource / "examples/bracket.dxf");
+  DxfDocument document(input);
+  ASSERT_EQ(document.error(), "");
+  for (double size : {0.0, 0.75, 5.0, 30.0}) {
+    DxfOptions options;
+    options.size = size;
+    const std::string json = document.PreviewJson(options);
+    dxf::FilletSettings settings;
+    settings.size = size;
+    const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
+    EXPECT_NE(json.find("\"filleted\":" + std::to_string(run.filleted) + ",\"unchanged\":" +
+                        std::to_string(run.left_unchanged) + "}"),
+              std::string::npos)
+        << size << " " << json.substr(json.size() - 60);
+  }
+  DxfOptions outline;
+  outline.layer = "HOLES";  // no polyline lies there
+  EXPECT_NE(document.PreviewJson(outline).find("\"state\":\"other-layer\""), std::string::npos);
+  EXPECT_NE(document.PreviewJson({}).find("\"handle\":\"8E\",\"layer\":\"outline\""),
+            std::string::npos);
+}
+
+TEST(PageApi, DxfLargestSizeFilletsEveryPolylineThatSomeSizeFillets) {
+  const std::string input = Read(kSource / "examples/bracket.dxf");
+  DxfDocument document(input);
+  const double largest = document.LargestSize(-1, {});
+  ASSERT_TRUE(std::isfinite(largest));
+  EXPECT_EQ(largest, 0.75);
+  DxfOptions at;
+  at.size = largest;
+  EXPECT_NE(document.PreviewJson(at).find("\"unchanged\":0}"), std::string::npos);
+  at.size = largest + 0.001;
+  EXPECT_EQ(document.PreviewJson(at).find("\"unchanged\":0}"), std::string::npos);
+  EXPECT_TRUE(std::isnan(document.LargestSize(1000, {})));
+}
+
+TEST(PageApi, UnreadableDxfSaysWhere) {
+  DxfDocument document("0\nSECTION\n2\n");
+  EXPECT_NE(document.error(), "");
+  EXPECT_EQ(FilletDxf("0\nSECTION\n2\n", {}).status, 2);
+}
+
+}  // namespace
+}  // namespace web
