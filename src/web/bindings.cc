@@ -1,0 +1,144 @@
+// The WebAssembly module's interface to JavaScript (embind): the page API
+// of page_api.h over JavaScript values. Bytes come in as a Uint8Array (or a
+// string, taken as UTF-8) and go out as a Uint8Array of their own; the rest
+// as numbers, strings and JSON text. web/api.js wraps it as globalThis.rrensen.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "rrensen/version.h"
+#include "web/page_api.h"
+
+namespace {
+
+using emscripten::val;
+
+/// A copy of `bytes` in a Uint8Array of JavaScript's own, which stays valid
+/// when the module's memory grows.
+val Bytes(const std::string& bytes) {
+  return val(emscripten::typed_memory_view(
+                 bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data())))
+      .call<val>("slice");
+}
+
+/// How a member of the options object sets rrensen-dxf's options: one row
+/// for each option the library knows. `applies` says whether the member is
+/// given at all (a member that is undefined, null, false, 0 or "" is not).
+struct DxfOptionField {
+  const char* key;
+  void (*apply)(const val& value, web::DxfOptions& options);
+};
+
+const DxfOptionField kDxfOptionFields[] = {
+    {"size", [](const val& value, web::DxfOptions& o) { o.size = value.as<double>(); }},
+    {"layer", [](const val& value, web::DxfOptions& o) { o.layer = value.as<std::string>(); }},
+};
+
+/// Reads the options object; false, with `problem` said, when it names an
+/// option that this build does not have.
+bool ReadDxfOptions(const val& object, web::DxfOptions& options, std::string& problem) {
+  if (object.isUndefined() || object.isNull()) return true;
+  const std::vector<std::string> keys =
+      emscripten::vecFromJSArray<std::string>(val::global("Object").call<val>("keys", object));
+  for (const std::string& key : keys) {
+    const val value = object[key];
+    const bool given = value.as<bool>();  // JavaScript's truth: 0 and "" are not given
+    bool known = false;
+    for (const DxfOptionField& field : kDxfOptionFields) {
+      if (key != field.key) continue;
+      known = true;
+      if (given || key == "size") field.apply(value, options);
+    }
+    if (!known && given) {
+      problem = "rrensen-dxf: this build has no option '" + key + "'\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+/// The keys of the options object that this build reads.
+val DxfOptionKeys() {
+  val keys = val::array();
+  for (const DxfOptionField& field : kDxfOptionFields) keys.call<void>("push", val(field.key));
+  return keys;
+}
+
+val RunExchange(const std::string& input, const val& args) {
+  std::vector<std::string> words;
+  if (!args.isUndefined() && !args.isNull()) words = emscripten::vecFromJSArray<std::string>(args);
+  const web::ExchangeRun run = web::RunExchange(input, words);
+  val result = val::object();
+  result.set("output", Bytes(run.output));
+  result.set("console", run.console);
+  result.set("errors", run.errors);
+  result.set("status", run.status);
+  return result;
+}
+
+val FilletDxf(const std::string& input, const val& options_object) {
+  web::DxfOptions options;
+  std::string problem;
+  val result = val::object();
+  if (!ReadDxfOptions(options_object, options, problem)) {
+    result.set("dxf", Bytes(""));
+    result.set("report", std::string());
+    result.set("errors", problem);
+    result.set("status", 2);
+    return result;
+  }
+  const web::DxfRun run = web::FilletDxf(input, options);
+  result.set("dxf", Bytes(run.dxf));
+  result.set("report", run.report);
+  result.set("errors", run.errors);
+  result.set("status", run.status);
+  return result;
+}
+
+std::string DocumentPreview(const web::DxfDocument& document, const val& options_object) {
+  web::DxfOptions options;
+  std::string problem;
+  ReadDxfOptions(options_object, options, problem);
+  return document.PreviewJson(options);
+}
+
+double DocumentLargestSize(const web::DxfDocument& document, int index,
+                           const val& options_object) {
+  web::DxfOptions options;
+  std::string problem;
+  ReadDxfOptions(options_object, options, problem);
+  return document.LargestSize(index, options);
+}
+
+std::string DocumentError(const web::DxfDocument& document) { return document.error(); }
+int DocumentErrorLine(const web::DxfDocument& document) { return document.error_line(); }
+
+std::string PreviewExchange(const std::string& input, const std::string& size_text,
+                            const std::string& title) {
+  return web::ExchangePreviewJson(input, size_text, title);
+}
+
+double LargestExchangeSize(const std::string& input) { return web::LargestExchangeSize(input); }
+
+std::string Version() { return RRENSEN_VERSION_STRING; }
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(rrensen) {
+  emscripten::function("version", &Version);
+  emscripten::function("runExchange", &RunExchange);
+  emscripten::function("filletDxf", &FilletDxf);
+  emscripten::function("dxfOptionKeys", &DxfOptionKeys);
+  emscripten::function("previewExchange", &PreviewExchange);
+  emscripten::function("largestExchangeSize", &LargestExchangeSize);
+  emscripten::class_<web::DxfDocument>("DxfDocument")
+      .constructor<std::string>()
+      .function("error", &DocumentError)
+      .function("errorLine", &DocumentErrorLine)
+      .function("preview", &DocumentPreview)
+      .function("largestSize", &DocumentLargestSize);
+}

@@ -1,0 +1,78 @@
+// globalThis.rrensen: the programs as functions over bytes, for the page
+// and for anyone's script.
+//
+//   rrensen.filletDxf(input, {size, layer, closeGap, join})
+//       -> {dxf, report, status, errors}
+//     dxf: the file as `rrensen-dxf -c SIZE [--layer NAME] -o OUT` writes
+//     it (a Uint8Array, empty when nothing is written), report: the
+//     JSON-lines report, parsed (an array of objects), status: its exit
+//     status, errors: what it writes to standard error.
+//   rrensen.runExchange(input, args)
+//       -> {output, console, errors, status}
+//     output: KDX_TEMP.TXT after `rrensen ARGS` in a folder holding only
+//     the input as kdx_temp.txt (a Uint8Array: the host's Shift-JIS records
+//     stay bytes), console and errors: standard output and error, status:
+//     the exit status.
+//   rrensen.version
+//
+// An input is a Uint8Array, an ArrayBuffer or a string (taken as UTF-8).
+
+// The input as the module takes it: bytes, or a string it encodes as UTF-8.
+function moduleInput(input) {
+  if (typeof input === 'string' || input instanceof Uint8Array) return input;
+  if (input instanceof ArrayBuffer) return new Uint8Array(input);
+  if (ArrayBuffer.isView(input)) return new Uint8Array(input.buffer, input.byteOffset, input.byteLength);
+  throw new TypeError('rrensen: an input is a Uint8Array, an ArrayBuffer or a string');
+}
+
+// The options object as the module reads it: numbers as numbers.
+function moduleDxfOptions(options) {
+  const read = Object.assign({}, options || {});
+  if (read.size === undefined || read.size === null || read.size === '') read.size = 5;
+  read.size = Number(read.size);
+  if (read.closeGap !== undefined && read.closeGap !== null && read.closeGap !== '') {
+    read.closeGap = Number(read.closeGap);
+  }
+  return read;
+}
+
+// Parses JSON lines: one object a line, blank lines skipped.
+export function parseJsonLines(text) {
+  return String(text).split('\n').filter((line) => line.trim() !== '').map((line) => JSON.parse(line));
+}
+
+// The public API over the module `wasm` (from createRrensenModule).
+export function makeApi(wasm) {
+  return Object.freeze({
+    version: wasm.version(),
+    // Which members of filletDxf's options this build reads.
+    dxfOptions: Object.freeze(wasm.dxfOptionKeys()),
+    filletDxf(input, options = {}) {
+      const run = wasm.filletDxf(moduleInput(input), moduleDxfOptions(options));
+      return { dxf: run.dxf, report: parseJsonLines(run.report), status: run.status, errors: run.errors };
+    },
+    runExchange(input, args = []) {
+      if (!Array.isArray(args)) throw new TypeError('rrensen.runExchange: args is an array of words');
+      const run = wasm.runExchange(moduleInput(input), args.map(String));
+      return { output: run.output, console: run.console, errors: run.errors, status: run.status };
+    },
+  });
+}
+
+// What the page needs beyond the public API: pictures and sizes.
+export function makePageSide(wasm) {
+  return {
+    previewExchange: (input, sizeText, title) => JSON.parse(wasm.previewExchange(moduleInput(input), sizeText, title)),
+    largestExchangeSize: (input) => wasm.largestExchangeSize(moduleInput(input)),
+    openDxf(input) {
+      const dxfDocument = new wasm.DxfDocument(moduleInput(input));
+      return {
+        error: dxfDocument.error(),
+        errorLine: dxfDocument.errorLine(),
+        preview: (options) => JSON.parse(dxfDocument.preview(moduleDxfOptions(options))),
+        largestSize: (index, options) => dxfDocument.largestSize(index, moduleDxfOptions(options)),
+        close: () => dxfDocument.delete(),
+      };
+    },
+  };
+}

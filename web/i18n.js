@@ -1,0 +1,192 @@
+// The page's words in English and Japanese. The language comes from the
+// browser (navigator.language) unless the reader picks one; elements with
+// data-text="key" get the text of that key, data-label="key" their
+// aria-label, data-title="key" their title.
+
+const messages = {
+  en: {
+    title: 'rrensen in your browser',
+    intro: 'Rounds the corners of an exchange file\u2019s indicated points, or of the polylines of a DXF drawing, as the rrensen programs do: every corner is cut back so that its two cut points lie the fillet size apart. Everything runs in this page; no file leaves your computer.',
+    language: 'Language',
+    inputHeading: 'Drawing',
+    openFile: 'Open an exchange file (kdx_temp.txt) or a DXF drawing',
+    example: 'or an example',
+    chooseExample: 'choose an example\u2026',
+    dropHint: 'You can also drop a file anywhere on the page.',
+    dropHere: 'Drop the file to open it',
+    size: 'Fillet size',
+    sizeSlider: 'Fillet size (slider)',
+    sizeHintExchange: 'From 0 to below 20, as rrensen /c takes it.',
+    sizeHintDxf: 'Any size of 0 or more, in drawing units.',
+    largest: 'Largest size that draws',
+    download: 'Download',
+    downloadExchange: 'Download KDX_TEMP.TXT as rrensen leaves it',
+    downloadDxf: 'Download the filleted DXF',
+    zoomIn: 'Zoom in',
+    zoomOut: 'Zoom out',
+    fit: 'Fit',
+    previewLabel: 'Preview. Drag to pan, turn the wheel to zoom; with the keyboard: arrow keys pan, + and - zoom, 0 fits.',
+    polylines: 'Polylines',
+    polylinesHint: 'Choose one to zoom to it.',
+    allPolylines: 'All polylines',
+    console: 'What the program wrote',
+    layer: 'Only the layer',
+    layerHint: 'empty: every layer',
+    closeGap: 'Close gaps up to',
+    join: 'Join touching polylines',
+    noFile: 'Open a file, drop one on the page, or choose an example.',
+    loading: 'Loading\u2026',
+    loaded: '{name}: {kind}, {bytes} bytes',
+    kindExchange: 'exchange file',
+    kindDxf: 'DXF drawing',
+    unreadableDxf: 'This is not a readable ASCII DXF file: {error} (line {line}).',
+    noPoints: 'The file holds no indicated points; its drawing records are shown.',
+    drawn: '{shape} outline of {points} points, fillet size {size}: {corners} {cornerNoun}.',
+    cornerOne: 'corner',
+    cornerMany: 'corners',
+    closedShape: 'Closed',
+    openShape: 'Open',
+    refused: 'Refused at fillet size {size} (result {result}): {reason}.',
+    largestIs: 'The largest size below 20 that draws it is {size}.',
+    largestNone: 'No size below 20 draws it.',
+    largestSet: 'Set the fillet size to {size}, the largest that draws.',
+    largestEvery: 'Every size draws it.',
+    dxfSummary: '{filleted} polylines filleted, {unchanged} left unchanged at fillet size {size}.',
+    dxfNothing: 'The drawing has no 2-D polyline to fillet.',
+    polylineRefused: '{entity} {handle} on layer \u201c{layer}\u201d is left unchanged: {reason}.',
+    stateFilleted: 'filleted',
+    stateUnchanged: 'left unchanged',
+    stateOtherLayer: 'another layer',
+    stateNot2d: 'not 2-D: copied',
+    noHandle: '(no handle)',
+    line: 'line {line}',
+    badSize: 'The fillet size must be a number of 0 or more.',
+    badSizeExchange: 'rrensen takes fillet sizes from 0 to below 20; it keeps 5 for {size}.',
+    moreRows: '\u2026 and {count} more',
+    statusLine: 'exit status {status}',
+    limits: 'more than 19 point records, or a last point numbered outside 0 to 19',
+    problem: {},  // English sentences come from the library itself
+  },
+  ja: {
+    title: 'ブラウザーで使う rrensen',
+    intro: '交換ファイルの指示点、または DXF 図面のポリラインの角を rrensen と同じく丸めます。どの角も、二つの切り点の間隔がフィレットサイズになるように切り詰めます。処理はすべてこのページの中で行い、ファイルがこのコンピューターの外へ出ることはありません。',
+    language: '言語',
+    inputHeading: '図面',
+    openFile: '交換ファイル (kdx_temp.txt) または DXF 図面を開く',
+    example: 'またはサンプル',
+    chooseExample: 'サンプルを選択\u2026',
+    dropHint: 'ファイルをページにドロップしても開けます。',
+    dropHere: 'ドロップすると開きます',
+    size: 'フィレットサイズ',
+    sizeSlider: 'フィレットサイズ（スライダー）',
+    sizeHintExchange: 'rrensen の /c と同じく 0 以上 20 未満。',
+    sizeHintDxf: '0 以上の任意のサイズ（図面の単位）。',
+    largest: '描ける最大のサイズ',
+    download: 'ダウンロード',
+    downloadExchange: 'rrensen が残す KDX_TEMP.TXT をダウンロード',
+    downloadDxf: 'フィレット後の DXF をダウンロード',
+    zoomIn: '拡大',
+    zoomOut: '縮小',
+    fit: '全体表示',
+    previewLabel: 'プレビュー。ドラッグで移動、ホイールで拡大縮小。キーボードでは矢印キーで移動、+ と - で拡大縮小、0 で全体表示。',
+    polylines: 'ポリライン',
+    polylinesHint: '選ぶとその位置へ拡大します。',
+    allPolylines: 'すべてのポリライン',
+    console: 'プログラムの出力',
+    layer: 'このレイヤーだけ',
+    layerHint: '空欄ならすべてのレイヤー',
+    closeGap: 'この距離までの隙間を閉じる',
+    join: '接するポリラインをつなぐ',
+    noFile: 'ファイルを開くか、ページにドロップするか、サンプルを選んでください。',
+    loading: '読み込み中\u2026',
+    loaded: '{name}：{kind}、{bytes} バイト',
+    kindExchange: '交換ファイル',
+    kindDxf: 'DXF 図面',
+    unreadableDxf: '読み取れる ASCII DXF ファイルではありません：{error}（{line} 行目）。',
+    noPoints: '指示点のないファイルです。図形レコードを表示しています。',
+    drawn: '{points} 点の{shape}図形、フィレットサイズ {size}：角 {corners} か所。',
+    cornerOne: '',
+    cornerMany: '',
+    closedShape: '閉じた',
+    openShape: '開いた',
+    refused: 'フィレットサイズ {size} では描けません（結果 {result}）：{reason}。',
+    largestIs: '描ける 20 未満の最大のサイズは {size} です。',
+    largestNone: '20 未満のどのサイズでも描けません。',
+    largestSet: 'フィレットサイズを描ける最大の {size} にしました。',
+    largestEvery: 'どのサイズでも描けます。',
+    dxfSummary: 'フィレットサイズ {size}：{filleted} 本のポリラインを丸め、{unchanged} 本はそのままです。',
+    dxfNothing: '丸められる 2D ポリラインがありません。',
+    polylineRefused: 'レイヤー「{layer}」の {entity} {handle} はそのままです：{reason}。',
+    stateFilleted: '丸めた',
+    stateUnchanged: 'そのまま',
+    stateOtherLayer: '別のレイヤー',
+    stateNot2d: '2D でない：そのままコピー',
+    noHandle: '（ハンドルなし）',
+    line: '{line} 行目',
+    badSize: 'フィレットサイズは 0 以上の数にしてください。',
+    badSizeExchange: 'rrensen のフィレットサイズは 0 以上 20 未満です。{size} では 5 のままです。',
+    moreRows: '\u2026ほか {count} 本',
+    statusLine: '終了ステータス {status}',
+    limits: '点レコードが 19 を超えるか、最後の点の番号が 0〜19 の範囲外です',
+    problem: {
+      'short-side': '点 {point} から点 {next} までの辺の長さは {found} で、{needed} 必要です',
+      'sharp-corner': '点 {point} の角が鋭すぎます：辺の長さ {found} に対して {needed} 必要です',
+      'reversal': '点 {point} の角がちょうど折り返しています',
+      'not-finite': '点 {point} が有限の数ではありません',
+      'no-corner': '閉じると点が 3 つ未満になります',
+      'corner-not-finite': '点 {point} の角で有限でない値が出ます',
+      'invalid-size': 'フィレットサイズが 0 以上の有限の数ではありません',
+    },
+  },
+};
+
+export const languages = Object.keys(messages);
+
+// The language the browser prefers, if the page has it; else English.
+export function preferredLanguage(navigatorLanguages) {
+  for (const tag of navigatorLanguages) {
+    const base = String(tag).toLowerCase().split('-')[0];
+    if (languages.includes(base)) return base;
+  }
+  return 'en';
+}
+
+// The text of `key` in `language` with {name} replaced by params.name.
+export function text(language, key, params = {}) {
+  const table = messages[language] || messages.en;
+  const template = key in table ? table[key] : messages.en[key];
+  if (template === undefined) throw new Error('no text for ' + key);
+  return fillIn(template, params);
+}
+
+function fillIn(template, params) {
+  return template.replace(/\{(\w+)\}/g, (whole, name) => (name in params ? String(params[name]) : whole));
+}
+
+// A refusal in words: the library's own English sentence, or the same in
+// `language` from its fields (points numbered from 1, lengths to three
+// decimals).
+export function problemSentence(language, problem, english) {
+  const template = (messages[language] || messages.en).problem[problem.kind];
+  if (!template) return english;
+  return fillIn(template, {
+    point: problem.point + 1,
+    next: problem.next + 1,
+    found: Number(problem.found).toFixed(3),
+    needed: Number(problem.needed).toFixed(3),
+  });
+}
+
+// Puts the texts of `language` into every marked element under `root`.
+export function translatePage(root, language) {
+  root.documentElement.lang = language;
+  for (const element of root.querySelectorAll('[data-text]')) {
+    element.textContent = text(language, element.dataset.text);
+  }
+  for (const element of root.querySelectorAll('[data-label]')) {
+    element.setAttribute('aria-label', text(language, element.dataset.label));
+  }
+  for (const element of root.querySelectorAll('[data-title]')) {
+    element.title = text(language, element.dataset.title);
+  }
+}
