@@ -64,12 +64,21 @@ export function makePageSide(wasm) {
   return {
     previewExchange: (input, sizeText, title) => JSON.parse(wasm.previewExchange(moduleInput(input), sizeText, title)),
     largestExchangeSize: (input) => wasm.largestExchangeSize(moduleInput(input)),
+    // A DXF file read once: its polylines and their vertices (Float64Array
+    // of x, y), and fillet(options): each polyline's state, with the new
+    // vertices in `after` (Float64Array of x, y, bulge).
     openDxf(input) {
       const dxfDocument = new wasm.DxfDocument(moduleInput(input));
+      const error = dxfDocument.error();
       return {
-        error: dxfDocument.error(),
+        error,
         errorLine: dxfDocument.errorLine(),
-        preview: (options) => JSON.parse(dxfDocument.preview(moduleDxfOptions(options))),
+        polylines: error ? [] : JSON.parse(dxfDocument.polylines()),
+        vertices: error ? new Float64Array(0) : dxfDocument.vertices(),
+        fillet(options) {
+          const run = dxfDocument.fillet(moduleDxfOptions(options));
+          return Object.assign(JSON.parse(run.json), { after: run.after });
+        },
         largestSize: (index, options) => dxfDocument.largestSize(index, moduleDxfOptions(options)),
         close: () => dxfDocument.delete(),
       };

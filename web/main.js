@@ -32,7 +32,7 @@ const page = {
   name: '',
   bytes: null,
   dxf: null,  // the open DXF document
-  preview: null,  // the DXF preview last drawn
+  fillet: null,  // how the open DXF document came out at the last drawing
   selected: -1,
   renderPending: false,
   note: '',  // a line said before the next message (the largest size set)
@@ -147,7 +147,7 @@ function configureSize() {
 async function load(bytes, name) {
   if (page.dxf) page.dxf.close();
   page.dxf = null;
-  page.preview = null;
+  page.fillet = null;
   page.bytes = bytes;
   page.name = name;
   page.kind = isDxf(bytes) ? 'dxf' : 'exchange';
@@ -158,7 +158,11 @@ async function load(bytes, name) {
   });
   element('dxf-options').hidden = page.kind !== 'dxf';
   element('polyline-section').hidden = page.kind !== 'dxf';
-  if (page.kind === 'dxf') page.dxf = page.side.openDxf(bytes);
+  if (page.kind === 'dxf') {
+    const start = performance.now();
+    page.dxf = page.side.openDxf(bytes);
+    measure('rrensen: read', start);
+  }
   configureSize();
   page.rows = null;
   element('polylines').replaceChildren();
@@ -218,22 +222,24 @@ function renderExchange(keepView) {
   setMessage(lines);
 }
 
-function polylineTitle(p) {
+// A polyline in the list: `p` as read, `state` as filleted.
+function polylineTitle(p, state) {
   const handle = p.handle || say('noHandle');
-  return p.entity + ' ' + handle + ' \u00b7 ' + p.layer + ' \u00b7 ' + say('line', { line: p.line }) + ' \u00b7 ' + stateText(p);
+  return p.entity + ' ' + handle + ' \u00b7 ' + p.layer + ' \u00b7 ' + say('line', { line: p.line }) + ' \u00b7 ' +
+    stateText(state);
 }
 
-function stateText(p) {
-  switch (p.state) {
+function stateText(state) {
+  switch (state.state) {
     case 'filleted': return say('stateFilleted');
-    case 'unchanged': return say('stateUnchanged') + ': ' + reasonOf(p);
+    case 'unchanged': return say('stateUnchanged') + ': ' + reasonOf(state);
     case 'other-layer': return say('stateOtherLayer');
     default: return say('stateNot2d');
   }
 }
 
-function reasonOf(p) {
-  return p.problem ? problemSentence(page.language, p.problem, p.reason) : p.reason;
+function reasonOf(state) {
+  return state.problem ? problemSentence(page.language, state.problem, state.reason) : state.reason;
 }
 
 function renderDxf(keepView) {
@@ -248,27 +254,41 @@ function renderDxf(keepView) {
     setMessage([say('badSize')]);
     return;
   }
-  const preview = dxf.preview(options);
-  page.preview = preview;
-  const { svg, home } = dxfPicture(preview, page.selected, polylineTitle);
+  let mark = performance.now();
+  const fillet = dxf.fillet(options);
+  page.fillet = fillet;
+  mark = measure('rrensen: fillet', mark);
+  const { svg, home } = dxfPicture(dxf, fillet, page.selected);
   page.viewport.show(svg, home, keepView);
+  mark = measure('rrensen: picture', mark);
   const lines = [];
-  if (preview.filleted + preview.unchanged === 0) {
+  if (fillet.filleted + fillet.unchanged === 0) {
     lines.push(say('dxfNothing'));
   } else {
-    lines.push(say('dxfSummary', { filleted: preview.filleted, unchanged: preview.unchanged, size: String(options.size) }));
+    lines.push(say('dxfSummary', { filleted: fillet.filleted, unchanged: fillet.unchanged, size: String(options.size) }));
   }
   // The selected polyline's refusal, else the first one's.
-  const chosen = preview.polylines[page.selected];
-  const refused = chosen && chosen.state === 'unchanged' ? chosen : preview.polylines.find((p) => p.state === 'unchanged');
-  if (refused) {
+  const states = fillet.polylines;
+  let refused = states[page.selected] && states[page.selected].state === 'unchanged' ? page.selected : -1;
+  if (refused < 0) refused = states.findIndex((state) => state.state === 'unchanged');
+  if (refused >= 0) {
+    const p = dxf.polylines[refused];
     lines.push(say('polylineRefused', {
-      entity: refused.entity, handle: refused.handle || say('noHandle'), layer: refused.layer, reason: reasonOf(refused),
+      entity: p.entity, handle: p.handle || say('noHandle'), layer: p.layer, reason: reasonOf(states[refused]),
     }));
   }
   setMessage(lines);
-  if (page.rows === null) buildRows(preview.polylines.length);
-  updateRows(preview);
+  if (page.rows === null) buildRows(states.length);
+  updateRows(fillet);
+  measure('rrensen: list', mark);
+}
+
+// Records how long a step of a drawing took (in the browser's performance
+// timeline, for those who measure the page); returns the time now.
+function measure(name, start) {
+  const now = performance.now();
+  performance.measure(name, { start, end: now });
+  return now;
 }
 
 // The polyline list: one button a polyline, made once a file, its text
@@ -302,11 +322,11 @@ function buildRows(count) {
   }
 }
 
-function updateRows(preview) {
+function updateRows(fillet) {
   page.rows.forEach((button, index) => {
-    const p = preview.polylines[index];
-    button.textContent = polylineTitle(p);
-    button.className = 'state-' + p.state;
+    const state = fillet.polylines[index];
+    button.textContent = polylineTitle(page.dxf.polylines[index], state);
+    button.className = 'state-' + state.state;
     button.setAttribute('aria-pressed', String(index === page.selected));
   });
 }
@@ -317,7 +337,7 @@ function choose(index) {
   if (index < 0) {
     page.viewport.fit();
   } else {
-    page.viewport.zoomTo(polylineBox(page.preview.polylines[index]));
+    page.viewport.zoomTo(polylineBox(page.dxf, index));
   }
 }
 

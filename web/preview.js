@@ -8,6 +8,8 @@ const svgNamespace = 'http://www.w3.org/2000/svg';
 const zoomStep = 1.25;
 // The part of the view one arrow key moves it.
 const panStep = 0.1;
+// Polylines from which on a drawing counts as large (see dxfPicture).
+const largeDrawing = 2000;
 
 export class Viewport {
   constructor(container) {
@@ -156,10 +158,6 @@ export function viewBoxOf(svg) {
   return { x, y, w, h };
 }
 
-function escapeXml(text) {
-  return String(text).replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' }[c]));
-}
-
 // A bounding box that grows; y is the drawing's (up).
 class Extent {
   constructor() {
@@ -186,102 +184,129 @@ class Extent {
   }
 }
 
-function coordinate(value) {
-  return Number.isFinite(value) ? String(Math.round(value * 1e9) / 1e9) : '0';
+/// Writes coordinates with as many decimals as a drawing of `span` units
+/// needs on screen: a millionth of the span, at most 9 decimals.
+function coordinateWriter(span) {
+  const decimals = Math.min(9, Math.max(0, 6 - Math.floor(Math.log10(Math.max(span, 1e-9)))));
+  return (value) => (Number.isFinite(value) ? value.toFixed(decimals) : '0');
 }
 
-// Path data through `points` ([x, y, x, y, ...], drawing units), closed
-// when `closed`; y negated for SVG.
-function straightPath(points, closed) {
-  let d = '';
-  for (let k = 0; k + 1 < points.length; k += 2) {
-    d += (k === 0 ? 'M' : 'L') + coordinate(points[k]) + ' ' + coordinate(-points[k + 1]) + ' ';
-  }
-  return d + (closed && points.length > 2 ? 'Z' : '');
-}
-
-// Path data of a polyline with bulges ([x, y, bulge, ...]): a bulge b
-// between two vertices is an arc of sweep 4 atan(b), counter-clockwise for
-// b > 0, whose radius is chord (1 + b^2) / (4 |b|). With y negated a
-// counter-clockwise arc has SVG's sweep flag 0.
-function bulgePath(vertices, closed, extent) {
-  const count = vertices.length / 3;
+/// Path data through vertices [first, first + count) of `xy` (x, y pairs,
+/// drawing units), closed when `closed`; y negated for SVG.
+function straightPath(xy, first, count, closed, write) {
   let d = '';
   for (let k = 0; k < count; ++k) {
-    const x = vertices[3 * k];
-    const y = vertices[3 * k + 1];
-    extent.add(x, y);
-    if (k === 0) d += 'M' + coordinate(x) + ' ' + coordinate(-y) + ' ';
+    const i = 2 * (first + k);
+    d += (k === 0 ? 'M' : 'L') + write(xy[i]) + ' ' + write(-xy[i + 1]);
+  }
+  return d + (closed && count > 2 ? 'Z' : '');
+}
+
+/// Path data of new vertices [first, first + count) of `xyb` (x, y, bulge):
+/// a bulge b between two vertices is an arc of sweep 4 atan(b),
+/// counter-clockwise for b > 0, whose radius is chord (1 + b^2) / (4 |b|).
+/// With y negated a counter-clockwise arc has SVG's sweep flag 0.
+function bulgePath(xyb, first, count, closed, write) {
+  let d = '';
+  for (let k = 0; k < count; ++k) {
+    const i = 3 * (first + k);
+    const x = xyb[i];
+    const y = xyb[i + 1];
+    if (k === 0) d += 'M' + write(x) + ' ' + write(-y);
     const last = k + 1 === count;
     if (last && !closed) break;
-    const next = last ? 0 : k + 1;
-    const nx = vertices[3 * next];
-    const ny = vertices[3 * next + 1];
-    const bulge = vertices[3 * k + 2];
+    const j = 3 * (first + (last ? 0 : k + 1));
+    const nx = xyb[j];
+    const ny = xyb[j + 1];
+    const bulge = xyb[i + 2];
     if (bulge === 0) {
-      d += 'L' + coordinate(nx) + ' ' + coordinate(-ny) + ' ';
+      d += 'L' + write(nx) + ' ' + write(-ny);
       continue;
     }
-    const chord = Math.hypot(nx - x, ny - y);
-    const radius = (chord * (1 + bulge * bulge)) / (4 * Math.abs(bulge));
-    // The arc's middle lies the sagitta (chord b / 2) off the chord's middle.
-    const sagitta = (chord * bulge) / 2;
-    if (chord > 0) extent.add((x + nx) / 2 + (sagitta * (ny - y)) / chord, (y + ny) / 2 - (sagitta * (nx - x)) / chord);
-    d += 'A' + coordinate(radius) + ' ' + coordinate(radius) + ' 0 ' + (Math.abs(bulge) > 1 ? 1 : 0) + ' ' +
-      (bulge > 0 ? 0 : 1) + ' ' + coordinate(nx) + ' ' + coordinate(-ny) + ' ';
+    const radius = (Math.hypot(nx - x, ny - y) * (1 + bulge * bulge)) / (4 * Math.abs(bulge));
+    d += 'A' + write(radius) + ' ' + write(radius) + ' 0 ' + (Math.abs(bulge) > 1 ? 1 : 0) + ' ' +
+      (bulge > 0 ? 0 : 1) + ' ' + write(nx) + ' ' + write(-ny);
   }
   return d + (closed ? 'Z' : '');
 }
 
-// The box of polyline `p`'s vertices, as an SVG box.
-export function polylineBox(p) {
+/// The box of vertices [first, first + count) of `xy`, as an SVG box.
+function boxOf(xy, first, count) {
   const extent = new Extent();
-  for (let k = 0; k + 1 < p.points.length; k += 2) extent.add(p.points[k], p.points[k + 1]);
+  for (let k = first; k < first + count; ++k) extent.add(xy[2 * k], xy[2 * k + 1]);
   return extent.svgBox();
 }
 
-// The picture of a DXF drawing's polylines: each one as it was (thin,
-// dashed) and as filleted, or, for one left unchanged, in red with the
-// side or corner at fault marked. `selected` (an index or -1) is drawn
-// heavier. Returns {svg, home}.
-export function dxfPicture(preview, selected, titles) {
-  const extent = new Extent();
-  for (const p of preview.polylines) {
-    for (let k = 0; k + 1 < p.points.length; k += 2) extent.add(p.points[k], p.points[k + 1]);
-  }
-  const parts = [];
-  const marks = [];
-  const box = extent.svgBox();
-  const markRadius = 0.015 * Math.max(box.w, box.h, 1e-9);
-  preview.polylines.forEach((p, index) => {
-    const classes = ['dxf-polyline', 'dxf-' + p.state];
-    if (index === selected) classes.push('dxf-selected');
-    const title = '<title>' + escapeXml(titles(p)) + '</title>';
-    let shape = '<path class="dxf-before" d="' + straightPath(p.points, p.closed) + '"/>';
-    if (p.state === 'filleted') {
-      shape += '<path class="dxf-after" d="' + bulgePath(p.after, p.closedAfter, extent) + '"/>';
+/// The box of polyline `index` of the open DXF document `dxf`.
+export function polylineBox(dxf, index) {
+  const [first, count] = dxf.polylines[index].points;
+  return boxOf(dxf.vertices, first, count);
+}
+
+function svgElement(name, attributes) {
+  const made = document.createElementNS(svgNamespace, name);
+  for (const [key, value] of Object.entries(attributes)) made.setAttribute(key, String(value));
+  return made;
+}
+
+/// The picture of a DXF drawing's polylines (`dxf`, from openDxf) filleted
+/// as `fillet` says: each one as it was, thin and dashed, and as filleted;
+/// one left unchanged in red with the side or corner at fault marked.
+/// Polyline `selected` (or none, -1) is drawn again on top, heavier. One
+/// path for each kind of line, however many polylines: a drawing of tens of
+/// thousands draws as quickly as one of three. Returns {svg, home}.
+export function dxfPicture(dxf, fillet, selected) {
+  const xy = dxf.vertices;
+  const home = boxOf(xy, 0, xy.length / 2);
+  const margin = 0.06 * Math.max(home.w, home.h, 1e-9);
+  const framed = { x: home.x - margin, y: home.y - margin, w: home.w + 2 * margin, h: home.h + 2 * margin };
+  const write = coordinateWriter(Math.max(home.w, home.h));
+  const markRadius = 0.015 * Math.max(home.w, home.h, 1e-9);
+  const before = { filleted: [], unchanged: [], 'other-layer': [], 'not-2d': [] };
+  const after = [];
+  const failures = [];
+  const vertex = (first, count, i) => [xy[2 * (first + (i % count))], xy[2 * (first + (i % count)) + 1]];
+  // In a large drawing the filleted polylines are drawn only as filleted:
+  // their old shapes would double what the browser paints.
+  const showFilletedBefore = dxf.polylines.length <= largeDrawing;
+  dxf.polylines.forEach((p, index) => {
+    const state = fillet.polylines[index];
+    const [first, count] = p.points;
+    if (state.state !== 'filleted' || showFilletedBefore) {
+      before[state.state].push(straightPath(xy, first, count, p.closed, write));
     }
-    parts.push('<g class="' + classes.join(' ') + '" data-index="' + index + '">' + title + shape + '</g>');
-    if (p.state === 'unchanged' && p.problem && p.problem.kind !== 'none') {
-      const count = p.points.length / 2;
-      const at = (i) => [p.points[2 * (i % count)], p.points[2 * (i % count) + 1]];
-      if (p.problem.kind === 'short-side' && p.problem.next >= 0) {
-        const [x1, y1] = at(p.problem.point);
-        const [x2, y2] = at(p.problem.next);
-        marks.push('<line class="dxf-failure" x1="' + coordinate(x1) + '" y1="' + coordinate(-y1) + '" x2="' +
-          coordinate(x2) + '" y2="' + coordinate(-y2) + '">' + title + '</line>');
-      } else if (p.problem.point >= 0) {
-        const [x, y] = at(p.problem.point);
-        marks.push('<circle class="dxf-failure" cx="' + coordinate(x) + '" cy="' + coordinate(-y) + '" r="' +
-          coordinate(markRadius) + '">' + title + '</circle>');
+    if (state.state === 'filleted') {
+      after.push(bulgePath(fillet.after, state.after[0], state.after[1], state.closedAfter, write));
+    }
+    const problem = state.problem;
+    if (state.state === 'unchanged' && problem && problem.kind !== 'none' && count > 0) {
+      if (problem.kind === 'short-side' && problem.next >= 0) {
+        const [x1, y1] = vertex(first, count, problem.point);
+        const [x2, y2] = vertex(first, count, problem.next);
+        failures.push('M' + write(x1) + ' ' + write(-y1) + 'L' + write(x2) + ' ' + write(-y2));
+      } else if (problem.point >= 0) {
+        // A ring about the corner: two half circles.
+        const [x, y] = vertex(first, count, problem.point);
+        const r = write(markRadius);
+        failures.push('M' + write(x - markRadius) + ' ' + write(-y) + 'a' + r + ' ' + r + ' 0 1 0 ' +
+          write(2 * markRadius) + ' 0a' + r + ' ' + r + ' 0 1 0 ' + write(-2 * markRadius) + ' 0');
       }
     }
   });
-  const home = extent.svgBox();
-  const margin = 0.06 * Math.max(home.w, home.h, 1e-9);
-  const framed = { x: home.x - margin, y: home.y - margin, w: home.w + 2 * margin, h: home.h + 2 * margin };
-  const text = '<svg xmlns="' + svgNamespace + '" class="dxf" viewBox="' + framed.x + ' ' + framed.y + ' ' + framed.w +
-    ' ' + framed.h + '"><rect class="dxf-paper" x="' + framed.x + '" y="' + framed.y + '" width="' + framed.w +
-    '" height="' + framed.h + '"/>' + parts.join('') + '<g class="dxf-marks">' + marks.join('') + '</g></svg>';
-  return { svg: parseSvg(text), home: framed };
+  const svg = svgElement('svg', { class: 'dxf', viewBox: `${framed.x} ${framed.y} ${framed.w} ${framed.h}` });
+  svg.append(svgElement('rect', { class: 'dxf-paper', x: framed.x, y: framed.y, width: framed.w, height: framed.h }));
+  for (const [state, paths] of Object.entries(before)) {
+    if (paths.length > 0) svg.append(svgElement('path', { class: 'dxf-before dxf-' + state, d: paths.join('') }));
+  }
+  if (after.length > 0) svg.append(svgElement('path', { class: 'dxf-after', d: after.join('') }));
+  if (selected >= 0 && selected < dxf.polylines.length) {
+    const p = dxf.polylines[selected];
+    const state = fillet.polylines[selected];
+    const d = state.state === 'filleted'
+      ? bulgePath(fillet.after, state.after[0], state.after[1], state.closedAfter, write)
+      : straightPath(xy, p.points[0], p.points[1], p.closed, write);
+    svg.append(svgElement('path', { class: 'dxf-selected dxf-' + state.state, d }));
+  }
+  if (failures.length > 0) svg.append(svgElement('path', { class: 'dxf-failure', d: failures.join('') }));
+  return { svg, home: framed };
 }

@@ -25,6 +25,11 @@ val Bytes(const std::string& bytes) {
       .call<val>("slice");
 }
 
+/// A copy of `numbers` in a Float64Array of JavaScript's own.
+val Doubles(const std::vector<double>& numbers) {
+  return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
+}
+
 /// How a member of the options object sets rrensen-dxf's options: one row
 /// for each option the library knows. `applies` says whether the member is
 /// given at all (a member that is undefined, null, false, 0 or "" is not).
@@ -99,12 +104,20 @@ val FilletDxf(const std::string& input, const val& options_object) {
   return result;
 }
 
-std::string DocumentPreview(const web::DxfDocument& document, const val& options_object) {
+/// {json, after}: FilletJson's text and the new vertices.
+val DocumentFillet(const web::DxfDocument& document, const val& options_object) {
   web::DxfOptions options;
   std::string problem;
   ReadDxfOptions(options_object, options, problem);
-  return document.PreviewJson(options);
+  std::vector<double> after;
+  val result = val::object();
+  result.set("json", document.FilletJson(options, after));
+  result.set("after", Doubles(after));
+  return result;
 }
+
+std::string DocumentPolylines(const web::DxfDocument& document) { return document.PolylinesJson(); }
+val DocumentVertices(const web::DxfDocument& document) { return Doubles(document.Vertices()); }
 
 double DocumentLargestSize(const web::DxfDocument& document, int index,
                            const val& options_object) {
@@ -139,6 +152,8 @@ EMSCRIPTEN_BINDINGS(rrensen) {
       .constructor<std::string>()
       .function("error", &DocumentError)
       .function("errorLine", &DocumentErrorLine)
-      .function("preview", &DocumentPreview)
+      .function("polylines", &DocumentPolylines)
+      .function("vertices", &DocumentVertices)
+      .function("fillet", &DocumentFillet)
       .function("largestSize", &DocumentLargestSize);
 }

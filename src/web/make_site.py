@@ -106,6 +106,8 @@ def main():
         if re.search(r"</(script|style)", text, re.IGNORECASE):
             fail(what + " holds a closing tag and cannot be inlined")
 
+    # The modules are all in the one script: nothing to fetch ahead.
+    html = re.sub(r'<link rel="modulepreload" href="[^"]*">\n', "", html)
     single, count = re.subn(r'<link rel="stylesheet" href="style.css">',
                             lambda m: "<style>\n" + style + "</style>", html)
     if count != 1:

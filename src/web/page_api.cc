@@ -205,36 +205,55 @@ bool DxfDocument::Selected(const dxf::Polyline& p, const DxfOptions& options) co
   return !options.layer || platform::EqualIgnoringCase(*options.layer, p.layer);
 }
 
-std::string DxfDocument::PreviewJson(const DxfOptions& options) const {
+std::string DxfDocument::PolylinesJson() const {
   JsonWriter json;
-  json.BeginObject();
-  json.Key("error");
-  json.String(error_);
-  json.Key("errorLine");
-  json.Integer(error_line_);
-  int filleted = 0, unchanged = 0;
-  json.Key("polylines");
   json.BeginArray();
+  size_t first = 0;
   for (const dxf::Polyline& p : drawing_.polylines) {
-    const dxf::Tag& first = tags_.tags[p.first_tag];
+    const dxf::Tag& tag = tags_.tags[p.first_tag];
     json.BeginObject();
     json.Key("handle");
     json.String(p.handle);
     json.Key("layer");
     json.String(p.layer);
     json.Key("line");
-    json.Integer(first.line);
+    json.Integer(tag.line);
     json.Key("entity");
-    json.String(dxf::TrimBlanks(first.value));
+    json.String(dxf::TrimBlanks(tag.value));
     json.Key("closed");
     json.Bool(p.closed);
     json.Key("points");
     json.BeginArray();
-    for (const rrensen::Point& v : p.vertices) {
-      json.Number(v.x);
-      json.Number(v.y);
-    }
+    json.Integer(static_cast<long long>(first));
+    json.Integer(static_cast<long long>(p.vertices.size()));
     json.EndArray();
+    json.EndObject();
+    first += p.vertices.size();
+  }
+  json.EndArray();
+  return json.text();
+}
+
+std::vector<double> DxfDocument::Vertices() const {
+  std::vector<double> xy;
+  for (const dxf::Polyline& p : drawing_.polylines) {
+    for (const rrensen::Point& v : p.vertices) {
+      xy.push_back(v.x);
+      xy.push_back(v.y);
+    }
+  }
+  return xy;
+}
+
+std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<double>& after) const {
+  after.clear();
+  JsonWriter json;
+  json.BeginObject();
+  int filleted = 0, unchanged = 0;
+  json.Key("polylines");
+  json.BeginArray();
+  for (const dxf::Polyline& p : drawing_.polylines) {
+    json.BeginObject();
     json.Key("state");
     if (p.not_2d) {
       json.String("not-2d");
@@ -254,12 +273,14 @@ std::string DxfDocument::PreviewJson(const DxfOptions& options) const {
         json.Bool(f.closed);
         json.Key("after");
         json.BeginArray();
-        for (const dxf::BulgeVertex& v : f.vertices) {
-          json.Number(v.point.x);
-          json.Number(v.point.y);
-          json.Number(v.bulge);
-        }
+        json.Integer(static_cast<long long>(after.size() / 3));
+        json.Integer(static_cast<long long>(f.vertices.size()));
         json.EndArray();
+        for (const dxf::BulgeVertex& v : f.vertices) {
+          after.push_back(v.point.x);
+          after.push_back(v.point.y);
+          after.push_back(v.bulge);
+        }
       } else {
         ++unchanged;
         json.String("unchanged");

@@ -81,13 +81,24 @@ class DxfDocument {
   const std::string& error() const { return error_; }
   int error_line() const { return error_line_; }
 
-  /// Every polyline of the drawing as JSON, with its vertices, and how
-  /// rrensen-dxf with `options` fillets it: the new vertices and bulges,
-  /// or why it is left unchanged, as rrensen-dxf reports it.
-  std::string PreviewJson(const DxfOptions& options) const;
+  /// Every polyline of the drawing as JSON, in file order: handle, layer,
+  /// line, entity name, closed flag, and where its vertices lie in
+  /// Vertices() ("points": [first vertex, vertex count]).
+  std::string PolylinesJson() const;
+
+  /// The vertices of every polyline, one after the other, as x, y pairs.
+  std::vector<double> Vertices() const;
+
+  /// How rrensen-dxf with `options` fillets each polyline (in the order of
+  /// PolylinesJson), as JSON: its state ("filleted", "unchanged",
+  /// "other-layer", "not-2d"), for a filleted one its closed flag and where
+  /// its new vertices lie in `after` ("after": [first vertex, count]), for
+  /// one left unchanged the reason rrensen-dxf gives and the refusal's
+  /// fields; and the counts. `after` gets x, y, bulge for each new vertex.
+  std::string FilletJson(const DxfOptions& options, std::vector<double>& after) const;
 
   /// The largest fillet size with which polyline `index` (in the order of
-  /// PreviewJson) is filleted; for index -1 the largest with which every
+  /// PolylinesJson) is filleted; for index -1 the largest with which every
   /// polyline that options.layer selects and some size fillets is filleted.
   /// NaN when there is none, infinity when every size fillets it.
   double LargestSize(int index, const DxfOptions& options) const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -169,7 +170,8 @@ TEST(PageApi, DxfPreviewAgreesWithTheRun) {
   for (double size : {0.0, 0.75, 5.0, 30.0}) {
     DxfOptions options;
     options.size = size;
-    const std::string json = document.PreviewJson(options);
+    std::vector<double> after;
+    const std::string json = document.FilletJson(options, after);
     dxf::FilletSettings settings;
     settings.size = size;
     const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
@@ -180,9 +182,24 @@ TEST(PageApi, DxfPreviewAgreesWithTheRun) {
   }
   DxfOptions outline;
   outline.layer = "HOLES";  // no polyline lies there
-  EXPECT_NE(document.PreviewJson(outline).find("\"state\":\"other-layer\""), std::string::npos);
-  EXPECT_NE(document.PreviewJson({}).find("\"handle\":\"8E\",\"layer\":\"outline\""),
+  std::vector<double> after;
+  EXPECT_NE(document.FilletJson(outline, after).find("\"state\":\"other-layer\""),
             std::string::npos);
+  EXPECT_TRUE(after.empty());
+  const std::string polylines = document.PolylinesJson();
+  EXPECT_NE(polylines.find("\"handle\":\"8E\",\"layer\":\"outline\""), std::string::npos);
+  // Each polyline's vertices lie where its "points" say.
+  const std::vector<double> vertices = document.Vertices();
+  const size_t at = polylines.rfind("\"points\":[");
+  size_t first = 0, count = 0;
+  ASSERT_EQ(std::sscanf(polylines.c_str() + at, "\"points\":[%zu,%zu]", &first, &count), 2);
+  EXPECT_EQ(vertices.size(), 2 * (first + count));
+  // Every filleted polyline's vertices, three numbers each.
+  const std::string filleted = document.FilletJson({}, after);
+  size_t last_first = 0, last_count = 0;
+  const size_t last = filleted.rfind("\"after\":[");
+  ASSERT_EQ(std::sscanf(filleted.c_str() + last, "\"after\":[%zu,%zu]", &last_first, &last_count), 2);
+  EXPECT_EQ(after.size(), 3 * (last_first + last_count));
 }
 
 TEST(PageApi, DxfLargestSizeFilletsEveryPolylineThatSomeSizeFillets) {
@@ -193,9 +210,10 @@ TEST(PageApi, DxfLargestSizeFilletsEveryPolylineThatSomeSizeFillets) {
   EXPECT_EQ(largest, 0.75);
   DxfOptions at;
   at.size = largest;
-  EXPECT_NE(document.PreviewJson(at).find("\"unchanged\":0}"), std::string::npos);
+  std::vector<double> after;
+  EXPECT_NE(document.FilletJson(at, after).find("\"unchanged\":0}"), std::string::npos);
   at.size = largest + 0.001;
-  EXPECT_EQ(document.PreviewJson(at).find("\"unchanged\":0}"), std::string::npos);
+  EXPECT_EQ(document.FilletJson(at, after).find("\"unchanged\":0}"), std::string::npos);
   EXPECT_TRUE(std::isnan(document.LargestSize(1000, {})));
 }
 

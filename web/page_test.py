@@ -1,0 +1,563 @@
+#!/usr/bin/python3
+"""The page in a real browser: headless Chromium driven by Selenium.
+
+Serves build/web/site from 127.0.0.1 (a free port, stopped at the end) and
+opens build/web/rrensen.html from disk. Compares what the page and its API
+write with what the native programs write for the same input and options,
+byte for byte; walks an outline from drawn to refused and back with the
+largest-size button; zooms, pans and fits; switches the language; checks
+that the browser logged no error and fetched nothing but the page's own
+files; and measures the sizes and times that docs/performance.md reports.
+A screenshot goes to the logs folder.
+
+    /usr/bin/python3 web/page_test.py --web build/web --native build/default/src --logs build/logs
+
+Prints one line per check and "N passed, N failed" at the end.
+"""
+
+import argparse
+import base64
+import functools
+import hashlib
+import http.server
+import json
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions.wheel_input import ScrollOrigin
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+
+CHROME_FLAGS = ("--headless --no-sandbox --disable-gpu --disable-quic --no-first-run "
+                "--disable-background-networking --disable-component-update --disable-sync").split()
+
+# The README's refused outline: side 4-5 is too short for size 5; from a
+# size of 11 on the outline closes and draws.
+REFUSED_EXCHANGE = b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 30\r\nhp5 0 22\r\n"
+
+
+class Checks:
+    def __init__(self):
+        self.passed = 0
+        self.failed = 0
+
+    def check(self, name, condition, detail=""):
+        if condition:
+            self.passed += 1
+            print("ok     " + name, flush=True)
+        else:
+            self.failed += 1
+            print("FAILED " + name + (": " + detail if detail else ""), flush=True)
+        return condition
+
+
+class Native:
+    """The programs built for this machine."""
+
+    def __init__(self, folder):
+        folder = os.path.abspath(folder)
+        self.rrensen = os.path.join(folder, "rrensen")
+        self.dxf = os.path.join(folder, "dxf", "rrensen-dxf")
+        self.view = os.path.join(folder, "rrensen-view")
+
+    def exchange(self, data, words):
+        """KDX_TEMP.TXT after `rrensen WORDS`, and the status."""
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(folder, "kdx_temp.txt"), "wb") as f:
+                f.write(data)
+            run = subprocess.run([self.rrensen] + words, cwd=folder, capture_output=True)
+            path = os.path.join(folder, "KDX_TEMP.TXT")
+            output = open(path, "rb").read() if os.path.exists(path) else b""
+            return output, run.returncode
+
+    def fillet_dxf(self, path, size, layer=""):
+        """The file `rrensen-dxf -c SIZE [--layer NAME] -o OUT` writes, its
+        status, and its wall time in seconds."""
+        with tempfile.TemporaryDirectory() as folder:
+            out = os.path.join(folder, "out.dxf")
+            words = [self.dxf, path, "-c", str(size), "-o", out]
+            if layer:
+                words += ["--layer", layer]
+            start = time.perf_counter()
+            run = subprocess.run(words, capture_output=True)
+            seconds = time.perf_counter() - start
+            output = open(out, "rb").read() if os.path.exists(out) else b""
+            return output, run.returncode, seconds
+
+    def refusal(self, data, size):
+        """rrensen-view's reason for refusing the outline at `size`."""
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "points.txt")
+            with open(path, "wb") as f:
+                f.write(data)
+            run = subprocess.run([self.view, "-c", str(size), "-o", os.path.join(folder, "p.svg"), path],
+                                 capture_output=True, text=True)
+            match = re.search(r"^refused \(result \d\): (.*)$", run.stderr, re.MULTILINE)
+            return match.group(1) if match else ""
+
+
+def serve(site, extra):
+    """A server for `site` on a free port of 127.0.0.1; /test-data/NAME is
+    served from the folder `extra`."""
+
+    class Handler(http.server.SimpleHTTPRequestHandler):
+        def translate_path(self, path):
+            if path.startswith("/test-data/"):
+                return os.path.join(extra, os.path.basename(path.split("?")[0]))
+            return super().translate_path(path)
+
+        def log_message(self, *args):
+            pass
+
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=site))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def make_big_dxf(path, target_bytes):
+    """An R2000 DXF of about `target_bytes`: LWPOLYLINEs of 12 vertices
+    (a few too small for the size used, so that they are left unchanged),
+    and some R12 polylines."""
+    rng = random.Random(7)
+    entities = []
+    size = 0
+    handle = 0x100
+    while size < target_bytes:
+        cx, cy = rng.uniform(0, 10000), rng.uniform(0, 10000)
+        scale = 0.5 if rng.random() < 0.02 else rng.uniform(20, 60)
+        # A twelve-cornered outline: a cross of arms scale/2 wide.
+        shape = [(-1, -3), (1, -3), (1, -1), (3, -1), (3, 1), (1, 1), (1, 3), (-1, 3), (-1, 1), (-3, 1),
+                 (-3, -1), (-1, -1)]
+        handle += 1
+        if rng.random() < 0.1:
+            lines = ["0", "POLYLINE", "5", format(handle, "X"), "8", "r12", "66", "1", "10", "0.0", "20", "0.0",
+                     "30", "0.0", "70", "1"]
+            for x, y in shape:
+                handle += 1
+                lines += ["0", "VERTEX", "5", format(handle, "X"), "8", "r12", "10", repr(cx + x * scale / 2),
+                          "20", repr(cy + y * scale / 2), "30", "0.0"]
+            handle += 1
+            lines += ["0", "SEQEND", "5", format(handle, "X"), "8", "r12"]
+        else:
+            lines = ["0", "LWPOLYLINE", "5", format(handle, "X"), "100", "AcDbEntity", "8", "outline", "100",
+                     "AcDbPolyline", "90", "12", "70", "1"]
+            for x, y in shape:
+                lines += ["10", repr(round(cx + x * scale / 2, 6)), "20", repr(round(cy + y * scale / 2, 6))]
+        text = "\n".join(lines) + "\n"
+        entities.append(text)
+        size += len(text)
+    header = ("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\n" + format(handle + 1, "X") +
+              "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n")
+    with open(path, "w", newline="\n") as f:
+        f.write(header + "".join(entities) + "0\nENDSEC\n0\nEOF\n")
+
+
+def browser(download_folder):
+    options = webdriver.ChromeOptions()
+    for flag in CHROME_FLAGS:
+        options.add_argument(flag)
+    options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="rrensen-chromium-"))
+    options.add_argument("--window-size=1400,1000")
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    options.add_experimental_option("prefs", {
+        "download.default_directory": download_folder,
+        "download.prompt_for_download": False,
+    })
+    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": download_folder})
+    driver.set_script_timeout(120)
+    return driver
+
+
+def wait_for(condition, timeout=30, step=0.02):
+    end = time.time() + timeout
+    while time.time() < end:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return None
+
+
+class Page:
+    """The page open in the browser."""
+
+    def __init__(self, driver):
+        self.driver = driver
+        self.logs = []
+
+    def open(self, url):
+        self.driver.get(url)
+        ready = wait_for(lambda: self.driver.execute_script("return document.documentElement.dataset.ready"))
+        self.collect_logs()
+        return float(ready) if ready else None
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def element(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def draws(self):
+        return int(self.js("return Number(document.getElementById('preview').dataset.draws || 0)"))
+
+    def wait_redraw(self, before, timeout=60):
+        return wait_for(lambda: self.draws() > before, timeout)
+
+    def message(self):
+        return self.element("message").text
+
+    def choose_example(self, name):
+        before = self.draws()
+        Select(self.element("example")).select_by_value(name)
+        self.wait_redraw(before)
+
+    def open_file(self, path, timeout=60):
+        before = self.draws()
+        self.element("file").send_keys(path)
+        return self.wait_redraw(before, timeout)
+
+    def type_size(self, text):
+        """Types the size into the field, as a reader would."""
+        before = self.draws()
+        field = self.element("size")
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.BACKSPACE)
+        field.send_keys(text)
+        self.wait_redraw(before)
+        wait_for(lambda: self.js("return document.getElementById('preview').dataset.drawnSize") == text, 10)
+
+    def view_box(self):
+        return self.js("const s = document.querySelector('#preview svg'); return s && s.getAttribute('viewBox')")
+
+    def api_bytes(self, script, *args):
+        """Runs `script`, which returns a Uint8Array, and gives its bytes."""
+        text = self.js("const bytes = (function () {" + script + "}).apply(null, arguments);"
+                       "let s = ''; for (let k = 0; k < bytes.length; k += 8192) "
+                       "s += String.fromCharCode.apply(null, bytes.subarray(k, k + 8192)); return btoa(s);", *args)
+        return base64.b64decode(text)
+
+    def download(self, folder, timeout=30):
+        """Clicks the download link; the file it saves."""
+        for name in os.listdir(folder):
+            os.remove(os.path.join(folder, name))
+        self.element("download").click()
+
+        def saved():
+            names = [n for n in os.listdir(folder) if not n.endswith(".crdownload")]
+            return names[0] if names else None
+
+        name = wait_for(saved, timeout)
+        if not name:
+            return None, b""
+        time.sleep(0.1)
+        return name, open(os.path.join(folder, name), "rb").read()
+
+    def collect_logs(self):
+        self.logs += self.driver.get_log("browser")
+
+
+def test_site(page, checks, native, examples_folder, downloads, logs_folder):
+    names = page.js("return Array.from(document.querySelectorAll('#example option')).map(o => o.value)"
+                    ".filter(v => v)")
+    expected = sorted(n for n in os.listdir(examples_folder) if n.endswith((".txt", ".dxf")))
+    checks.check("site: every example is offered", sorted(names) == expected, f"{names} vs {expected}")
+    for name in names:
+        path = os.path.join(examples_folder, name)
+        data = open(path, "rb").read()
+        page.choose_example(name)
+        is_dxf = name.lower().endswith(".dxf")
+        if not is_dxf:
+            for size in ["5", "2.5", "0", "19.999", "7.125"]:
+                mine = page.api_bytes(
+                    "const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
+                    "return rrensen.runExchange(b, ['-c' + arguments[1]]).output;",
+                    base64.b64encode(data).decode(), size)
+                theirs, _ = native.exchange(data, ["-c" + size])
+                checks.check(f"api: runExchange {name} -c{size} matches rrensen", mine == theirs)
+            status = page.js("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
+                             "return rrensen.runExchange(b, ['-t1']).status", base64.b64encode(data).decode())
+            checks.check(f"api: runExchange status {name}", status == native.exchange(data, ["-t1"])[1])
+            for size in ["5", "12.5"]:
+                page.type_size(size)
+                saved, downloaded = page.download(downloads)
+                theirs, _ = native.exchange(data, ["-c" + size])
+                checks.check(f"download: {name} at {size} is rrensen's KDX_TEMP.TXT",
+                             saved == "KDX_TEMP.TXT" and downloaded == theirs, f"{saved}, {len(downloaded)} bytes")
+        else:
+            for size, layer in [("5", ""), ("0.75", ""), ("0", ""), ("19.5", "OUTLINE"), ("5", "none")]:
+                script = ("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
+                          "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2]});"
+                          "window.lastRun = {status: r.status, report: r.report}; return r.dxf;")
+                mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer)
+                run = page.js("return window.lastRun")
+                theirs, status, _ = native.fillet_dxf(path, size, layer)
+                checks.check(f"api: filletDxf {name} -c {size} --layer '{layer}' matches rrensen-dxf",
+                             mine == theirs and run["status"] == status and run["report"] == [],
+                             f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes")
+            for size in ["5", "0.75"]:
+                page.type_size(size)
+                saved, downloaded = page.download(downloads)
+                theirs, status, _ = native.fillet_dxf(path, size)
+                checks.check(f"download: {name} at {size} is rrensen-dxf's output",
+                             saved == name[:-4] + "-filleted.dxf" and downloaded == theirs,
+                             f"{saved}, {len(downloaded)} bytes")
+
+
+def test_refusal(page, checks, native, work):
+    """Walks the README's refused outline from a size that draws it down
+    until it is refused, reads the sentence, and sets the largest size."""
+    path = os.path.join(work, "refused.txt")
+    with open(path, "wb") as f:
+        f.write(REFUSED_EXCHANGE)
+    page.open_file(path)
+    size = 16
+    refused_at = None
+    while size > 0:
+        page.type_size(str(size))
+        if page.js("return document.querySelectorAll('#preview .failure').length") > 0:
+            refused_at = size
+            break
+        size -= 1
+    checks.check("refusal: moving the size down refuses the outline", refused_at is not None)
+    if refused_at is None:
+        return
+    reason = native.refusal(REFUSED_EXCHANGE, refused_at)
+    message = page.message()
+    checks.check("refusal: the page says rrensen-view's sentence",
+                 reason != "" and reason in message and f"Refused at fillet size {refused_at:.3f}" in message,
+                 f"{message!r} vs {reason!r}")
+    before = page.draws()
+    largest = page.element("largest")
+    page.driver.execute_script("arguments[0].focus()", largest)
+    largest.send_keys(Keys.ENTER)  # the keyboard presses it
+    page.wait_redraw(before)
+    drawn = page.js("return document.querySelectorAll('#preview .outline path').length") > 0
+    checks.check("refusal: the largest-size button sets 15 and the outline is drawn",
+                 page.element("size").get_attribute("value") == "15" and drawn and
+                 page.js("return document.querySelectorAll('#preview .failure').length") == 0,
+                 page.message())
+
+
+def test_dxf_view(page, checks, logs_folder):
+    """The bracket: the list, zooming to a polyline, wheel, drag, keys, fit,
+    the largest size, and the Japanese page."""
+    page.choose_example("bracket.dxf")
+    page.type_size("5")
+    checks.check("dxf: the refusal of 8E is said",
+                 "8E" in page.message() and "the side from point 2 to point 3 is 1.500 long and needs 10.000"
+                 in page.message(), page.message())
+    home = page.view_box()
+    rows = page.driver.find_elements(By.CSS_SELECTOR, "#polylines button[data-index]")
+    checks.check("dxf: one row a polyline, with handle, layer and state",
+                 len(rows) == 3 and "8E" in rows[2].text and "outline" in rows[2].text and
+                 "left unchanged" in rows[2].text, " | ".join(r.text for r in rows))
+    rows[2].send_keys(Keys.ENTER)
+    wait_for(lambda: page.view_box() != home, 5)
+    zoomed = page.view_box()
+    checks.check("dxf: choosing a polyline zooms to it",
+                 float(zoomed.split()[2]) < float(home.split()[2]) / 3, f"{home} -> {zoomed}")
+    preview = page.element("preview")
+    ActionChains(page.driver).scroll_from_origin(ScrollOrigin.from_element(preview), 0, -300).perform()
+    after_wheel = wait_for(lambda: page.view_box() != zoomed and page.view_box(), 5)
+    checks.check("dxf: the wheel zooms", after_wheel and float(after_wheel.split()[2]) < float(zoomed.split()[2]))
+    before_drag = page.view_box()
+    ActionChains(page.driver).move_to_element(preview).click_and_hold().move_by_offset(80, 40).release().perform()
+    after_drag = page.view_box()
+    checks.check("dxf: dragging pans", after_drag.split()[2] == before_drag.split()[2] and
+                 after_drag.split()[0] != before_drag.split()[0], f"{before_drag} -> {after_drag}")
+    preview.send_keys("-")
+    preview.send_keys(Keys.ARROW_LEFT)
+    checks.check("dxf: keys zoom and pan", page.view_box() != after_drag)
+    page.element("fit").send_keys(Keys.ENTER)
+    checks.check("dxf: fit shows the whole drawing again", page.view_box() == home, f"{page.view_box()} vs {home}")
+    rows = page.driver.find_elements(By.CSS_SELECTOR, "#polylines button[data-index]")
+    all_button = page.driver.find_element(By.CSS_SELECTOR, "#polylines button:not([data-index])")
+    all_button.click()
+    before = page.draws()
+    page.element("largest").click()
+    page.wait_redraw(before)
+    checks.check("dxf: the largest size that fillets every polyline is 0.75",
+                 page.element("size").get_attribute("value") == "0.75" and
+                 "3 polylines filleted, 0 left unchanged" in page.message(), page.message())
+    page.type_size("5")
+    page.driver.execute_script("arguments[0].scrollIntoView()", page.element("preview"))
+    page.driver.save_screenshot(os.path.join(logs_folder, "web-page.png"))
+    Select(page.element("language")).select_by_value("ja")
+    checks.check("i18n: the page speaks Japanese",
+                 "フィレットサイズ" in page.element("size").find_element(By.XPATH, "..").text and
+                 "そのままです" in page.message() and page.js("return document.documentElement.lang") == "ja",
+                 page.message())
+    page.driver.save_screenshot(os.path.join(logs_folder, "web-page-ja.png"))
+    Select(page.element("language")).select_by_value("en")
+    checks.check("i18n: and English again", "left unchanged" in page.message(), page.message())
+
+
+def test_controls_are_labelled(page, checks):
+    unlabelled = page.js("""
+      const problems = [];
+      for (const c of document.querySelectorAll('input, select, button, a[href], [tabindex]')) {
+        if (c.closest('[hidden]')) continue;
+        const named = (c.labels && c.labels.length > 0) || c.getAttribute('aria-label') ||
+          c.getAttribute('aria-labelledby') || c.textContent.trim();
+        if (!named) problems.push(c.outerHTML.slice(0, 80));
+        if (c.tabIndex < 0) problems.push('not focusable: ' + c.outerHTML.slice(0, 80));
+      }
+      return problems;""")
+    checks.check("keyboard: every control has a label and can take the focus", unlabelled == [], str(unlabelled))
+    ids = page.js("return ['file', 'size', 'preview', 'message', 'largest', 'download']"
+                  ".filter(id => !document.getElementById(id))")
+    checks.check("page: the stable element ids are there", ids == [], str(ids))
+
+
+def test_network(page, checks, origin):
+    foreign = page.js("return performance.getEntriesByType('resource').map(e => e.name)"
+                      ".filter(n => !n.startsWith(arguments[0]))", origin)
+    checks.check("network: only the page's own files are fetched", foreign == [], str(foreign))
+
+
+def measure_large_dxf(page, checks, native, work, server_origin):
+    """A 10 MB DXF: rrensen-dxf natively against rrensen.filletDxf in the
+    page (the same bytes), and the page opening and redrawing it."""
+    path = os.path.join(work, "big.dxf")
+    make_big_dxf(path, 10 * 1024 * 1024)
+    megabytes = os.path.getsize(path) / 1024 / 1024
+    native_times = []
+    for _ in range(3):
+        output, status, seconds = native.fillet_dxf(path, "1")
+        native_times.append(seconds)
+    native_hash = hashlib.sha256(output).hexdigest()
+    result = page.driver.execute_async_script("""
+      const done = arguments[arguments.length - 1];
+      (async () => {
+        const bytes = new Uint8Array(await (await fetch(arguments[0])).arrayBuffer());
+        const times = [];
+        let run;
+        for (let k = 0; k < 3; ++k) {
+          const start = performance.now();
+          run = rrensen.filletDxf(bytes, {size: 1});
+          times.push(performance.now() - start);
+        }
+        const digest = await crypto.subtle.digest('SHA-256', run.dxf);
+        const hash = Array.from(new Uint8Array(digest), b => b.toString(16).padStart(2, '0')).join('');
+        done({times, hash, status: run.status});
+      })().catch(e => done({error: String(e)}));""", server_origin + "/test-data/big.dxf")
+    checks.check("large DXF: the page writes rrensen-dxf's bytes",
+                 result.get("hash") == native_hash and result.get("status") == status, str(result)[:300])
+    browser_seconds = min(result.get("times", [0])) / 1000
+    native_seconds = min(native_times)
+    print(f"measure: {megabytes:.1f} MB DXF filleted (-c 1): native {native_seconds * 1000:.0f} ms, "
+          f"in the page {browser_seconds * 1000:.0f} ms, {browser_seconds / native_seconds:.2f}x native")
+    start = time.perf_counter()
+    opened = page.open_file(path, timeout=120)
+    open_seconds = time.perf_counter() - start
+    checks.check("large DXF: the page opens and draws it", bool(opened))
+    before = page.draws()
+    start = time.perf_counter()
+    page.js("const f = document.getElementById('size'); f.value = '1.5';"
+            "f.dispatchEvent(new Event('input', {bubbles: true}));")
+    page.wait_redraw(before, 120)
+    redraw_seconds = time.perf_counter() - start
+    print(f"measure: {megabytes:.1f} MB DXF opened and drawn in the page in {open_seconds * 1000:.0f} ms, "
+          f"redrawn at a new size in {redraw_seconds * 1000:.0f} ms")
+    steps = page.js("return performance.getEntriesByType('measure').filter(m => m.name.startsWith('rrensen: '))"
+                    ".slice(-4).map(m => m.name.slice(9) + ' ' + Math.round(m.duration) + ' ms')")
+    print("measure: the redraw's steps: " + ", ".join(steps))
+
+
+def site_size(site):
+    total = 0
+    for name in os.listdir(site):
+        path = os.path.join(site, name)
+        if os.path.isfile(path):
+            total += os.path.getsize(path)
+    return total
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--web", default="build/web", help="the web preset's build folder")
+    parser.add_argument("--native", default="build/default/src", help="the native programs' folder")
+    parser.add_argument("--logs", default="build/logs")
+    parser.add_argument("--skip-large", action="store_true", help="leave out the 10 MB measurement")
+    args = parser.parse_args()
+    checks = Checks()
+    native = Native(args.native)
+    site = os.path.join(args.web, "site")
+    single = os.path.abspath(os.path.join(args.web, "rrensen.html"))
+    os.makedirs(args.logs, exist_ok=True)
+    work = tempfile.mkdtemp(prefix="rrensen-web-test-")
+    downloads = os.path.join(work, "downloads")
+    os.makedirs(downloads)
+    server = serve(site, work)
+    origin = f"http://127.0.0.1:{server.server_port}"
+    driver = browser(downloads)
+    page = Page(driver)
+    try:
+        size = site_size(site)
+        print(f"measure: module and page {size / 1024:.0f} KiB ({size} bytes: "
+              + ", ".join(f"{n} {os.path.getsize(os.path.join(site, n))}" for n in sorted(os.listdir(site))
+                          if os.path.isfile(os.path.join(site, n))) + ")")
+        checks.check("size: module and page under 500 KB", size < 500 * 1000, str(size))
+        print(f"measure: single file rrensen.html {os.path.getsize(single) / 1024:.0f} KiB")
+
+        ready = [page.open(origin + "/") for _ in range(3)]
+        print("measure: page ready (ms after navigation start; first load, then two reloads): "
+              + ", ".join(f"{r:.0f}" for r in ready if r is not None))
+        checks.check("site: the page gets ready", all(r is not None for r in ready))
+        version = subprocess.run([native.rrensen, "--version"], capture_output=True, text=True).stdout
+        checks.check("api: rrensen.version is the programs' version",
+                     page.js("return rrensen.version") in version, version)
+        test_controls_are_labelled(page, checks)
+        test_site(page, checks, native, os.path.join(site, "examples"), downloads, args.logs)
+        test_refusal(page, checks, native, work)
+        test_dxf_view(page, checks, args.logs)
+        test_network(page, checks, origin)
+        page.collect_logs()
+        if not args.skip_large:
+            measure_large_dxf(page, checks, native, work, origin)
+        page.collect_logs()
+
+        ready_single = page.open("file://" + single)
+        print(f"measure: single file ready in {ready_single:.0f} ms" if ready_single else "single file not ready")
+        checks.check("single file: opens from disk and gets ready", ready_single is not None)
+        bracket = os.path.join(site, "examples", "bracket.dxf")
+        page.choose_example("bracket.dxf")
+        saved, downloaded = page.download(downloads)
+        theirs, _, _ = native.fillet_dxf(bracket, "5")
+        checks.check("single file: the bracket downloads as rrensen-dxf writes it",
+                     downloaded == theirs and saved == "bracket-filleted.dxf", f"{saved} {len(downloaded)}")
+        page.choose_example("kdx_temp.txt")
+        example = open(os.path.join(site, "examples", "kdx_temp.txt"), "rb").read()
+        mine = page.api_bytes("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
+                              "return rrensen.runExchange(b, ['-c3']).output;", base64.b64encode(example).decode())
+        checks.check("single file: runExchange matches rrensen", mine == native.exchange(example, ["-c3"])[0])
+        foreign = page.js("return performance.getEntriesByType('resource').map(e => e.name)")
+        checks.check("single file: nothing is fetched", foreign == [], str(foreign))
+        page.collect_logs()
+        errors = [entry for entry in page.logs if entry.get("level") == "SEVERE"]
+        checks.check("console: no errors", errors == [], json.dumps(errors)[:1000])
+        for entry in page.logs:
+            print("browser log:", entry.get("level"), entry.get("message", "")[:200])
+    finally:
+        driver.quit()
+        server.shutdown()
+        server.server_close()
+        shutil.rmtree(work, ignore_errors=True)
+    print(f"{checks.passed} passed, {checks.failed} failed")
+    return 0 if checks.failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
