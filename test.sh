@@ -5,6 +5,9 @@
 #   bench      one short run of the benchmarks, so that they keep working
 #   tidy       clang-tidy over the tool's code: any finding fails
 #   asan       the same suite built with AddressSanitizer and UBSan
+#   web        the page built with emscripten and driven in headless Chromium,
+#              compared with the native programs (needs emscripten, chromium,
+#              chromium-driver and python3-selenium)
 #   windows    the static Windows build: the end-to-end suite under Wine,
 #              and the release zip unpacked and run (needs mingw-w64, wine)
 #   fuzz       60 seconds of libFuzzer on whole runs of the tool and 30 on
@@ -115,6 +118,14 @@ fuzz() {
   return $status
 }
 
+web() {
+  # The native programs the page is compared with, then the page itself.
+  cmake --preset default && cmake --build --preset default -j "$jobs" \
+    --target rrensen rrensen-dxf rrensen-view || return 1
+  cmake --preset web && cmake --build --preset web -j "$jobs" || return 1
+  /usr/bin/python3 web/page_test.py --web build/web --native build/default/src --logs "$logs"
+}
+
 bench() {
   bench/run.sh 3 && echo "1 passed, 0 failed"
 }
@@ -144,6 +155,14 @@ else
   skipped=$((skipped + 1))
 fi
 suite asan asan
+# Before the Windows suite: its zip carries the page's single file.
+if command -v emcc >/dev/null && command -v chromedriver >/dev/null &&
+    /usr/bin/python3 -c 'import selenium' 2>/dev/null; then
+  suite web web
+else
+  skip web "needs emscripten, chromium, chromium-driver and python3-selenium"
+  skipped=$((skipped + 1))
+fi
 if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   suite windows windows
 else
@@ -157,6 +176,7 @@ else
   skip fuzz "needs clang and libclang-rt-dev"
   skipped=$((skipped + 1))
 fi
+
 
 if [ ${#failures[@]} -gt 0 ]; then
   echo "FAILED suites: ${failures[*]}"

@@ -26,9 +26,14 @@ check() {  # check DESCRIPTION COMMAND...
 top=$(ls "$work")
 check "one top folder" test "$(echo "$top" | wc -l)" -eq 1
 dir="$work/$top"
+# The page in one file rides along when the web preset built it.
+page=$(dirname "$build")/web/rrensen.html
 expected=$(printf '%s\n' LICENSE README-windows-ja.txt README-windows.txt example \
-  example/kdx_temp.txt rrensen-view.exe rrensen.exe)
+  example/kdx_temp.txt rrensen-view.exe rrensen.exe $([ -f "$page" ] && echo rrensen.html) | sort)
 check "the folder's contents" test "$(cd "$dir" && find . -mindepth 1 | sed 's|^\./||' | sort)" = "$expected"
+if [ -f "$page" ]; then
+  check "rrensen.html is the web preset's single-file page" cmp -s "$dir/rrensen.html" "$page"
+fi
 check "README-windows.txt has CR LF line ends" \
   test "$(grep -c $'[^\r]$' "$dir/README-windows.txt" || true)" -eq 0
 check "README-windows-ja.txt starts with a byte-order mark" \
