@@ -443,6 +443,8 @@ async function start() {
   translatePage(document, page.language);
   element('language').value = page.language;
   page.viewport = new Viewport(element('preview'));
+  // The examples' list and the module load side by side.
+  const examplesLoading = loadExamples();
   const wasm = await createRrensenModule();
   page.api = makeApi(wasm);
   page.side = makePageSide(wasm);
@@ -451,7 +453,7 @@ async function start() {
   buildDxfControls();
   translatePage(document, page.language);
 
-  const examples = await loadExamples();
+  const examples = await examplesLoading;
   for (const name of examples.names) {
     const option = document.createElement('option');
     option.value = name;
@@ -460,11 +462,15 @@ async function start() {
   }
   element('example').addEventListener('change', async () => {
     const name = element('example').value;
-    if (name) await load(await examples.read(name), name);
+    if (!name) return;
+    element('file').value = '';  // the file chosen before is not the one shown
+    await load(await examples.read(name), name);
   });
   element('file').addEventListener('change', async () => {
     const file = element('file').files[0];
-    if (file) await load(new Uint8Array(await file.arrayBuffer()), file.name);
+    if (!file) return;
+    element('example').value = '';
+    await load(new Uint8Array(await file.arrayBuffer()), file.name);
   });
   document.addEventListener('dragover', (event) => {
     event.preventDefault();

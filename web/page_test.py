@@ -168,7 +168,7 @@ def browser(download_folder):
     for flag in CHROME_FLAGS:
         options.add_argument(flag)
     options.add_argument("--user-data-dir=" + tempfile.mkdtemp(prefix="rrensen-chromium-"))
-    options.add_argument("--window-size=1400,1000")
+    options.add_argument("--window-size=1280,900")
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     options.add_experimental_option("prefs", {
         "download.default_directory": download_folder,
@@ -392,11 +392,11 @@ def test_dxf_view(page, checks, logs_folder):
                  page.element("size").get_attribute("value") == "0.75" and
                  "3 polylines filleted, 0 left unchanged" in page.message(), page.message())
     page.type_size("5")
-    page.driver.execute_script("arguments[0].scrollIntoView()", page.element("preview"))
+    page.js("document.activeElement.blur(); window.scrollTo(0, 0)")
     page.driver.save_screenshot(os.path.join(logs_folder, "web-page.png"))
     Select(page.element("language")).select_by_value("ja")
     checks.check("i18n: the page speaks Japanese",
-                 "フィレットサイズ" in page.element("size").find_element(By.XPATH, "..").text and
+                 "面取り寸法" in page.element("size").find_element(By.XPATH, "..").text and
                  "そのままです" in page.message() and page.js("return document.documentElement.lang") == "ja",
                  page.message())
     page.driver.save_screenshot(os.path.join(logs_folder, "web-page-ja.png"))
