@@ -167,6 +167,8 @@ async function load(bytes, name) {
   page.rows = null;
   element('polylines').replaceChildren();
   setDownloadEnabled(true);
+  element('download').dataset.title = page.kind === 'dxf' ? 'downloadDxf' : 'downloadExchange';
+  element('download').title = say(element('download').dataset.title);
   page.viewport.moved = false;
   render(false);
 }
