@@ -5,13 +5,12 @@
 #include <limits>
 
 #include "box.h"
-#include "geometry/trig.h"
+#include "geometry/angles.h"
 #include "platform/number_format.h"
 
 namespace view {
 namespace {
 
-constexpr double kPi = trig::kPi;
 
 std::string Coord(double v) {
   char buf[platform::kNumberBufSize];
@@ -38,9 +37,7 @@ std::string Escape(const std::string& text) {
 
 /// The two ends of an arc in drawing units: at tilt + start and tilt + end.
 void ArcEnd(const Drawing::Arc& a, double degrees, double* x, double* y) {
-  double t = (a.tilt + degrees) * kPi / 180.0;
-  *x = a.cx + a.r * std::cos(t);
-  *y = a.cy + a.r * std::sin(t);
+  geometry::PointAtDegrees(a.cx, a.cy, a.r, a.tilt + degrees, x, y);
 }
 
 /// A "nice" length (1, 2 or 5 times a power of ten) near a fifth of `span`.
@@ -237,8 +234,8 @@ std::string Svg(const Preview& preview, const std::string& caption) {
       double my = (c.tangent_in.y + c.tangent_out.y) / 2;
       if (c.is_arc) {
         const double tilt = preview.trace.corners[k].tilt_degrees;
-        mx = c.centre.x + c.radius * std::cos(tilt * kPi / 180.0);
-        my = c.centre.y + c.radius * std::sin(tilt * kPi / 180.0);
+        geometry::PointAtDegrees(c.centre.x, c.centre.y, c.radius, tilt, &mx,
+                                 &my);
       }
       svg += "<circle class=\"fillet\" cx=\"" + w.X(mx) + "\" cy=\"" + w.Y(my) +
              "\" r=\"" + Coord(5 * vw / 640) + "\"><title>corner at point " +
