@@ -147,7 +147,7 @@ TEST(ChainPieces, AVertexIsALinesEndOrTheEarlierPiecesEnd) {
   }
 }
 
-TEST(Geometry, ArcEndsAtQuarterTurnsAreExact) {
+TEST(PieceGeometry, ArcEndsAtQuarterTurnsAreExact) {
   const PieceGeometry g = GeometryOf(Arc(10, 20, 5, 90, -90));
   EXPECT_EQ(g.start.x, 10.0);
   EXPECT_EQ(g.start.y, 25.0);
@@ -159,7 +159,7 @@ TEST(Geometry, ArcEndsAtQuarterTurnsAreExact) {
               std::tan(geometry::Radians(5.0)), 1e-16);
 }
 
-TEST(Geometry, TellsWhichPiecesCannotBeChained) {
+TEST(PieceGeometry, TellsWhichPiecesCannotBeChained) {
   struct {
     Piece piece;
     const char* reason;  // "" when it can
