@@ -222,15 +222,15 @@ class PolylineFilleter {
     if (size_ == 0.0) {
       for (size_t i = 0; i < n; ++i) out_.push_back({w_[i], Caller(i), i});
     } else {
-      // The outline starts with the side into its first corner, which lies
-      // on the closing piece: it comes last, so that the polyline starts
-      // with the cut at the caller's first vertex.
-      for (size_t s = 1; s < outline.segments.size(); ++s) {
-        const Segment& segment = outline.segments[s];
-        out_.push_back({{segment.start, Bulge(segment)}, -1, s});
+      // Fillet numbers a closed outline's corners from the second point
+      // on: its last corner, cut last, is the one at the first point. That
+      // cut comes first here, so that the polyline starts where the caller's
+      // does; then the side into the corner at the second point, and on.
+      const std::vector<Segment>& segments = outline.segments;
+      out_.push_back({{segments.back().start, Bulge(segments.back())}, -1, 0});
+      for (size_t s = 0; s + 1 < segments.size(); ++s) {
+        out_.push_back({{segments[s].start, Bulge(segments[s])}, -1, 0});
       }
-      const Segment& closing = outline.segments.front();
-      out_.push_back({{closing.start, Bulge(closing)}, -1, outline.segments.size()});
     }
     DropEmptyPieces(out_, nullptr);
   }

@@ -155,6 +155,18 @@ TEST(FilletPolyline, AClosedPolylineStartsAtItsFirstVertexOrItsCut) {
   EXPECT_NEAR(wrapped.vertices[0].point.x, 0, 1e-12);  // on the side from (0, 50)
   EXPECT_NE(wrapped.vertices[0].bulge, 0.0);
 
+  // Without arcs too: the cut at (0, 0) first, then the side to the cut
+  // at (100, 0).
+  PolylineResult square = FilletPolyline(
+      {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}}, {5.0, Closing::kClosed});
+  ASSERT_EQ(square.vertices.size(), 8u);
+  EXPECT_NEAR(square.vertices[0].point.x, 0, 1e-12);
+  EXPECT_NEAR(square.vertices[0].point.y, 5.0 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(square.vertices[1].point.x, 5.0 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(square.vertices[1].point.y, 0, 1e-12);
+  EXPECT_NE(square.vertices[0].bulge, 0.0);
+  EXPECT_EQ(square.vertices[1].bulge, 0.0);
+
   std::vector<BulgeVertex> arc_first(kOpenPlate.begin() + 2, kOpenPlate.end());
   arc_first.insert(arc_first.end(), kOpenPlate.begin(), kOpenPlate.begin() + 2);
   PolylineResult r = FilletPolyline(arc_first, {5.0, Closing::kClosed});
