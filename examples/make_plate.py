@@ -21,9 +21,10 @@ import ezdxf
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# (x, y, bulge): a bulge of 1 is a half circle, tan(pi / 8) a quarter, both
-# counter-clockwise, which bends them into the plate as it is drawn.
-OUTLINE = [(0, 0, 0), (160, 0, 1.0), (240, 0, 0), (400, 0, 0),
+# (x, y, bulge), drawn counter-clockwise: the bulge -1 is a half circle
+# turning clockwise, into the plate (the notch); tan(pi / 8) a quarter circle
+# turning counter-clockwise, round the corner.
+OUTLINE = [(0, 0, 0), (160, 0, -1.0), (240, 0, 0), (400, 0, 0),
            (400, 170, math.tan(math.pi / 8)), (320, 250, 0), (0, 250, 0)]
 WINDOW = [(60, 80, 0), (180, 80, 0), (180, 180, 0), (60, 180, 0)]
 

@@ -563,7 +563,7 @@ def check_close_gap(tool, version, source, handles, folder):
 
 # A millimetre plate, 400 x 250, with a half-round notch in its lower edge
 # and a rounded upper right corner: its straight runs wrap round vertex 0.
-PLATE = [(0, 0, 0), (150, 0, 1.0), (250, 0, 0), (400, 0, 0), (400, 150, QUARTER),
+PLATE = [(0, 0, 0), (150, 0, -1.0), (250, 0, 0), (400, 0, 0), (400, 150, QUARTER),
          (300, 250, 0), (0, 250, 0)]
 PLATE_SIZE = 50.0
 

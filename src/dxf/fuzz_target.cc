@@ -5,6 +5,7 @@
 // had; a file where nothing was rewritten must come back unchanged.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -16,7 +17,13 @@
 
 namespace {
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+/// The same double to the last bit (-0 is not 0, a NaN is itself).
+bool SameBits(double a, double b) {
+  uint64_t bits_a = 0, bits_b = 0;
+  std::memcpy(&bits_a, &a, sizeof a);
+  std::memcpy(&bits_b, &b, sizeof b);
+  return bits_a == bits_b;
+}
 
 /// The bulges of the pieces of `p` that are arcs with two distinct ends, in
 /// order.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -22,7 +23,13 @@ const double kQuarter = std::tan(kPi / 8);
 
 double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+/// The same double to the last bit (-0 is not 0, a NaN is itself).
+bool SameBits(double a, double b) {
+  uint64_t bits_a = 0, bits_b = 0;
+  std::memcpy(&bits_a, &a, sizeof a);
+  std::memcpy(&bits_b, &b, sizeof b);
+  return bits_a == bits_b;
+}
 
 bool SameVertex(const BulgeVertex& a, const BulgeVertex& b) {
   return SameBits(a.point.x, b.point.x) && SameBits(a.point.y, b.point.y) &&
