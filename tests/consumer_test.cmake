@@ -84,21 +84,33 @@ elseif(MODE STREQUAL "shared")
   require("the soname is not librrensen.so.${major}"
           headers MATCHES "SONAME +librrensen\\.so\\.${major}\n")
 
-  # The library exports the five functions the header marks RRENSEN_API
-  # and nothing else: no internal function, no instance of a standard
-  # template.
+  # The library exports the functions the headers mark RRENSEN_API and
+  # nothing else: no internal function, no instance of a standard template.
+  set(api_names "")
+  file(GLOB headers "${SOURCE_DIR}/include/rrensen/*.h")
+  foreach(header IN LISTS headers)
+    file(STRINGS "${header}" declarations REGEX "^RRENSEN_API ")
+    foreach(declaration IN LISTS declarations)
+      string(REGEX MATCH "([A-Za-z_][A-Za-z_0-9]*)\\(" name "${declaration}")
+      list(APPEND api_names "${CMAKE_MATCH_1}")
+    endforeach()
+  endforeach()
+  list(LENGTH api_names api_count)
+  list(REMOVE_DUPLICATES api_names)
+  string(REPLACE ";" "|" api_pattern "${api_names}")
   run_for(exported "${NM}" -D -C --defined-only "${lib}/librrensen.so.${version}")
   string(REPLACE "\n" ";" exported "${exported}")
   set(api_functions 0)
   foreach(symbol IN LISTS exported)
     if(symbol MATCHES
-       " T rrensen::v1::(Fillet|FilletOutline|LargestFilletSize|Describe|Bulge)(\\[abi:cxx11\\])?\\(")
+       " T rrensen::v1::(${api_pattern})(\\[abi:cxx11\\])?\\(")
       math(EXPR api_functions "${api_functions} + 1")
     else()
       message(FATAL_ERROR "exported, and not marked RRENSEN_API: ${symbol}")
     endif()
   endforeach()
-  require("exports ${api_functions} of the 5 functions of the header" api_functions EQUAL 5)
+  require("exports ${api_functions} of the ${api_count} functions of the headers"
+          api_functions EQUAL api_count)
 
   file(READ "${lib}/pkgconfig/rrensen.pc" pc)
   require("rrensen.pc for the shared library lacks -DRRENSEN_SHARED"

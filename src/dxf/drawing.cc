@@ -191,7 +191,7 @@ class Reader {
         if (!has_point) {
           Fail(std::string("group code 20 before ") + context, tag.line);
         } else {
-          Real(tag, p.vertices.back().y);
+          Real(tag, p.vertices.back().point.y);
         }
         break;
       case 40:
@@ -213,28 +213,38 @@ class Reader {
     }
   }
 
-  void AddVertex(Polyline& p, const Tag& at) {
-    if (p.vertices.size() >= kMaxVertices) {
-      p.unfit_reason = "it has more than " + std::to_string(kMaxVertices) +
-                       " vertices";
-      return;
-    }
-    double x = 0.0;
-    if (Real(at, x)) p.vertices.push_back({x, 0.0});
+  /// Marks `p` as one whose corners are not filleted, unless it already is.
+  static void Unfit(Polyline& p, const char* code, std::string reason) {
+    if (!p.unfit_code.empty()) return;
+    p.unfit_code = code;
+    p.unfit_reason = std::move(reason);
   }
 
+  /// Adds the vertex whose x is `at`; false when there is no room for it.
+  bool AddVertex(Polyline& p, const Tag& at) {
+    if (p.vertices.size() >= kMaxVertices) {
+      Unfit(p, "too_many_vertices",
+            "it has more than " + std::to_string(kMaxVertices) + " vertices");
+      return false;
+    }
+    double x = 0.0;
+    if (!Real(at, x)) return false;
+    p.vertices.push_back({{x, 0.0}, 0.0});
+    return true;
+  }
+
+  /// The bulge of the last vertex read; a bulge before any vertex has no
+  /// piece to bend and is ignored.
   void NoteBulge(Polyline& p, const Tag& tag) {
     double bulge = 0.0;
-    if (!Real(tag, bulge) || bulge == 0.0 || !p.unfit_reason.empty()) return;
-    p.unfit_reason = "it already has arcs (a bulge at vertex " +
-                     std::to_string(p.vertices.size()) + ")";
+    if (Real(tag, bulge) && !p.vertices.empty()) p.vertices.back().bulge = bulge;
   }
 
   void NoteWidth(Polyline& p, const Tag& tag) {
     double width = 0.0;
-    if (!Real(tag, width) || width == 0.0 || !p.unfit_reason.empty()) return;
-    p.unfit_reason = "it has vertex widths (group code " +
-                     std::to_string(tag.code) + ")";
+    if (!Real(tag, width) || width == 0.0) return;
+    Unfit(p, "widths",
+          "it has vertex widths (group code " + std::to_string(tag.code) + ")");
   }
 
   size_t ReadLightweight(size_t first) {
@@ -251,7 +261,7 @@ class Reader {
       // Past kMaxVertices the polyline is unfit and its last kept y may be
       // overwritten harmlessly.
       if (tag.code == 10) {
-        AddVertex(p, tag);
+        if (AddVertex(p, tag)) p.vertex_tags.push_back(i);
       } else {
         VertexTag(p, tag, !p.vertices.empty(), "any 10 in an LWPOLYLINE");
       }
@@ -290,9 +300,8 @@ class Reader {
     for (size_t k = i + 1; k < p.end_tag; ++k) NoteHandle(tags_[k]);
     if (p.flags & (k3dPolylineFlag | k3dMeshFlag | kPolyfaceFlag)) {
       p.not_2d = true;
-    } else if ((p.flags & (kCurveFitFlag | kSplineFitFlag)) &&
-               p.unfit_reason.empty()) {
-      p.unfit_reason = "it is curve-fit or spline-fit";
+    } else if (p.flags & (kCurveFitFlag | kSplineFitFlag)) {
+      Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
     }
     Finish(p);
     return p.end_tag;
@@ -301,6 +310,8 @@ class Reader {
   void ReadVertex(Polyline& p, size_t first, size_t end) {
     OpaqueParts opaque;
     bool has_point = false;
+    bool added = false;  // this VERTEX's point is p.vertices.back()
+    double bulge = 0.0;  // wherever the bulge stands among its tags
     std::string handle;
     for (size_t k = first + 1; k < end && drawing_.error.empty(); ++k) {
       const Tag& tag = tags_[k];
@@ -309,28 +320,26 @@ class Reader {
       switch (tag.code) {
         case 5: handle = std::string(TrimBlanks(tag.value)); break;
         case 10:
-          if (!has_point) AddVertex(p, tag);
+          if (!has_point) added = AddVertex(p, tag);
           has_point = !p.vertices.empty();
           break;
+        case 42: Real(tag, bulge); break;
         case 20:
         case 40:
-        case 41:
-        case 42: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
+        case 41: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
         case 70: {
           int flags = 0;
-          if (Integer(tag, flags) && (flags & kFitVertexFlags) &&
-              p.unfit_reason.empty()) {
-            p.unfit_reason = "it is curve-fit or spline-fit";
+          if (Integer(tag, flags) && (flags & kFitVertexFlags)) {
+            Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
           }
           break;
         }
         default: break;
       }
     }
+    if (added) p.vertices.back().bulge = bulge;
     p.vertex_handles.push_back(handle);
-    if (!has_point && p.unfit_reason.empty()) {
-      p.unfit_reason = "a VERTEX has no point";
-    }
+    if (!has_point) Unfit(p, "vertex_without_point", "a VERTEX has no point");
   }
 
   /// Reads a LINE or an ARC from its "0" tag; returns the index after it.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dxf/tag_reader.h"
-#include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 
 namespace dxf {
 
@@ -36,16 +36,22 @@ struct Polyline {
   int flags = 0;
   bool has_flags = false;
   bool closed = false;  ///< flag bit 1
-  std::vector<rrensen::Point> vertices;
-  /// Why its corners cannot be filleted (it already has arcs, has widths,
-  /// is curve-fit, or is too large); empty when they can.
+  /// The vertices, each with the bulge of the piece that starts there.
+  std::vector<rrensen::BulgeVertex> vertices;
+  /// Why its corners cannot be filleted, as a code for scripts ("widths",
+  /// "curve_fit", "too_many_vertices", "vertex_without_point") and as a
+  /// sentence for a person; both empty when they can.
+  std::string unfit_code;
   std::string unfit_reason;
   /// A 3-D polyline, mesh or polyface: not a 2-D polyline at all, copied
   /// without a word.
   bool not_2d = false;
-  /// Vertex-list form: the first tag of each VERTEX entity, the handle each
-  /// one had (empty when none) and the first tag of SEQEND.
+  /// The first tag of each vertex: of its VERTEX entity in the vertex-list
+  /// form, its group code 10 in an LWPOLYLINE (the vertex's own tags run to
+  /// the next vertex's 10).
   std::vector<size_t> vertex_tags;
+  /// Vertex-list form: the handle each VERTEX had (empty when none) and the
+  /// first tag of SEQEND.
   std::vector<std::string> vertex_handles;
   size_t seqend_tag = 0;
 };

@@ -45,8 +45,12 @@ TEST(Drawing, ReadsALightweightPolyline) {
   EXPECT_EQ(p.layer, "walls");
   EXPECT_TRUE(p.closed);
   ASSERT_EQ(p.vertices.size(), 3u);  // the extended data's points are not
-  EXPECT_EQ(p.vertices[2].x, 10.0);
-  EXPECT_EQ(p.vertices[2].y, 10.0);
+  EXPECT_EQ(p.vertices[2].point.x, 10.0);
+  EXPECT_EQ(p.vertices[2].point.y, 10.0);
+  // Each vertex's tags start at its group code 10.
+  ASSERT_EQ(p.vertex_tags.size(), 3u);
+  EXPECT_EQ(list.tags[p.vertex_tags[1]].code, 10);
+  EXPECT_EQ(list.tags[p.vertex_tags[1]].value, "10");
   EXPECT_EQ(p.unfit_reason, "");
   EXPECT_EQ(list.tags[p.first_tag].value, "LWPOLYLINE");
   EXPECT_EQ(list.tags[p.end_tag].value, "ENDSEC");
@@ -58,7 +62,7 @@ TEST(Drawing, ReadsTheVertexListForm) {
   TagList list;
   std::string kept;
   Drawing d = Read(File("0\nPOLYLINE\n5\nA\n8\nx\n66\n1\n10\n0\n20\n0\n"
-                        "0\nVERTEX\n5\nB\n10\n1\n20\n2\n"
+                        "0\nVERTEX\n5\nB\n42\n0.25\n10\n1\n20\n2\n"
                         "0\nVERTEX\n10\n3\n20\n4\n"
                         "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"),
                    list, kept);
@@ -69,7 +73,10 @@ TEST(Drawing, ReadsTheVertexListForm) {
   EXPECT_FALSE(p.has_flags);
   EXPECT_EQ(p.vertex_handles, (std::vector<std::string>{"B", ""}));
   ASSERT_EQ(p.vertices.size(), 2u);
-  EXPECT_EQ(p.vertices[1].y, 4.0);
+  EXPECT_EQ(p.vertices[1].point.y, 4.0);
+  // A VERTEX's bulge is its own wherever it stands among its tags.
+  EXPECT_EQ(p.vertices[0].bulge, 0.25);
+  EXPECT_EQ(p.vertices[1].bulge, 0.0);
   EXPECT_EQ(list.tags[p.seqend_tag].value, "SEQEND");
   EXPECT_EQ(list.tags[p.end_tag].value, "LINE");
   // No $HANDSEED: the largest handle in use decides.
@@ -82,19 +89,22 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
   struct {
     const char* name;
     std::string entity;
-    const char* reason;  // "" for a fit one
+    const char* code;  // "" for a fit one
     bool not_2d;
   } cases[] = {
       {"lines only", "0\nLWPOLYLINE\n10\n0\n20\n0\n42\n0\n10\n1\n20\n0\n", "",
        false},
-      {"bulge", "0\nLWPOLYLINE\n10\n0\n20\n0\n42\n0.5\n10\n1\n20\n0\n",
-       "already has arcs (a bulge at vertex 1)", false},
+      // Arcs are kept and the straight runs between them filleted.
+      {"bulge", "0\nLWPOLYLINE\n10\n0\n20\n0\n42\n0.5\n10\n1\n20\n0\n", "",
+       false},
       {"width", "0\nLWPOLYLINE\n10\n0\n20\n0\n40\n2\n", "widths", false},
       {"constant width", "0\nLWPOLYLINE\n43\n2\n10\n0\n20\n0\n", "", false},
       {"curve fit", "0\nPOLYLINE\n70\n2\n" + vertex + "0\nSEQEND\n",
-       "curve-fit", false},
+       "curve_fit", false},
       {"fit vertex", "0\nPOLYLINE\n" + vertex + "70\n1\n0\nSEQEND\n",
-       "curve-fit", false},
+       "curve_fit", false},
+      {"vertex without point", "0\nPOLYLINE\n0\nVERTEX\n8\n0\n0\nSEQEND\n",
+       "vertex_without_point", false},
       {"3-D", "0\nPOLYLINE\n70\n8\n" + vertex + "0\nSEQEND\n", "", true},
       {"mesh", "0\nPOLYLINE\n70\n16\n" + vertex + "0\nSEQEND\n", "", true},
       {"polyface", "0\nPOLYLINE\n70\n64\n" + vertex + "0\nSEQEND\n", "", true},
@@ -104,9 +114,8 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
     std::string kept;
     Drawing d = Read(File(c.entity), list, kept);
     ASSERT_EQ(d.polylines.size(), 1u) << c.name;
-    EXPECT_NE(d.polylines[0].unfit_reason.find(c.reason), std::string::npos)
-        << c.name << ": " << d.polylines[0].unfit_reason;
-    EXPECT_EQ(d.polylines[0].unfit_reason.empty(), *c.reason == '\0')
+    EXPECT_EQ(d.polylines[0].unfit_code, c.code) << c.name;
+    EXPECT_EQ(d.polylines[0].unfit_reason.empty(), *c.code == '\0')
         << c.name;
     EXPECT_EQ(d.polylines[0].not_2d, c.not_2d) << c.name;
   }

@@ -335,8 +335,8 @@ TEST(ReplacePiecesWithChains, WritesEachFormReadableAgain) {
     EXPECT_TRUE(p.closed);
     EXPECT_EQ(p.layer, "A");
     ASSERT_EQ(p.vertices.size(), 4u);
-    EXPECT_EQ(p.vertices[1].x, 10.0);  // the line's end, not the arc's
-    EXPECT_NE(p.unfit_reason.find("bulge at vertex 2"), std::string::npos);
+    EXPECT_EQ(p.vertices[1].point.x, 10.0);  // the line's end, not the arc's
+    EXPECT_EQ(p.vertices[1].bulge, 1.0);
     EXPECT_NE(run.output.find("42\n1.0\n"), std::string::npos);
     EXPECT_NE(run.output.find("62\n1\n"), std::string::npos);
     EXPECT_EQ(again.pieces.size(), 1u);  // the lone line on layer B
