@@ -35,6 +35,11 @@ std::string Describe(const Problem& problem) {
       return "the corner at " + at + " turns exactly back on itself";
     case Refusal::kCornerNotFinite:
       return "the corner at " + at + " gives a value that is not a finite number";
+    case Refusal::kCoincidentPoints:
+      return at + " and " + PointName(problem.next_point) +
+             " lie on one spot: the side between them has no direction";
+    case Refusal::kInvalidStyle:
+      return "the corner style is not one of the styles the library knows";
   }
   return "";
 }
