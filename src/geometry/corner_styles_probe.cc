@@ -63,40 +63,40 @@ int main() {
     options.size = size;
     if (!ReadWord(style_word, kStyles, &options.style) ||
         !ReadWord(closing_word, kClosings, &options.closing) || count < 0) {
-      std::fprintf(stderr, "cannot read the request header\n");
+      (void)std::fprintf(stderr, "cannot read the request header\n");
       return 2;
     }
     std::vector<rrensen::Point> points(static_cast<size_t>(count));
     for (rrensen::Point& p : points) {
       if (!(std::cin >> p.x >> p.y)) {
-        std::fprintf(stderr, "cannot read a point\n");
+        (void)std::fprintf(stderr, "cannot read a point\n");
         return 2;
       }
     }
     const rrensen::Outline o = rrensen::Fillet(points, options);
     const std::optional<double> largest =
         rrensen::LargestFilletSize(points, options);
-    std::printf("outline %d %d %zu %zu ", static_cast<int>(o.result),
+    (void)std::printf("outline %d %d %zu %zu ", static_cast<int>(o.result),
                 o.closed ? 1 : 0, o.corners.size(), o.segments.size());
     if (largest) {
-      std::printf("%.17g\n", *largest);
+      (void)std::printf("%.17g\n", *largest);
     } else {
-      std::printf("none\n");
+      (void)std::printf("none\n");
     }
     for (const rrensen::Corner& c : o.corners) {
-      std::printf("corner %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
+      (void)std::printf("corner %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g\n",
                   c.point, c.tangent_in.x, c.tangent_in.y, c.tangent_out.x,
                   c.tangent_out.y, c.cut_back, c.turn, c.centre.x, c.centre.y,
                   c.radius);
     }
     for (const rrensen::Segment& s : o.segments) {
-      std::printf("segment %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %d\n",
+      (void)std::printf("segment %d %.17g %.17g %.17g %.17g %.17g %.17g %.17g %.17g %d\n",
                   s.is_arc ? 1 : 0, s.start.x, s.start.y, s.end.x, s.end.y,
                   s.centre.x, s.centre.y, s.radius, s.sweep, s.corner);
     }
   }
   if (!std::cin.eof()) {
-    std::fprintf(stderr, "cannot read the request header\n");
+    (void)std::fprintf(stderr, "cannot read the request header\n");
     return 2;
   }
   return std::fflush(stdout) == 0 ? 0 : 1;
