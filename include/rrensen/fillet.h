@@ -113,12 +113,16 @@ enum class Closing : int {
 ///   line, as for kChordArc.)
 /// - Size 0 draws every corner with a cut of zero length, its tangent
 ///   points on the corner point (a radius-0 arc for kRadiusArc).
-/// - Closing, too few points and points that are not finite are handled as
-///   for kChordArc, kByProximity included: the outline closes when its last
-///   point lies closer than 2 x size to the first, whatever the style, and
-///   the last point is then taken as the first. A closed outline of fewer
-///   than two distinct points is refused with kNoCorner (two give two
-///   reversals).
+/// - Closing is as for kChordArc, kByProximity included: the outline closes
+///   when its last point lies closer than 2 x size to the first, whatever
+///   the style, and the last point is then taken as the first.
+/// - Too few points: an open outline of two points is one line, of fewer
+///   kNoCorner; a closed outline of fewer than two points once closed (the
+///   last point taken as the first, or dropped as the first once more)
+///   kNoCorner, of two, two reversals. So two points by proximity that
+///   close give kNoCorner, where kChordArc's spacing rule gives kShortSide.
+/// - Points not finite: kTooClose, Refusal::kNotFinite, naming the first
+///   such point (kChordArc names point 0 for an open pair).
 /// - Checks run in this order, and the first failure is reported: the
 ///   size; too few points; points not finite (in the caller's order);
 ///   coincident points (sides in outline order); each corner's turn
@@ -300,7 +304,10 @@ RRENSEN_API Outline FilletOutline(const std::vector<Point>& points,
 /// side limits the size (no corner is cut), the largest double below
 /// `limit`. With kByProximity, the open shape holds sizes up to half the
 /// distance from the first point to the last, the closed shape only sizes
-/// above it; the larger size that draws is returned.
+/// above it; the larger size that draws is returned. (Where the cuts'
+/// coordinates would pass the largest double, with coordinates and sizes
+/// near 1e308, the fit rule alone does not decide; there the largest size
+/// that draws is found by bisection.)
 ///
 /// Takes time in proportion to the number of points.
 RRENSEN_API std::optional<double> LargestFilletSize(

@@ -325,6 +325,26 @@ std::vector<Point> RingOf(std::vector<Point> points, Closing closing, bool close
   return points;
 }
 
+TEST(CornerStyles, LargestSizeWhereTheCutsWouldOverflow) {
+  // A gentle left turn near the top of the doubles: every size up to the
+  // largest double fits the sides, but a radius arc's centre lies `size`
+  // above the first side, past the largest double for sizes above about
+  // 1e307. The largest size is found by drawing.
+  const std::vector<Point> high = {{-1e308, 1.7e308}, {0, 1.7e308}, {1e308, 1.75e308}};
+  const rrensen::FilletOptions options{0.0, Closing::kOpen, CornerStyle::kRadiusArc};
+  std::optional<double> largest = LargestFilletSize(high, options);
+  ASSERT_TRUE(largest.has_value());
+  EXPECT_GT(*largest, 9e306);
+  EXPECT_LT(*largest, 1.1e307);
+  EXPECT_EQ(Styled(high, *largest, CornerStyle::kRadiusArc).result, Result::kDrawn);
+  Outline above = Styled(high, *largest * (1 + 1e-9), CornerStyle::kRadiusArc);
+  EXPECT_EQ(above.problem.kind, Refusal::kCornerNotFinite);
+  // Chamfers have no centre: the fit rule decides, the first side of 1e308
+  // allowing distances up to its length.
+  EXPECT_EQ(LargestFilletSize(high, {0.0, Closing::kOpen, CornerStyle::kDistanceChamfer}),
+            std::optional<double>(1e308));
+}
+
 /// Checks the promises of one drawn outline through `ring` (see RingOf) in
 /// `style` at `size`.
 void CheckOutline(const Outline& o, const std::vector<Point>& ring,
