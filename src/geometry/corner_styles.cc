@@ -126,10 +126,9 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
       --count;
     }
   }
-  for (size_t k = 0; k < count; ++k) {
-    shape.at.push_back(points[k]);
-    shape.index.push_back(static_cast<int>(k));
-  }
+  shape.at.assign(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count));
+  shape.index.resize(count);
+  for (size_t k = 0; k < count; ++k) shape.index[k] = static_cast<int>(k);
   // Too few points: an open outline needs a side, a closed one two
   // distinct vertices (two give two reversals, refused below).
   if (count < 2) {
@@ -280,6 +279,8 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
   }
   // Side j, then the cut at its last point; a closed outline starts with
   // the side from its first point and so ends with the corner there.
+  o.corners.reserve(n);
+  o.segments.reserve(2 * side_count);
   for (size_t j = 0; j < side_count; ++j) {
     if (!used_up[j]) o.segments.push_back(Line(line_start[j], line_end[j]));
     const size_t v = (j + 1) % n;
@@ -347,19 +348,16 @@ std::optional<double> LargestShapeSize(const Shape& shape, double cap) {
   return s;
 }
 
-/// The largest size in [lo, hi] with which Fillet draws, given that it
+/// The largest size in [lo, hi] at which `shape` draws, given that it
 /// draws at lo and that the sizes that draw are an interval from lo: a
 /// bisection, for the one case the fit rule does not decide (cuts whose
 /// values run off the doubles).
-double BisectDrawing(const std::vector<Point>& points,
-                     const rrensen::FilletOptions& options, double lo,
+double BisectDrawing(const Shape& shape, CornerStyle style, double lo,
                      double hi) {
-  rrensen::FilletOptions trial = options;
   for (int step = 0; step < 2100 && lo < hi; ++step) {
     double mid = lo + (hi - lo) / 2;
     if (mid <= lo) mid = hi;
-    trial.size = mid;
-    if (FilletCornerStyle(points, trial).result == Result::kDrawn) {
+    if (Draw(shape, mid, style).result == Result::kDrawn) {
       lo = mid;
     } else {
       hi = std::nextafter(mid, 0.0);
@@ -368,23 +366,17 @@ double BisectDrawing(const std::vector<Point>& points,
   return lo;
 }
 
-/// `candidate`, the largest size the fit rule allows in [lo, candidate],
-/// checked by drawing; where the cuts' values run off the doubles, the
-/// largest size that does draw; none when lo does not draw.
-std::optional<double> Drawable(const std::vector<Point>& points,
-                               const rrensen::FilletOptions& options,
+/// `candidate`, the largest size the fit rule allows `shape` in
+/// [lo, candidate], checked by drawing; where the cuts' values run off the
+/// doubles, the largest size that does draw; none when lo does not draw.
+/// Every size in [lo, candidate] gives the shape its closing, so drawing
+/// the shape is drawing the caller's points.
+std::optional<double> Drawable(const Shape& shape, CornerStyle style,
                                double lo, std::optional<double> candidate) {
   if (!candidate || *candidate < lo) return std::nullopt;
-  rrensen::FilletOptions trial = options;
-  trial.size = *candidate;
-  if (FilletCornerStyle(points, trial).result == Result::kDrawn) {
-    return candidate;
-  }
-  trial.size = lo;
-  if (FilletCornerStyle(points, trial).result != Result::kDrawn) {
-    return std::nullopt;
-  }
-  return BisectDrawing(points, options, lo, *candidate);
+  if (Draw(shape, *candidate, style).result == Result::kDrawn) return candidate;
+  if (Draw(shape, lo, style).result != Result::kDrawn) return std::nullopt;
+  return BisectDrawing(shape, style, lo, *candidate);
 }
 
 }  // namespace
@@ -446,7 +438,7 @@ std::optional<double> LargestCornerStyleSize(
   if (closing != Closing::kByProximity) {
     const Shape shape =
         Analyse(points, closing == Closing::kClosed, closing, options.style);
-    return Drawable(points, options, 0.0, LargestShapeSize(shape, top));
+    return Drawable(shape, options.style, 0.0, LargestShapeSize(shape, top));
   }
   // By proximity the outline is open for sizes s with !(d < 2 s), d the
   // distance from the first point to the last: up to `half` below, and
@@ -460,12 +452,12 @@ std::optional<double> LargestCornerStyleSize(
   if (half < top) {
     const double lowest_closed = std::nextafter(half, DBL_MAX);
     const Shape closed_shape = Analyse(points, true, closing, options.style);
-    closed_size = Drawable(points, options, lowest_closed,
+    closed_size = Drawable(closed_shape, options.style, lowest_closed,
                            LargestShapeSize(closed_shape, top));
   }
   if (closed_size) return closed_size;
   const Shape open_shape = Analyse(points, false, closing, options.style);
-  return Drawable(points, options, 0.0,
+  return Drawable(open_shape, options.style, 0.0,
                   LargestShapeSize(open_shape, std::min(half, top)));
 }
 
