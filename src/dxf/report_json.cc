@@ -158,21 +158,6 @@ const char* StatusName(OutlineStatus status) {
   return "";
 }
 
-const char* RefusalName(rrensen::Refusal kind) {
-  using rrensen::Refusal;
-  switch (kind) {
-    case Refusal::kNone: return "none";
-    case Refusal::kInvalidSize: return "invalid_size";
-    case Refusal::kNoCorner: return "no_corner";
-    case Refusal::kNotFinite: return "not_finite";
-    case Refusal::kShortSide: return "short_side";
-    case Refusal::kSharpCorner: return "sharp_corner";
-    case Refusal::kReversal: return "reversal";
-    case Refusal::kCornerNotFinite: return "corner_not_finite";
-  }
-  return "";
-}
-
 namespace {
 
 /// A vertex index from 0 as the report numbers it, from 1; null for none.
@@ -187,7 +172,7 @@ std::string RunJson(const RunReport& run) {
   JsonObject o;
   o.Raw("first_vertex", VertexNumber(run.first_vertex))
       .Raw("last_vertex", VertexNumber(run.last_vertex))
-      .String("reason", RefusalName(p.kind))
+      .String("reason", rrensen::RefusalCode(p.kind))
       .String("message", rrensen::Describe(p))
       .Raw("at_vertex", VertexNumber(p.point))
       .Raw("to_vertex", VertexNumber(p.next_point))

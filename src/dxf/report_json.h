@@ -55,10 +55,6 @@ enum class OutlineStatus {
 /// "skipped".
 const char* StatusName(OutlineStatus status);
 
-/// A refusal's kind as the report names it: the lower-case name of
-/// rrensen::Refusal ("short_side", "sharp_corner", ...).
-const char* RefusalName(rrensen::Refusal kind);
-
 /// A run of straight pieces left as it was.
 struct RunReport {
   /// Vertex indices from 0, as FilletPolyline gives them; the report

@@ -116,21 +116,5 @@ TEST(ReportLine, SkippedOutlinesGiveTheirReasonAndChainsTheirParts) {
             std::string::npos);
 }
 
-TEST(RefusalName, EveryRefusalHasItsOwnLowerCaseName) {
-  using rrensen::Refusal;
-  const Refusal all[] = {Refusal::kNone,        Refusal::kInvalidSize,
-                         Refusal::kNoCorner,    Refusal::kNotFinite,
-                         Refusal::kShortSide,   Refusal::kSharpCorner,
-                         Refusal::kReversal,    Refusal::kCornerNotFinite};
-  std::string seen;
-  for (Refusal kind : all) {
-    const std::string name = RefusalName(kind);
-    ASSERT_FALSE(name.empty());
-    for (char c : name) EXPECT_TRUE((c >= 'a' && c <= 'z') || c == '_') << name;
-    EXPECT_EQ(seen.find("," + name + ","), std::string::npos) << name;
-    seen += "," + name + ",";
-  }
-}
-
 }  // namespace
 }  // namespace dxf

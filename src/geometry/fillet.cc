@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "geometry/angles.h"
+#include "geometry/corner_styles.h"
 #include "geometry/fillet_trace.h"
 #include "geometry/trig.h"
 
@@ -159,6 +160,10 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   FilletTrace local;
   FilletTrace& t = trace != nullptr ? *trace : local;
   t = FilletTrace{};
+  // The other corner styles have rules of their own, and no trace.
+  if (options.style != rrensen::CornerStyle::kChordArc) {
+    return FilletCornerStyle(points, options);
+  }
   Outline o;
   const double size = options.size;
   if (!(size >= 0.0) || !std::isfinite(size)) {

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "geometry/corner_styles.h"
 #include "rrensen/fillet.h"
 
 namespace rrensen {
@@ -32,6 +33,9 @@ std::optional<double> Bisect(const std::vector<Point>& points,
 std::optional<double> LargestFilletSize(const std::vector<Point>& points,
                                         const FilletOptions& options,
                                         double limit) {
+  if (options.style != CornerStyle::kChordArc) {
+    return geometry::LargestCornerStyleSize(points, options, limit);
+  }
   const Closing closing = options.closing;
   if (points.empty() || !(limit > 0.0)) return std::nullopt;
   double top = std::nextafter(limit, 0.0);
