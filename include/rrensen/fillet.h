@@ -188,9 +188,20 @@ RRENSEN_API Outline FilletOutline(const std::vector<Point>& points,
 /// number of thousandths, a size that can be typed; none when no size from
 /// 0 up draws them. With Closing::kByProximity the size decides whether the
 /// outline closes as well as how much room each corner needs; both shapes
-/// are searched. Sizes too large to count in thousandths are returned as
-/// found, and infinity when every size draws and `limit` is infinite.
-/// Takes time in proportion to the number of points.
+/// are searched.
+///
+/// Precisely: the largest size below `limit` that draws, rounded to the
+/// nearest thousandth but to at most limit - 0.001, then a thousandth less
+/// at a time while that does not draw, for at most a million thousandths
+/// (only a limit above 1000 can leave a smaller size that draws unfound).
+/// A size too large to count in thousandths (1e12 or more) is returned as
+/// found, the largest double that draws; with an infinite `limit`, infinity
+/// when every size draws (two points, open).
+///
+/// Takes time in proportion to the number of points: one pass over them
+/// without trigonometry, then the trigonometry of the few corners that may
+/// decide the size. Points beyond 1e150 in size, where lengths overflow,
+/// are searched with about a hundred Fillet runs instead.
 RRENSEN_API std::optional<double> LargestFilletSize(
     const std::vector<Point>& points, const FilletOptions& options = {},
     double limit = std::numeric_limits<double>::infinity());
