@@ -146,9 +146,36 @@ double LargestHolding(double estimate, Holds holds) {
   return size;
 }
 
+/// Bounds on the threshold of a corner: every size up to `low` passes its
+/// test, none above `high`.
+struct CornerBounds {
+  double low = 0.0;
+  double high = 0.0;
+};
+
+/// The bounds for a corner whose shorter side is `length` and whose
+/// |cos k0| is estimated as `cosine`. The test admits about
+/// length x |cos k0| / 0.75; the bounds allow for kCosineTolerance and the
+/// roundings. At or below kCosineTolerance the corner may turn exactly back
+/// and its threshold may be as low as 0.
+CornerBounds BoundsOf(double length, double cosine) {
+  CornerBounds b;
+  b.high =
+      length * (cosine + kCosineTolerance) / 0.75 * (1 + kRoundingAllowance) +
+      kTinySize;
+  if (cosine > kCosineTolerance) {
+    b.low =
+        length * (cosine - kCosineTolerance) / 0.75 * (1 - kRoundingAllowance);
+    if (b.low < kTinySize) b.low = 0.0;
+  }
+  return b;
+}
+
 /// One shape of the outline (its working points) and what is known of the
-/// sizes with which Fillet draws it. Corners are measured with trigonometry
-/// only when asked about a size near their threshold; the results are kept.
+/// sizes with which Fillet draws it: the spacing threshold exactly, and
+/// bounds on the least corner threshold. Corners are measured with
+/// trigonometry only by the passes that a size near their threshold, or a
+/// possible turn exactly back, calls for; nothing is kept per corner.
 class ShapeThresholds {
  public:
   ShapeThresholds(const std::vector<Point>& points, Closing closing,
@@ -164,37 +191,26 @@ class ShapeThresholds {
     }
     kind_ = Kind::kLimited;
     arc_threshold_ = ArcThreshold();
-    // Side k runs from working point k to k + 1; the spacing tests every
-    // side but the first, and corner k lies between sides k - 1 and k.
-    double shortest_tested = std::numeric_limits<double>::infinity();
-    const Point* from = &At(1);
-    double length_in = Distance(At(0), *from);
-    Direction in = DirectionOf(At(0), *from);
-    for (size_t k = 1; k + 1 < count; ++k) {
-      const Point* to = &At(k + 1);
-      const double length_out = Distance(*from, *to);
-      const Direction out = DirectionOf(*from, *to);
-      shortest_tested = std::min(shortest_tested, length_out);
-      AddCorner(k, std::min(length_in, length_out),
-                EstimatedHalfTurnCosine(in, out));
-      from = to;
-      length_in = length_out;
-      in = out;
-    }
-    // Only corners that start below the least upper bound can decide.
-    near_.erase(std::remove_if(near_.begin(), near_.end(),
-                               [this](const NearCorner& c) {
-                                 return !(c.at_least < corners_at_most_);
-                               }),
-                near_.end());
-    std::sort(near_.begin(), near_.end(),
-              [](const NearCorner& a, const NearCorner& b) {
-                return a.at_least < b.at_least;
-              });
-    shortest_tested_ = shortest_tested;
-    spacing_largest_ = LargestHolding(
-        shortest_tested * 0.5,
-        [shortest_tested](double s) { return SideHolds(s, shortest_tested); });
+    double shortest = std::numeric_limits<double>::infinity();
+    double at_least = std::numeric_limits<double>::infinity();
+    double at_most = std::numeric_limits<double>::infinity();
+    bool may_turn_back = false;
+    ForEachCorner([&](size_t, double length_out, double length, double cosine) {
+      // Every side but the first is tested: each corner's outgoing one.
+      shortest = std::min(shortest, length_out);
+      const CornerBounds b = BoundsOf(length, cosine);
+      at_least = std::min(at_least, b.low);
+      at_most = std::min(at_most, b.high);
+      may_turn_back = may_turn_back || !(cosine > kCosineTolerance);
+      return true;
+    });
+    shortest_tested_ = shortest;
+    spacing_largest_ = LargestHolding(shortest * 0.5, [shortest](double s) {
+      return SideHolds(s, shortest);
+    });
+    corners_at_least_ = at_least;
+    corners_at_most_ = at_most;
+    if (!may_turn_back) turns_back_ = false;
   }
 
   /// Whether Fillet draws this shape with `size` (finite, 0 or more), as
@@ -203,66 +219,58 @@ class ShapeThresholds {
     if (kind_ != Kind::kLimited) return kind_ == Kind::kAlways;
     if (!SideHolds(size, shortest_tested_)) return false;
     if (size > corners_at_most_) return false;
-    for (NearCorner& c : near_) {
-      if (!(c.at_least < size)) break;
-      if (size > Threshold(c)) return false;
-    }
+    if (size > corners_at_least_ && !CornersHold(size)) return false;
     return !TurnsBack();
   }
 
   /// Bounds on T, the largest size that draws the shape; for a shape that
   /// draws at 0 and not at every size.
   double AtLeast() const {
-    return std::fmin(spacing_largest_, corners_at_least_);
+    return std::min(spacing_largest_, corners_at_least_);
   }
-  double AtMost() const {
-    return std::fmin(spacing_largest_, corners_at_most_);
-  }
+  double AtMost() const { return std::min(spacing_largest_, corners_at_most_); }
 
-  /// T itself, measuring the corners that may decide it.
+  /// T itself: one more pass, measuring every corner whose lower bound lies
+  /// below the least threshold found so far.
   double Largest() {
-    double largest = spacing_largest_;
-    for (NearCorner& c : near_) {
-      if (!(c.at_least < largest)) break;
-      largest = std::fmin(largest, Threshold(c));
-    }
+    double largest = AtMost();
+    ForEachCorner([&](size_t k, double, double length, double cosine) {
+      if (BoundsOf(length, cosine).low < largest) {
+        largest = std::min(largest, Threshold(k));
+      }
+      return true;
+    });
     return largest;
   }
 
  private:
   enum class Kind { kNever, kAlways, kLimited };
 
-  /// A corner whose threshold may be the least. `largest` is its threshold
-  /// once measured; -1 for a corner that no size passes.
-  struct NearCorner {
-    double at_least = 0.0;
-    size_t point = 0;
-    bool measured = false;
-    double largest = 0.0;
-  };
-
-  /// Bounds the threshold of the corner at working point `point`, whose
-  /// shorter side is `length` and whose |cos k0| is estimated as `cosine`.
-  /// Below `cosine` = kCosineTolerance the corner may turn exactly back, and
-  /// its threshold may be as low as 0.
-  void AddCorner(size_t point, double length, double cosine) {
-    const double high =
-        length * (cosine + kCosineTolerance) / 0.75 * (1 + kRoundingAllowance) +
-        kTinySize;
-    double low = 0.0;
-    if (cosine > kCosineTolerance) {
-      low = length * (cosine - kCosineTolerance) / 0.75 *
-            (1 - kRoundingAllowance);
-      if (low < kTinySize) low = 0.0;
-    } else {
-      may_turn_back_.push_back(point);
-    }
-    corners_at_least_ = std::min(corners_at_least_, low);
-    corners_at_most_ = std::min(corners_at_most_, high);
-    if (low < corners_at_most_) near_.push_back({low, point});
-  }
-
   const Point& At(size_t k) const { return working_.At(points_, k); }
+
+  /// Calls visit(k, length_out, shorter_length, estimated_cosine) for the
+  /// corner at every working point k from 1 to count - 2 (between side
+  /// k - 1, from point k - 1 to k, and side k), in order, while it returns
+  /// true.
+  template <typename Visit>
+  void ForEachCorner(Visit visit) const {
+    const size_t count = working_.size();
+    const Point* from = &At(1);
+    double length_in = Distance(At(0), *from);
+    Direction in = DirectionOf(At(0), *from);
+    for (size_t k = 1; k + 1 < count; ++k) {
+      const Point* to = &At(k + 1);
+      const double length_out = Distance(*from, *to);
+      const Direction out = DirectionOf(*from, *to);
+      if (!visit(k, length_out, std::min(length_in, length_out),
+                 EstimatedHalfTurnCosine(in, out))) {
+        return;
+      }
+      from = to;
+      length_in = length_out;
+      in = out;
+    }
+  }
 
   /// The corner at working point `k`, measured as the corner pass measures
   /// it.
@@ -270,37 +278,45 @@ class ShapeThresholds {
     return MeasureCorner(At(k - 1), At(k), At(k + 1));
   }
 
-  /// The threshold of a near corner.
-  double Threshold(NearCorner& c) {
-    if (!c.measured) {
-      const CornerMeasure m = MeasureCornerAt(c.point);
-      const double length = std::fmin(m.len_in, m.len_out);
-      const double cosine = m.cos_half_turn;
-      // |cos k0| is never 0 for a double k0; if it were, every size but 0
-      // would fail the test and 0 would give a cut-back that is not a number.
-      c.largest = -1.0;
-      if (cosine > 0.0) {
-        c.largest = LargestHolding(length * cosine / 0.75, [=](double s) {
-          return CornerHolds(s, cosine, length);
-        });
-      }
-      c.measured = true;
-    }
-    return c.largest;
+  /// The threshold of the corner at working point `k`; -1 for a corner
+  /// that no size passes.
+  double Threshold(size_t k) const {
+    const CornerMeasure m = MeasureCornerAt(k);
+    const double length = std::min(m.len_in, m.len_out);
+    const double cosine = m.cos_half_turn;
+    // |cos k0| is never 0 for a double k0; if it were, every size but 0
+    // would fail the test and 0 would give a cut-back that is not a number.
+    if (!(cosine > 0.0)) return -1.0;
+    return LargestHolding(length * cosine / 0.75, [=](double s) {
+      return CornerHolds(s, cosine, length);
+    });
   }
 
-  /// Whether an arc corner turns exactly back, which no size draws.
+  /// Whether every corner passes its test with `size`: a pass measuring the
+  /// corners whose lower bound lies below it.
+  bool CornersHold(double size) const {
+    bool hold = true;
+    ForEachCorner([&](size_t k, double, double length, double cosine) {
+      if (BoundsOf(length, cosine).low < size) hold = !(size > Threshold(k));
+      return hold;
+    });
+    return hold;
+  }
+
+  /// Whether an arc corner turns exactly back, which no size draws: a pass
+  /// measuring the corners that may.
   bool TurnsBack() {
     if (!turns_back_) {
-      turns_back_ = false;
-      for (size_t point : may_turn_back_) {
-        const CornerMeasure m = MeasureCornerAt(point);
-        if (IsArc(m.cos_half_turn, arc_threshold_) &&
-            TurnsExactlyBack(m.half_turn)) {
-          turns_back_ = true;
-          break;
+      bool back = false;
+      ForEachCorner([&](size_t k, double, double, double cosine) {
+        if (!(cosine > kCosineTolerance)) {
+          const CornerMeasure m = MeasureCornerAt(k);
+          back = IsArc(m.cos_half_turn, arc_threshold_) &&
+                 TurnsExactlyBack(m.half_turn);
         }
-      }
+        return !back;
+      });
+      turns_back_ = back;
     }
     return *turns_back_;
   }
@@ -312,11 +328,10 @@ class ShapeThresholds {
   /// The shortest side the spacing tests, and the largest size it admits.
   double shortest_tested_ = 0.0;
   double spacing_largest_ = 0.0;
-  /// The least of the corners' lower and upper bounds.
-  double corners_at_least_ = std::numeric_limits<double>::infinity();
-  double corners_at_most_ = std::numeric_limits<double>::infinity();
-  std::vector<NearCorner> near_;
-  std::vector<size_t> may_turn_back_;
+  /// The least of the corners' lower bounds and of their upper bounds.
+  double corners_at_least_ = 0.0;
+  double corners_at_most_ = 0.0;
+  /// Whether an arc corner turns exactly back, once a pass has looked.
   std::optional<bool> turns_back_;
 };
 
@@ -346,9 +361,12 @@ class ThresholdSearch {
                  std::fmin(std::nextafter(hi, 0.0), shape.AtMost())};
   }
 
-  /// The size `found` bounds.
+  /// The size `found` bounds: T itself, measured, when the bounds are not
+  /// yet one size (they come from the range Largest found last).
   double Pin(const Found& found) {
-    if (found.at_least == found.at_most) return found.at_least;
+    if (found.at_least == found.at_most || found_in_ == nullptr) {
+      return found.at_least;
+    }
     return found_in_->Largest();
   }
 
