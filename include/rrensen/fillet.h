@@ -293,8 +293,16 @@ RRENSEN_API Outline FilletOutline(const std::vector<Point>& points,
 /// as well as how much room each corner needs; both shapes are searched.
 ///
 /// kChordArc: as a whole number of thousandths, a size that can be typed.
-/// Sizes too large to count in thousandths are returned as found, and
-/// infinity when every size draws and `limit` is infinite.
+/// Precisely: the largest size below `limit` that draws, rounded to the
+/// nearest thousandth but to at most limit - 0.001, then a thousandth less
+/// at a time while that does not draw, for at most a million thousandths
+/// (only a limit above 1000 can leave a smaller size that draws unfound).
+/// A size too large to count in thousandths (1e12 or more) is returned as
+/// found, the largest double that draws; with an infinite `limit`, infinity
+/// when every size draws (two points, open). The search makes one pass over
+/// the points without trigonometry, then measures the few corners that may
+/// decide the size; points beyond 1e150 in size, where lengths overflow,
+/// are searched with about a hundred Fillet runs instead.
 ///
 /// Other styles: exact, not rounded. A side of length L whose two cuts need
 /// k1 and k2 per unit size holds every size s with s x (k1 + k2) <= L; the
