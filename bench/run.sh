@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times whole runs of rrensen against the protocol's I/O floor on the largest
 # exchange file the tool takes and on a typical one, then runs the reader and
-# builder microbenchmarks.
+# builder microbenchmarks and the joining of 10^5 DXF lines and arcs.
 #   bench/run.sh [RUNS]      (default 101 alternating runs each)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,5 +20,12 @@ if [ -x "$build/bench/rrensen_micro_bench" ]; then
     "$build/bench/rrensen_micro_bench" --benchmark_min_time=0.01
   else
     "$build/bench/rrensen_micro_bench"
+  fi
+fi
+if [ -x "$build/bench/rrensen_join_bench" ]; then
+  if [ "$runs" -lt 10 ]; then
+    "$build/bench/rrensen_join_bench" --benchmark_min_time=0.01
+  else
+    "$build/bench/rrensen_join_bench"
   fi
 fi

@@ -2,12 +2,16 @@
 """End-to-end test of rrensen-dxf against ezdxf, a DXF reader of its own.
 
 For every DXF version ezdxf writes, it draws a file with open and closed
-polylines, one that already has an arc, one too tight to fillet, one on
-another layer, a 3-D polyline, a LINE and a CIRCLE; runs rrensen-dxf on it;
-and checks with ezdxf that the output passes ezdxf's audit, that each
-filleted polyline describes the filleted outline (tangent points on the
-sides, the size apart, arcs tangent to both sides), and that every other
-entity's tags are those of the input.
+polylines (one open with its ends near each other), polylines with arcs
+between straight runs (one run of them too tight to fillet), one too tight
+to fillet at all, one on another layer, a 3-D polyline, a LINE and a CIRCLE;
+runs rrensen-dxf on it with --report; and checks with ezdxf that the output
+passes ezdxf's audit, that each polyline describes the filleted outline
+(tangent points on the sides, the size apart, arcs tangent to both sides,
+the file's arcs kept to the last bit of their bulge, refused runs as they
+were), that the JSON report agrees with the drawing, and that every other
+entity's tags are those of the input. It runs --close-gap, fillets a
+millimetre plate with a size of 50, and checks the exit statuses.
 
 It also audits the sample picture that dxf::DrawingDxf writes and checks
 that its outline's lines and arcs join end to end, and the DXF pictures of
@@ -16,6 +20,7 @@ rrensen-view for a drawn and a refused outline.
 usage: dxf_roundtrip.py PATH/TO/rrensen-dxf [PATH/TO/picture-sample [PATH/TO/rrensen-view]]
 """
 
+import json
 import math
 import os
 import subprocess
@@ -33,24 +38,45 @@ CHORD_TURN_DEGREES = 10.0
 
 VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 
-# name: (points, closed, layer); every one is filleted at SIZE unless named
-# in UNCHANGED.
+# Bulges with every bit in use: a quarter circle, and two odd ones.
+QUARTER = math.tan(math.pi / 8)
+ODD = 0.123456789012345678
+BACK = -0.7071067811865476
+
+# name: (vertices as (x, y, bulge), closed, layer, status at SIZE).
 SHAPES = {
-    "open": ([(0, 0), (100, 0), (100, 60), (40, 80)], False, "outline"),
-    "closed": ([(200, 0), (300, 0), (300, 100), (250, 150), (200, 100)], True,
-               "outline"),
-    # Ends 3 apart, closer than twice the size: the tool closes it.
-    "ends_near": ([(400, 0), (500, 0), (500, 100), (400, 100), (400, 3)],
-                  False, "outline"),
+    "open": ([(0, 0, 0), (100, 0, 0), (100, 60, 0), (40, 80, 0)], False,
+             "outline", "filleted"),
+    "closed": ([(200, 0, 0), (300, 0, 0), (300, 100, 0), (250, 150, 0),
+                (200, 100, 0)], True, "outline", "filleted"),
+    # Ends 3 apart: open, it stays open (--close-gap closes it).
+    "ends_near": ([(400, 0, 0), (500, 0, 0), (500, 100, 0), (400, 100, 0),
+                   (400, 3, 0)], False, "outline", "filleted"),
     # A turn of about 5.7 degrees: a chord, not an arc.
-    "gentle": ([(0, 600), (100, 600), (200, 610), (200, 700)], False,
-               "outline"),
-    "clockwise": ([(600, 0), (600, 100), (700, 100), (700, 0)], True,
-                  "outline"),
-    "other_layer": ([(0, 500), (50, 500), (50, 550)], False, "other"),
+    "gentle": ([(0, 600, 0), (100, 600, 0), (200, 610, 0), (200, 700, 0)],
+               False, "outline", "filleted"),
+    "clockwise": ([(600, 0, 0), (600, 100, 0), (700, 100, 0), (700, 0, 0)],
+                  True, "outline", "filleted"),
+    "other_layer": ([(0, 500, 0), (50, 500, 0), (50, 550, 0)], False, "other",
+                    "filleted"),
     # A side of 3 is shorter than twice the size.
-    "refused": ([(0, 400), (100, 400), (100, 403), (0, 403)], False,
-                "outline"),
+    "refused": ([(0, 400, 0), (100, 400, 0), (100, 403, 0), (0, 403, 0)],
+                False, "outline", "unchanged"),
+    # One arc and one straight piece: no corner to fillet.
+    "bulged": ([(0, 200, 0), (100, 200, 0.5), (100, 300, 0)], False,
+               "outline", "filleted"),
+    # Runs 0-1-2 and 3-4-5 with an arc between them.
+    "arcs_open": ([(0, 800, 0), (100, 800, 0), (100, 850, ODD), (150, 900, 0),
+                   (200, 900, 0), (200, 1000, 0)], False, "outline",
+                  "filleted"),
+    # Closed: the run 3-4-5-0-1-2 wraps round vertex 0.
+    "arcs_closed": ([(300, 800, 0), (400, 800, 0), (400, 850, QUARTER),
+                     (350, 900, 0), (300, 900, 0), (300, 850, 0)], True,
+                    "outline", "filleted"),
+    # The run 3-4-5 ends with a side of 2: refused; 0-1-2 is filleted.
+    "arcs_partly": ([(600, 800, 0), (700, 800, 0), (700, 850, BACK),
+                     (700, 870, 0), (650, 870, 0), (650, 872, 0)], False,
+                    "outline", "partly"),
 }
 UNCHANGED = {"refused", "bulged"}
 
@@ -113,6 +139,19 @@ def check_view(view, folder):
     return errors
 
 
+def add_polyline(msp, version, vertices, closed, attribs):
+    """An LWPOLYLINE, or for R12 a POLYLINE with VERTEX entities."""
+    if version == "R12":
+        e = msp.add_polyline2d([(x, y) for x, y, _ in vertices],
+                               dxfattribs=attribs, close=closed)
+        for v, (_, _, bulge) in zip(e.vertices, vertices):
+            if bulge:
+                v.dxf.bulge = bulge
+        return e
+    return msp.add_lwpolyline(vertices, format="xyb", dxfattribs=attribs,
+                              close=closed)
+
+
 def make_input(version, path):
     """Writes the test drawing; returns {shape name: handle}."""
     doc = ezdxf.new(version, setup=True)
@@ -121,20 +160,9 @@ def make_input(version, path):
     msp = doc.modelspace()
     handles = {}
     attribs = {"layer": "outline", "color": 3, "linetype": "DASHED"}
-    for name, (points, closed, layer) in SHAPES.items():
-        a = dict(attribs, layer=layer)
-        if version == "R12":
-            e = msp.add_polyline2d(points, dxfattribs=a, close=closed)
-        else:
-            e = msp.add_lwpolyline(points, dxfattribs=a, close=closed)
+    for name, (vertices, closed, layer, _) in SHAPES.items():
+        e = add_polyline(msp, version, vertices, closed, dict(attribs, layer=layer))
         handles[name] = e.dxf.handle
-    bulged = [(0, 200, 0), (100, 200, 0.5), (100, 300, 0)]
-    if version == "R12":
-        e = msp.add_polyline2d([(x, y) for x, y, _ in bulged], dxfattribs=attribs)
-        e.vertices[1].dxf.bulge = 0.5
-    else:
-        e = msp.add_lwpolyline(bulged, format="xyb", dxfattribs=attribs)
-    handles["bulged"] = e.dxf.handle
     handles["line"] = msp.add_line((0, 0), (50, 50)).dxf.handle
     handles["circle"] = msp.add_circle((10, 10), 5).dxf.handle
     handles["3d"] = msp.add_polyline3d([(0, 0, 0), (10, 0, 5), (10, 10, 0)]).dxf.handle
@@ -220,16 +248,7 @@ def arc_centre(p1, p2, bulge):
     return centre, abs(half / math.sin(sweep / 2))
 
 
-def corners_of(points, closed):
-    """(previous, corner, next) for each corner, in the outline's order."""
-    if not closed:
-        return [(points[i - 1], points[i], points[i + 1])
-                for i in range(1, len(points) - 1)]
-    n = len(points)
-    return [(points[i - 1], points[i], points[(i + 1) % n]) for i in range(n)]
-
-
-def check_corner(previous, corner, following, a, bulge_a, b, bulge_b, where):
+def check_corner(previous, corner, following, a, bulge_a, b, bulge_b, where, size):
     """A corner's connector from a to b must: start on the incoming side and
     end on the outgoing one, cut both sides back equally, be the size long
     as a chord, and (for an arc) have its centre a radius from both side
@@ -243,8 +262,8 @@ def check_corner(previous, corner, following, a, bulge_a, b, bulge_b, where):
         errors.append("tangent point %s is off the outgoing side" % (b,))
     if abs(length(sub(a, corner)) - length(sub(b, corner))) > TOLERANCE:
         errors.append("the two cuts differ")
-    if abs(length(sub(b, a)) - SIZE) > TOLERANCE:
-        errors.append("tangent points %.12g apart, not %g" % (length(sub(b, a)), SIZE))
+    if abs(length(sub(b, a)) - size) > TOLERANCE * max(1, size):
+        errors.append("tangent points %.12g apart, not %g" % (length(sub(b, a)), size))
     if dot(sub(corner, a), u_in) < -TOLERANCE or dot(sub(b, corner), u_out) < -TOLERANCE:
         errors.append("a tangent point lies beyond its side")
     turn = math.degrees(math.atan2(cross(u_in, u_out), dot(u_in, u_out)))
@@ -272,44 +291,111 @@ def check_corner(previous, corner, following, a, bulge_a, b, bulge_b, where):
     return ["%s: %s" % (where, e) for e in errors]
 
 
-def check_filleted(name, vertices, closed_out):
-    """vertices: [(x, y, bulge)] as written; compares with SHAPES[name]."""
-    points, closed, _ = SHAPES[name]
-    points = [tuple(map(float, p)) for p in points]
-    if name == "ends_near":  # the tool takes the last point as the first
-        points, closed = points[:-1], True
+
+def runs_of(vertices, closed):
+    """The runs of two or more straight pieces, as (first vertex, pieces);
+    a closed polyline without arcs is the one run (0, n)."""
+    n = len(vertices)
+    pieces = n if closed else n - 1
+    straight = [vertices[i][2] == 0 for i in range(pieces)]
+    if closed and n >= 2 and all(straight):
+        return [(0, n)]
+    start = 0
+    if closed:
+        start = (max(i for i in range(n) if not straight[i]) + 1) % n
+    runs, j = [], 0
+    while j < pieces:
+        k = 0
+        while j + k < pieces and straight[(start + j + k) % n]:
+            k += 1
+        if k >= 2:
+            runs.append(((start + j) % n, k))
+            j += k
+        else:
+            j += 1
+    return runs
+
+
+def corner_counts(vertices, closed, refused):
+    """(corners filleted, corners left) with the runs starting at a vertex
+    in `refused` left."""
+    filleted = left = 0
+    for first, pieces in runs_of(vertices, closed):
+        corners = pieces if closed and pieces == len(vertices) else pieces - 1
+        if first in refused:
+            left += corners
+        else:
+            filleted += corners
+    return filleted, left
+
+
+def same_vertex(a, b):
+    """The same point and bulge, to the last bit."""
+    return a[0] == b[0] and a[1] == b[1] and a[2] == b[2]
+
+
+def check_polyline(name, vin, closed, out, closed_out, size, refused):
+    """out: [(x, y, bulge)] as written for the polyline `vin` ([(x, y,
+    bulge)]); the runs starting at a vertex in `refused` must be as they
+    were, every other run filleted, every arc kept bit for bit."""
     errors = []
     if closed_out != closed:
         errors.append("%s: written %s" % (name, "closed" if closed_out else "open"))
-    corners = corners_of(points, closed)
-    xy = [(v[0], v[1]) for v in vertices]
-    bulges = [v[2] for v in vertices]
-    expected = 2 * len(corners) + (0 if closed else 2)
-    if len(vertices) != expected:
-        return errors + ["%s: %d vertices, expected %d" % (name, len(vertices), expected)]
-    if not closed:
-        if xy[0] != points[0] or xy[-1] != points[-1]:
-            errors.append("%s: the ends moved" % name)
-        if bulges[0] != 0:
-            errors.append("%s: the first side is not straight" % name)
-        pairs = [(1 + 2 * k, 2 + 2 * k) for k in range(len(corners))]
+        return errors
+    n, m = len(vin), len(out)
+    points = [(float(x), float(y)) for x, y, _ in vin]
+    runs = dict(runs_of(vin, closed))
+
+    def corner(c, a, b):
+        previous, following = points[(c - 1) % n], points[(c + 1) % n]
+        return check_corner(previous, points[c], following, out[a % m][:2], out[a % m][2],
+                            out[b % m][:2], out[b % m][2], "%s corner at vertex %d" % (name, c),
+                            size)
+
+    if closed and runs.get(0) == n:
+        # No arc: one closed outline starting with the cut at vertex 0.
+        if 0 in refused:
+            if [tuple(v) for v in out] != [tuple(v) for v in vin]:
+                errors.append("%s: refused, but changed" % name)
+            return errors
+        if m != 2 * n:
+            return errors + ["%s: %d vertices, expected %d" % (name, m, 2 * n)]
+        for c in range(n):
+            errors += corner(c, 2 * c, 2 * c + 1)
+        return errors
+
+    if closed:
+        i = next(k for k in range(n) if vin[k][2] != 0)
+        o = next((k for k in range(m) if same_vertex(out[k], vin[i])), None)
+        if o is None:
+            return errors + ["%s: the arc at vertex %d is gone" % (name, i)]
     else:
-        # Any starting vertex: find the rotation whose first pair matches
-        # the first corner.
-        n = len(xy)
-        pairs = None
-        for shift in range(n):
-            if distance_to_line(xy[shift], *corners[0][:2]) < TOLERANCE and \
-               distance_to_line(xy[(shift + 1) % n], *corners[0][1:]) < TOLERANCE and \
-               abs(length(sub(xy[(shift + 1) % n], xy[shift])) - SIZE) < TOLERANCE:
-                pairs = [((shift + 2 * k) % n, (shift + 2 * k + 1) % n)
-                         for k in range(len(corners))]
-                break
-        if pairs is None:
-            return errors + ["%s: no vertex pair cuts the first corner" % name]
-    for k, ((previous, corner, following), (i, j)) in enumerate(zip(corners, pairs)):
-        errors += check_corner(previous, corner, following, xy[i], bulges[i],
-                               xy[j], bulges[j], "%s corner %d" % (name, k + 1))
+        i, o = 0, 0
+    first_o, steps, total = o, 0, n if closed else n - 1
+    while steps < total and o - first_o < m:
+        pieces = runs.get(i, 0)
+        if pieces and i not in refused:
+            if out[o % m][:2] != vin[i][:2] or out[o % m][2] != 0:
+                errors.append("%s: the run from vertex %d does not start on it" % (name, i))
+            o += 1
+            for c in range(1, pieces):
+                errors += corner((i + c) % n, o, o + 1)
+                o += 2
+        else:
+            # An arc, a lone straight piece or a refused run: as it was.
+            for k in range(max(pieces, 1)):
+                if not same_vertex(out[o % m], vin[(i + k) % n]):
+                    errors.append("%s: vertex %d changed: %s, was %s"
+                                  % (name, (i + k) % n, out[o % m], vin[(i + k) % n]))
+                o += 1
+        i = (i + max(pieces, 1)) % n
+        steps += max(pieces, 1)
+    if not closed:
+        if o >= m or not same_vertex(out[o], vin[-1]):
+            errors.append("%s: the last vertex moved" % name)
+        o += 1
+    if o - first_o != m:
+        errors.append("%s: %d vertices, expected %d" % (name, m, o - first_o))
     return errors
 
 
@@ -324,17 +410,72 @@ def run_tool(tool, *args):
     return subprocess.run([tool, *args], capture_output=True, text=True)
 
 
+def read_report(path, source, errors, where):
+    """The report's records by handle, each checked for the entity it names
+    in `source`: its "0" tag on the line given, its type and handle after."""
+    with open(path, "rb") as f:
+        text = f.read()
+    if any(b > 127 for b in text):
+        errors.append("%s: the report is not ASCII" % where)
+    with open(source, "rb") as f:
+        lines = f.read().decode("utf-8", "replace").splitlines()
+    records = {}
+    for line in text.decode("ascii", "replace").splitlines():
+        r = json.loads(line)
+        at = r["line"] - 1
+        if lines[at].strip() != "0" or lines[at + 1].strip() != r["type"] or \
+           r["kind"] != "polyline":
+            errors.append("%s: record %s does not name its entity's line" % (where, line))
+        records[r["handle"]] = r
+    return records
+
+
+def refused_starts(record):
+    return {run["first_vertex"] - 1 for run in record.get("refused_runs", [])}
+
+
+def check_outlines(version, doc, records, handles, shapes, size):
+    """Each shape as written, against its input and its report record."""
+    errors = []
+    for name, (vin, closed, layer, status) in shapes.items():
+        entity = doc.entitydb[handles[name]]
+        if entity.dxf.layer != layer or entity.dxf.color != 3 or \
+           entity.dxf.linetype != "DASHED":
+            errors.append("%s: %s lost its layer, colour or line type" % (version, name))
+        record = records.get(handles[name])
+        if record is None:
+            errors.append("%s: %s is not in the report" % (version, name))
+            continue
+        refused = refused_starts(record)
+        if record["status"] != status or record["layer"] != layer or \
+           record["closed"] != closed:
+            errors.append("%s: %s reported %s" % (version, name, record))
+        counts = corner_counts(vin, closed, refused)
+        if (record["corners_filleted"], record["corners_left"]) != counts:
+            errors.append("%s: %s corners %s, the drawing has %s" % (
+                version, name, (record["corners_filleted"], record["corners_left"]), counts))
+        for run in record["refused_runs"]:
+            largest = run["largest_size"]
+            if largest is not None and largest >= size:
+                errors.append("%s: %s: a largest size of %s" % (version, name, largest))
+        vout, closed_out = polyline_vertices(entity)
+        errors += ["%s: %s" % (version, e) for e in
+                   check_polyline(name, vin, closed, vout, closed_out, size, refused)]
+    return errors
+
+
 def check_version(tool, version, folder):
     errors = []
     source = os.path.join(folder, version + ".dxf")
     target = os.path.join(folder, version + "-out.dxf")
+    report = os.path.join(folder, version + ".jsonl")
     handles = make_input(version, source)
-    run = run_tool(tool, source, "-c", str(SIZE), "-o", target)
-    if run.returncode != 0:
+    run = run_tool(tool, source, "-c", str(SIZE), "-o", target, "--report", report)
+    if run.returncode != 1:  # "refused" and "arcs_partly" are reported
         return ["%s: exit %d: %s" % (version, run.returncode, run.stderr)]
     for name, needle in (("refused", "side from point 2 to point 3 is 3.000 long and needs 8.000"),
-                         ("refused", "largest size below 20 that draws it is 1.500"),
-                         ("bulged", "already has arcs")):
+                         ("refused", "the largest size that fillets it is 1.500"),
+                         ("arcs_partly", "partly filleted: the run from point 4 to point 6")):
         line = [l for l in run.stderr.splitlines() if " %s " % handles[name] in l]
         if not line or needle not in line[0] or '"outline"' not in line[0]:
             errors.append("%s: no report '%s' for %s in:\n%s" % (version, needle, name, run.stderr))
@@ -343,19 +484,20 @@ def check_version(tool, version, folder):
     auditor = doc.audit()
     if auditor.has_errors:
         errors += ["%s: audit: %s" % (version, e.message) for e in auditor.errors]
-    msp = doc.modelspace()
-    filleted = [n for n in SHAPES if n not in UNCHANGED] + (
-        ["polyline2d"] if version != "R12" else [])
-    for name in filleted:
-        entity = doc.entitydb[handles[name]]
-        if entity.dxf.layer != SHAPES.get(name, (0, 0, "outline"))[2] or \
-           entity.dxf.color != 3 or entity.dxf.linetype != "DASHED":
-            errors.append("%s: %s lost its layer, colour or line type" % (version, name))
-        vertices, closed = polyline_vertices(entity)
-        if name == "polyline2d":
-            SHAPES["polyline2d"] = ([(800, 0), (900, 0), (900, 80)], False, "outline")
-        errors += ["%s: %s" % (version, e) for e in check_filleted(name, vertices, closed)]
-        SHAPES.pop("polyline2d", None)
+    records = read_report(report, source, errors, version)
+    shapes = dict(SHAPES)
+    if version != "R12":
+        shapes["polyline2d"] = ([(800, 0, 0), (900, 0, 0), (900, 80, 0)], False,
+                                "outline", "filleted")
+    errors += check_outlines(version, doc, records, handles, shapes, SIZE)
+    if handles["3d"] in records or len(records) != len(shapes):
+        errors.append("%s: the report has %d records for %d polylines"
+                      % (version, len(records), len(shapes)))
+    r = records[handles["arcs_partly"]]["refused_runs"]
+    if [(x["first_vertex"], x["last_vertex"], x["reason"], x["at_vertex"], x["to_vertex"],
+         x["needed"], x["found"], x["largest_size"]) for x in r] != \
+       [(4, 6, "short_side", 5, 6, 8.0, 2.0, 1.0)]:
+        errors.append("%s: arcs_partly's refused run: %s" % (version, r))
 
     # Everything else is the input's, tag for tag.
     before, after = read_tags(source), read_tags(target)
@@ -386,30 +528,107 @@ def check_version(tool, version, folder):
     if run.returncode != 0 or changed[handles["open"]] != old[handles["open"]] or \
        changed[handles["other_layer"]] == old[handles["other_layer"]]:
         errors.append("%s: --layer OTHER did not fillet only that layer" % version)
+
+    errors += check_close_gap(tool, version, source, handles, folder)
+    return errors
+
+
+def check_close_gap(tool, version, source, handles, folder):
+    """--close-gap D closes an open polyline whose ends lie D or less apart
+    (ends_near's are 3 apart), dropping its last vertex; the closing side is
+    filleted like any other."""
+    errors = []
+    vin, _, layer, _ = SHAPES["ends_near"]
+    for gap, closes in (("2.999", False), ("3", True), (str(2 * SIZE), True)):
+        target = os.path.join(folder, version + "-gap.dxf")
+        report = os.path.join(folder, version + "-gap.jsonl")
+        run = run_tool(tool, source, "-c", str(SIZE), "--close-gap", gap, "-o", target,
+                       "--report", report)
+        if run.returncode != 1:
+            errors.append("%s --close-gap %s: exit %d" % (version, gap, run.returncode))
+            continue
+        doc = ezdxf.readfile(target)
+        errors += ["%s --close-gap: audit: %s" % (version, e.message) for e in doc.audit().errors]
+        records = read_report(report, source, errors, version)
+        shape = (vin[:-1], True, layer, "filleted") if closes else SHAPES["ends_near"]
+        errors += ["--close-gap %s: %s" % (gap, e) for e in check_outlines(
+            version, doc, records, handles, {"ends_near": shape}, SIZE)]
+        # "refused" has ends 3 apart too: closed, it is still refused, and
+        # left as it was.
+        record = records[handles["refused"]]
+        if record["status"] != "unchanged" or record["closed"]:
+            errors.append("%s --close-gap %s: refused became %s" % (version, gap, record))
+    return errors
+
+
+# A millimetre plate, 400 x 250, with a half-round notch in its lower edge
+# and a rounded upper right corner: its straight runs wrap round vertex 0.
+PLATE = [(0, 0, 0), (150, 0, -1.0), (250, 0, 0), (400, 0, 0), (400, 150, QUARTER),
+         (300, 250, 0), (0, 250, 0)]
+PLATE_SIZE = 50.0
+
+
+def check_plate(tool, version, folder):
+    """A 50 mm fillet on a drawing in millimetres: three corners cut."""
+    errors = []
+    source = os.path.join(folder, version + "-plate.dxf")
+    target = os.path.join(folder, version + "-plate-out.dxf")
+    report = os.path.join(folder, version + "-plate.jsonl")
+    doc = ezdxf.new(version, setup=True)
+    doc.header["$INSUNITS"] = 4  # millimetres
+    attribs = {"layer": "plate", "color": 3, "linetype": "DASHED"}
+    doc.layers.add("plate")
+    handle = add_polyline(doc.modelspace(), version, PLATE, True, attribs).dxf.handle
+    doc.saveas(source)
+    run = run_tool(tool, "-c", "50", "-o", target, "--report", report, source)
+    if run.returncode != 0:
+        return ["%s plate: exit %d: %s" % (version, run.returncode, run.stderr)]
+    out = ezdxf.readfile(target)
+    errors += ["%s plate: audit: %s" % (version, e.message) for e in out.audit().errors]
+    records = read_report(report, source, errors, version + " plate")
+    errors += check_outlines(version + " plate", out, records, {"plate": handle},
+                             {"plate": (PLATE, True, "plate", "filleted")}, PLATE_SIZE)
+    if records[handle]["corners_filleted"] != 3:
+        errors.append("%s plate: %s" % (version, records[handle]))
     return errors
 
 
 def check_statuses(tool, folder):
-    """Exit statuses: nothing to fillet is 1 and writes nothing; bad usage and
-    a file that is not DXF are 2."""
+    """Exit statuses: 0 when every polyline was filleted or there was none;
+    1 when some were left (the drawing is written all the same); 2 on bad
+    usage or a file that is not DXF, and then nothing is written. A dry run
+    writes no drawing and gives the same status."""
     errors = []
     source = os.path.join(folder, "R2000.dxf")
-    nothing = os.path.join(folder, "nothing.dxf")
+    written = os.path.join(folder, "written.dxf")
+    report = os.path.join(folder, "written.jsonl")
     cases = [
-        (["--layer", "nosuchlayer", source, "-o", nothing], 1),
-        ([source, "--dry-run", "-o", nothing], 0),
-        ([source, "-c", "20"], 2),
-        ([source, "-c", "-1"], 2),
-        ([source, "-c", "five"], 2),
-        ([os.path.join(folder, "missing.dxf")], 2),
-        ([__file__], 2),
+        (["--layer", "nosuchlayer", source, "-o", written], 0, True),
+        ([source, "-o", written], 1, True),
+        ([source, "--dry-run", "-o", written], 1, False),
+        ([source, "-c", "20", "-o", written], 1, True),
+        ([source, "-c", "0", "-o", written], 0, True),
+        ([source, "-c", "-1", "-o", written], 2, False),
+        ([source, "-c", "five", "-o", written], 2, False),
+        ([source, "-c", "nan", "-o", written], 2, False),
+        ([source, "-c", "inf", "-o", written], 2, False),
+        ([source, "--close-gap", "-0.5", "-o", written], 2, False),
+        ([source, "--close-gap", "nan", "-o", written], 2, False),
+        ([source, "--close-gap", "x", "-o", written], 2, False),
+        ([os.path.join(folder, "missing.dxf"), "-o", written], 2, False),
+        ([__file__, "-o", written], 2, False),
     ]
-    for args, status in cases:
-        run = run_tool(tool, *args)
+    for args, status, writes in cases:
+        for path in (written, report):
+            if os.path.exists(path):
+                os.remove(path)
+        run = run_tool(tool, *args, "--report", report)
         if run.returncode != status:
             errors.append("%s: exit %d, expected %d" % (args, run.returncode, status))
-    if os.path.exists(nothing):
-        errors.append("a run with nothing to fillet, or a dry run, wrote a file")
+        if os.path.exists(written) != writes:
+            errors.append("%s: the drawing was%s written" % (args, "" if not writes else " not"))
+        if os.path.exists(report) != (status != 2):
+            errors.append("%s: the report was%s written" % (args, "" if status == 2 else " not"))
     run = run_tool(tool, __file__)
     if ":1: not a readable ASCII DXF file" not in run.stderr:
         errors.append("no line number for a file that is not DXF: " + run.stderr)
@@ -422,6 +641,8 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         for version in VERSIONS:
             errors += check_version(tool, version, folder)
+        for version in ("R12", "R2000", "R2018"):
+            errors += check_plate(tool, version, folder)
         errors += check_statuses(tool, folder)
         if len(sys.argv) >= 3:
             errors += check_picture(sys.argv[2], folder)
@@ -429,7 +650,7 @@ def main():
             errors += check_view(sys.argv[3], folder)
     for e in errors:
         print("FAIL", e)
-    checks = len(VERSIONS) + len(sys.argv) - 1
+    checks = len(VERSIONS) + 3 + 1 + len(sys.argv) - 2
     print("%d passed, %d failed" % (checks if not errors else 0, checks if errors else 0))
     return 1 if errors else 0
 

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""Draws examples/bracket.dxf before and after rrensen-dxf as two SVG files,
-docs/pictures/bracket-before.svg and bracket-after.svg, for the README.
+"""Draws examples/bracket.dxf and examples/plate.dxf before and after
+rrensen-dxf as SVG files, docs/pictures/bracket-before.svg, bracket-after.svg,
+plate-before.svg and plate-after.svg, for the README.
 
 Reads both drawings with ezdxf (Debian's python3-ezdxf) and writes the SVG
 itself: LWPOLYLINE as paths whose bulges become SVG arcs, CIRCLE as circles.
@@ -17,13 +18,13 @@ import tempfile
 import ezdxf
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SAMPLE = os.path.join(HERE, "..", "..", "examples", "bracket.dxf")
-SIZE = "5"
+EXAMPLES = os.path.join(HERE, "..", "..", "examples")
+# (example, fillet size, SVG pixels per drawing unit)
+SAMPLES = [("bracket", "5", 3.0), ("plate", "25", 1.2)]
 MARGIN = 8
-SCALE = 3  # SVG pixels per drawing unit
 
 
-def path_of(polyline, flip):
+def path_of(polyline, flip, scale):
     """SVG path data of an LWPOLYLINE. A bulge b sweeps 4 atan(b) from its
     vertex to the next, counter-clockwise when positive; the arc's radius is
     half the chord over sin(sweep / 2). The picture's y axis points down,
@@ -39,7 +40,7 @@ def path_of(polyline, flip):
             data.append("L %.3f %.3f" % (sx, sy))
             continue
         sweep = 4 * math.atan(abs(bulge))
-        radius = math.hypot(x2 - x1, y2 - y1) / 2 / math.sin(sweep / 2) * SCALE
+        radius = math.hypot(x2 - x1, y2 - y1) / 2 / math.sin(sweep / 2) * scale
         data.append("A %.3f %.3f 0 %d %d %.3f %.3f" % (
             radius, radius, 1 if sweep > math.pi else 0,
             0 if bulge > 0 else 1, sx, sy))
@@ -48,7 +49,7 @@ def path_of(polyline, flip):
     return " ".join(data)
 
 
-def svg_of(path, title):
+def svg_of(path, title, scale):
     doc = ezdxf.readfile(path)
     msp = doc.modelspace()
     xs, ys = [], []
@@ -60,11 +61,11 @@ def svg_of(path, title):
         xs += [e.dxf.center.x - e.dxf.radius, e.dxf.center.x + e.dxf.radius]
         ys += [e.dxf.center.y - e.dxf.radius, e.dxf.center.y + e.dxf.radius]
     left, top = min(xs), max(ys)
-    width = (max(xs) - left) * SCALE + 2 * MARGIN
-    height = (top - min(ys)) * SCALE + 2 * MARGIN + 16
+    width = (max(xs) - left) * scale + 2 * MARGIN
+    height = (top - min(ys)) * scale + 2 * MARGIN + 16
 
     def flip(x, y):
-        return (x - left) * SCALE + MARGIN, (top - y) * SCALE + MARGIN + 16
+        return (x - left) * scale + MARGIN, (top - y) * scale + MARGIN + 16
 
     out = ['<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" '
            'viewBox="0 0 %d %d">' % (width, height, width, height),
@@ -73,14 +74,14 @@ def svg_of(path, title):
            % (MARGIN, title)]
     for e in msp.query("LWPOLYLINE"):
         out.append('<path d="%s" fill="none" stroke="#1f4e9c" stroke-width="2"/>'
-                   % path_of(e, flip))
+                   % path_of(e, flip, scale))
         for x, y in e.get_points("xy"):
             sx, sy = flip(x, y)
             out.append('<circle cx="%.3f" cy="%.3f" r="2" fill="#c0392b"/>' % (sx, sy))
     for e in msp.query("CIRCLE"):
         cx, cy = flip(e.dxf.center.x, e.dxf.center.y)
         out.append('<circle cx="%.3f" cy="%.3f" r="%.3f" fill="none" '
-                   'stroke="#555" stroke-width="1.5"/>' % (cx, cy, e.dxf.radius * SCALE))
+                   'stroke="#555" stroke-width="1.5"/>' % (cx, cy, e.dxf.radius * scale))
     out.append("</svg>")
     return "\n".join(out) + "\n"
 
@@ -89,13 +90,18 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     with tempfile.TemporaryDirectory() as folder:
-        after = os.path.join(folder, "bracket-filleted.dxf")
-        subprocess.run([sys.argv[1], SAMPLE, "-c", SIZE, "-o", after], check=True)
-        pictures = [(SAMPLE, "bracket.dxf", "bracket-before.svg"),
-                    (after, "rrensen-dxf bracket.dxf -c " + SIZE, "bracket-after.svg")]
-        for source, title, name in pictures:
-            with open(os.path.join(HERE, name), "w") as f:
-                f.write(svg_of(source, title))
+        for stem, size, scale in SAMPLES:
+            sample = os.path.join(EXAMPLES, stem + ".dxf")
+            after = os.path.join(folder, stem + "-filleted.dxf")
+            # Status 1: some polyline was left as it was, and reported.
+            run = subprocess.run([sys.argv[1], sample, "-c", size, "-o", after])
+            if run.returncode not in (0, 1):
+                sys.exit("rrensen-dxf failed on " + sample)
+            pictures = [(sample, stem + ".dxf", stem + "-before.svg"),
+                        (after, "rrensen-dxf -c %s %s.dxf" % (size, stem), stem + "-after.svg")]
+            for source, title, name in pictures:
+                with open(os.path.join(HERE, name), "w") as f:
+                    f.write(svg_of(source, title, scale))
 
 
 if __name__ == "__main__":

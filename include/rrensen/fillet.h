@@ -5,7 +5,9 @@
 /// outline whose every corner is cut back so that its two cut points (the
 /// tangent points) lie a fixed distance apart, the fillet size, and closed
 /// by the circular arc tangent to both sides, or by the straight chord where
-/// the direction changes by 10 degrees or less.
+/// the direction changes by 10 degrees or less. Other corner styles (arcs of
+/// a given radius, chamfers) are chosen with FilletOptions::style; see
+/// CornerStyle.
 ///
 /// The fillet size is the chord of each arc, not its radius: at a corner
 /// whose direction changes by t, each tangent point lies
@@ -51,8 +53,10 @@ enum class Result : int {
   kDrawn = 0,        ///< the outline is drawn
   kTooClose = 1,     ///< a side is too short, too few points, or not finite
   kTooSharp = 2,     ///< a corner turns too sharply for its sides
-  kReversal = 3,     ///< an arc corner turns exactly back (fillet size 0)
-  kInvalidSize = 4,  ///< the fillet size is negative, infinite or NaN
+  kReversal = 3,     ///< a corner turns exactly back (for chord arcs:
+                     ///< only possible with fillet size 0)
+  kInvalidSize = 4,  ///< the fillet size is negative, infinite or NaN, or
+                     ///< the style is none of CornerStyle's values
 };
 
 /// Whether the outline closes, joining its last point to its first.
@@ -69,16 +73,100 @@ enum class Closing : int {
   kClosed = 2,
 };
 
-/// What to do with the points.
-struct FilletOptions {
-  /// The distance between the two tangent points of every corner, in
-  /// drawing units: 0 or more and finite.
-  double size = 5.0;
-  Closing closing = Closing::kByProximity;
+/// How each corner is cut, and what the size measures. At a corner whose
+/// direction changes by t (|t| < pi), the cut starts on the incoming side
+/// and ends on the outgoing side, both ends `cut_back` from the corner:
+///
+///   style             the cut             size is           cut_back
+///   kChordArc         tangent arc, or     distance between  size / (2 cos(t/2))
+///                     chord if |t| <= 10  the cut's ends
+///                     degrees
+///   kRadiusArc        tangent arc         the arc's radius  size * tan(|t|/2)
+///   kDistanceChamfer  straight line       each end's        size
+///                                         distance from
+///                                         the corner
+///   kChordChamfer     straight line       the line's        size / (2 cos(t/2))
+///                                         length
+///
+/// kChordArc is the rrensen tool's rule and keeps every one of its rules
+/// (spacing, 1.5 cut-backs per side; see Fillet). The three other styles
+/// follow one geometric rule instead, the fit rule:
+///
+/// - Fit: on every side, the cut-backs of the cuts at its two ends (0 at the
+///   open end of an outline or at a straight corner) must fit: size x (the
+///   sum of their cut-backs per unit size) <= the side's length, computed
+///   in that order, so that LargestFilletSize can find the exact bound.
+///   A side may be used up exactly; its two cuts then meet in one point
+///   and the side draws no line: a side's line is never of zero length.
+///   (The same holds where the cuts fit but their ends, as computed, meet
+///   or pass each other by a rounding error.) Refused: kTooClose,
+///   Refusal::kShortSide, naming the side, with `needed` the size times the
+///   sum and `found` the side's length.
+/// - Straight: a corner that turns by less than kTurnTolerance is passed
+///   without a cut. It is not one of Outline::corners; the outline's lines
+///   meet at its point, each line on its own side.
+/// - Reversal: a corner that turns back by more than pi - kTurnTolerance
+///   has no inside to cut: kReversal, Refusal::kReversal, at any size.
+/// - Coincident points: a side of zero length has no direction, so neither
+///   of its corners has a turn: kTooClose, Refusal::kCoincidentPoints,
+///   naming the side, at any size. (Two points of an open outline remain one
+///   line, as for kChordArc.)
+/// - Size 0 draws every corner with a cut of zero length, its tangent
+///   points on the corner point (a radius-0 arc for kRadiusArc).
+/// - Closing is as for kChordArc, kByProximity included: the outline closes
+///   when its last point lies closer than 2 x size to the first, whatever
+///   the style, and the last point is then taken as the first.
+/// - Too few points: an open outline of two points is one line, of fewer
+///   kNoCorner; a closed outline of fewer than two points once closed (the
+///   last point taken as the first, or dropped as the first once more)
+///   kNoCorner, of two, two reversals. So two points by proximity that
+///   close give kNoCorner, where kChordArc's spacing rule gives kShortSide.
+/// - Points not finite: kTooClose, Refusal::kNotFinite, naming the first
+///   such point (kChordArc names point 0 for an open pair).
+/// - Checks run in this order, and the first failure is reported: the
+///   size; too few points; points not finite (in the caller's order);
+///   coincident points (sides in outline order); each corner's turn
+///   (reversal, or a turn that is not finite because coordinate differences
+///   overflow: kCornerNotFinite); the fit of each side; values of the cuts
+///   that are not finite (kCornerNotFinite).
+///
+/// Outline order, for the checks and for Outline::corners, is as for
+/// kChordArc: an open outline's from its first point to its last; a closed
+/// outline's from the corner at the second point round to the corner at the
+/// first point and the side from the first point to the second.
+enum class CornerStyle : int {
+  kChordArc = 0,
+  kRadiusArc = 1,
+  kDistanceChamfer = 2,
+  kChordChamfer = 3,
 };
 
-/// One piece of the outline, in drawing order: a side, or the connector that
-/// cuts a corner (an arc, or a chord where the corner is shallow).
+/// The turn tolerance, in radians, of the styles other than kChordArc: a
+/// corner whose |turn| is below it is passed straight, one whose |turn| is
+/// above pi minus it is a reversal. The turn itself is computed to a few
+/// 1e-16 radians (atan2 of the cross and dot products of the two sides'
+/// unit vectors), so the tolerance is there for the points, not the
+/// arithmetic: points meant to lie on one line, once rounded to doubles,
+/// turn by about (spacing of doubles at their coordinates) / (side length),
+/// 2e-12 for coordinates near 10^4 and sides 1 unit long. 1e-9 is several
+/// hundred times that, and harmless: skipping the cut of a turn below it
+/// moves the outline by at most size x sin(1e-9 / 2), half a billionth of
+/// the size.
+constexpr double kTurnTolerance = 1e-9;
+
+/// What to do with the points.
+struct FilletOptions {
+  /// What every corner's cut measures (see CornerStyle), in drawing units:
+  /// 0 or more and finite. For kChordArc, the distance between the two
+  /// tangent points of every corner.
+  double size = 5.0;
+  Closing closing = Closing::kByProximity;
+  CornerStyle style = CornerStyle::kChordArc;
+};
+
+/// One piece of the outline, in drawing order: a side, or the cut of a
+/// corner (an arc, or a straight line: a chord where a kChordArc corner is
+/// shallow, or a chamfer).
 struct Segment {
   /// True for an arc, false for a straight line.
   bool is_arc = false;
@@ -92,31 +180,38 @@ struct Segment {
   /// The arc's signed sweep from `start` to `end` about `centre`, in
   /// radians: positive counter-clockwise, at most pi in size; 0 for a line.
   double sweep = 0.0;
-  /// The corner (index into Outline::corners) this piece cuts: its arc or
-  /// its chord; -1 for a side.
+  /// The corner (index into Outline::corners) this piece cuts: its arc,
+  /// its chord or its chamfer; -1 for a side. Every corner has exactly one
+  /// such piece.
   int corner = -1;
 };
 
-/// One corner of a drawn outline: a point where the direction changes.
+/// One corner of a drawn outline: a point where the direction changes and
+/// the outline is cut.
 struct Corner {
   /// Index into the caller's points of the corner point.
   int point = 0;
-  /// True when the corner is cut by an arc, false when by a straight chord
-  /// (a direction change of 10 degrees or less).
+  /// True when the corner is cut by an arc: every kRadiusArc corner, and a
+  /// kChordArc corner turning by more than 10 degrees. False for a straight
+  /// cut: a shallower kChordArc corner's chord, or a chamfer.
   bool is_arc = false;
   /// Tangent point on the incoming side, and on the outgoing side: the two
-  /// ends of the cut, the fillet size apart.
+  /// ends of the cut (for chamfers the name is kept, they touch nothing).
+  /// kChordArc and kChordChamfer: the size apart; kDistanceChamfer: each
+  /// the size from the corner point; kRadiusArc: where the arc of radius
+  /// size touches the sides.
   Point tangent_in;
   Point tangent_out;
-  /// Distance from the corner point to each tangent point.
+  /// Distance from the corner point to each tangent point, the same on both
+  /// sides (see CornerStyle for each style's formula).
   double cut_back = 0.0;
   /// The signed change of direction at the corner, in radians: positive for
   /// a left (counter-clockwise) turn, at most pi in size. An arc corner's
   /// arc sweeps exactly this.
   double turn = 0.0;
-  /// The arc's centre; (0, 0) for a chord corner.
+  /// The arc's centre; (0, 0) for a straight cut.
   Point centre;
-  /// The arc's radius; 0 for a chord corner.
+  /// The arc's radius (the size, for kRadiusArc); 0 for a straight cut.
   double radius = 0.0;
 };
 
@@ -128,8 +223,12 @@ enum class Refusal : int {
   kNotFinite,         ///< `point` is infinite or NaN
   kShortSide,         ///< side `point`..`next_point` is `found` long, needs `needed`
   kSharpCorner,       ///< corner `point`: a side of `found` needs `needed`
-  kReversal,          ///< corner `point` turns exactly back, with an arc
+  kReversal,          ///< corner `point` turns exactly back (kChordArc:
+                      ///< with an arc; other styles: within kTurnTolerance)
   kCornerNotFinite,   ///< corner `point` gives a value that is not finite
+  kCoincidentPoints,  ///< side `point`..`next_point` has zero length (not
+                      ///< for kChordArc, whose spacing rule covers it)
+  kInvalidStyle,      ///< the style is none of CornerStyle's values
 };
 
 /// Where and why an outline was refused.
@@ -141,7 +240,9 @@ struct Problem {
   /// For a side, the index of its last point; else -1.
   int next_point = -1;
   /// For a side or a corner: the length the side must have, and the length
-  /// it has; else 0.
+  /// it has; else 0. For a side of a style other than kChordArc, `needed`
+  /// is the size times the sum of its two cut-backs per unit size, which
+  /// is the sum of the two cut-backs.
   double needed = 0.0;
   double found = 0.0;
 };
@@ -164,9 +265,10 @@ struct Outline {
 };
 
 /// Fillets the corners of the polyline through `points`, in order, with
-/// every cut `options.size` wide, closed as `options.closing` says.
+/// every cut `options.size` wide, closed as `options.closing` says, in the
+/// style `options.style`.
 ///
-/// The rules, all or nothing:
+/// For kChordArc (the rules of the rrensen tool), all or nothing:
 /// - size: a size that is negative, infinite or NaN gives kInvalidSize;
 /// - spacing: every side but the first of an open outline (every side of a
 ///   closed one) must be at least 2 x size long (result kTooClose);
@@ -176,6 +278,7 @@ struct Outline {
 /// - two points, open, give one line; fewer points, or a closed outline of
 ///   fewer than three, give kTooClose;
 /// - any point that is not finite gives kTooClose.
+/// For the other styles the fit rule of CornerStyle, all or nothing too.
 RRENSEN_API Outline Fillet(const std::vector<Point>& points,
                            const FilletOptions& options);
 
@@ -184,12 +287,36 @@ RRENSEN_API Outline FilletOutline(const std::vector<Point>& points,
                                   double fillet_size);
 
 /// The largest fillet size below `limit` with which Fillet draws `points`
-/// closed as `options.closing` says (`options.size` is not read), as a whole
-/// number of thousandths, a size that can be typed; none when no size from
-/// 0 up draws them. With Closing::kByProximity the size decides whether the
-/// outline closes as well as how much room each corner needs; both shapes
-/// are searched. Sizes too large to count in thousandths are returned as
-/// found, and infinity when every size draws and `limit` is infinite.
+/// closed as `options.closing` says, in the style `options.style`
+/// (`options.size` is not read); none when no size from 0 up draws them.
+/// With Closing::kByProximity the size decides whether the outline closes
+/// as well as how much room each corner needs; both shapes are searched.
+///
+/// kChordArc: as a whole number of thousandths, a size that can be typed.
+/// Precisely: the largest size below `limit` that draws, rounded to the
+/// nearest thousandth but to at most limit - 0.001, then a thousandth less
+/// at a time while that does not draw, for at most a million thousandths
+/// (only a limit above 1000 can leave a smaller size that draws unfound).
+/// A size too large to count in thousandths (1e12 or more) is returned as
+/// found, the largest double that draws; with an infinite `limit`, infinity
+/// when every size draws (two points, open). The search makes one pass over
+/// the points without trigonometry, then measures the few corners that may
+/// decide the size; points beyond 1e150 in size, where lengths overflow,
+/// are searched with about a hundred Fillet runs instead.
+///
+/// Other styles: exact, not rounded. A side of length L whose two cuts need
+/// k1 and k2 per unit size holds every size s with s x (k1 + k2) <= L; the
+/// result is the largest double that every side holds (the smallest
+/// L / (k1 + k2), to the last bit) and that is below `limit`: a size one
+/// step of a double above it is refused, unless it reaches `limit`. When no
+/// side limits the size (no corner is cut), the largest double below
+/// `limit`. With kByProximity, the open shape holds sizes up to half the
+/// distance from the first point to the last, the closed shape only sizes
+/// above it; the larger size that draws is returned. (Where the cuts'
+/// coordinates would pass the largest double, with coordinates and sizes
+/// near 1e308, the fit rule alone does not decide; there the largest size
+/// that draws is found by bisection.)
+///
 /// Takes time in proportion to the number of points.
 RRENSEN_API std::optional<double> LargestFilletSize(
     const std::vector<Point>& points, const FilletOptions& options = {},
@@ -199,6 +326,11 @@ RRENSEN_API std::optional<double> LargestFilletSize(
 /// decimals and points numbered from 1 ("the side from point 2 to point 3
 /// is 8.000 long and needs 10.000"); empty for Refusal::kNone.
 RRENSEN_API std::string Describe(const Problem& problem);
+
+/// The refusal's code: the lower-case name of its value, words joined by
+/// underscores ("none", "short_side", "sharp_corner", ...), as reports and
+/// other languages name it. Never empty.
+RRENSEN_API const char* RefusalCode(Refusal kind);
 
 /// The bulge of a segment as DXF polylines carry it: tan(sweep / 4),
 /// positive counter-clockwise, 0 for a line. The same bits on every

@@ -31,7 +31,6 @@ double AtoF(std::string_view text) {
 void ApplyOption(const char* word, Settings* settings,
                  platform::OutStream& console, platform::OutStream& errors) {
   Settings& s = *settings;
-  HostOnlySettings& host = s.host;
   std::string_view w(word);
   char letter = w.size() > 1 ? w[1] : '\0';
   if (letter >= 'A' && letter <= 'Z') {
@@ -42,41 +41,26 @@ void ApplyOption(const char* word, Settings* settings,
   bool legal = true;
   switch (letter) {
     case 'a':
-      host.scale_colour = 7;
-      if (has_value) host.scale_colour = AtoI(value) % 9;
+      s.scale_colour = 7;
+      if (has_value) s.scale_colour = AtoI(value) % 9;
       break;
     case 'b':
     case 'd':
-    case 'f': break;  // accepted for the host's sake; the value is not used
+    case 'e':
+    case 'f':
+    case 'g':
+    case 'h':
+    case 'm':
+    case 'n':
+    case 'w':
+      // The host passes these to all its helpers alike (kind and colour,
+      // pens, mode, numbering, text width); nothing in this tool uses them.
+      break;
     case 'c':
       if (has_value) {
         double r = std::fabs(AtoF(value));
         if (r < kFilletSizeLimit) s.fillet_size = r;  // nan fails the test too
       }
-      break;
-    case 'e':
-      host.kind = 0;
-      host.kind_colour = 0;
-      if (has_value) {
-        int32_t v = AtoI(value);
-        host.kind_colour = v / 10;
-        host.kind = v % 10;
-      }
-      break;
-    case 'g':
-    case 'h':
-      if (has_value) {
-        int32_t v = AtoI(value);
-        if (v >= 0 && v <= 10) (letter == 'g' ? host.pen1 : host.pen2) = v;
-      }
-      break;
-    case 'm':
-      host.mode = 0;
-      if (has_value) host.mode = AtoI(value);
-      if (host.mode > 0) host.mode -= 1;
-      break;
-    case 'n':
-      if (has_value) host.numbering = AtoI(value) % 10;
       break;
     case 't':
       s.debug_level = 0;
@@ -84,18 +68,12 @@ void ApplyOption(const char* word, Settings* settings,
         s.debug_level = value[0] - '0';
       }
       break;
-    case 'w':
-      if (has_value) {
-        int32_t v = AtoI(value);
-        host.text_width = v > 30 ? 30 : v;
-      }
-      break;
     default: legal = false; break;
   }
   if (!legal) errors.Str("\n illegal Option.\n");
   if (s.debug_level > 2) {
     console.Str("# --- command line option ---------------\n# --- wSCLR=(");
-    console.Int(host.scale_colour);
+    console.Int(s.scale_colour);
     console.Str(")\n");
   }
 }

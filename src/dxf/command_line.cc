@@ -9,32 +9,55 @@ namespace dxf {
 const char kUsage[] =
     "usage: rrensen-dxf [options] IN.dxf\n"
     "\n"
-    "Fillets the corners of every 2-D polyline made only of straight\n"
-    "segments (LWPOLYLINE, and POLYLINE with VERTEX entities) among the\n"
-    "entities of the ASCII DXF file IN.dxf (not inside block definitions):\n"
-    "each corner is cut back so that its two tangent points\n"
-    "lie SIZE apart and joined by the arc tangent to both sides (by a\n"
-    "straight chord where the direction changes by 10 degrees or less).\n"
+    "Fillets the corners of the 2-D polylines (LWPOLYLINE, and POLYLINE with\n"
+    "VERTEX entities) among the entities of the ASCII DXF file IN.dxf (not\n"
+    "inside block definitions): each corner between two straight segments\n"
+    "is cut back so that its two tangent points lie SIZE apart and joined\n"
+    "by the arc tangent to both sides (by a straight chord where the\n"
+    "direction changes by 10 degrees or less). Arcs a polyline already has\n"
+    "are kept as they are; each run of straight segments between them is\n"
+    "filleted on its own, its two ends left where they are. A polyline\n"
+    "flagged closed is filleted closed, the corner at its first vertex too;\n"
+    "an open one stays open, however near its ends lie.\n"
+    "\n"
     "Each polyline keeps its handle, layer, colour and line type; every\n"
-    "other part of the file is copied unchanged. A polyline that already\n"
-    "has arcs, or whose sides are too short for SIZE, is left unchanged and\n"
-    "reported on standard error with the largest size below 20 that would\n"
-    "fillet it. An open polyline whose ends lie closer than twice SIZE is\n"
-    "closed.\n"
+    "other part of the file is copied unchanged. A run whose sides are too\n"
+    "short for SIZE is left as it is and reported on standard error with\n"
+    "the largest size that would fillet it; polylines with widths and\n"
+    "curve-fit ones are left unchanged and reported.\n"
     "\n"
     "options:\n"
-    "  -c SIZE       fillet size: the distance between the two tangent\n"
-    "                points of each corner, in drawing units, at least 0\n"
-    "                and below 20 (default 5)\n"
-    "  -o FILE       write the result to FILE (default: standard output)\n"
-    "  --layer NAME  fillet only the polylines on layer NAME\n"
-    "  --dry-run     report only; write nothing\n"
-    "  --help        show this text\n"
-    "  --version     show the version\n"
+    "  -c SIZE         fillet size: the distance between the two tangent\n"
+    "                  points of each corner, in drawing units, 0 or more\n"
+    "                  (default 5)\n"
+    "  -o FILE         write the result to FILE (default: standard output)\n"
+    "  --close-gap D   close each open polyline of three or more vertices\n"
+    "                  whose last vertex lies D or less from its first: the\n"
+    "                  last vertex is dropped and the polyline flagged\n"
+    "                  closed. The host program closes an outline whose ends\n"
+    "                  lie closer than twice the size: --close-gap of twice\n"
+    "                  SIZE comes nearest to it\n"
+    "  --layer NAME    fillet only the polylines on layer NAME\n"
+    "  --report FILE   write one JSON object a line to FILE for each\n"
+    "                  polyline: its handle, layer, line, status, corners\n"
+    "                  and the runs left as they were, and why\n"
+    "  --dry-run       write no drawing (the report is still written)\n"
+    "  --help          show this text\n"
+    "  --version       show the version\n"
     "\n"
-    "exit status: 0 when the file was written with at least one polyline\n"
-    "filleted; 1 when no polyline could be filleted (nothing is written);\n"
-    "2 on bad usage or a file that cannot be read as ASCII DXF.\n";
+    "exit status: 0 when every polyline was filleted (or there was none);\n"
+    "1 when the drawing was written but some polylines were left unchanged\n"
+    "or only partly filleted (they are reported); 2 on bad usage or a file\n"
+    "that cannot be read as ASCII DXF, and then nothing is written.\n";
+
+namespace {
+
+/// Reads a distance: a finite number of 0 or more.
+bool ParseDistance(const std::string& text, double& value) {
+  return ParseReal(text, value) && std::isfinite(value) && value >= 0.0;
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& words) {
   CommandLine line;
@@ -50,7 +73,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
       line.version = true;
     } else if (word == "--dry-run") {
       line.dry_run = true;
-    } else if (word == "-c" || word == "-o" || word == "--layer") {
+    } else if (word == "-c" || word == "-o" || word == "--layer" ||
+               word == "--close-gap" || word == "--report") {
       if (!has_value) {
         fail("option " + word + " needs a value");
         break;
@@ -60,11 +84,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
         line.output = value;
       } else if (word == "--layer") {
         line.layer = value;
+      } else if (word == "--report") {
+        line.report = value;
+      } else if (word == "--close-gap") {
+        double gap = 0.0;
+        if (!ParseDistance(value, gap)) {
+          fail("the gap must be a finite number of 0 or more, not '" + value +
+               "'");
+        }
+        line.close_gap = gap;
       } else {
         double size = 0.0;
-        if (!ParseReal(value, size) || !std::isfinite(size) || size < 0.0 ||
-            size >= 20.0) {
-          fail("the fillet size must be a number from 0 to below 20, not '" +
+        if (!ParseDistance(value, size)) {
+          fail("the fillet size must be a finite number of 0 or more, not '" +
                value + "'");
         }
         line.size = size;

@@ -17,6 +17,11 @@ struct CommandLine {
   std::string output;  ///< empty: standard output
   double size = 5.0;
   std::optional<std::string> layer;
+  /// --close-gap: the largest distance between the ends of an open
+  /// polyline that closes it; unset: open polylines stay open.
+  std::optional<double> close_gap;
+  /// --report: where the JSON report goes; empty for none.
+  std::string report;
   bool dry_run = false;
   /// Empty when the words make sense; else what is wrong with them.
   std::string error;

@@ -1,6 +1,7 @@
 #include "dxf/drawing.h"
 
 #include <string_view>
+#include <utility>
 
 #include "dxf/number_text.h"
 
@@ -17,9 +18,33 @@ constexpr int kPolyfaceFlag = 64;
 /// Flag bits of group code 70 on a vertex that curve or spline fitting made.
 constexpr int kFitVertexFlags = 1 | 8 | 16;
 
+/// Which of a piece's geometry group codes it had, as bits.
+enum PieceCodeBit : unsigned {
+  kStartX = 1,
+  kStartY = 2,
+  kEndX = 4,
+  kEndY = 8,
+  kRadius = 16,
+  kStartAngle = 32,
+  kEndAngle = 64,
+};
+
+/// What a LINE's or an ARC's own tags tell beyond the Piece's fields.
+struct PieceFacts {
+  unsigned codes = 0;  ///< PieceCodeBit of each geometry code seen
+  bool paper_space = false;
+  bool application_data = false;
+  int foreign_code = 0;  ///< the first code a polyline cannot carry; 0: none
+  double thickness = 0.0;
+  double z = 0.0;      ///< 30: the start's or the centre's z
+  double end_z = 0.0;  ///< 31: a LINE's end's z
+  double extrusion[3] = {0.0, 0.0, 1.0};
+};
+
 class Reader {
  public:
-  explicit Reader(const TagList& list) : tags_(list.tags) {}
+  Reader(const TagList& list, DrawingPieces pieces)
+      : tags_(list.tags), read_pieces_(pieces == DrawingPieces::kRead) {}
 
   Drawing Read() {
     size_t i = 0;
@@ -31,21 +56,24 @@ class Reader {
       }
       if (IsZero(i, "EOF")) break;
       if (!IsZero(i, "SECTION")) {
-        return Fail("expected '0 / SECTION' or '0 / EOF' here", tag.line);
+        Fail("expected '0 / SECTION' or '0 / EOF' here", tag.line);
+        break;
       }
       if (i + 1 >= tags_.size() || tags_[i + 1].code != 2) {
-        return Fail("a section must start with its name (group code 2)",
-                    tag.line);
+        Fail("a section must start with its name (group code 2)", tag.line);
+        break;
       }
       std::string_view name = TrimBlanks(tags_[i + 1].value);
       i = ReadSection(i + 2, name);
     }
-    if (!drawing_.error.empty()) return drawing_;
     // One past the largest handle, so that new handles are unused ones.
-    if (largest_handle_ + 1 > drawing_.next_free_handle) {
+    if (drawing_.error.empty() &&
+        largest_handle_ + 1 > drawing_.next_free_handle) {
       drawing_.next_free_handle = largest_handle_ + 1;
     }
-    return drawing_;
+    // Moved out, not copied: a drawing may hold 10^5 pieces. A Reader reads
+    // once.
+    return std::move(drawing_);
   }
 
  private:
@@ -54,12 +82,11 @@ class Reader {
            TrimBlanks(tags_[i].value) == type;
   }
 
-  Drawing Fail(std::string message, int line) {
+  void Fail(std::string message, int line) {
     if (drawing_.error.empty()) {
       drawing_.error = std::move(message);
       drawing_.error_line = line;
     }
-    return drawing_;
   }
 
   /// Reads a section from its first tag after the name; returns the index
@@ -89,6 +116,10 @@ class Reader {
           i = ReadVertexList(i);
           continue;
         }
+        if (read_pieces_ && (type == "LINE" || type == "ARC")) {
+          i = ReadPiece(i, type == "LINE" ? PieceKind::kLine : PieceKind::kArc);
+          continue;
+        }
       }
       ++i;
     }
@@ -100,6 +131,11 @@ class Reader {
 
   void ReadHeaderTag(size_t i) {
     const Tag& tag = tags_[i];
+    if (tag.code == 9 && TrimBlanks(tag.value) == "$ACADVER" &&
+        i + 1 < tags_.size() && tags_[i + 1].code == 1) {
+      drawing_.version = std::string(TrimBlanks(tags_[i + 1].value));
+      return;
+    }
     if (tag.code != 9 || TrimBlanks(tag.value) != "$HANDSEED") return;
     if (i + 1 >= tags_.size() || tags_[i + 1].code != 5) return;
     uint64_t seed = 0;
@@ -155,7 +191,7 @@ class Reader {
         if (!has_point) {
           Fail(std::string("group code 20 before ") + context, tag.line);
         } else {
-          Real(tag, p.vertices.back().y);
+          Real(tag, p.vertices.back().point.y);
         }
         break;
       case 40:
@@ -177,28 +213,38 @@ class Reader {
     }
   }
 
-  void AddVertex(Polyline& p, const Tag& at) {
-    if (p.vertices.size() >= kMaxVertices) {
-      p.unfit_reason = "it has more than " + std::to_string(kMaxVertices) +
-                       " vertices";
-      return;
-    }
-    double x = 0.0;
-    if (Real(at, x)) p.vertices.push_back({x, 0.0});
+  /// Marks `p` as one whose corners are not filleted, unless it already is.
+  static void Unfit(Polyline& p, const char* code, std::string reason) {
+    if (!p.unfit_code.empty()) return;
+    p.unfit_code = code;
+    p.unfit_reason = std::move(reason);
   }
 
+  /// Adds the vertex whose x is `at`; false when there is no room for it.
+  bool AddVertex(Polyline& p, const Tag& at) {
+    if (p.vertices.size() >= kMaxVertices) {
+      Unfit(p, "too_many_vertices",
+            "it has more than " + std::to_string(kMaxVertices) + " vertices");
+      return false;
+    }
+    double x = 0.0;
+    if (!Real(at, x)) return false;
+    p.vertices.push_back({{x, 0.0}, 0.0});
+    return true;
+  }
+
+  /// The bulge of the last vertex read; a bulge before any vertex has no
+  /// piece to bend and is ignored.
   void NoteBulge(Polyline& p, const Tag& tag) {
     double bulge = 0.0;
-    if (!Real(tag, bulge) || bulge == 0.0 || !p.unfit_reason.empty()) return;
-    p.unfit_reason = "it already has arcs (a bulge at vertex " +
-                     std::to_string(p.vertices.size()) + ")";
+    if (Real(tag, bulge) && !p.vertices.empty()) p.vertices.back().bulge = bulge;
   }
 
   void NoteWidth(Polyline& p, const Tag& tag) {
     double width = 0.0;
-    if (!Real(tag, width) || width == 0.0 || !p.unfit_reason.empty()) return;
-    p.unfit_reason = "it has vertex widths (group code " +
-                     std::to_string(tag.code) + ")";
+    if (!Real(tag, width) || width == 0.0) return;
+    Unfit(p, "widths",
+          "it has vertex widths (group code " + std::to_string(tag.code) + ")");
   }
 
   size_t ReadLightweight(size_t first) {
@@ -215,7 +261,7 @@ class Reader {
       // Past kMaxVertices the polyline is unfit and its last kept y may be
       // overwritten harmlessly.
       if (tag.code == 10) {
-        AddVertex(p, tag);
+        if (AddVertex(p, tag)) p.vertex_tags.push_back(i);
       } else {
         VertexTag(p, tag, !p.vertices.empty(), "any 10 in an LWPOLYLINE");
       }
@@ -254,9 +300,8 @@ class Reader {
     for (size_t k = i + 1; k < p.end_tag; ++k) NoteHandle(tags_[k]);
     if (p.flags & (k3dPolylineFlag | k3dMeshFlag | kPolyfaceFlag)) {
       p.not_2d = true;
-    } else if ((p.flags & (kCurveFitFlag | kSplineFitFlag)) &&
-               p.unfit_reason.empty()) {
-      p.unfit_reason = "it is curve-fit or spline-fit";
+    } else if (p.flags & (kCurveFitFlag | kSplineFitFlag)) {
+      Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
     }
     Finish(p);
     return p.end_tag;
@@ -265,6 +310,8 @@ class Reader {
   void ReadVertex(Polyline& p, size_t first, size_t end) {
     OpaqueParts opaque;
     bool has_point = false;
+    bool added = false;  // this VERTEX's point is p.vertices.back()
+    double bulge = 0.0;  // wherever the bulge stands among its tags
     std::string handle;
     for (size_t k = first + 1; k < end && drawing_.error.empty(); ++k) {
       const Tag& tag = tags_[k];
@@ -273,28 +320,134 @@ class Reader {
       switch (tag.code) {
         case 5: handle = std::string(TrimBlanks(tag.value)); break;
         case 10:
-          if (!has_point) AddVertex(p, tag);
+          if (!has_point) added = AddVertex(p, tag);
           has_point = !p.vertices.empty();
           break;
+        case 42: Real(tag, bulge); break;
         case 20:
         case 40:
-        case 41:
-        case 42: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
+        case 41: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
         case 70: {
           int flags = 0;
-          if (Integer(tag, flags) && (flags & kFitVertexFlags) &&
-              p.unfit_reason.empty()) {
-            p.unfit_reason = "it is curve-fit or spline-fit";
+          if (Integer(tag, flags) && (flags & kFitVertexFlags)) {
+            Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
           }
           break;
         }
         default: break;
       }
     }
+    if (added) p.vertices.back().bulge = bulge;
     p.vertex_handles.push_back(handle);
-    if (!has_point && p.unfit_reason.empty()) {
-      p.unfit_reason = "a VERTEX has no point";
+    if (!has_point) Unfit(p, "vertex_without_point", "a VERTEX has no point");
+  }
+
+  /// Reads a LINE or an ARC from its "0" tag; returns the index after it.
+  /// One in paper space is not kept.
+  size_t ReadPiece(size_t first, PieceKind kind) {
+    Piece p;
+    p.kind = kind;
+    p.first_tag = first;
+    p.end_tag = EntityEnd(first + 1);
+    PieceFacts facts;
+    OpaqueParts opaque;
+    for (size_t i = first + 1; i < p.end_tag && drawing_.error.empty(); ++i) {
+      const Tag& tag = tags_[i];
+      NoteHandle(tag);
+      if (opaque.Skip(tag)) {
+        facts.application_data = true;
+        continue;
+      }
+      if (!PieceAttributeTag(tag, p) && !PieceGeometryTag(tag, p, facts) &&
+          facts.foreign_code == 0) {
+        facts.foreign_code = tag.code;
+      }
     }
+    if (!drawing_.error.empty() || facts.paper_space) return p.end_tag;
+    p.unjoinable_reason = ReasonFromTags(p.kind, facts);
+    const size_t end = p.end_tag;
+    drawing_.pieces.push_back(std::move(p));
+    return end;
+  }
+
+  /// Reads `tag` if it is one of the attributes a polyline takes over.
+  bool PieceAttributeTag(const Tag& tag, Piece& p) {
+    PieceAttributes& a = p.attributes;
+    std::string_view text = TrimBlanks(tag.value);
+    switch (tag.code) {
+      case 5: p.handle = std::string(text); return true;
+      case 8: a.layer = std::string(text); return true;
+      case 6: a.line_type = std::string(text); return true;
+      case 62: Integer(tag, a.colour); return true;
+      case 370: Integer(tag, a.line_weight); return true;
+      case 48: Real(tag, a.line_type_scale); return true;
+      case 60: Integer(tag, a.invisible); return true;
+      case 420: a.true_colour = std::string(text); return true;
+      case 430: a.colour_name = std::string(text); return true;
+      case 440: a.transparency = std::string(text); return true;
+      case 330: a.owner = std::string(text); return true;
+      // Subclass markers and the layout's name say nothing of their own.
+      case 100:
+      case 410: return true;
+      default: return false;
+    }
+  }
+
+  /// Reads `tag` if it is part of the piece's place or shape.
+  bool PieceGeometryTag(const Tag& tag, Piece& p, PieceFacts& facts) {
+    const bool line = p.kind == PieceKind::kLine;
+    double* target = nullptr;
+    unsigned bit = 0;
+    switch (tag.code) {
+      case 67: {
+        int space = 0;
+        if (Integer(tag, space)) facts.paper_space = space == 1;
+        return true;
+      }
+      case 10: target = &p.start.x; bit = kStartX; break;
+      case 20: target = &p.start.y; bit = kStartY; break;
+      case 30: target = &facts.z; break;
+      case 39: target = &facts.thickness; break;
+      case 210: target = &facts.extrusion[0]; break;
+      case 220: target = &facts.extrusion[1]; break;
+      case 230: target = &facts.extrusion[2]; break;
+      case 11: if (line) { target = &p.end.x; bit = kEndX; } break;
+      case 21: if (line) { target = &p.end.y; bit = kEndY; } break;
+      case 31: if (line) target = &facts.end_z; break;
+      case 40: if (!line) { target = &p.radius; bit = kRadius; } break;
+      case 50: if (!line) { target = &p.start_angle; bit = kStartAngle; } break;
+      case 51: if (!line) { target = &p.end_angle; bit = kEndAngle; } break;
+      default: break;
+    }
+    if (target == nullptr) return false;
+    if (Real(tag, *target)) facts.codes |= bit;
+    return true;
+  }
+
+  /// Why a piece with these facts cannot become part of a polyline; empty
+  /// when it can. A polyline is flat at z = 0 in the drawing's plane and
+  /// keeps no thickness, and whatever an application attached to the piece
+  /// would be lost with it.
+  static std::string ReasonFromTags(PieceKind kind, const PieceFacts& f) {
+    if (f.application_data) {
+      return "it carries application data (group code 102 or 1000 on)";
+    }
+    if (f.foreign_code != 0) {
+      return "it has group code " + std::to_string(f.foreign_code) +
+             ", which a polyline cannot carry";
+    }
+    const unsigned needed = kind == PieceKind::kLine
+                                ? kStartX | kStartY | kEndX | kEndY
+                                : kStartX | kStartY | kRadius | kStartAngle |
+                                      kEndAngle;
+    if ((f.codes & needed) != needed) return "a point or size is missing";
+    if (f.thickness != 0.0) return "it has a thickness";
+    if (f.extrusion[0] != 0.0 || f.extrusion[1] != 0.0 ||
+        f.extrusion[2] != 1.0) {
+      return "its extrusion direction is not (0, 0, 1)";
+    }
+    if (f.z != 0.0 || f.end_z != 0.0) return "it does not lie at z = 0";
+    return "";
   }
 
   void Finish(Polyline& p) {
@@ -303,6 +456,7 @@ class Reader {
   }
 
   const std::vector<Tag>& tags_;
+  const bool read_pieces_;
   Drawing drawing_;
   uint64_t largest_handle_ = 0;
 };
@@ -320,6 +474,8 @@ bool OpaqueParts::Skip(const Tag& tag) {
   return in_application_group_;
 }
 
-Drawing ReadDrawing(const TagList& list) { return Reader(list).Read(); }
+Drawing ReadDrawing(const TagList& list, DrawingPieces pieces) {
+  return Reader(list, pieces).Read();
+}
 
 }  // namespace dxf

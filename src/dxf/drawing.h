@@ -1,8 +1,9 @@
 #ifndef RRENSEN_DXF_DRAWING_H_
 #define RRENSEN_DXF_DRAWING_H_
 
-/// The parts of a DXF file's tags that filleting needs: its 2-D polylines,
-/// where each one lies among the tags, and the handle seed.
+/// The parts of a DXF file's tags that filleting and joining need: its 2-D
+/// polylines, its LINE and ARC entities, where each one lies among the tags,
+/// the handle seed and the file's version.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,7 +11,7 @@
 #include <vector>
 
 #include "dxf/tag_reader.h"
-#include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 
 namespace dxf {
 
@@ -35,23 +36,83 @@ struct Polyline {
   int flags = 0;
   bool has_flags = false;
   bool closed = false;  ///< flag bit 1
-  std::vector<rrensen::Point> vertices;
-  /// Why its corners cannot be filleted (it already has arcs, has widths,
-  /// is curve-fit, or is too large); empty when they can.
+  /// The vertices, each with the bulge of the piece that starts there.
+  std::vector<rrensen::BulgeVertex> vertices;
+  /// Why its corners cannot be filleted, as a code for scripts ("widths",
+  /// "curve_fit", "too_many_vertices", "vertex_without_point") and as a
+  /// sentence for a person; both empty when they can.
+  std::string unfit_code;
   std::string unfit_reason;
   /// A 3-D polyline, mesh or polyface: not a 2-D polyline at all, copied
   /// without a word.
   bool not_2d = false;
-  /// Vertex-list form: the first tag of each VERTEX entity, the handle each
-  /// one had (empty when none) and the first tag of SEQEND.
+  /// The first tag of each vertex: of its VERTEX entity in the vertex-list
+  /// form, its group code 10 in an LWPOLYLINE (the vertex's own tags run to
+  /// the next vertex's 10).
   std::vector<size_t> vertex_tags;
+  /// Vertex-list form: the handle each VERTEX had (empty when none) and the
+  /// first tag of SEQEND.
   std::vector<std::string> vertex_handles;
   size_t seqend_tag = 0;
+};
+
+/// The attributes two LINE or ARC entities must share to become one
+/// polyline: the entity-level ones that an LWPOLYLINE or a POLYLINE carries
+/// just as they do. Each holds the value as read, or the DXF default when the
+/// entity has no such tag.
+struct PieceAttributes {
+  std::string layer = "0";       ///< 8; compared without regard to ASCII case
+  std::string line_type;         ///< 6; "" and "BYLAYER" (any case) are alike
+  int colour = 256;              ///< 62; 256 is BYLAYER
+  int line_weight = -1;          ///< 370; -1 is BYLAYER
+  double line_type_scale = 1.0;  ///< 48
+  int invisible = 0;             ///< 60; 1 hides the entity
+  /// 420 (true colour), 430 (colour name) and 440 (transparency) as their
+  /// trimmed text, compared as text; "" when absent.
+  std::string true_colour;
+  std::string colour_name;
+  std::string transparency;
+  /// 330 outside application groups: the owner, the model space's block
+  /// record in files from R13 on; "" when absent. Compared as text.
+  std::string owner;
+};
+
+/// LINE or ARC.
+enum class PieceKind { kLine, kArc };
+
+/// One LINE or ARC entity of model space, as read: a piece of an outline
+/// that --join may chain with others into one polyline.
+struct Piece {
+  PieceKind kind = PieceKind::kLine;
+  /// Tags [first_tag, end_tag) are the whole entity.
+  size_t first_tag = 0;
+  size_t end_tag = 0;
+  std::string handle;  ///< empty when the entity has none
+  PieceAttributes attributes;
+  /// LINE: 10/20 start and 11/21 end. ARC: 10/20 centre; end is unused.
+  rrensen::Point start;
+  rrensen::Point end;
+  /// ARC: 40 radius, and 50/51 start and end angle in degrees; the arc runs
+  /// counter-clockwise from the start angle to the end angle.
+  double radius = 0.0;
+  double start_angle = 0.0;
+  double end_angle = 0.0;
+  /// Why it cannot be chained, as read from its tags (a thickness, an
+  /// extrusion other than (0, 0, 1), a z other than 0, a missing point,
+  /// application data or a group code a polyline cannot carry); empty when
+  /// it can as far as its tags tell.
+  std::string unjoinable_reason;
 };
 
 /// What ReadDrawing found.
 struct Drawing {
   std::vector<Polyline> polylines;  ///< in file order
+  /// The model-space LINE and ARC entities of the ENTITIES section, in file
+  /// order; read only when asked for.
+  std::vector<Piece> pieces;
+  /// $ACADVER's value ("AC1009" for R12, "AC1015" for R2000 ...); empty
+  /// when the header has none.
+  std::string version;
   /// Index of the tag that holds $HANDSEED's value; false when none.
   bool has_handle_seed = false;
   size_t handle_seed_tag = 0;
@@ -77,12 +138,17 @@ class OpaqueParts {
   bool in_extended_data_ = false;
 };
 
+/// Which entities ReadDrawing reads besides the polylines.
+enum class DrawingPieces { kSkip, kRead };
+
 /// Reads the sections of `list` and the polylines of its ENTITIES section
-/// (block definitions are shared symbols and are not read). The structure
-/// must be sound (sections opened and closed, each
-/// POLYLINE ended by SEQEND, polyline numbers readable); anything else in
-/// the file is not looked at.
-Drawing ReadDrawing(const TagList& list);
+/// (block definitions are shared symbols and are not read), and with
+/// DrawingPieces::kRead its LINE and ARC entities too, but for those in paper
+/// space (group code 67 = 1). The structure must be sound (sections opened
+/// and closed, each POLYLINE ended by SEQEND, the numbers of the entities
+/// read readable); anything else in the file is not looked at.
+Drawing ReadDrawing(const TagList& list,
+                    DrawingPieces pieces = DrawingPieces::kSkip);
 
 }  // namespace dxf
 

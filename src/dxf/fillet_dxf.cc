@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "dxf/drawing.h"
 #include "dxf/number_text.h"
@@ -14,32 +15,7 @@
 namespace dxf {
 namespace {
 
-/// The sizes the report searches run up to, as the library's tool allows.
-constexpr double kSizeLimit = 20.0;
 constexpr int kClosedFlag = 1;
-
-bool SamePoint(const rrensen::Point& a, const rrensen::Point& b) {
-  return a.x == b.x && a.y == b.y;
-}
-
-/// Drops each vertex that lies exactly on the next one: the piece from it is
-/// empty (a corner of fillet size 0 gives its point twice). In a closed
-/// polyline the last vertex's next is the first. One vertex always stays.
-std::vector<BulgeVertex> WithoutRepeatedPoints(
-    const std::vector<BulgeVertex>& vertices, bool closed) {
-  std::vector<BulgeVertex> kept;
-  const size_t count = vertices.size();
-  for (size_t i = 0; i < count; ++i) {
-    bool has_next = i + 1 < count || closed;
-    const BulgeVertex& next = vertices[(i + 1) % count];
-    bool last_left = kept.empty() && i + 1 == count;
-    if (has_next && SamePoint(vertices[i].point, next.point) && !last_left) {
-      continue;
-    }
-    kept.push_back(vertices[i]);
-  }
-  return kept;
-}
 
 bool SameLayer(std::string_view a, std::string_view b) {
   return platform::EqualIgnoringCase(a, b);
@@ -90,7 +66,7 @@ class Rewriter {
         next_handle_(drawing.next_free_handle) {}
 
   /// The entity `p` with the shape `f`.
-  std::string Entity(const Polyline& p, const FilletedPolyline& f) {
+  std::string Entity(const Polyline& p, const rrensen::PolylineResult& f) {
     std::string out;
     TagWriter writer(bytes_, list_, out);
     int flags = f.closed ? (p.flags | kClosedFlag) : (p.flags & ~kClosedFlag);
@@ -109,8 +85,8 @@ class Rewriter {
   uint64_t next_handle() const { return next_handle_; }
 
  private:
-  void Lightweight(const Polyline& p, const FilletedPolyline& f, int flags,
-                   TagWriter& writer) {
+  void Lightweight(const Polyline& p, const rrensen::PolylineResult& f,
+                   int flags, TagWriter& writer) {
     bool has_count = false;
     {
       OpaqueParts opaque;
@@ -138,7 +114,12 @@ class Rewriter {
         vertices_written = true;
         if (!has_count) writer.Add(90, count);
         if (!p.has_flags && flags != 0) writer.Add(70, flag_text);
-        for (const BulgeVertex& v : f.vertices) {
+        for (size_t k = 0; k < f.vertices.size(); ++k) {
+          if (f.sources[k] >= 0) {
+            CopyLightweightVertex(p, static_cast<size_t>(f.sources[k]), writer);
+            continue;
+          }
+          const rrensen::BulgeVertex& v = f.vertices[k];
           writer.Add(10, FormatCoordinate(v.point.x));
           writer.Add(20, FormatCoordinate(v.point.y));
           if (v.bulge != 0.0) writer.Add(42, FormatCoordinate(v.bulge));
@@ -149,8 +130,22 @@ class Rewriter {
     }
   }
 
-  void VertexList(const Polyline& p, const FilletedPolyline& f, int flags,
-                  TagWriter& writer) {
+  /// The vertex tags of old vertex `k` as they were: from its 10 to the
+  /// next vertex's 10. A vertex starts outside any opaque part (a 10 inside
+  /// one is no vertex), so a fresh tracker sees its tags right.
+  void CopyLightweightVertex(const Polyline& p, size_t k, TagWriter& writer) {
+    const size_t end =
+        k + 1 < p.vertex_tags.size() ? p.vertex_tags[k + 1] : p.end_tag;
+    OpaqueParts opaque;
+    for (size_t i = p.vertex_tags[k]; i < end; ++i) {
+      if (!opaque.Skip(tags_[i]) && IsLightweightVertexCode(tags_[i].code)) {
+        writer.Copy(tags_[i]);
+      }
+    }
+  }
+
+  void VertexList(const Polyline& p, const rrensen::PolylineResult& f,
+                  int flags, TagWriter& writer) {
     const size_t header_end = p.vertex_tags.front();
     OpaqueParts opaque;
     for (size_t i = p.first_tag; i < header_end; ++i) {
@@ -163,11 +158,24 @@ class Rewriter {
     }
     if (!p.has_flags && flags != 0) writer.Add(70, std::to_string(flags));
 
-    // Every new vertex is a copy of the first old one (its layer, colour,
-    // flags, owner) with a new point, bulge and handle.
+    // The handles of the old vertices that are not kept, for the new ones.
+    std::vector<bool> kept(p.vertex_tags.size(), false);
+    for (int source : f.sources) {
+      if (source >= 0) kept[static_cast<size_t>(source)] = true;
+    }
+    spare_handles_.clear();
+    for (size_t k = 0; k < p.vertex_handles.size(); ++k) {
+      if (!kept[k] && !p.vertex_handles[k].empty()) {
+        spare_handles_.push_back(p.vertex_handles[k]);
+      }
+    }
+    next_spare_ = 0;
+
+    // A kept vertex is its old VERTEX entity, byte for byte. Every new
+    // vertex is a copy of the first old one (its layer, colour, flags,
+    // owner) with a new point, bulge and handle.
     const size_t template_begin = p.vertex_tags.front();
-    const size_t template_end =
-        p.vertex_tags.size() > 1 ? p.vertex_tags[1] : p.seqend_tag;
+    const size_t template_end = VertexEnd(p, 0);
     // The bulge follows the point and the widths, as DXF orders them.
     size_t bulge_after = template_begin;
     {
@@ -182,7 +190,14 @@ class Rewriter {
       }
     }
     for (size_t k = 0; k < f.vertices.size(); ++k) {
-      const BulgeVertex& v = f.vertices[k];
+      if (f.sources[k] >= 0) {
+        const auto old = static_cast<size_t>(f.sources[k]);
+        for (size_t i = p.vertex_tags[old]; i < VertexEnd(p, old); ++i) {
+          writer.Copy(tags_[i]);
+        }
+        continue;
+      }
+      const rrensen::BulgeVertex& v = f.vertices[k];
       OpaqueParts vertex_opaque;
       for (size_t i = template_begin; i < template_end; ++i) {
         const Tag& tag = tags_[i];
@@ -190,9 +205,7 @@ class Rewriter {
         const bool own = i != template_begin && !vertex_opaque.Skip(tag);
         if (own && tag.code == 5) {
           // Without $HANDSEED no handle can be known to be free.
-          if (drawing_.has_handle_seed) {
-            writer.CopyWithValue(tag, VertexHandle(p, k));
-          }
+          if (drawing_.has_handle_seed) writer.CopyWithValue(tag, NewHandle());
         } else if (own && tag.code == 10) {
           writer.CopyWithValue(tag, FormatCoordinate(v.point.x));
         } else if (own && tag.code == 20) {
@@ -208,12 +221,15 @@ class Rewriter {
     for (size_t i = p.seqend_tag; i < p.end_tag; ++i) writer.Copy(tags_[i]);
   }
 
-  /// The handle of new vertex k: the old vertex k's, while there is one,
-  /// then unused ones counted up from the seed.
-  std::string VertexHandle(const Polyline& p, size_t k) {
-    if (k < p.vertex_handles.size() && !p.vertex_handles[k].empty()) {
-      return p.vertex_handles[k];
-    }
+  /// One past the last tag of old VERTEX `k`.
+  static size_t VertexEnd(const Polyline& p, size_t k) {
+    return k + 1 < p.vertex_tags.size() ? p.vertex_tags[k + 1] : p.seqend_tag;
+  }
+
+  /// A handle for a new vertex: one of an old vertex that is gone, while
+  /// there is one, then unused ones counted up from the seed.
+  std::string NewHandle() {
+    if (next_spare_ < spare_handles_.size()) return spare_handles_[next_spare_++];
     return FormatHandle(next_handle_++);
   }
 
@@ -222,58 +238,94 @@ class Rewriter {
   const std::vector<Tag>& tags_;
   const Drawing& drawing_;
   uint64_t next_handle_;
+  std::vector<std::string> spare_handles_;
+  size_t next_spare_ = 0;
 };
 
-std::string Describe(const Polyline& p, const Tag& first) {
-  std::string text(TrimBlanks(first.value));
-  if (!p.handle.empty()) text += " " + p.handle;
-  text += " on layer \"" + p.layer + "\" (line " + std::to_string(first.line) +
-          ")";
-  return text;
+/// "LWPOLYLINE 2F on layer "walls" (line 12)".
+std::string Describe(const OutlineReport& r) {
+  std::string text = r.type;
+  if (!r.handle.empty()) text += " " + r.handle;
+  return text + " on layer \"" + r.layer + "\" (line " +
+         std::to_string(r.line) + ")";
 }
 
-}  // namespace
-
-std::vector<BulgeVertex> BulgeVerticesOf(const rrensen::Outline& outline) {
-  std::vector<BulgeVertex> vertices;
-  for (const rrensen::Segment& s : outline.segments) {
-    vertices.push_back({s.start, rrensen::Bulge(s)});
+/// The prose lines for standard error: one for a skipped polyline, one for
+/// each refused run of the others.
+void AddProse(const OutlineReport& r, std::vector<std::string>& lines) {
+  const std::string what = Describe(r);
+  if (r.status == OutlineStatus::kSkipped) {
+    lines.push_back(what + " left unchanged: " + r.skip_reason);
+    return;
   }
-  if (!outline.closed && !outline.segments.empty()) {
-    vertices.push_back({outline.segments.back().end, 0.0});
+  // A polyline left unchanged for one run's sake needs no vertex range: all
+  // else in it is arcs.
+  const bool whole = r.status == OutlineStatus::kUnchanged &&
+                     r.refused_runs.size() == 1;
+  for (const RunReport& run : r.refused_runs) {
+    std::string line = what;
+    line += r.status == OutlineStatus::kPartly ? " partly filleted" : " left unchanged";
+    if (!whole) {
+      line += ": the run from point " + std::to_string(run.first_vertex + 1) +
+              " to point " + std::to_string(run.last_vertex + 1) +
+              " is left as it is";
+    }
+    line += ": " + rrensen::Describe(run.problem) + "; ";
+    line += run.largest_size
+                ? "the largest size that fillets it is " +
+                      platform::FixedText(*run.largest_size, 3)
+                : std::string("no size fillets it");
+    lines.push_back(line);
   }
-  return vertices;
 }
 
-FilletedPolyline FilletPolyline(std::vector<rrensen::Point> vertices,
-                                bool closed, double size) {
-  FilletedPolyline f;
-  if (closed && vertices.size() >= 2 &&
-      SamePoint(vertices.front(), vertices.back())) {
-    vertices.pop_back();
+/// Whether `f` is `p` as it was: the same vertices, bit for bit, and the
+/// same closing.
+bool Unchanged(const Polyline& p, const rrensen::PolylineResult& f) {
+  if (f.closed != p.closed || f.vertices.size() != p.vertices.size()) {
+    return false;
   }
-  f.points = vertices;
-  // The first vertex again: the side back to it is a side, and with any
-  // size above 0 the closing rule closes the outline and rounds the first
-  // corner. At size 0 the outline stays open on the repeated point, and
-  // the corner there is not rounded: at size 0 none is.
-  if (closed && !vertices.empty()) f.points.push_back(vertices.front());
-  f.outline = rrensen::FilletOutline(f.points, size);
-  if (f.outline.result != rrensen::Result::kDrawn) return f;
-  f.closed = closed || f.outline.closed;
-  if (size == 0.0) {
-    // Size 0 cuts nothing back: every arc has radius 0 at its corner point.
-    // The library's tangent points are computed along the sides and may miss
-    // the corner by a rounding error, so the vertices are kept as they are.
-    std::vector<BulgeVertex> own;
-    own.reserve(vertices.size());
-    for (const rrensen::Point& p : vertices) own.push_back({p, 0.0});
-    f.vertices = WithoutRepeatedPoints(own, f.closed);
-    return f;
+  for (size_t k = 0; k < f.sources.size(); ++k) {
+    if (f.sources[k] != static_cast<int>(k)) return false;
   }
-  f.vertices = WithoutRepeatedPoints(BulgeVerticesOf(f.outline), f.closed);
+  return true;
+}
+
+/// Fillets polyline `p` as `settings` say; `report` says what became of it.
+rrensen::PolylineResult FilletOne(const Polyline& p,
+                                  const FilletSettings& settings,
+                                  OutlineReport& report) {
+  std::vector<rrensen::BulgeVertex> vertices = p.vertices;
+  bool closed = p.closed;
+  if (!closed && settings.close_gap && vertices.size() >= 3) {
+    const rrensen::Point& first = vertices.front().point;
+    const rrensen::Point& last = vertices.back().point;
+    if (std::hypot(last.x - first.x, last.y - first.y) <= *settings.close_gap) {
+      vertices.pop_back();
+      closed = true;
+    }
+  }
+  rrensen::PolylineResult f = rrensen::FilletPolyline(
+      vertices, {settings.size,
+                 closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen});
+  report.corners_filleted = f.corners_filleted;
+  report.corners_left = f.corners_left;
+  for (const rrensen::RefusedRun& run : f.refused_runs) {
+    report.refused_runs.push_back(
+        {run.first_vertex, run.last_vertex, run.problem, run.largest_size});
+  }
+  if (f.refused_runs.empty()) {
+    report.status = OutlineStatus::kFilleted;
+  } else if (f.corners_filleted > 0) {
+    report.status = OutlineStatus::kPartly;
+  } else {
+    report.status = OutlineStatus::kUnchanged;
+  }
+  report.closed =
+      report.status == OutlineStatus::kUnchanged ? p.closed : f.closed;
   return f;
 }
+}  // namespace
 
 FilletRun FilletDrawing(std::string_view bytes,
                         const FilletSettings& settings) {
@@ -292,34 +344,38 @@ FilletRun FilletDrawing(std::string_view bytes,
   }
   Rewriter rewriter(bytes, list, drawing);
   // The new text of each polyline, by position in drawing.polylines; empty
-  // for one that is copied.
+  // for one that is copied as it was.
   std::vector<std::string> new_entities(drawing.polylines.size());
   for (size_t k = 0; k < drawing.polylines.size(); ++k) {
     const Polyline& p = drawing.polylines[k];
     if (p.not_2d) continue;
     if (settings.layer && !SameLayer(*settings.layer, p.layer)) continue;
     const Tag& first = list.tags[p.first_tag];
-    if (!p.unfit_reason.empty()) {
-      ++run.left_unchanged;
-      run.reports.push_back(Describe(p, first) +
-                            " left unchanged: " + p.unfit_reason);
-      continue;
+    OutlineReport report;
+    report.type = std::string(TrimBlanks(first.value));
+    report.handle = p.handle;
+    report.layer = p.layer;
+    report.line = first.line;
+    report.closed = p.closed;
+    if (!p.unfit_code.empty()) {
+      report.status = OutlineStatus::kSkipped;
+      report.skip_code = p.unfit_code;
+      report.skip_reason = p.unfit_reason;
+    } else {
+      rrensen::PolylineResult f = FilletOne(p, settings, report);
+      if (report.status != OutlineStatus::kUnchanged && !Unchanged(p, f)) {
+        new_entities[k] = rewriter.Entity(p, f);
+        ++run.rewritten;
+      }
     }
-    FilletedPolyline f = FilletPolyline(p.vertices, p.closed, settings.size);
-    if (f.outline.result != rrensen::Result::kDrawn) {
-      ++run.left_unchanged;
-      std::optional<double> largest =
-          rrensen::LargestFilletSize(f.points, {}, kSizeLimit);
-      run.reports.push_back(
-          Describe(p, first) + " left unchanged: " +
-          rrensen::Describe(f.outline.problem) + "; " +
-          (largest ? "the largest size below 20 that draws it is " +
-                         platform::FixedText(*largest, 3)
-                   : std::string("no size below 20 draws it")));
-      continue;
+    switch (report.status) {
+      case OutlineStatus::kFilleted: ++run.filleted; break;
+      case OutlineStatus::kPartly: ++run.partly; break;
+      case OutlineStatus::kUnchanged:
+      case OutlineStatus::kSkipped: ++run.left_unchanged; break;
     }
-    ++run.filleted;
-    new_entities[k] = rewriter.Entity(p, f);
+    AddProse(report, run.reports);
+    run.outlines.push_back(std::move(report));
   }
 
   // The file again: the bytes before the first tag (a byte-order mark),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,6 @@ namespace dxf {
 namespace {
 
 using rrensen::Point;
-
-const double kPi = std::acos(-1.0);
 
 std::string File(const std::string& entities, const std::string& seed = "") {
   std::string header = seed.empty()
@@ -49,73 +48,6 @@ std::vector<Polyline> PolylinesOf(const std::string& text, TagList& list) {
 
 const std::vector<Point> kSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
 
-TEST(FilletPolyline, BulgesAreTheQuarterSweepAndTurnTheCornersWay) {
-  // A counter-clockwise square turns left by 90 degrees at each corner:
-  // bulge tan(90/4) on each arc; its mirror image turns right: the negative.
-  std::vector<Point> mirrored;
-  for (const Point& p : kSquare) mirrored.push_back({p.x, -p.y});
-  struct {
-    const std::vector<Point>* points;
-    double sign;
-  } cases[] = {{&kSquare, 1.0}, {&mirrored, -1.0}};
-  for (const auto& c : cases) {
-    FilletedPolyline f = FilletPolyline(*c.points, true, 5.0);
-    ASSERT_EQ(f.outline.result, rrensen::Result::kDrawn);
-    EXPECT_TRUE(f.closed);
-    ASSERT_EQ(f.vertices.size(), 8u);
-    int arcs = 0;
-    for (const BulgeVertex& v : f.vertices) {
-      if (v.bulge == 0.0) continue;
-      ++arcs;
-      EXPECT_NEAR(v.bulge, c.sign * std::tan(kPi / 8), 1e-15);
-    }
-    EXPECT_EQ(arcs, 4);
-  }
-}
-
-TEST(FilletPolyline, ClosedOutlinesNeedNoRepeatedVertexAndSurviveSizeZero) {
-  std::vector<Point> repeated = kSquare;
-  repeated.push_back(kSquare.front());
-  for (double size : {0.0, 5.0}) {
-    FilletedPolyline plain = FilletPolyline(kSquare, true, size);
-    FilletedPolyline with_repeat = FilletPolyline(repeated, true, size);
-    ASSERT_EQ(plain.outline.result, rrensen::Result::kDrawn) << size;
-    ASSERT_EQ(plain.vertices.size(), with_repeat.vertices.size()) << size;
-    EXPECT_TRUE(plain.closed);
-    for (size_t k = 0; k < plain.vertices.size(); ++k) {
-      EXPECT_EQ(plain.vertices[k].point.x, with_repeat.vertices[k].point.x);
-      EXPECT_EQ(plain.vertices[k].point.y, with_repeat.vertices[k].point.y);
-    }
-  }
-  // Size 0 rounds nothing: the square's own four corners, no arcs.
-  FilletedPolyline zero = FilletPolyline(kSquare, true, 0.0);
-  ASSERT_EQ(zero.vertices.size(), 4u);
-  for (size_t k = 0; k < 4; ++k) {
-    EXPECT_EQ(zero.vertices[k].bulge, 0.0);
-    EXPECT_EQ(zero.vertices[k].point.x, kSquare[k].x);
-    EXPECT_EQ(zero.vertices[k].point.y, kSquare[k].y);
-  }
-}
-
-TEST(FilletPolyline, OpenOutlinesCloseOnlyWhenTheirEndsAreNear) {
-  std::vector<Point> almost = kSquare;
-  almost.push_back({0, 3});
-  struct {
-    double size;
-    bool closed;
-  } cases[] = {{1.0, false}, {1.5, false}, {1.6, true}, {5.0, true}};
-  for (const auto& c : cases) {
-    FilletedPolyline f = FilletPolyline(almost, false, c.size);
-    if (f.outline.result != rrensen::Result::kDrawn) continue;
-    EXPECT_EQ(f.closed, c.closed) << c.size;
-    // Two vertices for every corner, and the two ends when open: open, the
-    // five points have three corners; closed, the last point is the first
-    // and all four are corners.
-    size_t corners = c.closed ? 4 : 3;
-    EXPECT_EQ(f.vertices.size(), 2 * corners + (c.closed ? 0 : 2)) << c.size;
-  }
-}
-
 TEST(FilletDrawing, AFileWithoutPolylinesIsCopiedByteForByte) {
   const std::string text =
       "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nENTITIES  \r\n  0\r\nLINE\r\n"
@@ -142,11 +74,15 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
   TagList list;
   std::vector<Polyline> read = PolylinesOf(run.output, list);
   ASSERT_EQ(read.size(), 1u);
-  FilletedPolyline expected = FilletPolyline(kSquare, true, 5.0);
+  std::vector<rrensen::BulgeVertex> square;
+  for (const Point& p : kSquare) square.push_back({p, 0.0});
+  rrensen::PolylineResult expected =
+      rrensen::FilletPolyline(square, {5.0, rrensen::Closing::kClosed});
   ASSERT_EQ(read[0].vertices.size(), expected.vertices.size());
   for (size_t k = 0; k < expected.vertices.size(); ++k) {
-    EXPECT_EQ(read[0].vertices[k].x, expected.vertices[k].point.x);
-    EXPECT_EQ(read[0].vertices[k].y, expected.vertices[k].point.y);
+    EXPECT_EQ(read[0].vertices[k].point.x, expected.vertices[k].point.x);
+    EXPECT_EQ(read[0].vertices[k].point.y, expected.vertices[k].point.y);
+    EXPECT_EQ(read[0].vertices[k].bulge, expected.vertices[k].bulge);
   }
   EXPECT_EQ(read[0].handle, "2F");
   EXPECT_EQ(read[0].layer, "walls");
@@ -184,11 +120,14 @@ TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
     }
     EXPECT_EQ(seed, c.new_seed);
     if (*c.seed == '\0') {
-      EXPECT_TRUE(vertex_handles.empty());
+      // The two ends are the old vertices B and D, as they were; the new
+      // ones have no handle, since none can be known to be free.
+      EXPECT_EQ(vertex_handles, (std::vector<std::string>{"B", "D"}));
     } else {
-      // Open, one corner: 4 vertices; the three old handles, then F.
+      // Open, one corner: 4 vertices. The two ends are the old B and D;
+      // the two new ones take the handle of C, which is gone, then F.
       EXPECT_EQ(vertex_handles,
-                (std::vector<std::string>{"B", "C", "D", "F"}));
+                (std::vector<std::string>{"B", "C", "F", "D"}));
     }
     Drawing d = ReadDrawing(list);
     ASSERT_EQ(d.polylines.size(), 1u);
@@ -211,9 +150,189 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
   EXPECT_EQ(run.reports[0],
             "LWPOLYLINE AB on layer \"Walls\" (line 5) left unchanged: the "
             "side from point 2 to point 3 is 3.000 long and needs 10.000; "
-            "the largest size below 20 that draws it is "
-            "1.500");
+            "the largest size that fillets it is 1.500");
   EXPECT_EQ(run.output, text);
+}
+
+/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
+/// would: `closed` says how.
+std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
+                                           bool closed, double size) {
+  std::vector<rrensen::BulgeVertex> vertices;
+  for (const Point& p : points) vertices.push_back({p, 0.0});
+  return rrensen::FilletPolyline(
+             vertices, {size, closed ? rrensen::Closing::kClosed
+                                     : rrensen::Closing::kOpen})
+      .vertices;
+}
+
+/// Whether polyline `read` has exactly the vertices `expected`.
+void ExpectVertices(const Polyline& read,
+                    const std::vector<rrensen::BulgeVertex>& expected) {
+  ASSERT_EQ(read.vertices.size(), expected.size());
+  for (size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_EQ(read.vertices[k].point.x, expected[k].point.x) << k;
+    EXPECT_EQ(read.vertices[k].point.y, expected[k].point.y) << k;
+    EXPECT_EQ(read.vertices[k].bulge, expected[k].bulge) << k;
+  }
+}
+
+TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts) {
+  // No 90 and no 70: the count is added before the first vertex, the flags
+  // only when the outline is closed (here it is not). An application group
+  // and extended data, whose 1010/1020 points are no vertices, are copied
+  // where they were.
+  const std::string bare =
+      "  0\nLWPOLYLINE\n  5\n2B\n  8\n0\n 10\n0\n 20\n0\n 10\n100\n 20\n0\n"
+      " 10\n100\n 20\n100\n";
+  const std::string group = "102\n{ACAD_REACTORS\n330\n1F\n 10\n7\n102\n}\n";
+  const std::string xdata = "1001\nAPP\n1010\n5\n1020\n5\n1000\n 10\n";
+  const std::string opaque =
+      "  0\nLWPOLYLINE\n  5\n2C\n" + group + "  8\n0\n 10\n0\n 20\n0\n"
+      " 10\n100\n 20\n0\n 10\n100\n 20\n100\n" + xdata;
+  for (const std::string& entity : {bare, opaque}) {
+    const std::string text = File(entity);
+    FilletRun run = FilletDrawing(text, FilletSettings{});
+    ASSERT_EQ(run.error, "");
+    EXPECT_EQ(run.filleted, 1);
+    TagList list;
+    std::vector<Polyline> read = PolylinesOf(run.output, list);
+    ASSERT_EQ(read.size(), 1u);
+    ExpectVertices(read[0], Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
+    EXPECT_FALSE(read[0].closed);
+    EXPECT_FALSE(read[0].has_flags);
+    EXPECT_NE(run.output.find("  8\n0\n 90\n4\n 10\n0\n 20\n0\n"), std::string::npos)
+        << run.output;
+    if (entity == opaque) {
+      EXPECT_NE(run.output.find("  5\n2C\n" + group + "  8\n0\n"), std::string::npos);
+      EXPECT_NE(run.output.find(" 20\n100\n" + xdata + "  0\nENDSEC\n"),
+                std::string::npos)
+          << run.output;
+    }
+  }
+}
+
+TEST(FilletDrawing, ClosesByTheFlagAndByTheGapAskedFor) {
+  // Ends 3 apart. Flagged closed: the corner at the first vertex is cut
+  // too. Open: it stays open whatever the size, unless --close-gap reaches
+  // the gap (3 <= gap), which drops the last vertex and sets the flag.
+  const std::vector<Point> near = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 3}};
+  std::vector<Point> dropped(near.begin(), near.end() - 1);
+  struct {
+    const char* name;
+    int flags;
+    std::optional<double> gap;
+    bool closed;
+    std::vector<Point> shape;
+  } cases[] = {
+      {"flagged closed", 1, std::nullopt, true, near},
+      {"open", 0, std::nullopt, false, near},
+      {"gap just short", 0, 2.999, false, near},
+      {"gap reached", 0, 3.0, true, dropped},
+      {"other flags kept", 128, 3.0, true, dropped},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FilletSettings settings;
+    settings.close_gap = c.gap;
+    FilletRun run = FilletDrawing(File(Lightweight(near, c.flags)), settings);
+    ASSERT_EQ(run.error, "");
+    ASSERT_EQ(run.outlines.size(), 1u);
+    EXPECT_EQ(run.outlines[0].closed, c.closed);
+    TagList list;
+    std::vector<Polyline> read = PolylinesOf(run.output, list);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].closed, c.closed);
+    EXPECT_EQ(read[0].flags & ~1, c.flags & ~1);
+    ExpectVertices(read[0], Expected(c.shape, c.closed, 5.0));
+  }
+}
+
+TEST(FilletDrawing, KeepsArcVerticesByteForByteAndFilletsTheRunsBetween) {
+  // The bulge text "+0.50" stays as it was, in both forms; the run 2-3-4
+  // after the arc is filleted; the run before it is one piece, no run.
+  const std::string lightweight =
+      "  0\nLWPOLYLINE\n  5\n2D\n  8\n0\n 90\n5\n 70\n0\n"
+      " 10\n0\n 20\n0\n 42\n+0.50\n 10\n100\n 20\n0\n 10\n100\n 20\n100\n"
+      " 10\n0\n 20\n100\n";
+  std::string vertex_list = "  0\nPOLYLINE\n  5\n30\n  8\n0\n 66\n1\n";
+  const char* points[][3] = {
+      {"0", "0", "+0.50"}, {"100", "0", ""}, {"100", "100", ""}, {"0", "100", ""}};
+  int handle = 0x31;
+  for (const auto& p : points) {
+    vertex_list += "  0\nVERTEX\n  5\n" + std::to_string(handle++) +
+                   "\n  8\n0\n 10\n" + p[0] + "\n 20\n" + p[1] + "\n";
+    if (*p[2] != '\0') vertex_list += " 42\n" + std::string(p[2]) + "\n";
+  }
+  vertex_list += "  0\nSEQEND\n  5\n40\n";
+  for (const std::string& entity : {lightweight, vertex_list}) {
+    FilletRun run = FilletDrawing(File(entity, "50"), FilletSettings{});
+    ASSERT_EQ(run.error, "");
+    ASSERT_EQ(run.outlines.size(), 1u);
+    EXPECT_EQ(run.outlines[0].corners_filleted, 1);
+    EXPECT_NE(run.output.find(" 10\n0\n 20\n0\n 42\n+0.50\n"), std::string::npos)
+        << run.output;
+    TagList list;
+    std::vector<Polyline> read = PolylinesOf(run.output, list);
+    ASSERT_EQ(read.size(), 1u);
+    ASSERT_EQ(read[0].vertices.size(), 5u);
+    EXPECT_EQ(read[0].vertices[0].bulge, 0.5);
+    EXPECT_EQ(read[0].vertices[1].point.x, 100.0);
+    EXPECT_NE(read[0].vertices[2].bulge, 0.0);  // the cut at (100, 100)
+    EXPECT_EQ(read[0].vertices[4].point.x, 0.0);
+    EXPECT_EQ(read[0].vertices[4].point.y, 100.0);
+  }
+}
+
+TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
+  // Filleted; partly (the run after the arc has a side of 3); unchanged
+  // (too tight); skipped (widths); a 3-D polyline is not considered.
+  const std::string partly =
+      "  0\nLWPOLYLINE\n  5\nB1\n  8\n0\n 10\n0\n 20\n0\n 10\n100\n 20\n0\n"
+      " 10\n100\n 20\n100\n 42\n1\n 10\n100\n 20\n200\n 10\n50\n 20\n200\n"
+      " 10\n50\n 20\n203\n";
+  const std::string widths =
+      "  0\nLWPOLYLINE\n  5\nB2\n  8\n0\n 10\n0\n 20\n0\n 40\n2\n 10\n9\n 20\n0\n";
+  const std::string three_d =
+      "  0\nPOLYLINE\n  5\nB3\n 70\n8\n  0\nVERTEX\n 10\n0\n 20\n0\n  0\nSEQEND\n";
+  const std::string text =
+      File(Lightweight(kSquare, 1, "A1") + partly +
+           Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2") + widths + three_d);
+  FilletRun run = FilletDrawing(text, FilletSettings{});
+  ASSERT_EQ(run.error, "");
+  ASSERT_EQ(run.outlines.size(), 4u);
+  const OutlineStatus statuses[] = {OutlineStatus::kFilleted, OutlineStatus::kPartly,
+                                    OutlineStatus::kUnchanged, OutlineStatus::kSkipped};
+  const char* handles[] = {"A1", "B1", "A2", "B2"};
+  for (size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(run.outlines[k].status, statuses[k]) << k;
+    EXPECT_EQ(run.outlines[k].handle, handles[k]);
+  }
+  EXPECT_EQ(run.filleted, 1);
+  EXPECT_EQ(run.partly, 1);
+  EXPECT_EQ(run.left_unchanged, 2);
+  const OutlineReport& p = run.outlines[1];
+  EXPECT_EQ(p.corners_filleted, 1);
+  EXPECT_EQ(p.corners_left, 1);
+  ASSERT_EQ(p.refused_runs.size(), 1u);
+  EXPECT_EQ(p.refused_runs[0].first_vertex, 3);
+  EXPECT_EQ(p.refused_runs[0].last_vertex, 5);
+  EXPECT_EQ(p.refused_runs[0].problem.kind, rrensen::Refusal::kShortSide);
+  EXPECT_EQ(p.refused_runs[0].problem.point, 4);
+  EXPECT_EQ(run.outlines[3].skip_code, "widths");
+  ASSERT_EQ(run.reports.size(), 3u);
+  EXPECT_NE(run.reports[0].find("LWPOLYLINE B1 on layer \"0\" (line 33) partly "
+                                "filleted: the run from point 4 to point 6 is "
+                                "left as it is: the side from point 5 to point "
+                                "6 is 3.000 long and needs 10.000; the largest "
+                                "size that fillets it is 1.500"),
+            std::string::npos)
+      << run.reports[0];
+  // The unchanged and the skipped polyline are written as they were.
+  EXPECT_NE(run.output.find(widths), std::string::npos);
+  EXPECT_NE(run.output.find(Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2")),
+            std::string::npos);
+  EXPECT_EQ(run.rewritten, 2);
 }
 
 }  // namespace

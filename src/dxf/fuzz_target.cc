@@ -1,27 +1,81 @@
 // Fuzz target for rrensen-dxf: the first byte of the input picks the fillet
-// size, the rest is the DXF file. Whatever the bytes, the run must finish
-// without a fault, and a file it writes must read back with as many
-// polylines; a file where nothing was filleted must come back unchanged.
+// size, the second the --close-gap distance (0: none), the rest is the DXF
+// file. Whatever the bytes, the run must finish without a fault; a file it
+// writes must read back with as many polylines, each keeping the arcs it
+// had; a file where nothing was rewritten must come back unchanged.
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dxf/drawing.h"
 #include "dxf/fillet_dxf.h"
 #include "dxf/tag_reader.h"
 
+namespace {
+
+/// The same double to the last bit (-0 is not 0, a NaN is itself).
+bool SameBits(double a, double b) {
+  uint64_t bits_a = 0, bits_b = 0;
+  std::memcpy(&bits_a, &a, sizeof a);
+  std::memcpy(&bits_b, &b, sizeof b);
+  return bits_a == bits_b;
+}
+
+/// The bulges of the pieces of `p` that are arcs with two distinct ends, in
+/// order.
+std::vector<double> ArcBulges(const dxf::Polyline& p) {
+  std::vector<double> bulges;
+  const size_t n = p.vertices.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (!p.closed && i + 1 == n) break;
+    const rrensen::Point& a = p.vertices[i].point;
+    const rrensen::Point& b = p.vertices[(i + 1) % n].point;
+    if (p.vertices[i].bulge != 0.0 && (a.x != b.x || a.y != b.y)) {
+      bulges.push_back(p.vertices[i].bulge);
+    }
+  }
+  return bulges;
+}
+
+/// Whether every arc of `before` is among the pieces of `after`, bit for
+/// bit and in order (round a closed polyline, from any start).
+bool ArcsKept(const dxf::Polyline& before, const dxf::Polyline& after) {
+  std::vector<double> wanted = ArcBulges(before);
+  if (wanted.empty()) return true;
+  std::vector<double> found;
+  for (const rrensen::BulgeVertex& v : after.vertices) found.push_back(v.bulge);
+  const size_t count = found.size();
+  const size_t starts = after.closed ? count : 1;
+  for (size_t start = 0; start < starts; ++start) {
+    size_t next = 0;
+    for (size_t k = 0; k < count && next < wanted.size(); ++k) {
+      if (SameBits(found[(start + k) % count], wanted[next])) ++next;
+    }
+    if (next == wanted.size()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 /// The checks of one input; "" when they hold, else what is wrong.
 std::string CheckFuzzInput(std::string_view input) {
-  if (input.empty()) return "";
-  // Sizes 0 to 19.92 in steps of 0.078125 (5/64), the first byte's value.
+  if (input.size() < 2) return "";
+  // Sizes 0 to 19.92 in steps of 0.078125 (5/64), the first byte's value;
+  // gaps 0 to 63.5 in steps of 0.25, the second's less one.
   dxf::FilletSettings settings;
   settings.size = static_cast<double>(static_cast<unsigned char>(input[0])) * 0.078125;
-  std::string_view bytes = input.substr(1);
+  const auto gap = static_cast<unsigned char>(input[1]);
+  if (gap != 0) settings.close_gap = (gap - 1) * 0.25;
+  std::string_view bytes = input.substr(2);
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
-  if (run.filleted == 0) {
-    return run.output == bytes ? "" : "a file with nothing filleted changed";
+  if (run.rewritten == 0) {
+    return run.output == bytes ? "" : "a file with nothing rewritten changed";
   }
   dxf::TagList before = dxf::ReadTags(bytes);
   dxf::TagList after = dxf::ReadTags(run.output);
@@ -31,6 +85,11 @@ std::string CheckFuzzInput(std::string_view input) {
   if (!drawing_after.error.empty()) return "the written file's structure is bad";
   if (drawing_before.polylines.size() != drawing_after.polylines.size()) {
     return "polylines appeared or went";
+  }
+  for (size_t k = 0; k < drawing_before.polylines.size(); ++k) {
+    if (!ArcsKept(drawing_before.polylines[k], drawing_after.polylines[k])) {
+      return "polyline " + std::to_string(k + 1) + " lost an arc";
+    }
   }
   return "";
 }

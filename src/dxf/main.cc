@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
   dxf::FilletSettings settings;
   settings.size = line.size;
   settings.layer = line.layer;
+  settings.close_gap = line.close_gap;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) {
     std::string where = line.input;
@@ -99,14 +100,25 @@ int main(int argc, char** argv) {
   }
   std::cerr << "rrensen-dxf: " << run.filleted
             << (line.dry_run ? " polylines to fillet, " : " polylines filleted, ")
-            << run.left_unchanged << " left unchanged\n";
-  if (run.filleted == 0) return 1;
-  if (line.dry_run) return 0;
-  if (!WriteOutput(line.output, run.output)) {
+            << run.partly << " partly, " << run.left_unchanged
+            << " left unchanged\n";
+  // The drawing first: a report never describes a drawing that is not
+  // there.
+  if (!line.dry_run && !WriteOutput(line.output, run.output)) {
     return Fail("cannot write '" +
                 (line.output.empty() ? std::string("standard output")
                                      : line.output) +
                 "'");
   }
-  return 0;
+  if (!line.report.empty()) {
+    std::string text;
+    for (const dxf::OutlineReport& outline : run.outlines) {
+      text += dxf::ReportLine(outline);
+      text += "\n";
+    }
+    if (!WriteOutput(line.report, text)) {
+      return Fail("cannot write the report '" + line.report + "'");
+    }
+  }
+  return run.partly + run.left_unchanged == 0 ? 0 : 1;
 }

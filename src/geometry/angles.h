@@ -14,6 +14,16 @@ inline double Degrees(double radians) { return radians * 180.0 / trig::kPi; }
 /// halving is exact.
 inline double Radians(double degrees) { return degrees * trig::kPi / 180.0; }
 
+/// The point `radius` from `centre` in the direction `degrees`
+/// (counter-clockwise from the x axis), with the project's own sin and cos:
+/// the same bits on every platform.
+inline void PointAtDegrees(double cx, double cy, double radius,
+                           double degrees, double* x, double* y) {
+  const double t = Radians(degrees);
+  *x = cx + radius * trig::Cos(t);
+  *y = cy + radius * trig::Sin(t);
+}
+
 /// The arc threshold: cos 5 degrees. A corner whose |cos k0| (half its
 /// direction change k0) is below it turns by more than 10 degrees and gets
 /// an arc; a flatter one a chord.

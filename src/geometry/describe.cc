@@ -35,8 +35,29 @@ std::string Describe(const Problem& problem) {
       return "the corner at " + at + " turns exactly back on itself";
     case Refusal::kCornerNotFinite:
       return "the corner at " + at + " gives a value that is not a finite number";
+    case Refusal::kCoincidentPoints:
+      return at + " and " + PointName(problem.next_point) +
+             " lie on one spot: the side between them has no direction";
+    case Refusal::kInvalidStyle:
+      return "the corner style is not one of the styles the library knows";
   }
   return "";
+}
+
+const char* RefusalCode(Refusal kind) {
+  switch (kind) {
+    case Refusal::kNone: return "none";
+    case Refusal::kInvalidSize: return "invalid_size";
+    case Refusal::kNoCorner: return "no_corner";
+    case Refusal::kNotFinite: return "not_finite";
+    case Refusal::kShortSide: return "short_side";
+    case Refusal::kSharpCorner: return "sharp_corner";
+    case Refusal::kReversal: return "reversal";
+    case Refusal::kCornerNotFinite: return "corner_not_finite";
+    case Refusal::kCoincidentPoints: return "coincident_points";
+    case Refusal::kInvalidStyle: return "invalid_style";
+  }
+  return "unknown";
 }
 
 }  // namespace v1

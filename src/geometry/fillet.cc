@@ -4,6 +4,8 @@
 #include <initializer_list>
 
 #include "geometry/angles.h"
+#include "geometry/corner_styles.h"
+#include "geometry/fillet_rules.h"
 #include "geometry/fillet_trace.h"
 #include "geometry/trig.h"
 
@@ -20,20 +22,11 @@ using rrensen::Result;
 using rrensen::Segment;
 using trig::kPi;
 
-/// Distance between two points.
-double Distance(const Point& a, const Point& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
-}
-
 bool Finite(std::initializer_list<double> values) {
   for (double v : values) {
     if (!std::isfinite(v)) return false;
   }
   return true;
-}
-
-bool SamePoint(const Point& a, const Point& b) {
-  return a.x == b.x && a.y == b.y;
 }
 
 /// The passes number the working points from 1, as the debug trace prints
@@ -86,39 +79,6 @@ Segment Cut(const std::vector<Corner>& corners, int index) {
   return s;
 }
 
-/// The points the passes work on, and whether the outline is closed. A
-/// closed outline's working points end with the first point again and a
-/// copy of the second, so that the corner at the first point is rounded
-/// like the others.
-bool WorkingPoints(const std::vector<Point>& points, Closing closing,
-                   double size, std::vector<Point>& w) {
-  w = points;
-  bool closed = false;
-  switch (closing) {
-    case Closing::kByProximity:
-      // The host's rule: a last point nearer than 2 x size to the first
-      // closes the outline and is taken as the first again. With no point,
-      // "first" and "last" are both absent and the outline stays open.
-      closed = !w.empty() && Distance(w.front(), w.back()) < 2 * size;
-      if (closed) w.back() = w.front();
-      break;
-    case Closing::kOpen: break;
-    case Closing::kClosed:
-      // The first point once more at the end, unless it is there already.
-      // A single point has no side to close: it stays alone, and is refused
-      // as having no corner.
-      if (w.size() >= 2 && SamePoint(w.front(), w.back())) w.pop_back();
-      if (w.size() < 2) return true;
-      closed = true;
-      w.push_back(w.front());
-      break;
-  }
-  // The second working point, after the repeated first: for a single point
-  // it is the first again.
-  if (closed && !w.empty()) w.push_back(w.size() >= 2 ? w[1] : w[0]);
-  return closed;
-}
-
 /// The public view of a corner that the corner pass computed.
 Corner PublicCorner(int point, const CornerTrace& k, const Point& tangent_in,
                     const Point& tangent_out) {
@@ -159,6 +119,10 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   FilletTrace local;
   FilletTrace& t = trace != nullptr ? *trace : local;
   t = FilletTrace{};
+  // The other corner styles have rules of their own, and no trace.
+  if (options.style != rrensen::CornerStyle::kChordArc) {
+    return FilletCornerStyle(points, options);
+  }
   Outline o;
   const double size = options.size;
   if (!(size >= 0.0) || !std::isfinite(size)) {
@@ -167,7 +131,8 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   const double arc_threshold = ArcThreshold();
 
   std::vector<Point>& w = t.working_points;
-  o.closed = WorkingPoints(points, options.closing, size, w);
+  o.closed = WorkingPoints(points, options.closing,
+                           ClosesByProximity(points, size), w);
   const int count = static_cast<int>(w.size());
   const Numbering number(count, o.closed);
   // Working point k (1-based, as the passes number them).
@@ -200,9 +165,9 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   for (int i = 2; i <= count - 1; ++i) {
     double length = Distance(P(i), P(i + 1));
     t.side_lengths.push_back(length);
-    if (2 * size > length) {
-      return Refuse(o, Result::kTooClose, Refusal::kShortSide,
-                    number.Caller(i), number.Caller(i + 1), 2 * size, length);
+    if (SideNeeds(size) > length) {
+      return Refuse(o, Result::kTooClose, Refusal::kShortSide, number.Caller(i),
+                    number.Caller(i + 1), SideNeeds(size), length);
     }
   }
 
@@ -218,29 +183,30 @@ Outline FilletWithTrace(const std::vector<Point>& points,
     const Point& prev = P(v - 1);
     const Point& at = P(v);
     const Point& next = P(v + 1);
-    double len_in = Distance(prev, at);
-    double ang_in = trig::Atan2(at.y - prev.y, at.x - prev.x);
-    double len_out = Distance(at, next);
-    double ang_out = trig::Atan2(next.y - at.y, next.x - at.x);
+    const CornerMeasure m = MeasureCorner(prev, at, next);
+    const double len_in = m.len_in;
+    const double ang_in = m.ang_in;
+    const double len_out = m.len_out;
+    const double ang_out = m.ang_out;
     const int point = number.Caller(v);
     CornerTrace k;
-    k.half_turn = (ang_out - ang_in) * 0.5;
-    k.cos_half_turn = std::fabs(trig::Cos(k.half_turn));
-    k.cut_back = size * 0.5 / k.cos_half_turn;
+    k.half_turn = m.half_turn;
+    k.cos_half_turn = m.cos_half_turn;
+    k.cut_back = CutBack(size, k.cos_half_turn);
     // Each side must hold one and a half cuts.
-    if (1.5 * k.cut_back > len_in) {
+    if (CornerNeeds(k.cut_back) > len_in) {
       return Refuse(o, Result::kTooSharp, Refusal::kSharpCorner, point, -1,
-                    1.5 * k.cut_back, len_in);
+                    CornerNeeds(k.cut_back), len_in);
     }
-    if (1.5 * k.cut_back > len_out) {
+    if (CornerNeeds(k.cut_back) > len_out) {
       return Refuse(o, Result::kTooSharp, Refusal::kSharpCorner, point, -1,
-                    1.5 * k.cut_back, len_out);
+                    CornerNeeds(k.cut_back), len_out);
     }
-    k.is_arc = k.cos_half_turn < arc_threshold;
+    k.is_arc = IsArc(k.cos_half_turn, arc_threshold);
     if (k.is_arc) {
       // tan(pi/2) has no value: a turn exactly back (size 0 lets the sides
       // pass) cannot be rounded.
-      if (k.half_turn == 0.5 * kPi) {
+      if (TurnsExactlyBack(k.half_turn)) {
         return Refuse(o, Result::kReversal, Refusal::kReversal, point);
       }
       re = k.cut_back / trig::Tan(k.half_turn);

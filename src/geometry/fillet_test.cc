@@ -331,4 +331,16 @@ TEST(Fillet, PropertiesOfGeneratedOutlinesWithEveryClosing) {
   EXPECT_GT(refused, 10);
 }
 
+TEST(RefusalCode, EveryRefusalHasItsOwnLowerCaseCode) {
+  std::string seen;
+  for (int k = 0; k <= static_cast<int>(Refusal::kInvalidStyle); ++k) {
+    const std::string code = rrensen::RefusalCode(static_cast<Refusal>(k));
+    ASSERT_FALSE(code.empty());
+    EXPECT_NE(code, "unknown");
+    for (char c : code) EXPECT_TRUE((c >= 'a' && c <= 'z') || c == '_') << code;
+    EXPECT_EQ(seen.find("," + code + ","), std::string::npos) << code;
+    seen += "," + code + ",";
+  }
+}
+
 }  // namespace

@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 
+#include "geometry/trig_exact.h"
+
 namespace {
 
 /// Distance in units in the last place between two finite doubles.
@@ -91,6 +93,144 @@ TEST(Trig, SpecialValuesFollowTheCStandard) {
   EXPECT_TRUE(std::isnan(trig::Cos(-inf)));
   EXPECT_TRUE(std::signbit(trig::Sin(-0.0)));
   EXPECT_EQ(trig::Cos(0.0), 1.0);
+  EXPECT_TRUE(std::signbit(trig::Tan(-0.0)));
+  EXPECT_FALSE(std::signbit(trig::Tan(0.0)));
+  EXPECT_EQ(trig::Cos(-0.0), 1.0);
+  EXPECT_TRUE(std::isnan(trig::Tan(inf)));
+  EXPECT_TRUE(std::isnan(trig::Sin(std::nan(""))));
+  // The reduction stops at 2^900: from there on the three give nan.
+  for (double huge : {0x1p900, -0x1p900, 0x1p1000, std::numeric_limits<double>::max()}) {
+    EXPECT_TRUE(std::isnan(trig::Sin(huge))) << huge;
+    EXPECT_TRUE(std::isnan(trig::Cos(huge))) << huge;
+    EXPECT_TRUE(std::isnan(trig::Tan(huge))) << huge;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The fast path against the exact one. Each function first evaluates a
+// short approximation with a proven error bound and falls back on the exact
+// double-double evaluation only when the bound leaves the rounding open; the
+// two must give the same bits for every argument. A million arguments per
+// function in an optimized build (a few seconds, most of it in the exact
+// path); fewer in a debug or sanitizer build, where the exact path is many
+// times slower.
+// ---------------------------------------------------------------------------
+
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
+constexpr int kArgumentsPerFunction = 1000000;
+#else
+constexpr int kArgumentsPerFunction = 25000;
+#endif
+
+/// The same double, bit for bit; any two nans count as the same (the sign
+/// of a nan that arithmetic makes depends on the order the compiler gives
+/// the operands, and carries no value).
+bool SameBits(double a, double b) {
+  uint64_t bits_a = 0, bits_b = 0;
+  std::memcpy(&bits_a, &a, sizeof a);
+  std::memcpy(&bits_b, &b, sizeof b);
+  return bits_a == bits_b || (std::isnan(a) && std::isnan(b));
+}
+
+/// A double of random sign and magnitude 2^e with e uniform in
+/// [low_exponent, high_exponent), its significand random too.
+double LogUniform(std::mt19937_64& rng, int low_exponent, int high_exponent) {
+  std::uniform_int_distribution<int> exponent(low_exponent, high_exponent - 1);
+  std::uniform_real_distribution<double> significand(1.0, 2.0);
+  const double magnitude = std::ldexp(significand(rng), exponent(rng));
+  return (rng() & 1) ? -magnitude : magnitude;
+}
+
+/// Arguments for sin, cos and tan, in turn: uniform over the angles of a
+/// drawing; uniform up to 10^4; tiny (down to the subnormal numbers); the
+/// doubles nearest to multiples of pi/2 and pi/4 and their neighbours a few
+/// units away (where the reduced argument is smallest, or where the
+/// reduction's rounding of n is closest to a tie); any size up to 2^1000.
+double TrigArgument(std::mt19937_64& rng, int k) {
+  std::uniform_real_distribution<double> angle(-3.2, 3.2), wide(-1e4, 1e4);
+  std::uniform_int_distribution<int> multiple(-6400, 6400), nudge(-3, 3);
+  switch (k % 6) {
+    case 0: return angle(rng);
+    case 1: return wide(rng);
+    case 2: return LogUniform(rng, -1074, -20);
+    case 3:
+    case 4: {
+      // k pi/2 (case 3) or (k + 1/2) pi/2 (case 4), rounded, then nudged.
+      const double m = multiple(rng) + (k % 6 == 4 ? 0.5 : 0.0);
+      double x = m * 1.5707963267948966 + m * 6.123233995736766e-17;
+      for (int steps = nudge(rng); steps != 0; steps += steps > 0 ? -1 : 1) {
+        x = std::nextafter(x, steps > 0 ? HUGE_VAL : -HUGE_VAL);
+      }
+      return x;
+    }
+    default: return LogUniform(rng, -20, 1000);
+  }
+}
+
+/// Arguments for atan2: coordinate differences of a drawing; random signs
+/// and magnitudes over the whole range, subnormal numbers included; now and
+/// then a zero of either sign, an infinity or a nan in either place; equal
+/// and nearly equal magnitudes (the diagonal).
+void Atan2Arguments(std::mt19937_64& rng, int k, double* y, double* x) {
+  std::uniform_real_distribution<double> coordinate(-1000.0, 1000.0);
+  const double specials[] = {0.0, -0.0, HUGE_VAL, -HUGE_VAL,
+                             std::numeric_limits<double>::quiet_NaN()};
+  switch (k % 5) {
+    case 0:
+      *y = coordinate(rng);
+      *x = coordinate(rng);
+      return;
+    case 1:
+      *y = LogUniform(rng, -1074, 1024);
+      *x = LogUniform(rng, -1074, 1024);
+      return;
+    case 2:
+      *y = LogUniform(rng, -30, 30);
+      *x = std::nextafter(std::fabs(*y), (rng() & 1) ? 0.0 : HUGE_VAL) * ((rng() & 1) ? 1 : -1);
+      return;
+    case 3:
+      *y = coordinate(rng);
+      *x = coordinate(rng);
+      *((rng() & 1) ? y : x) = specials[rng() % 5];
+      return;
+    default:
+      *y = LogUniform(rng, -60, 60);
+      *x = LogUniform(rng, -60, 60);
+      return;
+  }
+}
+
+TEST(Trig, FastPathGivesTheExactPathsBitsForSinCosAndTan) {
+  std::mt19937_64 rng(2024);
+  int sin_differ = 0, cos_differ = 0, tan_differ = 0;
+  for (int k = 0; k < kArgumentsPerFunction; ++k) {
+    const double x = TrigArgument(rng, k);
+    if (!SameBits(trig::Sin(x), trig::internal::SinExact(x)) && ++sin_differ <= 5) {
+      ADD_FAILURE() << "sin " << std::hexfloat << x;
+    }
+    if (!SameBits(trig::Cos(x), trig::internal::CosExact(x)) && ++cos_differ <= 5) {
+      ADD_FAILURE() << "cos " << std::hexfloat << x;
+    }
+    if (!SameBits(trig::Tan(x), trig::internal::TanExact(x)) && ++tan_differ <= 5) {
+      ADD_FAILURE() << "tan " << std::hexfloat << x;
+    }
+  }
+  EXPECT_EQ(sin_differ, 0);
+  EXPECT_EQ(cos_differ, 0);
+  EXPECT_EQ(tan_differ, 0);
+}
+
+TEST(Trig, FastPathGivesTheExactPathsBitsForAtan2) {
+  std::mt19937_64 rng(2025);
+  int differ = 0;
+  for (int k = 0; k < kArgumentsPerFunction; ++k) {
+    double y = 0, x = 0;
+    Atan2Arguments(rng, k, &y, &x);
+    if (!SameBits(trig::Atan2(y, x), trig::internal::Atan2Exact(y, x)) && ++differ <= 5) {
+      ADD_FAILURE() << "atan2 " << std::hexfloat << y << " " << x;
+    }
+  }
+  EXPECT_EQ(differ, 0);
 }
 
 }  // namespace

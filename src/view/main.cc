@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "driver/options.h"
 #include "platform/ascii.h"
@@ -34,6 +35,13 @@ const char kUsage[] =
     "  -o FILE        write the picture to FILE instead of standard output;\n"
     "                 a FILE ending in .dxf gets a DXF drawing (layers\n"
     "                 points, records, outline, refused) for CAD programs\n"
+    "  --style STYLE  how corners are cut, and what SIZE measures:\n"
+    "                 chord          arcs whose ends lie SIZE apart, as\n"
+    "                                rrensen draws them (the default)\n"
+    "                 radius         arcs of radius SIZE\n"
+    "                 chamfer        straight cuts ending SIZE from the corner\n"
+    "                 chord-chamfer  straight cuts SIZE long\n"
+    "                 (docs/corner-styles.md); only chord is rrensen's\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
     "\n"
@@ -46,7 +54,17 @@ const char kUsage[] =
     "the outline and those that leave it open separately, each trial a\n"
     "call of the filleting library on the points read from the file, and\n"
     "reports the larger size that draws, rounded down to three decimals and\n"
-    "checked once more.\n";
+    "checked once more. For the other styles the largest size is exact, the\n"
+    "smallest ratio of a side's length to the room its cuts need per unit\n"
+    "size, shown rounded down to millionths.\n";
+
+/// The styles --style takes.
+const std::pair<const char*, rrensen::CornerStyle> kStyles[] = {
+    {"chord", rrensen::CornerStyle::kChordArc},
+    {"radius", rrensen::CornerStyle::kRadiusArc},
+    {"chamfer", rrensen::CornerStyle::kDistanceChamfer},
+    {"chord-chamfer", rrensen::CornerStyle::kChordChamfer},
+};
 
 int Fail(const std::string& message) {
   std::cerr << "rrensen-view: " << message << "\n"
@@ -58,6 +76,7 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   std::string input, output, size_word;
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   for (int k = 1; k < argc; ++k) {
     std::string a = argv[k];
     if (a == "--help" || a == "-h") {
@@ -68,7 +87,21 @@ int main(int argc, char** argv) {
       std::cout << "rrensen-view " RRENSEN_VERSION "\n";
       return 0;
     }
-    if (a == "-o" || a == "-c") {
+    if (a == "--style") {
+      if (k + 1 >= argc) return Fail("option --style needs a value");
+      const std::string word = argv[++k];
+      bool known = false;
+      for (const auto& name : kStyles) {
+        if (word == name.first) {
+          style = name.second;
+          known = true;
+        }
+      }
+      if (!known) {
+        return Fail("unknown style " + word +
+                    " (chord, radius, chamfer or chord-chamfer)");
+      }
+    } else if (a == "-o" || a == "-c") {
       if (k + 1 >= argc) return Fail("option " + a + " needs a value");
       (a == "-o" ? output : size_word) = argv[++k];
     } else if (a.rfind("-o", 0) == 0 && a.size() > 2) {
@@ -97,7 +130,8 @@ int main(int argc, char** argv) {
     platform::OutStream quiet(&sink, false);
     driver::ApplyOption(word.c_str(), &settings, quiet, quiet);
   }
-  view::Preview preview = view::MakePreview(bytes.str(), settings.fillet_size);
+  view::Preview preview =
+      view::MakePreview(bytes.str(), settings.fillet_size, style);
   if (preview.has_points()) std::cerr << view::Explain(preview);
   // A name ending in ".dxf" (any case) gets a DXF drawing, any other SVG.
   std::string ending = output.size() >= 4 ? output.substr(output.size() - 4) : "";

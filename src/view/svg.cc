@@ -5,13 +5,12 @@
 #include <limits>
 
 #include "box.h"
-#include "geometry/trig.h"
+#include "geometry/angles.h"
 #include "platform/number_format.h"
 
 namespace view {
 namespace {
 
-constexpr double kPi = trig::kPi;
 
 std::string Coord(double v) {
   char buf[platform::kNumberBufSize];
@@ -38,9 +37,7 @@ std::string Escape(const std::string& text) {
 
 /// The two ends of an arc in drawing units: at tilt + start and tilt + end.
 void ArcEnd(const Drawing::Arc& a, double degrees, double* x, double* y) {
-  double t = (a.tilt + degrees) * kPi / 180.0;
-  *x = a.cx + a.r * std::cos(t);
-  *y = a.cy + a.r * std::sin(t);
+  geometry::PointAtDegrees(a.cx, a.cy, a.r, a.tilt + degrees, x, y);
 }
 
 /// A "nice" length (1, 2 or 5 times a power of ten) near a fifth of `span`.
@@ -102,6 +99,8 @@ std::string Svg(const Preview& preview, const std::string& caption) {
   // corner of each arc kept for its title.
   const bool has_outline = preview.has_points();
   const bool drawn = has_outline && preview.result() == 0;
+  // The tool's style, whose arcs come with the tool's arc records.
+  const bool chord_style = preview.style == rrensen::CornerStyle::kChordArc;
   Drawing outline;
   std::vector<const rrensen::Corner*> arc_corners;
   if (drawn) {
@@ -109,7 +108,10 @@ std::string Svg(const Preview& preview, const std::string& caption) {
       if (seg.is_arc) {
         const size_t corner = static_cast<size_t>(seg.corner);
         const rrensen::Corner& c = preview.outline.corners[corner];
-        outline.arcs.push_back(ArcOf(preview.trace.corners[corner]));
+        // The tool's arc record where the filleting kept one (kChordArc),
+        // else the arc as the segment describes it.
+        outline.arcs.push_back(chord_style ? ArcOf(preview.trace.corners[corner])
+                                           : ArcOf(seg));
         arc_corners.push_back(&c);
       } else {
         outline.lines.push_back({seg.start.x, seg.start.y, seg.end.x, seg.end.y});
@@ -235,15 +237,23 @@ std::string Svg(const Preview& preview, const std::string& caption) {
       // point, at the tilt of its record), or on the chord's.
       double mx = (c.tangent_in.x + c.tangent_out.x) / 2;
       double my = (c.tangent_in.y + c.tangent_out.y) / 2;
-      if (c.is_arc) {
+      if (c.is_arc && !chord_style) {
+        // Halfway round the arc from its start.
+        const double middle =
+            std::atan2(c.tangent_in.y - c.centre.y, c.tangent_in.x - c.centre.x) +
+            c.turn / 2;
+        mx = c.centre.x + c.radius * std::cos(middle);
+        my = c.centre.y + c.radius * std::sin(middle);
+      } else if (c.is_arc) {
         const double tilt = preview.trace.corners[k].tilt_degrees;
-        mx = c.centre.x + c.radius * std::cos(tilt * kPi / 180.0);
-        my = c.centre.y + c.radius * std::sin(tilt * kPi / 180.0);
+        geometry::PointAtDegrees(c.centre.x, c.centre.y, c.radius, tilt, &mx,
+                                 &my);
       }
       svg += "<circle class=\"fillet\" cx=\"" + w.X(mx) + "\" cy=\"" + w.Y(my) +
              "\" r=\"" + Coord(5 * vw / 640) + "\"><title>corner at point " +
              std::to_string(c.point + 1) +
-             (c.is_arc ? ": arc of radius " + Coord(c.radius) : ": chord") +
+             (c.is_arc ? ": arc of radius " + Coord(c.radius)
+                       : chord_style ? ": chord" : ": chamfer") +
              "</title></circle>\n";
     }
     svg += "</g>\n";

@@ -38,11 +38,15 @@ struct Preview {
   /// The indicated points 1 to n, in order (as the tool fillets them).
   std::vector<rrensen::Point> points;
   double fillet_size = 5.0;
+  /// How the corners are cut. Only kChordArc is the tool's; for the other
+  /// styles the captions name what the size measures.
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   /// False when the file carries more than 19 point records or a last point
   /// numbered outside 0 to 19: the tool refuses those before filleting.
   bool within_limits = true;
   rrensen::Outline outline;
-  /// The filleting's working values, for the arc records the tool writes.
+  /// The filleting's working values, for the arc records the tool writes;
+  /// empty for the styles other than kChordArc.
   geometry::FilletTrace trace;
   /// For a refused outline within the limits: the largest fillet size below
   /// 20 that draws it, if any (searched once, for every explanation).
@@ -56,8 +60,14 @@ struct Preview {
 };
 
 /// Reads exchange-file bytes with the tool's reader and fillets the
-/// indicated points with `fillet_size`, as the tool would.
-Preview MakePreview(std::string_view bytes, double fillet_size);
+/// indicated points with `fillet_size`, as the tool would, or in another
+/// corner style.
+Preview MakePreview(std::string_view bytes, double fillet_size,
+                    rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc);
+
+/// The arc record of an arc segment drawn without a trace (the styles other
+/// than kChordArc): counter-clockwise from its start angle, tilt 0.
+Drawing::Arc ArcOf(const rrensen::Segment& arc);
 
 /// The arc record that the tool writes for an arc corner.
 Drawing::Arc ArcOf(const geometry::CornerTrace& corner);

@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/number_format.h"
@@ -166,6 +167,69 @@ TEST(View, RefusedOutlinesNameTheFailureAndTheLargestSizeThatDraws) {
     WholeRun more = RunWholeInMemory("-c" + platform::FixedText(c.largest + 0.001, 3), c.exchange);
     EXPECT_NE(more.output.find("h# R_RENSEN"), std::string::npos);
   }
+}
+
+TEST(View, OtherCornerStylesNameWhatTheSizeMeasures) {
+  const char* square = "hp1 0 0\nhp2 100 0\nhp3 100 100\nhp4 0 100\nhp5 0 0\n";
+  struct {
+    rrensen::CornerStyle style;
+    const char* caption;
+    const char* row;  // the first corner's, in the explanation
+    size_t arcs, lines;
+  } cases[] = {
+      {rrensen::CornerStyle::kRadiusArc,
+       "closed outline of 5 points, radius arcs, radius 5.000, 4 corners",
+       "     1      2  arc         5.000  5.000\n", 4, 4},
+      {rrensen::CornerStyle::kDistanceChamfer,
+       "closed outline of 5 points, distance chamfers, distance 5.000, 4 corners",
+       "     1      2  chamfer     5.000  -\n", 0, 8},
+      {rrensen::CornerStyle::kChordChamfer,
+       "closed outline of 5 points, chord chamfers, chord 5.000, 4 corners",
+       "     1      2  chamfer     3.536  -\n", 0, 8},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption);
+    view::Preview preview = view::MakePreview(square, 5.0, c.style);
+    ASSERT_EQ(preview.result(), 0);
+    EXPECT_TRUE(preview.trace.corners.empty());
+    ASSERT_EQ(view::Caption(preview).size(), 1u);
+    EXPECT_EQ(view::Caption(preview)[0], c.caption);
+    EXPECT_NE(view::Explain(preview).find(c.row), std::string::npos)
+        << view::Explain(preview);
+    Parsed p = ParseSvg(view::Svg(preview, "styled"));
+    ASSERT_TRUE(p.ok);
+    EXPECT_EQ(p.count("arc"), c.arcs);
+    EXPECT_EQ(p.count("line"), c.lines);
+    EXPECT_EQ(p.count("fillet"), 4u);
+  }
+  // A radius arc drawn from its segment: counter-clockwise from the start
+  // angle, a clockwise one from its end.
+  rrensen::Segment left;
+  left.is_arc = true;
+  left.start = {95, 0};
+  left.end = {100, 5};
+  left.centre = {95, 5};
+  left.radius = 5;
+  left.sweep = std::acos(-1.0) / 2;
+  view::Drawing::Arc arc = view::ArcOf(left);
+  EXPECT_NEAR(arc.start, -90, 1e-12);
+  EXPECT_NEAR(arc.end, 0, 1e-12);
+  rrensen::Segment right = left;
+  std::swap(right.start, right.end);
+  right.sweep = -left.sweep;
+  arc = view::ArcOf(right);
+  EXPECT_NEAR(arc.start, -90, 1e-12);
+  EXPECT_NEAR(arc.end, 0, 1e-12);
+
+  // Refused: the reason, and the exact largest size rounded down.
+  view::Preview refused = view::MakePreview("hp1 0 0\nhp2 100 0\nhp3 100 8\nhp4 0 8\n", 5.0,
+                                            rrensen::CornerStyle::kDistanceChamfer);
+  ASSERT_EQ(refused.result(), 1);
+  std::vector<std::string> caption = view::Caption(refused);
+  ASSERT_EQ(caption.size(), 3u);
+  EXPECT_EQ(caption[0],
+            "refused at distance 5.000 (distance chamfers; result 1): the side from point 2");
+  EXPECT_EQ(caption[2], "largest distance below 20 that draws it: 4.000000");
 }
 
 }  // namespace

@@ -1,54 +1,204 @@
-// Checks the worked outlines and one refusal through the public header
-// alone. Prints "N passed, N failed" and exits non-zero on a failure.
+// A program of someone else's: uses the installed filleting library through
+// its public header alone, and checks that it computes what the rrensen tool
+// writes for the same points. Prints "N passed, N failed" and exits non-zero
+// on a failure.
+//
+//   consumer VERSION LINKAGE
+//
+// VERSION is the version the tool reports (`rrensen --version`); LINKAGE is
+// "static" or "shared", the library this program was linked with.
 
 #include <rrensen/fillet.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
-int passed = 0, failed = 0;
+int passed = 0;
+int failed = 0;
 
-void Check(bool ok, const char* what) {
+void Check(bool ok, const std::string& what) {
   (ok ? passed : failed) += 1;
-  if (!ok) std::printf("FAILED: %s\n", what);
+  if (!ok) std::printf("FAILED: %s\n", what.c_str());
 }
 
-bool Near(double a, double b) { return std::fabs(a - b) < 1e-9; }
+/// The tool writes lengths with twelve decimals: agreeing with it means
+/// lying within half a unit of the twelfth.
+bool AsTheToolWrites(double value, double written) {
+  return std::fabs(value - written) <= 0.5e-12;
+}
+
+bool AsTheToolWrites(const rrensen::Point& p, double x, double y) {
+  return AsTheToolWrites(p.x, x) && AsTheToolWrites(p.y, y);
+}
+
+/// A square of side 100 drawn from (0, 0) counter-clockwise whose last point,
+/// (0, 6), stops short of the first: with size 5 the ends are nearer than
+/// twice the size, so the tool closes it.
+const std::vector<rrensen::Point> kNearlyClosedSquare = {
+    {0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 6}};
+
+/// What the tool writes for that square with -c5: every corner an arc of
+/// radius size / (2 sin 45 degrees), its centre that far inside both sides.
+constexpr double kNear = 3.535533905933;
+constexpr double kFar = 96.464466094067;
+struct ToolArc {
+  double centre_x, centre_y;
+};
+constexpr ToolArc kToolArcs[] = {{kFar, kNear}, {kFar, kFar}, {kNear, kFar}, {kNear, kNear}};
+
+/// Every arc of a drawn outline: the sweep turns the start about the centre
+/// onto the end and equals its corner's turn; the bulge is tan(sweep / 4).
+/// Each corner of the square turns left by a quarter turn, whose bulge is
+/// tan(pi / 8), the same bits everywhere.
+void CheckArcs(const rrensen::Outline& outline, const std::string& name) {
+  for (const rrensen::Segment& s : outline.segments) {
+    const std::string at = name + ", segment from (" + std::to_string(s.start.x) + ", " +
+                           std::to_string(s.start.y) + ")";
+    if (!s.is_arc) {
+      Check(s.sweep == 0.0 && rrensen::Bulge(s) == 0.0, at + ": a line has no sweep, no bulge");
+      continue;
+    }
+    const double dx = s.start.x - s.centre.x;
+    const double dy = s.start.y - s.centre.y;
+    const double end_x = s.centre.x + dx * std::cos(s.sweep) - dy * std::sin(s.sweep);
+    const double end_y = s.centre.y + dx * std::sin(s.sweep) + dy * std::cos(s.sweep);
+    Check(std::fabs(end_x - s.end.x) < 1e-9 && std::fabs(end_y - s.end.y) < 1e-9,
+          at + ": the start turned by the sweep lands on the end");
+    Check(s.sweep == outline.corners[static_cast<size_t>(s.corner)].turn,
+          at + ": the arc sweeps its corner's turn");
+    Check(rrensen::Bulge(s) == 0.41421356237309503, at + ": bulge tan(pi / 8)");
+  }
+}
+
+void CheckClosings() {
+  using rrensen::Closing;
+  using rrensen::Result;
+
+  // The tool's own rule: closed, four corners, each side cut back at both
+  // ends.
+  rrensen::Outline by_proximity =
+      rrensen::Fillet(kNearlyClosedSquare, {5.0, Closing::kByProximity});
+  Check(by_proximity.result == Result::kDrawn && by_proximity.closed,
+        "by proximity: drawn, closed");
+  Check(by_proximity.corners.size() == 4 && by_proximity.segments.size() == 8,
+        "by proximity: four corners, four sides and four arcs");
+  for (size_t k = 0; k < by_proximity.corners.size() && k < 4; ++k) {
+    const rrensen::Corner& c = by_proximity.corners[k];
+    Check(c.is_arc && AsTheToolWrites(c.centre, kToolArcs[k].centre_x, kToolArcs[k].centre_y) &&
+              AsTheToolWrites(c.radius, kNear),
+          "by proximity: corner " + std::to_string(k + 1) + " is the tool's arc");
+  }
+  if (by_proximity.segments.size() == 8) {
+    Check(AsTheToolWrites(by_proximity.segments[0].start, kNear, 0) &&
+              AsTheToolWrites(by_proximity.segments[0].end, kFar, 0),
+          "by proximity: the first side is the tool's first line record");
+  }
+  CheckArcs(by_proximity, "by proximity");
+
+  // Open: from (0, 0) to (0, 6), the three inner corners as the tool draws
+  // them.
+  rrensen::Outline open = rrensen::Fillet(kNearlyClosedSquare, {5.0, Closing::kOpen});
+  Check(open.result == Result::kDrawn && !open.closed, "open: drawn, not closed");
+  Check(open.corners.size() == 3 && open.segments.size() == 7,
+        "open: three corners, four sides and three arcs");
+  for (size_t k = 0; k < open.corners.size() && k < 3; ++k) {
+    Check(AsTheToolWrites(open.corners[k].centre, kToolArcs[k].centre_x, kToolArcs[k].centre_y),
+          "open: corner " + std::to_string(k + 2) + " is the tool's arc");
+  }
+  if (open.segments.size() == 7) {
+    Check(AsTheToolWrites(open.segments.front().start, 0, 0) &&
+              AsTheToolWrites(open.segments.back().end, 0, 6),
+          "open: runs from the first point to the last");
+  }
+  CheckArcs(open, "open");
+
+  // Closed: (0, 6) stays a point of its own, and its side back to (0, 0) is
+  // 6 long where twice the size, 10, is needed.
+  rrensen::Outline closed = rrensen::Fillet(kNearlyClosedSquare, {5.0, Closing::kClosed});
+  Check(closed.result == Result::kTooClose && closed.segments.empty() && closed.corners.empty(),
+        "closed: refused, nothing drawn");
+  Check(closed.problem.kind == rrensen::Refusal::kShortSide && closed.problem.point == 4 &&
+            closed.problem.next_point == 0 && closed.problem.found == 6.0 &&
+            closed.problem.needed == 10.0,
+        "closed: the side from the fifth point to the first, 6 long, needs 10");
+  Check(rrensen::Describe(closed.problem) ==
+            "the side from point 5 to point 1 is 6.000 long and needs 10.000",
+        "closed: described");
+  Check(rrensen::Describe(by_proximity.problem).empty(), "drawn: nothing to describe");
+}
+
+void CheckInvalidSizes() {
+  const double sizes[] = {-1.0, std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity()};
+  const rrensen::Closing closings[] = {rrensen::Closing::kByProximity, rrensen::Closing::kOpen,
+                                       rrensen::Closing::kClosed};
+  for (double size : sizes) {
+    for (rrensen::Closing closing : closings) {
+      rrensen::Outline o = rrensen::Fillet(kNearlyClosedSquare, {size, closing});
+      Check(o.result == rrensen::Result::kInvalidSize &&
+                o.problem.kind == rrensen::Refusal::kInvalidSize && o.segments.empty(),
+            "size " + std::to_string(size) + ", closing " +
+                std::to_string(static_cast<int>(closing)) + ": invalid size");
+      Check(rrensen::Describe(o.problem) == "the fillet size is not a finite number of 0 or more",
+            "size " + std::to_string(size) + ": described");
+    }
+  }
+}
+
+/// The largest sizes, as the tool's -c option would be given them: the tool
+/// draws the bent line with -c4 and refuses it with -c4.001, and draws the
+/// square (closed) with -c19.999, the most below its limit of 20.
+void CheckLargestSizes() {
+  const std::vector<rrensen::Point> bent = {{0, 0}, {100, 0}, {100, 8}};
+  std::optional<double> bent_size = rrensen::LargestFilletSize(bent, {}, 20.0);
+  Check(bent_size && *bent_size == 4.0, "largest size for the bent line: 4");
+  std::optional<double> below_three =
+      rrensen::LargestFilletSize(bent, {0.0, rrensen::Closing::kOpen}, 3.0);
+  Check(below_three && *below_three == 2.999, "below a limit of 3: 2.999");
+  std::optional<double> square = rrensen::LargestFilletSize(kNearlyClosedSquare, {}, 20.0);
+  Check(square && *square == 19.999, "largest size for the square: 19.999");
+  // Closed whatever the size, the side of 6 allows no more than 3.
+  std::optional<double> closed =
+      rrensen::LargestFilletSize(kNearlyClosedSquare, {0.0, rrensen::Closing::kClosed}, 20.0);
+  Check(closed && *closed == 3.0, "largest size for the square always closed: 3");
+  Check(!rrensen::LargestFilletSize({{0, 0}}, {}, 20.0), "one point: no size draws it");
+}
+
+void CheckVersion(const char* tool_version, const char* linkage) {
+  const std::string composed = std::to_string(RRENSEN_VERSION_MAJOR) + "." +
+                               std::to_string(RRENSEN_VERSION_MINOR) + "." +
+                               std::to_string(RRENSEN_VERSION_PATCH);
+  Check(composed == RRENSEN_VERSION_STRING, "the version numbers make the version string");
+  Check(std::strcmp(tool_version, RRENSEN_VERSION_STRING) == 0,
+        std::string("the header's version ") + RRENSEN_VERSION_STRING + " is the tool's " +
+            tool_version);
+#ifdef RRENSEN_SHARED
+  const bool shared = true;
+#else
+  const bool shared = false;
+#endif
+  Check(shared == (std::strcmp(linkage, "shared") == 0),
+        std::string("RRENSEN_SHARED is defined exactly for a shared library (") + linkage + ")");
+}
 
 }  // namespace
 
-int main() {
-  using rrensen::FilletOutline;
-  using rrensen::Outline;
-
-  Outline right = FilletOutline({{0, 0}, {100, 0}, {100, 100}}, 5.0);
-  Check(right.result == rrensen::Result::kDrawn && !right.closed, "right angle drawn, open");
-  Check(right.segments.size() == 3 && right.segments[1].is_arc, "line, arc, line");
-  Check(Near(right.segments[1].radius, 3.535533905933), "radius 3.5355");
-  Check(Near(right.segments[0].end.x, 96.464466094067), "cut back to 96.46");
-
-  Outline square =
-      FilletOutline({{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}, 5.0);
-  Check(square.result == rrensen::Result::kDrawn && square.closed, "square drawn, closed");
-  Check(square.segments.size() == 8, "four sides and four arcs");
-
-  Outline chord = FilletOutline({{0, 0}, {100, 0}, {200, 5}}, 5.0);
-  Check(chord.result == rrensen::Result::kDrawn && !chord.segments[1].is_arc, "chord corner");
-  Check(Near(chord.segments[0].end.x, 97.499219846767), "chord cut at 97.499");
-
-  Outline refused = FilletOutline({{0, 0}, {100, 0}, {100, 8}}, 5.0);
-  Check(refused.result == rrensen::Result::kTooClose && refused.segments.empty(), "refused");
-  Check(refused.problem.kind == rrensen::Refusal::kShortSide &&
-            refused.problem.point == 1 && refused.problem.next_point == 2,
-        "the side from the second point to the third");
-  Check(refused.problem.needed == 10.0 && refused.problem.found == 8.0,
-        "needs 10, has 8");
-  std::optional<double> size = rrensen::LargestFilletSize({{0, 0}, {100, 0}, {100, 8}}, {}, 20.0);
-  Check(size && Near(*size, 4.0), "largest size 4");
-
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: consumer VERSION static|shared\n");
+    return 2;
+  }
+  CheckClosings();
+  CheckInvalidSizes();
+  CheckLargestSizes();
+  CheckVersion(argv[1], argv[2]);
   std::printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;
 }

@@ -1,0 +1,363 @@
+#include "dxf/join.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "dxf/number_text.h"
+#include "geometry/angles.h"
+
+namespace dxf {
+namespace {
+
+Piece Line(double x1, double y1, double x2, double y2) {
+  Piece p;
+  p.kind = PieceKind::kLine;
+  p.start = {x1, y1};
+  p.end = {x2, y2};
+  return p;
+}
+
+Piece Arc(double cx, double cy, double radius, double from, double to) {
+  Piece p;
+  p.kind = PieceKind::kArc;
+  p.start = {cx, cy};
+  p.radius = radius;
+  p.start_angle = from;
+  p.end_angle = to;
+  return p;
+}
+
+/// The chains as text: each chain's pieces in order, "r" after a reversed
+/// one, "*" after a closed chain, chains apart by " | ".
+std::string Describe(const std::vector<Chain>& chains) {
+  std::string text;
+  for (const Chain& c : chains) {
+    if (!text.empty()) text += " | ";
+    for (size_t k = 0; k < c.links.size(); ++k) {
+      text += (k ? " " : "") + std::to_string(c.links[k].piece) +
+              (c.links[k].reversed ? "r" : "");
+    }
+    if (c.closed) text += "*";
+  }
+  return text;
+}
+
+Piece WithLayer(Piece p, const std::string& layer) {
+  p.attributes.layer = layer;
+  return p;
+}
+
+TEST(ChainPieces, FollowsTheEndsThatMeet) {
+  Piece dashed = Line(1, 0, 2, 0);
+  dashed.attributes.line_type = "DASHED";
+  Piece by_layer = Line(1, 0, 2, 0);
+  by_layer.attributes.line_type = "ByLayer";
+  Piece red = Line(1, 0, 2, 0);
+  red.attributes.colour = 1;
+  Piece heavy = Line(1, 0, 2, 0);
+  heavy.attributes.line_weight = 50;
+  Piece extruded = Line(1, 0, 2, 0);
+  extruded.unjoinable_reason = "its extrusion direction is not (0, 0, 1)";
+  const Piece a = Line(0, 0, 1, 0);
+  struct {
+    const char* name;
+    std::vector<Piece> pieces;
+    const char* chains;
+  } cases[] = {
+      {"open, in order", {a, Line(1, 0, 1, 1), Line(1, 1, 0, 1)}, "0 1 2"},
+      {"a reversed piece", {a, Line(1, 1, 1, 0), Line(1, 1, 0, 1)}, "0 1r 2"},
+      {"first in the file in the middle",
+       {Line(1, 0, 1, 1), Line(1, 1, 0, 1), a}, "2 0 1"},
+      {"closed, shuffled",
+       {Line(1, 1, 1, 0), a, Line(0, 1, 0, 0), Line(0, 1, 1, 1)},
+       "0 1r 2r 3*"},
+      {"two arcs make a circle", {Arc(0, 0, 1, 0, 180), Arc(0, 0, 1, 180, 0)},
+       "0 1*"},
+      {"three ends meet: the chain stops",
+       {a, Line(1, 0, 2, 0), Line(1, 0, 1, 1), Line(2, 0, 3, 0)}, "1 3"},
+      {"four ends meet", {a, Line(1, 0, 2, 0), Line(1, 0, 1, 1),
+                          Line(1, 0, 1, -1)}, ""},
+      {"a piece alone stays", {a, Line(5, 5, 6, 6)}, ""},
+      {"layers differ", {a, WithLayer(Line(1, 0, 2, 0), "walls")}, ""},
+      {"layers differ in case only",
+       {WithLayer(a, "Walls"), WithLayer(Line(1, 0, 2, 0), "WALLS")}, "0 1"},
+      {"line types differ", {a, dashed}, ""},
+      {"no line type is BYLAYER", {a, by_layer}, "0 1"},
+      {"colours differ", {a, red}, ""},
+      {"line weights differ", {a, heavy}, ""},
+      {"an unjoinable piece is passed over", {a, extruded, Line(1, 0, 1, 1)},
+       "0 2"},
+      {"a piece shorter than the gap is passed over",
+       {a, Line(1, 0, 1, 1e-7), Line(1, 1e-7, 1, 1)}, "0 2"},
+      {"chains in the order of their first piece",
+       {Line(5, 0, 6, 0), a, Line(6, 0, 7, 0), Line(1, 0, 2, 0)}, "0 2 | 1 3"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Describe(ChainPieces(c.pieces, kDefaultJoinGap)), c.chains)
+        << c.name;
+  }
+}
+
+TEST(ChainPieces, EndsMeetUpToTheGapAndNoFurther) {
+  // Gaps and offsets in binary fractions, so that the distances are exact.
+  struct {
+    double gap;
+    rrensen::Point next_start;  // the first piece ends at (1, 0)
+    bool joins;
+  } cases[] = {
+      {0.25, {1.0, 0.0}, true},
+      {0.25, {1.25, 0.0}, true},
+      {0.25, {std::nextafter(1.25, 2.0), 0.0}, false},
+      {0.625, {1.375, 0.5}, true},  // 0.375^2 + 0.5^2 = 0.625^2
+      {0.625, {1.375, std::nextafter(0.5, 1.0)}, false},
+      {0.0, {1.0, 0.0}, true},
+      {0.0, {std::nextafter(1.0, 2.0), 0.0}, false},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Piece> pieces = {
+        Line(0, 0, 1, 0), Line(c.next_start.x, c.next_start.y, 3, 3)};
+    EXPECT_EQ(ChainPieces(pieces, c.gap).size(), c.joins ? 1u : 0u)
+        << c.gap << " " << c.next_start.x << " " << c.next_start.y;
+  }
+}
+
+TEST(ChainPieces, AVertexIsALinesEndOrTheEarlierPiecesEnd) {
+  const double off = 1e-7;  // within the default gap
+  struct {
+    const char* name;
+    std::vector<Piece> pieces;
+    rrensen::Point vertex;  // vertex 1, where the two pieces meet
+  } cases[] = {
+      {"the earlier line", {Line(0, 0, 1, 0), Line(1 + off, 0, 2, 0)}, {1, 0}},
+      {"the earlier line, second in the chain",
+       {Line(1 + off, 0, 2, 0), Line(0, 0, 1, 0)}, {1 + off, 0}},
+      {"a line before an arc",
+       {Arc(0, 0, 1, 0, 90), Line(off, 1, -5, 1)}, {off, 1}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Chain> chains = ChainPieces(c.pieces, kDefaultJoinGap);
+    ASSERT_EQ(chains.size(), 1u) << c.name;
+    EXPECT_EQ(chains[0].vertices[1].point.x, c.vertex.x) << c.name;
+    EXPECT_EQ(chains[0].vertices[1].point.y, c.vertex.y) << c.name;
+  }
+}
+
+TEST(PieceGeometry, ArcEndsAtQuarterTurnsAreExact) {
+  const PieceGeometry g = GeometryOf(Arc(10, 20, 5, 90, -90));
+  EXPECT_EQ(g.start.x, 10.0);
+  EXPECT_EQ(g.start.y, 25.0);
+  EXPECT_EQ(g.end.x, 10.0);
+  EXPECT_EQ(g.end.y, 15.0);
+  EXPECT_EQ(g.bulge, 1.0);  // a half turn: tan 45 degrees, exactly
+  // Counter-clockwise across 0 degrees: a sweep of 20, a positive bulge.
+  EXPECT_NEAR(GeometryOf(Arc(0, 0, 1, 350, 10)).bulge,
+              std::tan(geometry::Radians(5.0)), 1e-16);
+}
+
+TEST(PieceGeometry, TellsWhichPiecesCannotBeChained) {
+  struct {
+    Piece piece;
+    const char* reason;  // "" when it can
+  } cases[] = {
+      {Line(0, 0, 1, 0), ""},
+      {Line(0, 0, 0, 1e-6), "within the gap"},
+      {Arc(0, 0, 1, 30, 30), "within the gap"},
+      {Arc(0, 0, 0, 0, 90), "radius"},
+      {Arc(1e308, 0, 1e308, 0, 45), "out of range"},
+      {Line(0, 0, HUGE_VAL, 0), "out of range"},
+  };
+  for (const auto& c : cases) {
+    const std::string reason = UnjoinableReason(c.piece, kDefaultJoinGap);
+    EXPECT_EQ(reason.empty(), *c.reason == '\0') << reason;
+    EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+  }
+}
+
+/// A random outline: `count` segments through points in a 100-unit square
+/// at `origin`, each straight or an arc of a sweep between 10 and 300
+/// degrees either way, drawn as LINE and ARC pieces in `pieces`.
+std::vector<Piece> RandomOutline(std::mt19937& random, rrensen::Point origin,
+                                 int count, bool closed) {
+  std::uniform_real_distribution<double> coordinate(0.0, 100.0);
+  std::uniform_real_distribution<double> sweep(10.0, 300.0);
+  std::vector<rrensen::Point> points;
+  for (int k = 0; k <= count; ++k) {
+    points.push_back({origin.x + coordinate(random),
+                      origin.y + coordinate(random)});
+  }
+  if (closed) points.back() = points.front();
+  std::vector<Piece> pieces;
+  for (int k = 0; k < count; ++k) {
+    rrensen::Point p = points[k];
+    rrensen::Point q = points[k + 1];
+    if (random() % 2 == 0) {
+      pieces.push_back(Line(p.x, p.y, q.x, q.y));
+      continue;
+    }
+    // An ARC runs counter-clockwise: a clockwise one is drawn from q to p.
+    if (random() % 2 == 0) std::swap(p, q);
+    const double turn = geometry::Radians(sweep(random));
+    const double dx = q.x - p.x;
+    const double dy = q.y - p.y;
+    const double half_chord = std::hypot(dx, dy) / 2;
+    const double radius = half_chord / std::sin(turn / 2);
+    // The centre lies left of the chord, at the radius times cos(turn / 2).
+    const double offset = radius * std::cos(turn / 2) / (2 * half_chord);
+    const rrensen::Point c{(p.x + q.x) / 2 - dy * offset,
+                           (p.y + q.y) / 2 + dx * offset};
+    pieces.push_back(Arc(c.x, c.y, radius,
+                         geometry::Degrees(std::atan2(p.y - c.y, p.x - c.x)),
+                         geometry::Degrees(std::atan2(q.y - c.y, q.x - c.x))));
+  }
+  return pieces;
+}
+
+double Distance(const rrensen::Point& a, const rrensen::Point& b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+TEST(ChainPieces, ChainsReproduceEveryPiece) {
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 50; ++round) {
+    // Outlines far apart, their pieces shuffled together; some reversed.
+    std::vector<Piece> pieces;
+    std::vector<int> outline_of;
+    const int outlines = 1 + static_cast<int>(random() % 4);
+    for (int o = 0; o < outlines; ++o) {
+      const bool closed = random() % 2 == 0;
+      const int count = 2 + static_cast<int>(random() % 8);
+      for (Piece& p : RandomOutline(random, {1000.0 * o, 0.0}, count, closed)) {
+        if (p.kind == PieceKind::kLine && random() % 2 == 0) {
+          std::swap(p.start, p.end);
+        }
+        pieces.push_back(p);
+        outline_of.push_back(o);
+      }
+    }
+    std::vector<size_t> order(pieces.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::shuffle(order.begin(), order.end(), random);
+    std::vector<Piece> shuffled;
+    for (size_t i : order) shuffled.push_back(pieces[i]);
+
+    const std::vector<Chain> chains = ChainPieces(shuffled, kDefaultJoinGap);
+    ASSERT_EQ(chains.size(), static_cast<size_t>(outlines)) << round;
+    for (size_t n = 0; n < chains.size(); ++n) {
+      const Chain& chain = chains[n];
+      const size_t m = chain.links.size();
+      ASSERT_EQ(chain.vertices.size(), chain.closed ? m : m + 1);
+      size_t earliest = shuffled.size();
+      for (size_t k = 0; k < m; ++k) {
+        const ChainLink& l = chain.links[k];
+        earliest = std::min(earliest, l.piece);
+        const PieceGeometry g = GeometryOf(shuffled[l.piece]);
+        const rrensen::Point& from = l.reversed ? g.end : g.start;
+        const rrensen::Point& to = l.reversed ? g.start : g.end;
+        EXPECT_LE(Distance(chain.vertices[k].point, from), kDefaultJoinGap);
+        EXPECT_LE(Distance(chain.vertices[(k + 1) % chain.vertices.size()].point, to),
+                  kDefaultJoinGap);
+        EXPECT_EQ(chain.vertices[k].bulge, l.reversed ? -g.bulge : g.bulge);
+        const Piece& piece = shuffled[l.piece];
+        if (piece.kind == PieceKind::kArc) {
+          double sweep = std::fmod(piece.end_angle - piece.start_angle, 360.0);
+          if (sweep < 0) sweep += 360.0;
+          EXPECT_NEAR(geometry::Degrees(4 * std::atan(std::fabs(
+                          chain.vertices[k].bulge))), sweep, 1e-9);
+        }
+        EXPECT_EQ(outline_of[order[l.piece]], outline_of[order[chain.links[0].piece]]);
+      }
+      // In order of the first piece, which runs forward.
+      EXPECT_EQ(chain.first_piece, earliest);
+      if (n > 0) {
+        EXPECT_GT(chain.first_piece, chains[n - 1].first_piece);
+      }
+      for (const ChainLink& l : chain.links) {
+        EXPECT_TRUE(l.piece != earliest || !l.reversed);
+      }
+      EXPECT_TRUE(!chain.closed || chain.links[0].piece == earliest);
+    }
+  }
+}
+
+/// A file of version `version` (none when empty) with a header holding
+/// $HANDSEED 30 and an ENTITIES section holding `entities`.
+std::string File(const std::string& version, const std::string& entities) {
+  std::string header = "0\nSECTION\n2\nHEADER\n";
+  if (!version.empty()) header += "9\n$ACADVER\n1\n" + version + "\n";
+  return header + "9\n$HANDSEED\n5\n30\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
+         entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+const char kSquareOfPieces[] =
+    "0\nLINE\n5\n20\n8\nA\n62\n1\n10\n0\n20\n0\n11\n10\n21\n0\n"
+    "0\nCIRCLE\n5\n21\n8\nA\n10\n0\n20\n0\n40\n1\n"
+    "0\nARC\n5\n22\n8\nA\n62\n1\n10\n10\n20\n5\n40\n5\n50\n270\n51\n90\n"
+    "0\nLINE\n5\n23\n8\nA\n62\n1\n10\n0\n20\n10\n11\n10\n21\n10\n"
+    "0\nLINE\n5\n24\n8\nA\n62\n1\n10\n0\n20\n0\n11\n0\n21\n10\n"
+    "0\nLINE\n5\n25\n8\nB\n10\n50\n20\n50\n11\n60\n21\n60\n";
+
+TEST(ReplacePiecesWithChains, WritesEachFormReadableAgain) {
+  struct {
+    const char* version;
+    const char* written;  // the new entity's type
+  } cases[] = {
+      {"AC1015", "LWPOLYLINE"},
+      {"AC1009", "POLYLINE"},
+      {"", "POLYLINE"},
+  };
+  for (const auto& c : cases) {
+    const std::string input = File(c.version, kSquareOfPieces);
+    const JoinRun run = JoinDrawing(input, kDefaultJoinGap);
+    ASSERT_EQ(run.error, "") << c.version;
+    EXPECT_EQ(run.chains, 1u);
+    EXPECT_EQ(run.joined_pieces, 4u);
+    // In place of the first line, before the circle and the lone line.
+    const std::string chain_start =
+        std::string("ENTITIES\n0\n") + c.written + "\n5\n30\n";
+    const size_t chain_at = run.output.find(chain_start);
+    EXPECT_NE(chain_at, std::string::npos) << run.output;
+    EXPECT_LT(chain_at, run.output.find("0\nCIRCLE\n5\n21\n"));
+    EXPECT_LT(run.output.find("0\nCIRCLE\n5\n21\n"),
+              run.output.find("0\nLINE\n5\n25\n"));
+
+    // Read again: one closed polyline, colour and all, the arc a half turn
+    // counter-clockwise; $HANDSEED past every new handle.
+    const TagList list = ReadTags(run.output);
+    const Drawing again = ReadDrawing(list, DrawingPieces::kRead);
+    ASSERT_EQ(again.error, "");
+    ASSERT_EQ(again.polylines.size(), 1u);
+    const Polyline& p = again.polylines[0];
+    EXPECT_TRUE(p.closed);
+    EXPECT_EQ(p.layer, "A");
+    ASSERT_EQ(p.vertices.size(), 4u);
+    EXPECT_EQ(p.vertices[1].point.x, 10.0);  // the line's end, not the arc's
+    EXPECT_EQ(p.vertices[1].bulge, 1.0);
+    EXPECT_NE(run.output.find("42\n1.0\n"), std::string::npos);
+    EXPECT_NE(run.output.find("62\n1\n"), std::string::npos);
+    EXPECT_EQ(again.pieces.size(), 1u);  // the lone line on layer B
+    const uint64_t handles = std::string(c.written) == "LWPOLYLINE" ? 1 : 6;
+    EXPECT_EQ(again.next_free_handle, 0x30 + handles);
+    EXPECT_EQ(list.tags[again.handle_seed_tag].value,
+              FormatHandle(0x30 + handles));
+  }
+}
+
+TEST(ChainFormFor, LightweightWhereTheVersionHasIt) {
+  EXPECT_EQ(ChainFormFor(""), ChainForm::kVertexList);
+  EXPECT_EQ(ChainFormFor("AC1006"), ChainForm::kVertexList);
+  EXPECT_EQ(ChainFormFor("AC1009"), ChainForm::kVertexList);
+  EXPECT_EQ(ChainFormFor("AC1012"), std::nullopt);
+  EXPECT_EQ(ChainFormFor("AC1014"), ChainForm::kLightweight);
+  EXPECT_EQ(ChainFormFor(" AC1032 "), ChainForm::kLightweight);
+  EXPECT_EQ(ChainFormFor("R12"), std::nullopt);
+  EXPECT_NE(JoinDrawing(File("AC1012", ""), kDefaultJoinGap).error.find("AC1012"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace dxf

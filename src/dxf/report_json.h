@@ -1,0 +1,114 @@
+#ifndef RRENSEN_DXF_REPORT_JSON_H_
+#define RRENSEN_DXF_REPORT_JSON_H_
+
+/// The report that rrensen-dxf writes with --report: one JSON object a line
+/// for each outline it considered, for scripts. The text is pure ASCII:
+/// strings from the file are read as UTF-8, every character outside ASCII is
+/// written as a \u escape (a surrogate pair above U+FFFF), and every byte
+/// that is not part of well-formed UTF-8 (old DXF files are often in a code
+/// page) becomes U+FFFD, the replacement character, one for each byte.
+/// Numbers are JSON numbers with the fewest digits that read back as the
+/// same double; a value that is not finite is null.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rrensen/fillet.h"
+
+namespace dxf {
+
+/// `text` as a JSON string, quotes included.
+std::string JsonString(std::string_view text);
+
+/// `value` as a JSON number, or null when it is not finite.
+std::string JsonNumber(double value);
+
+/// A JSON object written member by member, in order.
+class JsonObject {
+ public:
+  JsonObject& String(std::string_view key, std::string_view value);
+  JsonObject& Number(std::string_view key, double value);
+  JsonObject& Number(std::string_view key, std::optional<double> value);
+  JsonObject& Integer(std::string_view key, long long value);
+  JsonObject& Bool(std::string_view key, bool value);
+  /// `json` must be JSON text already (an object, an array, null).
+  JsonObject& Raw(std::string_view key, std::string_view json);
+  /// The object's text.
+  std::string Text() const { return text_ + "}"; }
+
+ private:
+  void Key(std::string_view key);
+  std::string text_ = "{";
+};
+
+/// How an outline came out.
+enum class OutlineStatus {
+  kFilleted,  ///< every run of straight pieces filleted (or there was none)
+  kPartly,    ///< some runs filleted, some refused and left as they were
+  kUnchanged, ///< every run refused: written as it was
+  kSkipped,   ///< not looked at (widths, curve fitting...): see skip_code
+};
+
+/// The status as the report names it: "filleted", "partly", "unchanged",
+/// "skipped".
+const char* StatusName(OutlineStatus status);
+
+/// A run of straight pieces left as it was.
+struct RunReport {
+  /// Vertex indices from 0, as FilletPolyline gives them; the report
+  /// numbers vertices from 1, as the message does. `last_vertex` below
+  /// `first_vertex`: the run wraps round the first vertex.
+  int first_vertex = 0;
+  int last_vertex = 0;
+  rrensen::Problem problem;
+  std::optional<double> largest_size;
+};
+
+/// An entity that an outline is made of.
+struct EntityRef {
+  std::string type;    ///< "LINE", "ARC", ...
+  std::string handle;  ///< empty when it has none
+  int line = 0;        ///< line of its "0" tag
+};
+
+/// What became of one outline: a polyline entity, or a chain of entities
+/// joined into one (kind "chain", with its entities in `parts`).
+struct OutlineReport {
+  std::string kind = "polyline";
+  std::string type;    ///< the entity type, "LWPOLYLINE" or "POLYLINE"
+  std::string handle;  ///< empty when it has none (written as null)
+  std::string layer;
+  int line = 0;        ///< line of the entity's "0" tag
+  OutlineStatus status = OutlineStatus::kFilleted;
+  /// For kSkipped: why, as a code and as a sentence.
+  std::string skip_code;
+  std::string skip_reason;
+  bool closed = false;  ///< as written
+  int corners_filleted = 0;
+  int corners_left = 0;
+  std::vector<RunReport> refused_runs;
+  /// The entities a chain was joined from; empty for a polyline.
+  std::vector<EntityRef> parts;
+};
+
+/// The report's line for `report`, without a line end:
+///
+///   {"kind":"polyline","type":"LWPOLYLINE","handle":"2F","layer":"walls",
+///    "line":12,"status":"partly","closed":true,"corners_filleted":3,
+///    "corners_left":2,"refused_runs":[{"first_vertex":5,"last_vertex":8,
+///    "reason":"short_side","message":"the side from point 6 to point 7 is
+///    3.000 long and needs 8.000","at_vertex":6,"to_vertex":7,"needed":8.0,
+///    "found":3.0,"largest_size":1.5}]}
+///
+/// A skipped outline has "reason" and "message" instead of the corners and
+/// runs. "at_vertex" and "to_vertex" are null where the problem names no
+/// vertex, "needed" and "found" where it measures no length, and
+/// "largest_size" when no size fillets the run. A chain has "parts": its
+/// entities' type, handle and line.
+std::string ReportLine(const OutlineReport& report);
+
+}  // namespace dxf
+
+#endif  // RRENSEN_DXF_REPORT_JSON_H_

@@ -1,0 +1,464 @@
+#include "geometry/corner_styles.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+
+#include "geometry/trig.h"
+
+namespace geometry {
+namespace {
+
+using rrensen::Closing;
+using rrensen::Corner;
+using rrensen::CornerStyle;
+using rrensen::Outline;
+using rrensen::Point;
+using rrensen::Problem;
+using rrensen::Refusal;
+using rrensen::Result;
+using rrensen::Segment;
+using rrensen::kTurnTolerance;
+using trig::kPi;
+
+/// The distance of two points as the closing rule measures it, the same
+/// expression as kChordArc's, so that every style closes the same outlines.
+double ClosingDistance(const Point& a, const Point& b) {
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+}
+
+/// The closing rule of Closing::kByProximity.
+bool ClosesByProximity(const std::vector<Point>& points, double size) {
+  return !points.empty() &&
+         ClosingDistance(points.front(), points.back()) < 2 * size;
+}
+
+/// sqrt(dx^2 + dy^2) without overflow or underflow in the squares. Where
+/// the larger difference lies outside 2^-500 .. 2^500 both are first scaled
+/// by a power of two, which is exact, and the root scaled back; elsewhere
+/// the squares cannot overflow or lose bits to underflow. IEEE operations
+/// and exact scaling only, so the bits are the same on every platform. The
+/// result is infinite only when the length itself exceeds the largest
+/// double.
+double SideLength(double dx, double dy) {
+  const double larger = std::max(std::fabs(dx), std::fabs(dy));
+  if (larger == 0.0 || !std::isfinite(larger)) return larger;
+  int exponent = 0;
+  (void)std::frexp(larger, &exponent);
+  if (exponent > -500 && exponent < 500) return std::sqrt(dx * dx + dy * dy);
+  const double sx = std::ldexp(dx, -exponent);
+  const double sy = std::ldexp(dy, -exponent);
+  return std::ldexp(std::sqrt(sx * sx + sy * sy), exponent);
+}
+
+/// One side of the outline, from vertex `from` to the next vertex.
+struct Side {
+  double length = 0.0;
+  /// The unit vector from its first point to its last.
+  Point unit;
+  /// The sum of the cut-backs per unit size of the cuts at its two ends
+  /// (0 for an open end or a straight corner). At size s the side holds
+  /// its cuts when s * per_unit <= length, computed so.
+  double per_unit = 0.0;
+};
+
+/// What the fit rule needs of an outline, none of which depends on the
+/// size: its points in outline order, its sides, and each corner's turn
+/// and cut-back per unit size. Or why no size draws it.
+struct Shape {
+  bool closed = false;
+  /// The points in order, and their indices into the caller's points. A
+  /// closed outline's vertices do not repeat the first point; its side
+  /// n - 1 runs from the last vertex back to the first.
+  std::vector<Point> at;
+  std::vector<int> index;
+  /// Side j runs from vertex j to vertex j + 1 (mod n when closed).
+  std::vector<Side> sides;
+  /// For each vertex: whether it is cut (a corner turning by at least
+  /// kTurnTolerance; never an open end), its signed turn, and its cut-back
+  /// per unit size (0 when not cut).
+  std::vector<bool> cut;
+  std::vector<double> turn;
+  std::vector<double> per_unit;
+  /// kDrawn, or the refusal that holds at every size.
+  Result result = Result::kDrawn;
+  Problem problem;
+};
+
+Shape& Refuse(Shape& shape, Result result, Refusal kind, int point,
+              int next_point = -1) {
+  shape.result = result;
+  shape.problem = Problem{kind, point, next_point, 0.0, 0.0};
+  return shape;
+}
+
+bool KnownStyle(CornerStyle style) {
+  return style == CornerStyle::kRadiusArc ||
+         style == CornerStyle::kDistanceChamfer ||
+         style == CornerStyle::kChordChamfer;
+}
+
+/// The signed turn from direction `in` to direction `out` (unit vectors),
+/// in (-pi, pi]: atan2 of their cross and dot products, which is accurate
+/// to a few ulps at every angle, near 0 and near pi alike (an arccos of the
+/// dot product would lose half the digits there).
+double TurnBetween(const Point& in, const Point& out) {
+  const double cross = in.x * out.y - in.y * out.x;
+  const double dot = in.x * out.x + in.y * out.y;
+  return trig::Atan2(cross, dot);
+}
+
+/// The size-free part of the fit rule for `points` closed or not: every
+/// refusal but the fit itself. Checks in the order the header states.
+Shape Analyse(const std::vector<Point>& points, bool closed,
+              Closing closing, CornerStyle style) {
+  Shape shape;
+  shape.closed = closed;
+  size_t count = points.size();
+  if (closed) {
+    // The last point closes the outline: by proximity it is taken as the
+    // first, and a closed outline's last point equal to its first is the
+    // first once more; either way it is not a vertex of its own.
+    if (count >= 1 && (closing == Closing::kByProximity ||
+                       (count >= 2 && points.front().x == points.back().x &&
+                        points.front().y == points.back().y))) {
+      --count;
+    }
+  }
+  shape.at.assign(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count));
+  shape.index.resize(count);
+  for (size_t k = 0; k < count; ++k) shape.index[k] = static_cast<int>(k);
+  // Too few points: an open outline needs a side, a closed one two
+  // distinct vertices (two give two reversals, refused below).
+  if (count < 2) {
+    return Refuse(shape, Result::kTooClose, Refusal::kNoCorner, -1);
+  }
+  for (size_t k = 0; k < count; ++k) {
+    if (!std::isfinite(shape.at[k].x) || !std::isfinite(shape.at[k].y)) {
+      return Refuse(shape, Result::kTooClose, Refusal::kNotFinite,
+                    shape.index[k]);
+    }
+  }
+  const size_t n = count;
+  const size_t side_count = closed ? n : n - 1;
+  shape.sides.resize(side_count);
+  shape.cut.assign(n, false);
+  shape.turn.assign(n, 0.0);
+  shape.per_unit.assign(n, 0.0);
+  // Outline order: an open outline's sides 0 .. n-2 and corners 1 .. n-2; a
+  // closed one's sides 1 .. n-1 then 0, and corners 1 .. n-1 then 0.
+  auto side_in_order = [&](size_t k) { return closed ? (k + 1) % n : k; };
+  for (size_t k = 0; k < side_count; ++k) {
+    const size_t j = side_in_order(k);
+    const Point& a = shape.at[j];
+    const Point& b = shape.at[(j + 1) % n];
+    Side& side = shape.sides[j];
+    side.length = SideLength(b.x - a.x, b.y - a.y);
+    // Two points of an open outline are one line, whatever its length, as
+    // for kChordArc: no corner needs its direction.
+    if (side.length == 0.0 && side_count > 1) {
+      return Refuse(shape, Result::kTooClose, Refusal::kCoincidentPoints,
+                    shape.index[j], shape.index[(j + 1) % n]);
+    }
+    // An infinite length gives a unit vector of zeros or nans: the turns at
+    // its ends come out nan and are refused there.
+    side.unit = {(b.x - a.x) / side.length, (b.y - a.y) / side.length};
+    if (!std::isfinite(side.length)) side.unit = {std::nan(""), std::nan("")};
+  }
+  const size_t corner_count = closed ? n : n - 2;
+  for (size_t k = 0; k < corner_count; ++k) {
+    const size_t v = (k + 1) % n;
+    const size_t side_in = (v + side_count - 1) % side_count;
+    const double turn = TurnBetween(shape.sides[side_in].unit,
+                                    shape.sides[v % side_count].unit);
+    if (!std::isfinite(turn)) {
+      return Refuse(shape, Result::kTooClose, Refusal::kCornerNotFinite,
+                    shape.index[v]);
+    }
+    if (std::fabs(turn) > kPi - kTurnTolerance) {
+      return Refuse(shape, Result::kReversal, Refusal::kReversal,
+                    shape.index[v]);
+    }
+    shape.turn[v] = turn;
+    if (std::fabs(turn) < kTurnTolerance) continue;  // passed straight
+    shape.cut[v] = true;
+    shape.per_unit[v] = CutBackPerUnitSize(style, turn);
+  }
+  for (size_t j = 0; j < side_count; ++j) {
+    shape.sides[j].per_unit = shape.per_unit[j] + shape.per_unit[(j + 1) % n];
+  }
+  return shape;
+}
+
+/// The shape Fillet draws for `options`: the closing decided, the
+/// size-free rules checked.
+Shape ShapeFor(const std::vector<Point>& points,
+               const rrensen::FilletOptions& options) {
+  bool closed = false;
+  switch (options.closing) {
+    case Closing::kByProximity:
+      closed = ClosesByProximity(points, options.size);
+      break;
+    case Closing::kOpen: break;
+    case Closing::kClosed: closed = true; break;
+  }
+  return Analyse(points, closed, options.closing, options.style);
+}
+
+Segment Line(const Point& from, const Point& to) {
+  Segment s;
+  s.start = from;
+  s.end = to;
+  return s;
+}
+
+bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+/// Draws a shape that no size-free rule refused, at `size`: the fit of
+/// every side, then the cuts.
+Outline Draw(const Shape& shape, double size, CornerStyle style) {
+  Outline o;
+  o.closed = shape.closed;
+  const size_t n = shape.at.size();
+  const size_t side_count = shape.sides.size();
+  auto refuse = [&o](Result result, Refusal kind, int point, int next_point,
+                     double needed, double found) -> Outline& {
+    o.result = result;
+    o.problem = Problem{kind, point, next_point, needed, found};
+    o.corners.clear();
+    o.segments.clear();
+    return o;
+  };
+  // The fit, side by side in outline order.
+  for (size_t k = 0; k < side_count; ++k) {
+    const size_t j = shape.closed ? (k + 1) % n : k;
+    const Side& side = shape.sides[j];
+    const double needed = size * side.per_unit;  // 0 for a side never cut
+    if (!(needed <= side.length)) {
+      return refuse(Result::kTooClose, Refusal::kShortSide, shape.index[j],
+                    shape.index[(j + 1) % n], needed, side.length);
+    }
+  }
+  // Where each side's line starts and ends: at its end points, moved along
+  // the side by the cut-back of a cut there. A side used up exactly
+  // (size * per_unit == length) draws no line, and its two ends are made
+  // one point, so that the cuts meet without a gap: an end point that is
+  // not cut is kept as it is, otherwise the end of the first cut is used.
+  // So is a side whose line, as computed, would have no length or run
+  // backwards: its cuts fit to within rounding (a few ulps of its length)
+  // and leave it used up but for rounding.
+  std::vector<Point> line_start(side_count), line_end(side_count);
+  std::vector<bool> used_up(side_count, false);
+  for (size_t j = 0; j < side_count; ++j) {
+    const size_t a = j, b = (j + 1) % n;
+    const Side& side = shape.sides[j];
+    const Point& pa = shape.at[a];
+    const Point& pb = shape.at[b];
+    line_start[j] = pa;
+    line_end[j] = pb;
+    if (shape.cut[a]) {
+      const double c = size * shape.per_unit[a];
+      line_start[j] = {pa.x + c * side.unit.x, pa.y + c * side.unit.y};
+    }
+    if (shape.cut[b]) {
+      const double c = size * shape.per_unit[b];
+      line_end[j] = {pb.x - c * side.unit.x, pb.y - c * side.unit.y};
+    }
+    const double room = (line_end[j].x - line_start[j].x) * side.unit.x +
+                        (line_end[j].y - line_start[j].y) * side.unit.y;
+    used_up[j] = side.per_unit > 0.0 &&
+                 (size * side.per_unit == side.length || !(room > 0.0));
+    if (used_up[j]) {
+      if (shape.cut[b]) {
+        line_end[j] = line_start[j];
+      } else {
+        line_start[j] = line_end[j];
+      }
+    }
+  }
+  // Side j, then the cut at its last point; a closed outline starts with
+  // the side from its first point and so ends with the corner there.
+  o.corners.reserve(n);
+  o.segments.reserve(2 * side_count);
+  for (size_t j = 0; j < side_count; ++j) {
+    if (!used_up[j]) o.segments.push_back(Line(line_start[j], line_end[j]));
+    const size_t v = (j + 1) % n;
+    if (!shape.cut[v]) continue;
+    Corner c;
+    c.point = shape.index[v];
+    c.is_arc = style == CornerStyle::kRadiusArc;
+    c.tangent_in = line_end[j];
+    c.tangent_out = line_start[v];
+    c.cut_back = size * shape.per_unit[v];
+    c.turn = shape.turn[v];
+    Segment cut = Line(c.tangent_in, c.tangent_out);
+    cut.corner = static_cast<int>(o.corners.size());
+    if (c.is_arc) {
+      // The centre lies `size` from the incoming side, on the inside of
+      // the turn: to the left of the direction of travel for a left turn.
+      // The arc from tangent_in about it by the turn ends at tangent_out.
+      const Point& u = shape.sides[j].unit;
+      const double offset = c.turn > 0.0 ? size : -size;
+      c.centre = {c.tangent_in.x - offset * u.y, c.tangent_in.y + offset * u.x};
+      c.radius = size;
+      cut.is_arc = true;
+      cut.centre = c.centre;
+      cut.radius = c.radius;
+      cut.sweep = c.turn;
+    }
+    // Cuts that run off the doubles (sizes and coordinates near the
+    // largest double) give no point a reader could use.
+    if (!Finite(c.tangent_in) || !Finite(c.tangent_out) ||
+        !Finite(c.centre) || !std::isfinite(c.cut_back)) {
+      return refuse(Result::kTooClose, Refusal::kCornerNotFinite, c.point,
+                    -1, 0.0, 0.0);
+    }
+    o.corners.push_back(c);
+    o.segments.push_back(cut);
+  }
+  return o;
+}
+
+/// The largest size s with s * per_unit <= length as computed, for
+/// per_unit > 0 and length > 0: the quotient, then moved by single steps
+/// of a double to the exact boundary. The product is monotone in s, and
+/// the quotient is within two steps of the boundary, so the loops take a
+/// step or two.
+double LargestSideSize(double length, double per_unit) {
+  double s = length / per_unit;
+  if (!(s <= DBL_MAX)) s = DBL_MAX;
+  while (s > 0.0 && !(s * per_unit <= length)) s = std::nextafter(s, 0.0);
+  for (;;) {
+    const double up = std::nextafter(s, DBL_MAX);
+    if (up == s || !(up * per_unit <= length)) break;
+    s = up;
+  }
+  return s;
+}
+
+/// The largest size up to `cap` that `shape`'s sides hold; none when a
+/// size-free rule refuses the shape.
+std::optional<double> LargestShapeSize(const Shape& shape, double cap) {
+  if (shape.result != Result::kDrawn) return std::nullopt;
+  double s = cap;
+  for (const Side& side : shape.sides) {
+    if (side.per_unit > 0.0) s = std::min(s, LargestSideSize(side.length, side.per_unit));
+  }
+  return s;
+}
+
+/// The largest size in [lo, hi] at which `shape` draws, given that it
+/// draws at lo and that the sizes that draw are an interval from lo: a
+/// bisection, for the one case the fit rule does not decide (cuts whose
+/// values run off the doubles).
+double BisectDrawing(const Shape& shape, CornerStyle style, double lo,
+                     double hi) {
+  for (int step = 0; step < 2100 && lo < hi; ++step) {
+    double mid = lo + (hi - lo) / 2;
+    if (mid <= lo) mid = hi;
+    if (Draw(shape, mid, style).result == Result::kDrawn) {
+      lo = mid;
+    } else {
+      hi = std::nextafter(mid, 0.0);
+    }
+  }
+  return lo;
+}
+
+/// `candidate`, the largest size the fit rule allows `shape` in
+/// [lo, candidate], checked by drawing; where the cuts' values run off the
+/// doubles, the largest size that does draw; none when lo does not draw.
+/// Every size in [lo, candidate] gives the shape its closing, so drawing
+/// the shape is drawing the caller's points.
+std::optional<double> Drawable(const Shape& shape, CornerStyle style,
+                               double lo, std::optional<double> candidate) {
+  if (!candidate || *candidate < lo) return std::nullopt;
+  if (Draw(shape, *candidate, style).result == Result::kDrawn) return candidate;
+  if (Draw(shape, lo, style).result != Result::kDrawn) return std::nullopt;
+  return BisectDrawing(shape, style, lo, *candidate);
+}
+
+}  // namespace
+
+double CutBackPerUnitSize(CornerStyle style, double turn) {
+  // Half the turn, exactly: halving a double is exact.
+  const double half = std::fabs(turn) / 2;
+  switch (style) {
+    // Tangent points of a circle of radius r touching both sides lie
+    // r / tan(a/2) from the corner, a the inner angle pi - |t|:
+    // r tan(|t|/2).
+    case CornerStyle::kRadiusArc: return trig::Tan(half);
+    case CornerStyle::kDistanceChamfer: return 1.0;
+    // Ends c from the corner on sides at inner angle pi - |t| lie
+    // 2 c sin((pi - |t|)/2) = 2 c cos(t/2) apart; that is the size when
+    // c = size / (2 cos(t/2)), kChordArc's tangent points.
+    case CornerStyle::kChordChamfer: return 0.5 / trig::Cos(half);
+    case CornerStyle::kChordArc: break;
+  }
+  return 0.0;
+}
+
+Outline FilletCornerStyle(const std::vector<Point>& points,
+                          const rrensen::FilletOptions& options) {
+  const double size = options.size;
+  if (!(size >= 0.0) || !std::isfinite(size)) {
+    Outline o;
+    o.result = Result::kInvalidSize;
+    o.problem.kind = Refusal::kInvalidSize;
+    return o;
+  }
+  if (!KnownStyle(options.style)) {
+    Outline o;
+    o.result = Result::kInvalidSize;
+    o.problem.kind = Refusal::kInvalidStyle;
+    return o;
+  }
+  const Shape shape = ShapeFor(points, options);
+  if (shape.result != Result::kDrawn) {
+    Outline o;
+    o.closed = shape.closed;
+    o.result = shape.result;
+    o.problem = shape.problem;
+    return o;
+  }
+  return Draw(shape, size, options.style);
+}
+
+std::optional<double> LargestCornerStyleSize(
+    const std::vector<Point>& points, const rrensen::FilletOptions& options,
+    double limit) {
+  if (!KnownStyle(options.style) || points.empty() || !(limit > 0.0)) {
+    return std::nullopt;
+  }
+  // The largest size below the limit; sizes are finite, so at most the
+  // largest double.
+  const double top = std::min(std::nextafter(limit, 0.0), DBL_MAX);
+  const Closing closing = options.closing;
+  if (closing != Closing::kByProximity) {
+    const Shape shape =
+        Analyse(points, closing == Closing::kClosed, closing, options.style);
+    return Drawable(shape, options.style, 0.0, LargestShapeSize(shape, top));
+  }
+  // By proximity the outline is open for sizes s with !(d < 2 s), d the
+  // distance from the first point to the last: up to `half` below, and
+  // closed above it. Each shape's sizes that fit run from its lower end up
+  // to its own bound.
+  const double d = ClosingDistance(points.front(), points.back());
+  double half = d / 2;
+  if (std::isnan(d)) half = DBL_MAX;  // never closes
+  while (half > 0.0 && d < 2 * half) half = std::nextafter(half, 0.0);
+  std::optional<double> closed_size;
+  if (half < top) {
+    const double lowest_closed = std::nextafter(half, DBL_MAX);
+    const Shape closed_shape = Analyse(points, true, closing, options.style);
+    closed_size = Drawable(closed_shape, options.style, lowest_closed,
+                           LargestShapeSize(closed_shape, top));
+  }
+  if (closed_size) return closed_size;
+  const Shape open_shape = Analyse(points, false, closing, options.style);
+  return Drawable(open_shape, options.style, 0.0,
+                  LargestShapeSize(open_shape, std::min(half, top)));
+}
+
+}  // namespace geometry

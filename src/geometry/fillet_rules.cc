@@ -1,0 +1,91 @@
+#include "geometry/fillet_rules.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "geometry/trig.h"
+
+namespace geometry {
+
+using rrensen::Closing;
+using rrensen::Point;
+
+double Distance(const Point& a, const Point& b) {
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+}
+
+bool ClosesByProximity(const std::vector<Point>& points, double size) {
+  return !points.empty() &&
+         Distance(points.front(), points.back()) < SideNeeds(size);
+}
+
+namespace {
+
+bool SamePoint(const Point& a, const Point& b) {
+  return a.x == b.x && a.y == b.y;
+}
+
+}  // namespace
+
+WorkingShape ShapeOf(const std::vector<Point>& points, Closing closing,
+                     bool closes_by_proximity) {
+  WorkingShape shape;
+  shape.kept = points.size();
+  auto append = [&shape](const Point& p) {
+    shape.tail[shape.tail_count++] = p;
+  };
+  switch (closing) {
+    case Closing::kByProximity:
+      // The host's rule: the last point is taken as the first again.
+      shape.closed = closes_by_proximity && !points.empty();
+      if (shape.closed) {
+        --shape.kept;
+        append(points.front());
+      }
+      break;
+    case Closing::kOpen: break;
+    case Closing::kClosed:
+      // The first point once more at the end, unless it is there already.
+      // A single point has no side to close: it stays alone, and is refused
+      // as having no corner.
+      if (shape.kept >= 2 && SamePoint(points.front(), points.back())) {
+        --shape.kept;
+      }
+      shape.closed = true;
+      if (shape.kept < 2) return shape;
+      append(points.front());
+      break;
+  }
+  // The second working point, after the repeated first: for a single point
+  // it is the first again.
+  if (shape.closed && shape.size() > 0) {
+    append(shape.At(points, shape.size() >= 2 ? 1 : 0));
+  }
+  return shape;
+}
+
+bool WorkingPoints(const std::vector<Point>& points, Closing closing,
+                   bool closes_by_proximity, std::vector<Point>& w) {
+  const WorkingShape shape = ShapeOf(points, closing, closes_by_proximity);
+  w.clear();
+  w.reserve(shape.size());
+  w.insert(w.end(), points.begin(),
+           points.begin() + static_cast<std::ptrdiff_t>(shape.kept));
+  w.insert(w.end(), shape.tail.begin(),
+           shape.tail.begin() + static_cast<std::ptrdiff_t>(shape.tail_count));
+  return shape.closed;
+}
+
+CornerMeasure MeasureCorner(const Point& prev, const Point& at,
+                            const Point& next) {
+  CornerMeasure m;
+  m.len_in = Distance(prev, at);
+  m.ang_in = trig::Atan2(at.y - prev.y, at.x - prev.x);
+  m.len_out = Distance(at, next);
+  m.ang_out = trig::Atan2(next.y - at.y, next.x - at.x);
+  m.half_turn = (m.ang_out - m.ang_in) * 0.5;
+  m.cos_half_turn = std::fabs(trig::Cos(m.half_turn));
+  return m;
+}
+
+}  // namespace geometry

@@ -1,0 +1,283 @@
+#include "rrensen/polyline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+namespace rrensen {
+inline namespace v1 {
+namespace {
+
+bool SamePoint(const Point& a, const Point& b) {
+  return a.x == b.x && a.y == b.y;
+}
+
+double Distance(const Point& a, const Point& b) {
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+}
+
+/// A piece is straight when its bulge is 0 (or -0).
+bool Straight(const BulgeVertex& v) { return v.bulge == 0.0; }
+
+/// A vertex on its way out, with `key`: the index of the caller's vertex at
+/// or before it along the polyline, which orders a closed polyline's
+/// vertices from the caller's first.
+struct Emitted {
+  BulgeVertex vertex;
+  int source = -1;
+  size_t key = 0;
+};
+
+/// The diagonal of the bounding box of `points`: no size that fillets them
+/// reaches half of it, since every size that Fillet draws is at most half
+/// of some side (the last side of an open outline, every side of a closed
+/// one, is tested against 2 x size).
+double Diagonal(const std::vector<Point>& points) {
+  if (points.empty()) return 0.0;
+  double low_x = points.front().x, high_x = low_x;
+  double low_y = points.front().y, high_y = low_y;
+  for (const Point& p : points) {
+    low_x = std::fmin(low_x, p.x);
+    high_x = std::fmax(high_x, p.x);
+    low_y = std::fmin(low_y, p.y);
+    high_y = std::fmax(high_y, p.y);
+  }
+  return std::hypot(high_x - low_x, high_y - low_y);
+}
+
+/// Drops each new straight vertex whose piece has no length: it lies on the
+/// point where the next piece starts (`next`, or the run's own first vertex
+/// when `next` is null: a closed run). Size 0 gives such pieces where the
+/// cuts fall together; a cut whose two sides meet exactly does too. One
+/// vertex always stays.
+void DropEmptyPieces(std::vector<Emitted>& run, const Point* next) {
+  std::vector<Emitted> kept;
+  kept.reserve(run.size());
+  for (size_t i = 0; i < run.size(); ++i) {
+    const Point& following =
+        i + 1 < run.size() ? run[i + 1].vertex.point
+                           : (next != nullptr ? *next : run.front().vertex.point);
+    bool last_left = kept.empty() && i + 1 == run.size();
+    if (Straight(run[i].vertex) && SamePoint(run[i].vertex.point, following) &&
+        !last_left) {
+      continue;
+    }
+    kept.push_back(run[i]);
+  }
+  run.swap(kept);
+}
+
+class PolylineFilleter {
+ public:
+  PolylineFilleter(const std::vector<BulgeVertex>& vertices,
+                   const FilletOptions& options)
+      : w_(vertices), size_(options.size) {
+    Close(options.closing);
+  }
+
+  PolylineResult Run() {
+    const size_t n = w_.size();
+    if (n == 0) return std::move(result_);
+    const size_t pieces = result_.closed ? n : n - 1;
+    size_t straight = 0;
+    for (size_t i = 0; i < pieces; ++i) straight += Straight(w_[i]) ? 1 : 0;
+    if (result_.closed && straight == n && n >= 2) {
+      ClosedRun();
+    } else {
+      // Start after an arc, so that no run wraps past the scan's start: in
+      // an open polyline the first vertex, in a closed one the vertex after
+      // the last arc.
+      size_t start = 0;
+      if (result_.closed) {
+        for (size_t i = 0; i < n; ++i) {
+          if (!Straight(w_[i])) start = (i + 1) % n;
+        }
+      }
+      Scan(start, pieces);
+      Rotate(start);
+    }
+    for (const Emitted& e : out_) {
+      result_.vertices.push_back(e.vertex);
+      result_.sources.push_back(e.source);
+    }
+    return std::move(result_);
+  }
+
+ private:
+  /// Applies the closing rule: whether the polyline is closed, and which
+  /// vertices it has (the caller's, less a last one the closing drops).
+  void Close(Closing closing) {
+    const size_t n = w_.size();
+    switch (closing) {
+      case Closing::kOpen: break;
+      case Closing::kClosed:
+        result_.closed = true;
+        if (n >= 2 && SamePoint(w_.front().point, w_.back().point)) {
+          w_.pop_back();
+        }
+        break;
+      case Closing::kByProximity:
+        if (n >= 2 &&
+            Distance(w_.front().point, w_.back().point) < 2 * size_) {
+          result_.closed = true;
+          w_.pop_back();
+        }
+        break;
+    }
+  }
+
+  /// The caller's index of working vertex `i`, the same as long as only a
+  /// last vertex is dropped.
+  static int Caller(size_t i) { return static_cast<int>(i); }
+
+  /// Walks the pieces from vertex `start`, emitting kept vertices as they
+  /// are and each run of two or more straight pieces filleted (or, refused,
+  /// as it was).
+  void Scan(size_t start, size_t pieces) {
+    const size_t n = w_.size();
+    size_t j = 0;
+    while (j < pieces) {
+      size_t length = 0;
+      while (j + length < pieces && Straight(w_[(start + j + length) % n])) {
+        ++length;
+      }
+      if (length >= 2) {
+        OpenRun(start, j, length);
+        j += length;
+      } else {
+        // An arc, or a lone straight piece between arcs: kept.
+        size_t at = (start + j) % n;
+        Emit(at, at);
+        ++j;
+      }
+    }
+    if (!result_.closed) Emit(n - 1, n - 1);
+  }
+
+  void Emit(size_t vertex, size_t key) {
+    out_.push_back({w_[vertex], Caller(vertex), key});
+  }
+
+  /// The run of `length` straight pieces from scan position `j`, as an open
+  /// outline whose two ends stay put.
+  void OpenRun(size_t start, size_t j, size_t length) {
+    const size_t n = w_.size();
+    std::vector<size_t> index;  // working index of each run point
+    std::vector<Point> points;
+    for (size_t i = 0; i <= length; ++i) {
+      index.push_back((start + j + i) % n);
+      points.push_back(w_[index.back()].point);
+    }
+    const Outline outline = Fillet(points, {size_, Closing::kOpen});
+    const int corners = static_cast<int>(length) - 1;
+    if (outline.result != Result::kDrawn) {
+      Refuse(outline.problem, points, Closing::kOpen, index, corners);
+      for (size_t i = 0; i < length; ++i) Emit(index[i], index[i]);
+      return;
+    }
+    result_.corners_filleted += corners;
+    std::vector<Emitted> run;
+    if (size_ == 0.0) {
+      // Size 0 cuts nothing back: every corner is its own vertex. The
+      // library's tangent points are computed along the sides and may miss
+      // the vertex by a rounding error, so the vertices are kept.
+      for (size_t i = 0; i < length; ++i) {
+        run.push_back({w_[index[i]], Caller(index[i]), index[i]});
+      }
+    } else {
+      // The first piece starts on the run's first vertex itself, kept as
+      // it is; every other piece starts at a new vertex.
+      run.push_back({w_[index[0]], Caller(index[0]), index[0]});
+      for (size_t s = 1; s < outline.segments.size(); ++s) {
+        const Segment& segment = outline.segments[s];
+        // A cut belongs to its own corner, a side to the corner before it:
+        // segments alternate cut, side from the second on.
+        const size_t corner =
+            segment.corner >= 0 ? static_cast<size_t>(segment.corner) : s / 2 - 1;
+        const size_t point = static_cast<size_t>(outline.corners[corner].point);
+        run.push_back({{segment.start, Bulge(segment)}, -1, index[point]});
+      }
+    }
+    DropEmptyPieces(run, &w_[index[length]].point);
+    out_.insert(out_.end(), run.begin(), run.end());
+  }
+
+  /// A closed polyline without arcs: one closed outline.
+  void ClosedRun() {
+    const size_t n = w_.size();
+    std::vector<Point> points;
+    std::vector<size_t> index;
+    for (size_t i = 0; i < n; ++i) {
+      points.push_back(w_[i].point);
+      index.push_back(i);
+    }
+    const Outline outline = Fillet(points, {size_, Closing::kClosed});
+    const int corners = static_cast<int>(n);
+    if (outline.result != Result::kDrawn) {
+      Refuse(outline.problem, points, Closing::kClosed, index, corners);
+      for (size_t i = 0; i < n; ++i) Emit(i, i);
+      return;
+    }
+    result_.corners_filleted += corners;
+    if (size_ == 0.0) {
+      for (size_t i = 0; i < n; ++i) out_.push_back({w_[i], Caller(i), i});
+    } else {
+      // Fillet numbers a closed outline's corners from the second point
+      // on: its last corner, cut last, is the one at the first point. That
+      // cut comes first here, so that the polyline starts where the caller's
+      // does; then the side into the corner at the second point, and on.
+      const std::vector<Segment>& segments = outline.segments;
+      out_.push_back({{segments.back().start, Bulge(segments.back())}, -1, 0});
+      for (size_t s = 0; s + 1 < segments.size(); ++s) {
+        out_.push_back({{segments[s].start, Bulge(segments[s])}, -1, 0});
+      }
+    }
+    DropEmptyPieces(out_, nullptr);
+  }
+
+  /// Records a refused run: its range, its problem in the caller's indices
+  /// and the largest size that fillets it.
+  void Refuse(const Problem& problem, const std::vector<Point>& points,
+              Closing closing, const std::vector<size_t>& index, int corners) {
+    auto caller = [&index](int local) {
+      return local < 0 ? -1 : Caller(index[static_cast<size_t>(local)]);
+    };
+    RefusedRun run;
+    run.first_vertex = Caller(index.front());
+    run.last_vertex = Caller(index.back());
+    run.problem = problem;
+    run.problem.point = caller(problem.point);
+    run.problem.next_point = caller(problem.next_point);
+    run.largest_size =
+        LargestFilletSize(points, {size_, closing}, Diagonal(points));
+    result_.refused_runs.push_back(run);
+    result_.corners_left += corners;
+  }
+
+  /// Turns a closed polyline scanned from vertex `start` so that it starts
+  /// at the caller's first vertex, or at what took its place.
+  void Rotate(size_t start) {
+    if (!result_.closed || start == 0 || out_.empty()) return;
+    const size_t n = w_.size();
+    const size_t target = n - start;  // the first vertex, counted from start
+    auto first = std::find_if(out_.begin(), out_.end(), [&](const Emitted& e) {
+      return (e.key + n - start) % n >= target;
+    });
+    if (first != out_.end()) std::rotate(out_.begin(), first, out_.end());
+  }
+
+  std::vector<BulgeVertex> w_;
+  double size_;
+  PolylineResult result_;
+  std::vector<Emitted> out_;
+};
+
+}  // namespace
+
+PolylineResult FilletPolyline(const std::vector<BulgeVertex>& vertices,
+                              const FilletOptions& options) {
+  return PolylineFilleter(vertices, options).Run();
+}
+
+}  // namespace v1
+}  // namespace rrensen

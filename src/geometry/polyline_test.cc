@@ -1,0 +1,290 @@
+#include "rrensen/polyline.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+using rrensen::BulgeVertex;
+using rrensen::Closing;
+using rrensen::FilletPolyline;
+using rrensen::Point;
+using rrensen::PolylineResult;
+using rrensen::Refusal;
+
+const double kPi = 3.141592653589793;
+/// tan(90 degrees / 4): a quarter circle.
+const double kQuarter = std::tan(kPi / 8);
+
+double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+/// The same double to the last bit (-0 is not 0, a NaN is itself).
+bool SameBits(double a, double b) {
+  uint64_t bits_a = 0, bits_b = 0;
+  std::memcpy(&bits_a, &a, sizeof a);
+  std::memcpy(&bits_b, &b, sizeof b);
+  return bits_a == bits_b;
+}
+
+bool SameVertex(const BulgeVertex& a, const BulgeVertex& b) {
+  return SameBits(a.point.x, b.point.x) && SameBits(a.point.y, b.point.y) &&
+         SameBits(a.bulge, b.bulge);
+}
+
+/// Each arc of `in` (a piece with a bulge, and where it ends) appears in
+/// `out` with the same ends and bulge bit for bit, in the same order round a
+/// closed polyline.
+void ExpectArcsKept(const std::vector<BulgeVertex>& in, bool in_closed,
+                    const PolylineResult& r) {
+  const size_t n = in.size();
+  const size_t m = r.vertices.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (in[i].bulge == 0.0 || (!in_closed && i + 1 == n)) continue;
+    const Point& end = in[(i + 1) % n].point;
+    bool found = false;
+    for (size_t k = 0; k < m && !found; ++k) {
+      if (!r.closed && k + 1 == m) break;
+      found = SameVertex(r.vertices[k], in[i]) &&
+              Dist(r.vertices[(k + 1) % m].point, end) == 0.0;
+    }
+    EXPECT_TRUE(found) << "arc from vertex " << i << " lost";
+  }
+}
+
+/// Every new vertex that starts an arc (a cut) is followed by one `size`
+/// away: the two tangent points of a corner.
+void ExpectCutsSizeWide(const PolylineResult& r, double size) {
+  const size_t m = r.vertices.size();
+  for (size_t k = 0; k < m; ++k) {
+    if (r.sources[k] >= 0 || r.vertices[k].bulge == 0.0) continue;
+    EXPECT_NEAR(Dist(r.vertices[k].point, r.vertices[(k + 1) % m].point), size,
+                1e-9)
+        << "cut at new vertex " << k;
+  }
+}
+
+// An open plate edge: two straight runs with an arc between them.
+//   0 (0,0) - 1 (100,0) - 2 (100,50) ~arc~ 3 (50,100) - 4 (0,100) - 5 (0,50)
+const std::vector<BulgeVertex> kOpenPlate = {
+    {{0, 0}}, {{100, 0}}, {{100, 50}, kQuarter}, {{50, 100}}, {{0, 100}},
+    {{0, 50}}};
+
+TEST(FilletPolyline, RunsBetweenArcsAreFilletedAndTheArcsKept) {
+  struct {
+    const char* name;
+    std::vector<BulgeVertex> vertices;
+    Closing closing;
+    double size;
+    bool closed;
+    int filleted;
+    int left;
+    size_t vertex_count;
+  } cases[] = {
+      // Runs 0-1-2 (corner 1) and 3-4-5 (corner 4): each corner becomes two
+      // vertices.
+      {"open, two runs", kOpenPlate, Closing::kOpen, 5, false, 2, 0, 8},
+      // Closed: the run 3-4-5-0-1-2 wraps round vertex 0, corners 4, 5, 0, 1.
+      {"closed, one wrapping run", kOpenPlate, Closing::kClosed, 5, true, 4, 0, 10},
+      // A lone straight piece between two arcs is no run.
+      {"lone piece", {{{0, 0}, 1.0}, {{10, 0}}, {{20, 0}, 1.0}, {{30, 0}}},
+       Closing::kOpen, 1, false, 0, 0, 4},
+      {"arcs only, closed", {{{0, 0}, 1.0}, {{10, 0}, 1.0}}, Closing::kClosed, 1,
+       true, 0, 0, 2},
+      // No arc: one closed outline, its first corner cut too.
+      {"closed square", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}},
+       Closing::kClosed, 5, true, 4, 0, 8},
+      {"closed square given twice its first vertex",
+       {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 0}}},
+       Closing::kClosed, 5, true, 4, 0, 8},
+      // The host's rule: ends 3 apart close at size 5 (3 < 10), not at 1.
+      {"near ends, size 5", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
+       Closing::kByProximity, 5, true, 4, 0, 8},
+      {"near ends, size 1", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
+       Closing::kByProximity, 1, false, 3, 0, 8},
+      {"near ends, kOpen", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
+       Closing::kOpen, 5, false, 3, 0, 8},
+      // The run 3-4-5 ends with a side of 3, too short for size 5 (it needs
+      // 10); the run 0-1-2 before the arc is filleted all the same.
+      {"one run refused",
+       {{{0, 0}}, {{100, 0}}, {{100, 50}, 0.5}, {{100, 60}}, {{50, 60}}, {{50, 63}}},
+       Closing::kOpen, 5, false, 1, 1, 7},
+      {"no vertex", {}, Closing::kClosed, 5, true, 0, 0, 0},
+      {"one vertex", {{{3, 4}}}, Closing::kOpen, 5, false, 0, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PolylineResult r = FilletPolyline(c.vertices, {c.size, c.closing});
+    EXPECT_EQ(r.closed, c.closed);
+    EXPECT_EQ(r.corners_filleted, c.filleted);
+    EXPECT_EQ(r.corners_left, c.left);
+    EXPECT_EQ(r.vertices.size(), c.vertex_count);
+    ASSERT_EQ(r.sources.size(), r.vertices.size());
+    ExpectArcsKept(c.vertices, c.closed, r);
+    ExpectCutsSizeWide(r, c.size);
+    for (size_t k = 0; k < r.vertices.size(); ++k) {
+      if (r.sources[k] < 0) continue;
+      EXPECT_TRUE(SameVertex(r.vertices[k],
+                             c.vertices[static_cast<size_t>(r.sources[k])]))
+          << "vertex " << k << " is not the caller's " << r.sources[k];
+    }
+  }
+}
+
+TEST(FilletPolyline, OpenRunsKeepTheirEndsAndCutTheirInnerCorners) {
+  PolylineResult r = FilletPolyline(kOpenPlate, {5.0, Closing::kOpen});
+  ASSERT_EQ(r.vertices.size(), 8u);
+  // 0, cut at 1 (two new), 2 (the arc, kept), 3, cut at 4, 5.
+  const std::vector<int> sources = {0, -1, -1, 2, 3, -1, -1, 5};
+  EXPECT_EQ(r.sources, sources);
+  // The cut at the right angle of vertex 1: tangent points 5 / sqrt 2 back
+  // along each side, joined by a quarter arc that turns left.
+  const double back = 5.0 / std::sqrt(2.0);
+  EXPECT_NEAR(r.vertices[1].point.x, 100 - back, 1e-12);
+  EXPECT_NEAR(r.vertices[1].point.y, 0, 1e-12);
+  EXPECT_NEAR(r.vertices[2].point.x, 100, 1e-12);
+  EXPECT_NEAR(r.vertices[2].point.y, back, 1e-12);
+  EXPECT_NEAR(r.vertices[1].bulge, kQuarter, 1e-15);
+  EXPECT_EQ(r.vertices[2].bulge, 0.0);
+}
+
+TEST(FilletPolyline, AClosedPolylineStartsAtItsFirstVertexOrItsCut) {
+  // Vertex 0 is an inner corner of the wrapping run: the result starts with
+  // the cut at (0, 0); with the arc first, at the arc's vertex itself.
+  PolylineResult wrapped = FilletPolyline(kOpenPlate, {5.0, Closing::kClosed});
+  ASSERT_FALSE(wrapped.vertices.empty());
+  EXPECT_EQ(wrapped.sources.front(), -1);
+  EXPECT_NEAR(Dist(wrapped.vertices[0].point, {0, 0}), 5.0 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(wrapped.vertices[0].point.x, 0, 1e-12);  // on the side from (0, 50)
+  EXPECT_NE(wrapped.vertices[0].bulge, 0.0);
+
+  // Without arcs too: the cut at (0, 0) first, then the side to the cut
+  // at (100, 0).
+  PolylineResult square = FilletPolyline(
+      {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}}, {5.0, Closing::kClosed});
+  ASSERT_EQ(square.vertices.size(), 8u);
+  EXPECT_NEAR(square.vertices[0].point.x, 0, 1e-12);
+  EXPECT_NEAR(square.vertices[0].point.y, 5.0 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(square.vertices[1].point.x, 5.0 / std::sqrt(2.0), 1e-12);
+  EXPECT_NEAR(square.vertices[1].point.y, 0, 1e-12);
+  EXPECT_NE(square.vertices[0].bulge, 0.0);
+  EXPECT_EQ(square.vertices[1].bulge, 0.0);
+
+  std::vector<BulgeVertex> arc_first(kOpenPlate.begin() + 2, kOpenPlate.end());
+  arc_first.insert(arc_first.end(), kOpenPlate.begin(), kOpenPlate.begin() + 2);
+  PolylineResult r = FilletPolyline(arc_first, {5.0, Closing::kClosed});
+  ASSERT_FALSE(r.vertices.empty());
+  EXPECT_EQ(r.sources.front(), 0);
+  EXPECT_TRUE(SameVertex(r.vertices.front(), arc_first.front()));
+  EXPECT_EQ(r.vertices.size(), wrapped.vertices.size());
+}
+
+TEST(FilletPolyline, RefusedRunsAreLeftBitForBitWithTheCallersIndices) {
+  // A closed outline with two arcs (from vertex 1 to 3) and one straight
+  // run 3-4-0-1 that wraps round vertex 0; its side from vertex 4 to vertex
+  // 0 is 2 long, too short for size 5.
+  const std::vector<BulgeVertex> v = {
+      {{0.25, 0.5}},          // 0
+      {{100.7, 0}, 0.25},     // 1: arc to 2
+      {{100, 60.3}, -0.125},  // 2: arc to 3
+      {{50.05, 80}},          // 3
+      {{0.25, 2.5}},          // 4
+  };
+  PolylineResult r = FilletPolyline(v, {5.0, Closing::kClosed});
+  ASSERT_EQ(r.refused_runs.size(), 1u);
+  const rrensen::RefusedRun& run = r.refused_runs[0];
+  EXPECT_EQ(run.first_vertex, 3);
+  EXPECT_EQ(run.last_vertex, 1);  // wraps: 3, 4, 0, 1
+  EXPECT_EQ(run.problem.kind, Refusal::kShortSide);
+  EXPECT_EQ(run.problem.point, 4);
+  EXPECT_EQ(run.problem.next_point, 0);
+  EXPECT_DOUBLE_EQ(run.problem.needed, 10.0);
+  EXPECT_DOUBLE_EQ(run.problem.found, 2.0);
+  ASSERT_TRUE(run.largest_size.has_value());
+  EXPECT_DOUBLE_EQ(*run.largest_size, 1.0);  // half the short side
+  EXPECT_EQ(r.corners_left, 2);
+  EXPECT_EQ(r.corners_filleted, 0);
+  ASSERT_EQ(r.vertices.size(), v.size());
+  for (size_t k = 0; k < v.size(); ++k) {
+    EXPECT_EQ(r.sources[k], static_cast<int>(k));
+    EXPECT_TRUE(SameVertex(r.vertices[k], v[k])) << k;
+  }
+
+  // The same outline at a size that fits: both corners cut.
+  PolylineResult fits = FilletPolyline(v, {1.0, Closing::kClosed});
+  EXPECT_TRUE(fits.refused_runs.empty());
+  EXPECT_EQ(fits.corners_filleted, 2);
+  ExpectArcsKept(v, true, fits);
+}
+
+TEST(FilletPolyline, SizeZeroKeepsEveryVertexAndWritesRepeatsOnce) {
+  const std::vector<BulgeVertex> v = {
+      {{0, 0}}, {{100, 0}}, {{100, 0}}, {{100, 100}, 0.5}, {{0, 100}}, {{0, 50}}};
+  for (Closing closing : {Closing::kOpen, Closing::kClosed}) {
+    PolylineResult r = FilletPolyline(v, {0.0, closing});
+    EXPECT_TRUE(r.refused_runs.empty());
+    // Vertex 2 repeats vertex 1 and goes; everything else is the caller's.
+    ASSERT_EQ(r.vertices.size(), 5u);
+    const std::vector<int> sources = {0, 2, 3, 4, 5};
+    EXPECT_EQ(r.sources, sources);
+    for (size_t k = 0; k < r.vertices.size(); ++k) {
+      EXPECT_TRUE(SameVertex(r.vertices[k], v[static_cast<size_t>(r.sources[k])]));
+    }
+  }
+}
+
+TEST(FilletPolyline, InvalidSizesRefuseEveryRunAndChangeNothing) {
+  for (double size : {-1.0, std::nan(""), HUGE_VAL}) {
+    PolylineResult r = FilletPolyline(kOpenPlate, {size, Closing::kOpen});
+    ASSERT_EQ(r.refused_runs.size(), 2u);
+    EXPECT_EQ(r.refused_runs[0].problem.kind, Refusal::kInvalidSize);
+    EXPECT_EQ(r.corners_left, 2);
+    ASSERT_EQ(r.vertices.size(), kOpenPlate.size());
+    for (size_t k = 0; k < r.vertices.size(); ++k) {
+      EXPECT_TRUE(SameVertex(r.vertices[k], kOpenPlate[k]));
+    }
+  }
+}
+
+TEST(FilletPolyline, RandomPolylinesKeepArcsAndCutEveryCornerSizeWide) {
+  // Property: whatever the shape, every arc is kept bit for bit, every new
+  // cut is `size` wide, every kept vertex is the caller's, and every corner
+  // is counted once, filleted or left.
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> coordinate(-500, 500);
+  std::uniform_int_distribution<int> count(2, 9);
+  std::uniform_int_distribution<int> arc_chance(0, 3);
+  for (int trial = 0; trial < 500; ++trial) {
+    std::vector<BulgeVertex> v(static_cast<size_t>(count(random)));
+    for (BulgeVertex& vertex : v) {
+      vertex.point = {coordinate(random), coordinate(random)};
+      if (arc_chance(random) == 0) vertex.bulge = coordinate(random) / 600;
+    }
+    const bool closed = trial % 2 == 0;
+    const double size = 1 + trial % 40;
+    SCOPED_TRACE(trial);
+    PolylineResult r =
+        FilletPolyline(v, {size, closed ? Closing::kClosed : Closing::kOpen});
+    ExpectArcsKept(v, closed, r);
+    ExpectCutsSizeWide(r, size);
+    int corners = 0;
+    const size_t n = v.size();
+    for (size_t i = 0; i < n; ++i) {
+      // A corner: a vertex between two straight pieces.
+      if (!closed && (i == 0 || i + 1 == n)) continue;
+      corners += v[(i + n - 1) % n].bulge == 0.0 && v[i].bulge == 0.0 ? 1 : 0;
+    }
+    EXPECT_EQ(r.corners_filleted + r.corners_left, corners);
+    for (size_t k = 0; k < r.vertices.size(); ++k) {
+      if (r.sources[k] >= 0) {
+        EXPECT_TRUE(SameVertex(r.vertices[k], v[static_cast<size_t>(r.sources[k])]));
+      }
+    }
+  }
+}
+
+}  // namespace
