@@ -297,13 +297,9 @@ rrensen::PolylineResult FilletOne(const Polyline& p,
                                   OutlineReport& report) {
   std::vector<rrensen::BulgeVertex> vertices = p.vertices;
   bool closed = p.closed;
-  if (!closed && settings.close_gap && vertices.size() >= 3) {
-    const rrensen::Point& first = vertices.front().point;
-    const rrensen::Point& last = vertices.back().point;
-    if (std::hypot(last.x - first.x, last.y - first.y) <= *settings.close_gap) {
-      vertices.pop_back();
-      closed = true;
-    }
+  if (ClosesByGap(p, settings.close_gap)) {
+    vertices.pop_back();
+    closed = true;
   }
   rrensen::PolylineResult f = rrensen::FilletPolyline(
       vertices, {settings.size,
@@ -314,18 +310,25 @@ rrensen::PolylineResult FilletOne(const Polyline& p,
     report.refused_runs.push_back(
         {run.first_vertex, run.last_vertex, run.problem, run.largest_size});
   }
-  if (f.refused_runs.empty()) {
-    report.status = OutlineStatus::kFilleted;
-  } else if (f.corners_filleted > 0) {
-    report.status = OutlineStatus::kPartly;
-  } else {
-    report.status = OutlineStatus::kUnchanged;
-  }
+  report.status = StatusOf(f);
   report.closed =
       report.status == OutlineStatus::kUnchanged ? p.closed : f.closed;
   return f;
 }
 }  // namespace
+
+bool ClosesByGap(const Polyline& p, const std::optional<double>& close_gap) {
+  if (p.closed || !close_gap || p.vertices.size() < 3) return false;
+  const rrensen::Point& first = p.vertices.front().point;
+  const rrensen::Point& last = p.vertices.back().point;
+  return std::hypot(last.x - first.x, last.y - first.y) <= *close_gap;
+}
+
+OutlineStatus StatusOf(const rrensen::PolylineResult& f) {
+  if (f.refused_runs.empty()) return OutlineStatus::kFilleted;
+  return f.corners_filleted > 0 ? OutlineStatus::kPartly
+                                : OutlineStatus::kUnchanged;
+}
 
 FilletRun FilletDrawing(std::string_view bytes,
                         const FilletSettings& settings) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dxf/drawing.h"
 #include "dxf/report_json.h"
 #include "rrensen/polyline.h"
 
@@ -48,6 +49,15 @@ struct FilletRun {
 
 /// Reads the ASCII DXF `bytes`, fillets its polylines and writes the file.
 FilletRun FilletDrawing(std::string_view bytes, const FilletSettings& settings);
+
+/// Whether `close_gap` closes polyline `p`: an open one of three or more
+/// vertices whose last vertex lies within the gap of its first. Such a
+/// polyline is filleted closed without its last vertex.
+bool ClosesByGap(const Polyline& p, const std::optional<double>& close_gap);
+
+/// How a polyline came out of rrensen::FilletPolyline: filleted (no run
+/// refused), partly (some corners filleted, some runs refused) or unchanged.
+OutlineStatus StatusOf(const rrensen::PolylineResult& f);
 
 }  // namespace dxf
 

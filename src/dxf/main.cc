@@ -1,4 +1,6 @@
 // rrensen-dxf: fillets the corners of the polylines of an ASCII DXF file.
+// The run itself is dxf::RunOnBytes; this reads the file and writes what it
+// makes.
 
 #include <cstdio>
 #include <fstream>
@@ -13,7 +15,7 @@
 #endif
 
 #include "dxf/command_line.h"
-#include "dxf/fillet_dxf.h"
+#include "dxf/run_dxf.h"
 
 namespace {
 
@@ -78,47 +80,23 @@ int main(int argc, char** argv) {
     std::cout << "rrensen-dxf " << RRENSEN_VERSION << "\n";
     return 0;
   }
-  if (!line.error.empty()) {
-    return Fail(line.error + "\nTry 'rrensen-dxf --help'.");
-  }
   std::string bytes;
   std::string problem;
-  if (!ReadFile(line.input, bytes, problem)) return Fail(problem);
-
-  dxf::FilletSettings settings;
-  settings.size = line.size;
-  settings.layer = line.layer;
-  settings.close_gap = line.close_gap;
-  dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
-  if (!run.error.empty()) {
-    std::string where = line.input;
-    if (run.error_line > 0) where += ":" + std::to_string(run.error_line);
-    return Fail(where + ": not a readable ASCII DXF file: " + run.error);
+  if (line.error.empty() && !ReadFile(line.input, bytes, problem)) {
+    return Fail(problem);
   }
-  for (const std::string& report : run.reports) {
-    std::cerr << "rrensen-dxf: " << report << "\n";
-  }
-  std::cerr << "rrensen-dxf: " << run.filleted
-            << (line.dry_run ? " polylines to fillet, " : " polylines filleted, ")
-            << run.partly << " partly, " << run.left_unchanged
-            << " left unchanged\n";
+  const dxf::RunResult run = dxf::RunOnBytes(bytes, line, line.input);
+  std::cerr << run.standard_error;
   // The drawing first: a report never describes a drawing that is not
   // there.
-  if (!line.dry_run && !WriteOutput(line.output, run.output)) {
+  if (run.writes_drawing && !WriteOutput(line.output, run.drawing)) {
     return Fail("cannot write '" +
                 (line.output.empty() ? std::string("standard output")
                                      : line.output) +
                 "'");
   }
-  if (!line.report.empty()) {
-    std::string text;
-    for (const dxf::OutlineReport& outline : run.outlines) {
-      text += dxf::ReportLine(outline);
-      text += "\n";
-    }
-    if (!WriteOutput(line.report, text)) {
-      return Fail("cannot write the report '" + line.report + "'");
-    }
+  if (run.writes_report && !WriteOutput(line.report, run.report)) {
+    return Fail("cannot write the report '" + line.report + "'");
   }
-  return run.partly + run.left_unchanged == 0 ? 0 : 1;
+  return run.status;
 }
