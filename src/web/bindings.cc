@@ -31,34 +31,64 @@ val Doubles(const std::vector<double>& numbers) {
 }
 
 /// How a member of the options object sets rrensen-dxf's options: one row
-/// for each option the library knows. `applies` says whether the member is
-/// given at all (a member that is undefined, null, false, 0 or "" is not).
+/// for each option of rrensen-dxf that the page passes on. `apply` returns
+/// what is wrong with the value, or an empty string.
 struct DxfOptionField {
   const char* key;
-  void (*apply)(const val& value, web::DxfOptions& options);
+  std::string (*apply)(const val& value, web::DxfOptions& options);
 };
 
 const DxfOptionField kDxfOptionFields[] = {
-    {"size", [](const val& value, web::DxfOptions& o) { o.size = value.as<double>(); }},
-    {"layer", [](const val& value, web::DxfOptions& o) { o.layer = value.as<std::string>(); }},
+    {"size",
+     [](const val& value, web::DxfOptions& o) {
+       o.size = value.as<double>();
+       return std::string();
+     }},
+    {"layer",
+     [](const val& value, web::DxfOptions& o) {
+       o.layer = value.as<std::string>();
+       return std::string();
+     }},
+    {"closeGap",
+     [](const val& value, web::DxfOptions& o) {
+       o.close_gap = value.as<double>();
+       return std::string();
+     }},
+    {"style",
+     [](const val& value, web::DxfOptions& o) {
+       const std::string word = value.as<std::string>();
+       if (web::StyleFromWord(word, o.style)) return std::string();
+       return "unknown style '" + word + "' (chord, radius, chamfer or chord-chamfer)";
+     }},
 };
 
-/// Reads the options object; false, with `problem` said, when it names an
-/// option that this build does not have.
+/// Whether a member of the options object is given at all: one that is
+/// undefined, null, false or "" is not (0 is: a gap of 0 closes).
+bool Given(const val& value) {
+  return !(value.isUndefined() || value.isNull() || value.strictlyEquals(val(false)) ||
+           value.strictlyEquals(val(std::string())));
+}
+
+/// Reads the options object; false, with `problem` said as rrensen-dxf
+/// says it, when a member is wrong or names an option this build lacks.
 bool ReadDxfOptions(const val& object, web::DxfOptions& options, std::string& problem) {
   if (object.isUndefined() || object.isNull()) return true;
   const std::vector<std::string> keys =
       emscripten::vecFromJSArray<std::string>(val::global("Object").call<val>("keys", object));
   for (const std::string& key : keys) {
     const val value = object[key];
-    const bool given = value.as<bool>();  // JavaScript's truth: 0 and "" are not given
+    if (!Given(value)) continue;
     bool known = false;
     for (const DxfOptionField& field : kDxfOptionFields) {
       if (key != field.key) continue;
       known = true;
-      if (given || key == "size") field.apply(value, options);
+      const std::string wrong = field.apply(value, options);
+      if (!wrong.empty()) {
+        problem = "rrensen-dxf: " + wrong + "\n";
+        return false;
+      }
     }
-    if (!known && given) {
+    if (!known) {
       problem = "rrensen-dxf: this build has no option '" + key + "'\n";
       return false;
     }

@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "driver/options.h"
 #include "driver/run.h"
 #include "driver/settings.h"
+#include "dxf/fillet_dxf.h"
+#include "dxf/number_text.h"
+#include "dxf/report_json.h"
+#include "dxf/run_dxf.h"
 #include "platform/ascii.h"
 #include "platform/memory_file_system.h"
 #include "platform/out_stream.h"
 #include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 #include "view/svg.h"
 #include "view/view.h"
 #include "web/json_writer.h"
@@ -17,26 +23,11 @@
 namespace web {
 namespace {
 
-/// The names the page knows a refusal by.
-const char* KindName(rrensen::Refusal kind) {
-  switch (kind) {
-    case rrensen::Refusal::kNone: return "none";
-    case rrensen::Refusal::kInvalidSize: return "invalid-size";
-    case rrensen::Refusal::kNoCorner: return "no-corner";
-    case rrensen::Refusal::kNotFinite: return "not-finite";
-    case rrensen::Refusal::kShortSide: return "short-side";
-    case rrensen::Refusal::kSharpCorner: return "sharp-corner";
-    case rrensen::Refusal::kReversal: return "reversal";
-    case rrensen::Refusal::kCornerNotFinite: return "corner-not-finite";
-  }
-  return "none";
-}
-
 /// A refusal's fields, for the page to mark and to put in other words.
 void WriteProblem(JsonWriter& json, const rrensen::Problem& problem) {
   json.BeginObject();
   json.Key("kind");
-  json.String(KindName(problem.kind));
+  json.String(rrensen::RefusalCode(problem.kind));
   json.Key("point");
   json.Integer(problem.point);
   json.Key("next");
@@ -66,31 +57,43 @@ double ToolFilletSize(const std::string& size_text) {
   return settings.fillet_size;
 }
 
-/// The points rrensen-dxf hands the library for polyline `p`, with the
-/// first vertex once more for a closed one.
-std::vector<rrensen::Point> LibraryPoints(const dxf::Polyline& p) {
-  return dxf::FilletPolyline(p.vertices, p.closed, 0.0).points;
+/// The styles and the words --style takes for them.
+constexpr std::pair<rrensen::CornerStyle, const char*> kStyleWords[] = {
+    {rrensen::CornerStyle::kChordArc, "chord"},
+    {rrensen::CornerStyle::kRadiusArc, "radius"},
+    {rrensen::CornerStyle::kDistanceChamfer, "chamfer"},
+    {rrensen::CornerStyle::kChordChamfer, "chord-chamfer"},
+};
+
+/// The vertices and closing with which rrensen-dxf, with `options`, hands
+/// polyline `p` to rrensen::FilletPolyline: closed by its flag, or by the
+/// gap without its last vertex.
+struct LibraryPolyline {
+  std::vector<rrensen::BulgeVertex> vertices;
+  rrensen::Closing closing = rrensen::Closing::kOpen;
+};
+
+LibraryPolyline LibraryInput(const dxf::Polyline& p, const DxfOptions& options) {
+  LibraryPolyline input{p.vertices, p.closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen};
+  if (dxf::ClosesByGap(p, options.close_gap)) {
+    input.vertices.pop_back();
+    input.closing = rrensen::Closing::kClosed;
+  }
+  return input;
 }
 
-/// The largest fillet size of any size with which `points` draw: NaN when
-/// none does, infinity when every size does. LargestFilletSize bisects the
-/// sizes in even steps, so it is given a finite limit: the diagonal of the
-/// points' box, since every outline with a corner has a side that must be
-/// twice the size long. An answer at that limit means every size draws.
-double LargestDrawingSize(const std::vector<rrensen::Point>& points) {
+/// The diagonal of the box of `vertices`' points; infinite or NaN when a
+/// point is not finite.
+double Diagonal(const std::vector<rrensen::BulgeVertex>& vertices) {
   double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
-  for (const rrensen::Point& p : points) {
-    x0 = std::min(x0, p.x);
-    y0 = std::min(y0, p.y);
-    x1 = std::max(x1, p.x);
-    y1 = std::max(y1, p.y);
+  for (const rrensen::BulgeVertex& v : vertices) {
+    if (!std::isfinite(v.point.x) || !std::isfinite(v.point.y)) return std::nan("");
+    x0 = std::min(x0, v.point.x);
+    y0 = std::min(y0, v.point.y);
+    x1 = std::max(x1, v.point.x);
+    y1 = std::max(y1, v.point.y);
   }
-  const double limit = std::hypot(x1 - x0, y1 - y0) + 1.0;
-  if (!std::isfinite(limit)) return std::nan("");
-  std::optional<double> size = rrensen::LargestFilletSize(points, {}, limit);
-  if (!size) return std::nan("");
-  // LargestFilletSize answers in thousandths below the limit.
-  return *size >= limit - 0.002 ? HUGE_VAL : *size;
+  return vertices.empty() ? 0.0 : std::hypot(x1 - x0, y1 - y0);
 }
 
 }  // namespace
@@ -109,38 +112,49 @@ ExchangeRun RunExchange(std::string_view exchange,
   return run;
 }
 
-DxfRun FilletDxf(std::string_view input, const DxfOptions& options) {
-  DxfRun result;
-  const std::string program = "rrensen-dxf: ";
-  if (!std::isfinite(options.size) || options.size < 0.0) {
-    result.status = 2;
-    result.errors = program + "the fillet size must be a number of 0 or more\n";
-    return result;
+const char* StyleWord(rrensen::CornerStyle style) {
+  for (const auto& [known, word] : kStyleWords) {
+    if (known == style) return word;
   }
-  dxf::FilletSettings settings;
-  settings.size = options.size;
-  settings.layer = options.layer;
-  dxf::FilletRun run = dxf::FilletDrawing(input, settings);
-  if (!run.error.empty()) {
-    std::string where = "input";
-    if (run.error_line > 0) where += ":" + std::to_string(run.error_line);
-    result.status = 2;
-    result.errors = program + where + ": not a readable ASCII DXF file: " + run.error + "\n";
-    return result;
-  }
-  for (const std::string& report : run.reports) result.errors += program + report + "\n";
-  result.errors += program + std::to_string(run.filleted) + " polylines filleted, " +
-                   std::to_string(run.left_unchanged) + " left unchanged\n";
-  result.report = DxfReport(run);
-  if (run.filleted == 0) {
-    result.status = 1;
-    return result;
-  }
-  result.dxf = std::move(run.output);
-  return result;
+  return "";
 }
 
-std::string DxfReport(const dxf::FilletRun& /*run*/) { return ""; }
+bool StyleFromWord(std::string_view word, rrensen::CornerStyle& style) {
+  for (const auto& [known, known_word] : kStyleWords) {
+    if (word == known_word) {
+      style = known;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::vector<std::string> DxfWords(const DxfOptions& options) {
+  // Each number with the fewest digits that read back as the same double,
+  // so that rrensen-dxf's own reader gets the very value (and says what it
+  // says of one that is not finite or below 0).
+  std::vector<std::string> words = {"-c", dxf::FormatCoordinate(options.size)};
+  if (options.layer) words.insert(words.end(), {"--layer", *options.layer});
+  if (options.close_gap) {
+    words.insert(words.end(), {"--close-gap", dxf::FormatCoordinate(*options.close_gap)});
+  }
+  if (options.style != rrensen::CornerStyle::kChordArc) {
+    words.insert(words.end(), {"--style", StyleWord(options.style)});
+  }
+  words.insert(words.end(), {"-o", "output.dxf", "--report", "report.jsonl", "input"});
+  return words;
+}
+
+DxfRun FilletDxf(std::string_view input, const DxfOptions& options) {
+  const dxf::CommandLine line = dxf::ParseCommandLine(DxfWords(options));
+  dxf::RunResult run = dxf::RunOnBytes(input, line, line.input);
+  DxfRun result;
+  result.status = run.status;
+  result.errors = std::move(run.standard_error);
+  result.dxf = std::move(run.drawing);
+  result.report = std::move(run.report);
+  return result;
+}
 
 std::string ExchangePreviewJson(std::string_view exchange,
                                 const std::string& size_text,
@@ -235,21 +249,20 @@ std::string DxfDocument::PolylinesJson() const {
 }
 
 std::vector<double> DxfDocument::Vertices() const {
-  std::vector<double> xy;
+  std::vector<double> xyb;
   for (const dxf::Polyline& p : drawing_.polylines) {
-    for (const rrensen::Point& v : p.vertices) {
-      xy.push_back(v.x);
-      xy.push_back(v.y);
+    for (const rrensen::BulgeVertex& v : p.vertices) {
+      xyb.insert(xyb.end(), {v.point.x, v.point.y, v.bulge});
     }
   }
-  return xy;
+  return xyb;
 }
 
 std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<double>& after) const {
   after.clear();
   JsonWriter json;
   json.BeginObject();
-  int filleted = 0, unchanged = 0;
+  int filleted = 0, partly = 0, unchanged = 0;
   json.Key("polylines");
   json.BeginArray();
   for (const dxf::Polyline& p : drawing_.polylines) {
@@ -259,46 +272,93 @@ std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<doubl
       json.String("not-2d");
     } else if (!Selected(p, options)) {
       json.String("other-layer");
-    } else if (!p.unfit_reason.empty()) {
+    } else if (!p.unfit_code.empty()) {
       ++unchanged;
-      json.String("unchanged");
+      json.String("skipped");
+      json.Key("code");
+      json.String(p.unfit_code);
       json.Key("reason");
       json.String(p.unfit_reason);
     } else {
-      const dxf::FilletedPolyline f = dxf::FilletPolyline(p.vertices, p.closed, options.size);
-      if (f.outline.result == rrensen::Result::kDrawn) {
-        ++filleted;
-        json.String("filleted");
-        json.Key("closedAfter");
-        json.Bool(f.closed);
+      const LibraryPolyline input = LibraryInput(p, options);
+      const rrensen::PolylineResult f =
+          rrensen::FilletPolyline(input.vertices, {options.size, input.closing, options.style});
+      const dxf::OutlineStatus status = dxf::StatusOf(f);
+      json.String(dxf::StatusName(status));
+      json.Key("closedAfter");
+      json.Bool(status == dxf::OutlineStatus::kUnchanged ? p.closed : f.closed);
+      if (status == dxf::OutlineStatus::kUnchanged) {
+        ++unchanged;
+      } else {
+        ++(status == dxf::OutlineStatus::kFilleted ? filleted : partly);
         json.Key("after");
         json.BeginArray();
         json.Integer(static_cast<long long>(after.size() / 3));
         json.Integer(static_cast<long long>(f.vertices.size()));
         json.EndArray();
-        for (const dxf::BulgeVertex& v : f.vertices) {
-          after.push_back(v.point.x);
-          after.push_back(v.point.y);
-          after.push_back(v.bulge);
+        for (const rrensen::BulgeVertex& v : f.vertices) {
+          after.insert(after.end(), {v.point.x, v.point.y, v.bulge});
         }
-      } else {
-        ++unchanged;
-        json.String("unchanged");
-        json.Key("reason");
-        json.String(rrensen::Describe(f.outline.problem));
-        json.Key("problem");
-        WriteProblem(json, f.outline.problem);
       }
+      json.Key("runs");
+      json.BeginArray();
+      for (const rrensen::RefusedRun& run : f.refused_runs) {
+        json.BeginObject();
+        json.Key("first");
+        json.Integer(run.first_vertex);
+        json.Key("last");
+        json.Integer(run.last_vertex);
+        json.Key("problem");
+        WriteProblem(json, run.problem);
+        json.Key("reason");
+        json.String(rrensen::Describe(run.problem));
+        json.Key("largest");
+        WriteOptional(json, run.largest_size);
+        json.EndObject();
+      }
+      json.EndArray();
     }
     json.EndObject();
   }
   json.EndArray();
   json.Key("filleted");
   json.Integer(filleted);
+  json.Key("partly");
+  json.Integer(partly);
   json.Key("unchanged");
   json.Integer(unchanged);
   json.EndObject();
   return json.text();
+}
+
+double DxfDocument::PolylineLargestSize(const dxf::Polyline& p, const DxfOptions& options) const {
+  const double none = std::nan("");
+  if (p.not_2d || !p.unfit_code.empty()) return none;
+  const LibraryPolyline input = LibraryInput(p, options);
+  // Filleted at a size no run with a corner takes, every such run is
+  // refused, and FilletPolyline says the largest size that fillets it.
+  // For every style but radius arcs, twice the diagonal of the polyline's
+  // box is such a size: each cut reaches at least half the size back along
+  // both sides of its corner, and no side is longer than the diagonal. A
+  // radius arc at a corner that turns by t reaches only size x tan(t / 2)
+  // back, so for a corner that hardly turns the size is raised a millionfold
+  // at a time until the corner is refused or the size is not finite.
+  double size = 2.0 * Diagonal(input.vertices) + 1.0;
+  if (!std::isfinite(size)) size = 1.0;  // the points that are not finite refuse it
+  rrensen::PolylineResult f;
+  for (;;) {
+    f = rrensen::FilletPolyline(input.vertices, {size, input.closing, options.style});
+    const double larger = size * 1e6;
+    if (f.corners_filleted == 0 || !std::isfinite(larger)) break;
+    size = larger;
+  }
+  // Corners still filleted at the largest size tried take every size.
+  double smallest = f.corners_filleted > 0 ? HUGE_VAL : none;
+  for (const rrensen::RefusedRun& run : f.refused_runs) {
+    if (run.largest_size && !(*run.largest_size >= smallest)) smallest = *run.largest_size;
+  }
+  if (std::isnan(smallest) && f.refused_runs.empty()) return HUGE_VAL;  // no corner to cut
+  return smallest;
 }
 
 double DxfDocument::LargestSize(int index, const DxfOptions& options) const {
@@ -306,14 +366,13 @@ double DxfDocument::LargestSize(int index, const DxfOptions& options) const {
   const auto& polylines = drawing_.polylines;
   if (index >= 0) {
     if (static_cast<size_t>(index) >= polylines.size()) return none;
-    const dxf::Polyline& p = polylines[static_cast<size_t>(index)];
-    return p.not_2d || !p.unfit_reason.empty() ? none : LargestDrawingSize(LibraryPoints(p));
+    return PolylineLargestSize(polylines[static_cast<size_t>(index)], options);
   }
   double smallest = none;
   for (const dxf::Polyline& p : polylines) {
-    if (!Selected(p, options) || !p.unfit_reason.empty()) continue;
-    const double size = LargestDrawingSize(LibraryPoints(p));
-    if (!std::isnan(size) && (std::isnan(smallest) || size < smallest)) smallest = size;
+    if (!Selected(p, options)) continue;
+    const double size = PolylineLargestSize(p, options);
+    if (!std::isnan(size) && !(size >= smallest)) smallest = size;
   }
   return smallest;
 }

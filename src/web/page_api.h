@@ -6,17 +6,14 @@
 /// pictures and lists the page shows. Plain C++ over bytes and strings, so
 /// that it is tested natively; src/web/bindings.cc hands it to JavaScript.
 
-#include <cstdint>
-#include <limits>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dxf/drawing.h"
-#include "dxf/fillet_dxf.h"
 #include "dxf/tag_reader.h"
+#include "rrensen/fillet.h"
 
 namespace web {
 
@@ -37,26 +34,38 @@ ExchangeRun RunExchange(std::string_view exchange,
 
 /// What rrensen-dxf is asked to do, as its command line would say it.
 struct DxfOptions {
-  double size = 5.0;          ///< -c SIZE; any size of 0 or more
-  std::optional<std::string> layer;  ///< --layer NAME
+  double size = 5.0;                     ///< -c SIZE
+  std::optional<std::string> layer;      ///< --layer NAME
+  std::optional<double> close_gap;       ///< --close-gap D
+  /// --style NAME; chord arcs, the default, are not named.
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
 };
 
-/// One run of `rrensen-dxf -c SIZE [--layer NAME] -o OUT IN`.
+/// The word --style takes for `style`: "chord", "radius", "chamfer" or
+/// "chord-chamfer".
+const char* StyleWord(rrensen::CornerStyle style);
+
+/// The style that `word` names (see StyleWord); false when it names none.
+bool StyleFromWord(std::string_view word, rrensen::CornerStyle& style);
+
+/// The words of the command line `rrensen-dxf -c SIZE ... -o output.dxf
+/// --report report.jsonl input` that `options` stand for.
+std::vector<std::string> DxfWords(const DxfOptions& options);
+
+/// One run of rrensen-dxf with the words of DxfWords over `input`: what
+/// rrensen-dxf writes for that file and those options.
 struct DxfRun {
-  /// rrensen-dxf's exit status: 0 written, 1 nothing to fillet (nothing
-  /// written), 2 bad options or a file that is no ASCII DXF.
+  /// rrensen-dxf's exit status: 0 all filleted (or none to fillet), 1 some
+  /// left unchanged or filleted in part, 2 bad options or a file that is no
+  /// readable ASCII DXF.
   int status = 0;
-  std::string dxf;     ///< OUT as written; empty when nothing is written
+  std::string dxf;     ///< the drawing as written; empty for status 2
   std::string errors;  ///< standard error, line by line
-  /// The JSON-lines report, one object a line (see DxfReport).
+  /// The JSON-lines report (one dxf::ReportLine a line); empty for status 2.
   std::string report;
 };
 
 DxfRun FilletDxf(std::string_view input, const DxfOptions& options);
-
-/// The JSON-lines report of a run: one JSON object a line. rrensen-dxf
-/// writes none yet, so it is empty; this is the one place that builds it.
-std::string DxfReport(const dxf::FilletRun& run);
 
 /// The page's picture of an exchange file at the fillet size that
 /// `rrensen -c<size_text>` would use, as JSON: the SVG picture that
@@ -86,27 +95,37 @@ class DxfDocument {
   /// Vertices() ("points": [first vertex, vertex count]).
   std::string PolylinesJson() const;
 
-  /// The vertices of every polyline, one after the other, as x, y pairs.
+  /// The vertices of every polyline, one after the other, as x, y and the
+  /// bulge of the piece that starts there.
   std::vector<double> Vertices() const;
 
   /// How rrensen-dxf with `options` fillets each polyline (in the order of
-  /// PolylinesJson), as JSON: its state ("filleted", "unchanged",
-  /// "other-layer", "not-2d"), for a filleted one its closed flag and where
-  /// its new vertices lie in `after` ("after": [first vertex, count]), for
-  /// one left unchanged the reason rrensen-dxf gives and the refusal's
-  /// fields; and the counts. `after` gets x, y, bulge for each new vertex.
+  /// PolylinesJson), as JSON. Each polyline's state: "filleted", "partly"
+  /// or "unchanged" (with "closedAfter", its closed flag as written, and
+  /// "runs", the runs left as they were: their first and last vertex, the
+  /// refusal's fields, the library's sentence and the largest size that
+  /// fillets the run or null), "skipped" (with rrensen-dxf's "code" and
+  /// "reason"), "other-layer" or "not-2d". A filleted or partly filleted
+  /// one says where its new vertices lie in `after` ("after": [first
+  /// vertex, count]); `after` gets x, y, bulge for each. Then the counts:
+  /// "filleted", "partly" and "unchanged" (skipped ones with the unchanged,
+  /// as rrensen-dxf counts them).
   std::string FilletJson(const DxfOptions& options, std::vector<double>& after) const;
 
-  /// The largest fillet size with which polyline `index` (in the order of
-  /// PolylinesJson) is filleted; for index -1 the largest with which every
-  /// polyline that options.layer selects and some size fillets is filleted.
-  /// NaN when there is none, infinity when every size fillets it.
+  /// The largest size with which rrensen-dxf with `options` leaves no run
+  /// of polyline `index` (in the order of PolylinesJson) that some size
+  /// fillets unfilleted: the smallest of its refused runs' largest sizes.
+  /// For index -1 the smallest of those of every polyline that the options
+  /// select. NaN when there is none, infinity when every size does.
   double LargestSize(int index, const DxfOptions& options) const;
 
  private:
-  /// Whether polyline `p` is one that rrensen-dxf with `options` fillets
-  /// (or reports as left unchanged).
+  /// Whether polyline `p` is one that rrensen-dxf with `options` considers
+  /// (it fillets it or says why not).
   bool Selected(const dxf::Polyline& p, const DxfOptions& options) const;
+
+  /// The largest size for one polyline (see LargestSize).
+  double PolylineLargestSize(const dxf::Polyline& p, const DxfOptions& options) const;
 
   std::string bytes_;
   dxf::TagList tags_;  ///< views into bytes_

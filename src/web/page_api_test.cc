@@ -7,11 +7,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "dxf/fillet_dxf.h"
+#include "dxf/report_json.h"
 
 namespace web {
 namespace {
@@ -93,40 +95,86 @@ TEST(PageApi, ExchangeRunsMatchTheTool) {
   fs::remove_all(folder);
 }
 
-TEST(PageApi, DxfRunsMatchRrensenDxf) {
-  std::vector<fs::path> files = {kSource / "examples/bracket.dxf"};
+/// The DXF files the tests run: the examples and rrensen-dxf's corpus.
+std::vector<fs::path> DxfFiles() {
+  std::vector<fs::path> files = {kSource / "examples/bracket.dxf", kSource / "examples/plate.dxf"};
   for (const auto& entry : fs::directory_iterator(kSource / "src/dxf/corpus")) {
     files.push_back(entry.path());
   }
+  return files;
+}
+
+TEST(PageApi, DxfRunsMatchRrensenDxf) {
+  struct Options {
+    const char* size;
+    const char* layer;  ///< "" for none
+    const char* gap;    ///< "" for none
+  };
+  const std::vector<Options> table = {
+      {"0", "", ""},        {"0.75", "", ""},     {"5", "", ""},    {"19.5", "", ""},
+      {"5", "outline", ""}, {"5", "OUTLINE", ""}, {"5", "none", ""}, {"2.5", "", "0"},
+      {"2.5", "", "10"},    {"1000", "", ""},
+  };
   const fs::path folder = Folder("dxf");
-  for (const fs::path& file : files) {
+  for (const fs::path& file : DxfFiles()) {
     const std::string input = Read(file);
-    for (const char* size : {"0", "0.75", "5", "19.5"}) {
-      for (const char* layer : {"", "outline", "OUTLINE", "none"}) {
-        const fs::path out = folder / "out.dxf";
-        fs::remove(out);
-        std::string command = Quote(RRENSEN_DXF_PROGRAM) + " " + Quote(file.string()) +
-                              " -c " + size + " -o " + Quote(out.string());
-        if (*layer != '\0') command += std::string(" --layer ") + layer;
-        const int status = Shell(command + " 2>" + Quote((folder / "stderr.txt").string()));
-        DxfOptions options;
-        options.size = std::stod(size);
-        if (*layer != '\0') options.layer = layer;
-        const DxfRun run = FilletDxf(input, options);
-        const std::string what = file.filename().string() + " -c " + size + " --layer " + layer;
-        EXPECT_EQ(run.status, status) << what;
-        EXPECT_EQ(run.dxf, fs::exists(out) ? Read(out) : "") << what;
-        // The messages name the file as "input".
-        std::string errors = Read(folder / "stderr.txt");
-        for (size_t at; (at = errors.find(file.string())) != std::string::npos;) {
-          errors.replace(at, file.string().size(), "input");
-        }
-        EXPECT_EQ(run.errors, errors) << what;
-        EXPECT_EQ(run.report, "") << what;
+    for (const Options& o : table) {
+      const fs::path out = folder / "out.dxf";
+      const fs::path report = folder / "report.jsonl";
+      fs::remove(out);
+      fs::remove(report);
+      std::string command = Quote(RRENSEN_DXF_PROGRAM) + " " + Quote(file.string()) + " -c " +
+                            o.size + " -o " + Quote(out.string()) + " --report " +
+                            Quote(report.string());
+      DxfOptions options;
+      options.size = std::stod(o.size);
+      if (*o.layer != '\0') {
+        command += std::string(" --layer ") + o.layer;
+        options.layer = o.layer;
       }
+      if (*o.gap != '\0') {
+        command += std::string(" --close-gap ") + o.gap;
+        options.close_gap = std::stod(o.gap);
+      }
+      const int status = Shell(command + " 2>" + Quote((folder / "stderr.txt").string()));
+      const DxfRun run = FilletDxf(input, options);
+      const std::string what =
+          file.filename().string() + " -c " + o.size + " --layer " + o.layer + " --close-gap " + o.gap;
+      EXPECT_EQ(run.status, status) << what;
+      EXPECT_EQ(run.dxf, fs::exists(out) ? Read(out) : "") << what;
+      EXPECT_EQ(run.report, fs::exists(report) ? Read(report) : "") << what;
+      // The messages name the file as "input".
+      std::string errors = Read(folder / "stderr.txt");
+      for (size_t at; (at = errors.find(file.string())) != std::string::npos;) {
+        errors.replace(at, file.string().size(), "input");
+      }
+      EXPECT_EQ(run.errors, errors) << what;
     }
   }
   fs::remove_all(folder);
+}
+
+TEST(PageApi, DxfOptionsAreRrensenDxfsWords) {
+  DxfOptions options;
+  EXPECT_EQ(DxfWords(options), (std::vector<std::string>{"-c", "5.0", "-o", "output.dxf",
+                                                         "--report", "report.jsonl", "input"}));
+  options.size = 0.1;
+  options.layer = "-walls";
+  options.close_gap = 0.0;
+  options.style = rrensen::CornerStyle::kChordChamfer;
+  EXPECT_EQ(DxfWords(options),
+            (std::vector<std::string>{"-c", "0.1", "--layer", "-walls", "--close-gap", "0.0",
+                                      "--style", "chord-chamfer", "-o", "output.dxf", "--report",
+                                      "report.jsonl", "input"}));
+  for (int k = 0; k < 4; ++k) {
+    const auto style = static_cast<rrensen::CornerStyle>(k);
+    rrensen::CornerStyle read = rrensen::CornerStyle::kChordArc;
+    EXPECT_TRUE(StyleFromWord(StyleWord(style), read)) << k;
+    EXPECT_EQ(read, style);
+  }
+  rrensen::CornerStyle read = rrensen::CornerStyle::kRadiusArc;
+  EXPECT_FALSE(StyleFromWord("round", read));
+  EXPECT_EQ(read, rrensen::CornerStyle::kRadiusArc);
 }
 
 TEST(PageApi, DxfSizesOfTwentyAndMoreAndBadSizes) {
@@ -135,11 +183,15 @@ TEST(PageApi, DxfSizesOfTwentyAndMoreAndBadSizes) {
   options.size = 25.0;
   const DxfRun large = FilletDxf(input, options);
   EXPECT_LE(large.status, 1);
+  EXPECT_NE(large.dxf, "");
   for (double bad : {-1.0, std::nan(""), HUGE_VAL}) {
     options.size = bad;
     const DxfRun run = FilletDxf(input, options);
     EXPECT_EQ(run.status, 2) << bad;
     EXPECT_EQ(run.dxf, "") << bad;
+    EXPECT_EQ(run.report, "") << bad;
+    EXPECT_EQ(run.errors.rfind("rrensen-dxf: the fillet size must be a finite number", 0), 0u)
+        << run.errors;
   }
 }
 
@@ -150,7 +202,7 @@ TEST(PageApi, ExchangePreviewSaysWhyAndWhichSizeDraws) {
   EXPECT_NE(json.find("\"reason\":\"the side from point 4 to point 5 is 8.000 long and "
                       "needs 10.000\""),
             std::string::npos);
-  EXPECT_NE(json.find("\"kind\":\"short-side\",\"point\":3,\"next\":4"), std::string::npos);
+  EXPECT_NE(json.find("\"kind\":\"short_side\",\"point\":3,\"next\":4"), std::string::npos);
   EXPECT_NE(json.find("\"largest\":15"), std::string::npos);
   EXPECT_NE(json.find("<svg"), std::string::npos);
   EXPECT_EQ(LargestExchangeSize(refused), 15.0);
@@ -163,23 +215,64 @@ TEST(PageApi, ExchangePreviewSaysWhyAndWhichSizeDraws) {
   EXPECT_TRUE(std::isnan(LargestExchangeSize("# no points\r\n")));
 }
 
+/// The value of the first `"key":` in `json` after `from`, as text up to
+/// the next comma or closing bracket.
+std::string ValueAfter(const std::string& json, const std::string& key, size_t from = 0) {
+  const size_t at = json.find("\"" + key + "\":", from);
+  if (at == std::string::npos) return "";
+  const size_t begin = at + key.size() + 3;
+  return json.substr(begin, json.find_first_of(",}]", begin) - begin);
+}
+
 TEST(PageApi, DxfPreviewAgreesWithTheRun) {
+  for (const fs::path& file : DxfFiles()) {
+    const std::string input = Read(file);
+    DxfDocument document(input);
+    if (!document.error().empty()) continue;
+    for (double size : {0.0, 0.75, 5.0, 30.0}) {
+      for (std::optional<double> gap : {std::optional<double>(), std::optional<double>(10.0)}) {
+        DxfOptions options;
+        options.size = size;
+        options.close_gap = gap;
+        std::vector<double> after;
+        const std::string json = document.FilletJson(options, after);
+        dxf::FilletSettings settings;
+        settings.size = size;
+        settings.close_gap = gap;
+        const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
+        const std::string what = file.filename().string() + " " + std::to_string(size);
+        const size_t counts = json.rfind("\"filleted\":");
+        EXPECT_EQ(json.substr(counts), "\"filleted\":" + std::to_string(run.filleted) +
+                                           ",\"partly\":" + std::to_string(run.partly) +
+                                           ",\"unchanged\":" + std::to_string(run.left_unchanged) +
+                                           "}")
+            << what;
+        // Each polyline the run considered has the run's state, in order,
+        // and is written closed as the run writes it.
+        size_t at = 0;
+        for (const dxf::OutlineReport& outline : run.outlines) {
+          std::string state;
+          do {
+            at = json.find("\"state\":", at);
+            ASSERT_NE(at, std::string::npos) << what;
+            state = ValueAfter(json, "state", at);
+            at += 8;
+          } while (state == "\"other-layer\"" || state == "\"not-2d\"");
+          EXPECT_EQ(state, "\"" + std::string(dxf::StatusName(outline.status)) + "\"") << what;
+          if (outline.status != dxf::OutlineStatus::kSkipped) {
+            EXPECT_EQ(ValueAfter(json, "closedAfter", at), outline.closed ? "true" : "false")
+                << what;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(PageApi, DxfPreviewListsAndPlacesEveryPolyline) {
   const std::string input = Read(kSource / "examples/bracket.dxf");
   DxfDocument document(input);
   ASSERT_EQ(document.error(), "");
-  for (double size : {0.0, 0.75, 5.0, 30.0}) {
-    DxfOptions options;
-    options.size = size;
-    std::vector<double> after;
-    const std::string json = document.FilletJson(options, after);
-    dxf::FilletSettings settings;
-    settings.size = size;
-    const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
-    EXPECT_NE(json.find("\"filleted\":" + std::to_string(run.filleted) + ",\"unchanged\":" +
-                        std::to_string(run.left_unchanged) + "}"),
-              std::string::npos)
-        << size << " " << json.substr(json.size() - 60);
-  }
   DxfOptions outline;
   outline.layer = "HOLES";  // no polyline lies there
   std::vector<double> after;
@@ -188,18 +281,22 @@ TEST(PageApi, DxfPreviewAgreesWithTheRun) {
   EXPECT_TRUE(after.empty());
   const std::string polylines = document.PolylinesJson();
   EXPECT_NE(polylines.find("\"handle\":\"8E\",\"layer\":\"outline\""), std::string::npos);
-  // Each polyline's vertices lie where its "points" say.
+  // Each polyline's vertices lie where its "points" say, three numbers each.
   const std::vector<double> vertices = document.Vertices();
   const size_t at = polylines.rfind("\"points\":[");
   size_t first = 0, count = 0;
   ASSERT_EQ(std::sscanf(polylines.c_str() + at, "\"points\":[%zu,%zu]", &first, &count), 2);
-  EXPECT_EQ(vertices.size(), 2 * (first + count));
+  EXPECT_EQ(vertices.size(), 3 * (first + count));
   // Every filleted polyline's vertices, three numbers each.
   const std::string filleted = document.FilletJson({}, after);
   size_t last_first = 0, last_count = 0;
   const size_t last = filleted.rfind("\"after\":[");
   ASSERT_EQ(std::sscanf(filleted.c_str() + last, "\"after\":[%zu,%zu]", &last_first, &last_count), 2);
   EXPECT_EQ(after.size(), 3 * (last_first + last_count));
+  // The refused run of 8E, with its reason and the size that fillets it.
+  EXPECT_NE(filleted.find("\"runs\":[{\"first\":0,\"last\":2,\"problem\":{\"kind\":\"short_side\",\"point\":1,\"next\":2"),
+            std::string::npos)
+      << filleted;
 }
 
 TEST(PageApi, DxfLargestSizeFilletsEveryPolylineThatSomeSizeFillets) {
@@ -215,6 +312,58 @@ TEST(PageApi, DxfLargestSizeFilletsEveryPolylineThatSomeSizeFillets) {
   at.size = largest + 0.001;
   EXPECT_EQ(document.FilletJson(at, after).find("\"unchanged\":0}"), std::string::npos);
   EXPECT_TRUE(std::isnan(document.LargestSize(1000, {})));
+}
+
+/// The objects of FilletJson's "polylines", one string each.
+std::vector<std::string> PolylineObjects(const std::string& json) {
+  const std::string start = "{\"state\"";
+  const size_t end = json.rfind("],\"filleted\"");
+  std::vector<std::string> objects;
+  for (size_t at = json.find(start); at != std::string::npos && at < end;) {
+    const size_t next = json.find(start, at + 1);
+    objects.push_back(json.substr(at, (next == std::string::npos ? end : next) - at));
+    at = next;
+  }
+  return objects;
+}
+
+/// Whether `object` (one of PolylineObjects) has a refused run that some
+/// size fillets: one with a largest size.
+bool RefusesAFillableRun(const std::string& object) {
+  for (size_t at = object.find("\"largest\":"); at != std::string::npos;
+       at = object.find("\"largest\":", at + 1)) {
+    if (ValueAfter(object, "largest", at) != "null") return true;
+  }
+  return false;
+}
+
+TEST(PageApi, DxfLargestSizeOfEachPolylineIsWhereItsRunsStopBeingFilleted) {
+  // At a polyline's largest size no run that some size fillets is refused;
+  // a thousandth more refuses one (chord arcs count in thousandths).
+  int checked = 0;
+  for (const fs::path& file : DxfFiles()) {
+    DxfDocument document(Read(file));
+    if (!document.error().empty()) continue;
+    for (std::optional<double> gap : {std::optional<double>(), std::optional<double>(10.0)}) {
+      DxfOptions options;
+      options.close_gap = gap;
+      std::vector<double> after;
+      const size_t count = PolylineObjects(document.FilletJson(options, after)).size();
+      for (size_t index = 0; index < count; ++index) {
+        const double largest = document.LargestSize(static_cast<int>(index), options);
+        if (!std::isfinite(largest)) continue;
+        const std::string what = file.filename().string() + " #" + std::to_string(index);
+        options.size = largest;
+        EXPECT_FALSE(RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
+            << what << " at " << largest;
+        options.size = largest + 0.001;
+        EXPECT_TRUE(RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
+            << what << " at " << largest;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GE(checked, 10);
 }
 
 TEST(PageApi, UnreadableDxfSaysWhere) {
