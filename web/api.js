@@ -1,12 +1,17 @@
 // globalThis.rrensen: the programs as functions over bytes, for the page
 // and for anyone's script.
 //
-//   rrensen.filletDxf(input, {size, layer, closeGap, join})
+//   rrensen.filletDxf(input, {size, layer, closeGap, style})
 //       -> {dxf, report, status, errors}
-//     dxf: the file as `rrensen-dxf -c SIZE [--layer NAME] -o OUT` writes
-//     it (a Uint8Array, empty when nothing is written), report: the
-//     JSON-lines report, parsed (an array of objects), status: its exit
-//     status, errors: what it writes to standard error.
+//     exactly what `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D]
+//     [--style STYLE] -o OUT --report REPORT` writes: dxf, the drawing (a
+//     Uint8Array; empty only for status 2), report: the JSON-lines report,
+//     parsed (an array of objects, one a polyline), status: the exit status
+//     (0 all filleted, 1 some left unchanged or filleted in part, 2 bad
+//     options or a file that is not readable ASCII DXF), errors: what it
+//     writes to standard error. style is "chord" (the default), "radius",
+//     "chamfer" or "chord-chamfer"; rrensen.dxfOptions lists the members
+//     this build reads, and a member it does not read gives status 2.
 //   rrensen.runExchange(input, args)
 //       -> {output, console, errors, status}
 //     output: KDX_TEMP.TXT after `rrensen ARGS` in a folder holding only

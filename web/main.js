@@ -2,7 +2,7 @@
 // says why an outline is refused, and downloads what the programs write.
 
 import createRrensenModule from './rrensen.mjs';
-import { preferredLanguage, text, problemSentence, translatePage } from './i18n.js';
+import { preferredLanguage, text, problemSentence, skipSentence, translatePage } from './i18n.js';
 import { makeApi, makePageSide } from './api.js';
 import { Viewport, parseSvg, viewBoxOf, dxfPicture, polylineBox } from './preview.js';
 
@@ -15,6 +15,15 @@ const dxfControls = [
   { key: 'closeGap', type: 'number', label: 'closeGap' },
   { key: 'join', type: 'checkbox', label: 'join' },
 ];
+
+// The corner styles: the word rrensen.filletDxf's `style` takes, what the
+// size measures, and the style's name (keys of i18n.js).
+const styles = {
+  chord: { size: 'sizeChord', measure: 'measureChord', name: 'styleChord' },
+  radius: { size: 'sizeRadius', measure: 'measureRadius', name: 'styleRadius' },
+  chamfer: { size: 'sizeDistance', measure: 'measureDistance', name: 'styleChamfer' },
+  'chord-chamfer': { size: 'sizeChord', measure: 'measureChord', name: 'styleChordChamfer' },
+};
 
 // Exchange files take the sizes rrensen /c takes: below 20.
 const exchangeSizeLimit = 20;
@@ -61,9 +70,15 @@ function sizeText() {
   return element('size').value.trim();
 }
 
+// The corner style chosen: always chord arcs for an exchange file, the
+// tool's only style.
+function styleWord() {
+  return page.kind === 'dxf' ? element('style').value : 'chord';
+}
+
 // rrensen-dxf's options from the controls.
 function dxfOptions() {
-  const options = { size: sizeText() === '' ? 5 : Number(sizeText()) };
+  const options = { size: sizeText() === '' ? 5 : Number(sizeText()), style: styleWord() };
   for (const control of dxfControls) {
     const input = element('dxf-' + control.key);
     if (!input) continue;
@@ -123,8 +138,26 @@ function syncSlider() {
   if (Number.isFinite(value)) slider.value = String(value);
 }
 
-// Sets the size controls' ranges for the kind of file.
+// Puts the text of `key` into the element `id`, and keeps the key for a
+// change of language.
+function setText(id, key) {
+  element(id).dataset.text = key;
+  element(id).textContent = say(key);
+}
+
+// Labels the size by what it measures in the chosen style: a chord, a
+// radius or a distance.
+function labelSize() {
+  setText('size-label', styles[styleWord()].size);
+}
+
+// Sets the size controls' ranges and the style control for the kind of
+// file: exchange files know chord arcs only, so the style is DXF's alone.
 function configureSize() {
+  const style = element('style');
+  style.disabled = page.kind !== 'dxf';
+  setText('style-hint', page.kind === 'dxf' ? 'styleHintDxf' : 'styleHintExchange');
+  labelSize();
   const size = element('size');
   const slider = element('size-slider');
   if (page.kind === 'exchange') {
@@ -133,14 +166,13 @@ function configureSize() {
     slider.step = '0.001';
     const value = Number(sizeText());
     if (!(value >= 0 && value < exchangeSizeLimit)) setSize('5');
-    element('size-hint').dataset.text = 'sizeHintExchange';
+    setText('size-hint', 'sizeHintExchange');
   } else {
     size.removeAttribute('max');
     slider.max = '20';
     slider.step = '0.001';
-    element('size-hint').dataset.text = 'sizeHintDxf';
+    setText('size-hint', 'sizeHintDxf');
   }
-  element('size-hint').textContent = say(element('size-hint').dataset.text);
   syncSlider();
 }
 
@@ -234,14 +266,27 @@ function polylineTitle(p, state) {
 function stateText(state) {
   switch (state.state) {
     case 'filleted': return say('stateFilleted');
+    case 'partly': return say('statePartly') + ': ' + reasonOf(state);
     case 'unchanged': return say('stateUnchanged') + ': ' + reasonOf(state);
+    case 'skipped': return say('stateSkipped') + ': ' + reasonOf(state);
     case 'other-layer': return say('stateOtherLayer');
     default: return say('stateNot2d');
   }
 }
 
+// Why a polyline is not wholly filleted, as rrensen-dxf says it: why it was
+// skipped, or why its first refused run was, with the largest size that
+// fillets that run; the run's vertices (from 1) when it is not the whole
+// polyline's only reason.
 function reasonOf(state) {
-  return state.problem ? problemSentence(page.language, state.problem, state.reason) : state.reason;
+  if (state.state === 'skipped') return skipSentence(page.language, state.code, state.reason);
+  const run = state.runs[0];
+  let reason = problemSentence(page.language, run.problem, run.reason) + '; ' +
+    (run.largest === null ? say('runLargestNone') : say('runLargest', { size: run.largest.toFixed(3) }));
+  if (state.state === 'partly' || state.runs.length > 1) {
+    reason = say('runLeft', { first: run.first + 1, last: run.last + 1, reason });
+  }
+  return reason;
 }
 
 function renderDxf(keepView) {
@@ -264,18 +309,23 @@ function renderDxf(keepView) {
   page.viewport.show(svg, home, keepView);
   mark = measure('rrensen: picture', mark);
   const lines = [];
-  if (fillet.filleted + fillet.unchanged === 0) {
+  if (fillet.filleted + fillet.partly + fillet.unchanged === 0) {
     lines.push(say('dxfNothing'));
   } else {
-    lines.push(say('dxfSummary', { filleted: fillet.filleted, unchanged: fillet.unchanged, size: String(options.size) }));
+    const style = styles[options.style];
+    lines.push(say('dxfSummary', {
+      filleted: fillet.filleted, partly: fillet.partly, unchanged: fillet.unchanged,
+      style: say(style.name), measure: say(style.measure), size: String(options.size),
+    }));
   }
   // The selected polyline's refusal, else the first one's.
   const states = fillet.polylines;
-  let refused = states[page.selected] && states[page.selected].state === 'unchanged' ? page.selected : -1;
-  if (refused < 0) refused = states.findIndex((state) => state.state === 'unchanged');
+  const notWhole = (state) => state && ['partly', 'unchanged', 'skipped'].includes(state.state);
+  let refused = notWhole(states[page.selected]) ? page.selected : -1;
+  if (refused < 0) refused = states.findIndex(notWhole);
   if (refused >= 0) {
     const p = dxf.polylines[refused];
-    lines.push(say('polylineRefused', {
+    lines.push(say(states[refused].state === 'partly' ? 'polylinePartly' : 'polylineRefused', {
       entity: p.entity, handle: p.handle || say('noHandle'), layer: p.layer, reason: reasonOf(states[refused]),
     }));
   }
@@ -390,7 +440,8 @@ function prepareDownload(event) {
     transcript = run.errors + say('statusLine', { status: run.status });
     bytes = run.dxf;
     name = page.name.replace(/\.dxf$/i, '') + '-filleted.dxf';
-    if (run.status !== 0) {
+    // Status 1 writes the drawing too: some polylines are left as they were.
+    if (run.status === 2) {
       element('console').textContent = transcript;
       element('console-section').open = true;
       event.preventDefault();
@@ -431,7 +482,6 @@ function setLanguage(language) {
   page.language = language;
   element('language').value = language;
   translatePage(document, language);
-  if (page.kind) element('size-hint').textContent = say(element('size-hint').dataset.text);
   if (page.bytes) {
     element('file-info').textContent = say('loaded', {
       name: page.name, kind: say(page.kind === 'dxf' ? 'kindDxf' : 'kindExchange'), bytes: page.bytes.length,
@@ -489,6 +539,10 @@ async function start() {
   });
   element('size').addEventListener('input', () => {
     syncSlider();
+    scheduleRender();
+  });
+  element('style').addEventListener('change', () => {
+    labelSize();
     scheduleRender();
   });
   element('size-slider').addEventListener('input', () => {

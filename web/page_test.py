@@ -81,19 +81,26 @@ class Native:
             output = open(path, "rb").read() if os.path.exists(path) else b""
             return output, run.returncode
 
-    def fillet_dxf(self, path, size, layer=""):
-        """The file `rrensen-dxf -c SIZE [--layer NAME] -o OUT` writes, its
-        status, and its wall time in seconds."""
+    def fillet_dxf(self, path, size, layer="", close_gap="", style=""):
+        """What `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D] [--style
+        STYLE] -o OUT --report REPORT` does: the file it writes, its status,
+        its wall time in seconds and its report, parsed."""
         with tempfile.TemporaryDirectory() as folder:
             out = os.path.join(folder, "out.dxf")
-            words = [self.dxf, path, "-c", str(size), "-o", out]
+            report = os.path.join(folder, "report.jsonl")
+            words = [self.dxf, path, "-c", str(size), "-o", out, "--report", report]
             if layer:
                 words += ["--layer", layer]
+            if close_gap:
+                words += ["--close-gap", close_gap]
+            if style:
+                words += ["--style", style]
             start = time.perf_counter()
             run = subprocess.run(words, capture_output=True)
             seconds = time.perf_counter() - start
             output = open(out, "rb").read() if os.path.exists(out) else b""
-            return output, run.returncode, seconds
+            lines = open(report).read().splitlines() if os.path.exists(report) else []
+            return output, run.returncode, seconds, [json.loads(line) for line in lines if line.strip()]
 
     def refusal(self, data, size):
         """rrensen-view's reason for refusing the outline at `size`."""
@@ -238,6 +245,19 @@ class Page:
         self.wait_redraw(before)
         wait_for(lambda: self.js("return document.getElementById('preview').dataset.drawnSize") == text, 10)
 
+    def set_field(self, element_id, text):
+        """Types `text` into a field (an empty one is cleared) and waits
+        for the redraw."""
+        before = self.draws()
+        field = self.element(element_id)
+        if field.get_attribute("value") == text:
+            return
+        field.send_keys(Keys.CONTROL, "a")
+        field.send_keys(Keys.BACKSPACE)
+        if text:
+            field.send_keys(text)
+        self.wait_redraw(before)
+
     def view_box(self):
         return self.js("const s = document.querySelector('#preview svg'); return s && s.getAttribute('viewBox')")
 
@@ -296,23 +316,35 @@ def test_site(page, checks, native, examples_folder, downloads, logs_folder):
                 checks.check(f"download: {name} at {size} is rrensen's KDX_TEMP.TXT",
                              saved == "KDX_TEMP.TXT" and downloaded == theirs, f"{saved}, {len(downloaded)} bytes")
         else:
-            for size, layer in [("5", ""), ("0.75", ""), ("0", ""), ("19.5", "OUTLINE"), ("5", "none")]:
+            # size, layer, gap, style: "" leaves the option out. A style
+            # other than chord is compared too: the page passes it on as
+            # --style, and its status and bytes are rrensen-dxf's whether
+            # or not this rrensen-dxf takes --style.
+            for size, layer, gap, style in [("5", "", "", ""), ("0.75", "", "", ""), ("0", "", "", ""),
+                                            ("19.5", "OUTLINE", "", ""), ("5", "none", "", ""),
+                                            ("2.5", "", "0", ""), ("2.5", "", "10", ""), ("1000", "", "", ""),
+                                            ("-1", "", "", ""), ("5", "", "", "radius")]:
                 script = ("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
-                          "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2]});"
+                          "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2],"
+                          " closeGap: arguments[3] === '' ? undefined : Number(arguments[3]), style: arguments[4]});"
                           "window.lastRun = {status: r.status, report: r.report}; return r.dxf;")
-                mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer)
+                mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer, gap, style)
                 run = page.js("return window.lastRun")
-                theirs, status, _ = native.fillet_dxf(path, size, layer)
-                checks.check(f"api: filletDxf {name} -c {size} --layer '{layer}' matches rrensen-dxf",
-                             mine == theirs and run["status"] == status and run["report"] == [],
-                             f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes")
-            for size in ["5", "0.75"]:
+                theirs, status, _, report = native.fillet_dxf(path, size, layer, gap, style)
+                checks.check(f"api: filletDxf {name} -c {size} --layer '{layer}' --close-gap '{gap}' "
+                             f"--style '{style}' matches rrensen-dxf",
+                             mine == theirs and run["status"] == status and run["report"] == report,
+                             f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes, "
+                             f"{len(run['report'])} vs {len(report)} report lines")
+            for size, gap in [("5", ""), ("0.75", ""), ("2.5", "10")]:
                 page.type_size(size)
+                page.set_field("dxf-closeGap", gap)
                 saved, downloaded = page.download(downloads)
-                theirs, status, _ = native.fillet_dxf(path, size)
-                checks.check(f"download: {name} at {size} is rrensen-dxf's output",
+                theirs, status, _, _ = native.fillet_dxf(path, size, close_gap=gap)
+                checks.check(f"download: {name} at {size} (gap '{gap}') is rrensen-dxf's output",
                              saved == name[:-4] + "-filleted.dxf" and downloaded == theirs,
-                             f"{saved}, {len(downloaded)} bytes")
+                             f"{saved}, {len(downloaded)} bytes, status {status}")
+            page.set_field("dxf-closeGap", "")
 
 
 def test_refusal(page, checks, native, work):
@@ -330,6 +362,10 @@ def test_refusal(page, checks, native, work):
             refused_at = size
             break
         size -= 1
+    checks.check("style: exchange files take chord arcs only",
+                 page.js("return document.getElementById('style').disabled") and
+                 page.element("size-label").text == "Fillet size (chord)" and
+                 "chord arcs only" in page.element("style-hint").text, page.element("style-hint").text)
     checks.check("refusal: moving the size down refuses the outline", refused_at is not None)
     if refused_at is None:
         return
@@ -390,8 +426,21 @@ def test_dxf_view(page, checks, logs_folder):
     page.wait_redraw(before)
     checks.check("dxf: the largest size that fillets every polyline is 0.75",
                  page.element("size").get_attribute("value") == "0.75" and
-                 "3 polylines filleted, 0 left unchanged" in page.message(), page.message())
+                 "3 polylines filleted, 0 partly, 0 left unchanged" in page.message(), page.message())
     page.type_size("5")
+    before = page.draws()
+    Select(page.element("style")).select_by_value("radius")
+    page.wait_redraw(before)
+    checks.check("style: the size is labelled as what it measures, and the message names the style",
+                 page.element("size-label").text == "Fillet size (radius)" and
+                 "(radius arcs, radius 5)" in page.message(), page.element("size-label").text + " | " + page.message())
+    before = page.draws()
+    Select(page.element("style")).select_by_value("chamfer")
+    page.wait_redraw(before)
+    checks.check("style: a chamfer's size is a distance", page.element("size-label").text == "Fillet size (distance)")
+    before = page.draws()
+    Select(page.element("style")).select_by_value("chord")
+    page.wait_redraw(before)
     page.js("document.activeElement.blur(); window.scrollTo(0, 0)")
     page.driver.save_screenshot(os.path.join(logs_folder, "web-page.png"))
     Select(page.element("language")).select_by_value("ja")
@@ -435,7 +484,7 @@ def measure_large_dxf(page, checks, native, work, server_origin):
     megabytes = os.path.getsize(path) / 1024 / 1024
     native_times = []
     for _ in range(3):
-        output, status, seconds = native.fillet_dxf(path, "1")
+        output, status, seconds, _ = native.fillet_dxf(path, "1")
         native_times.append(seconds)
     native_hash = hashlib.sha256(output).hexdigest()
     result = page.driver.execute_async_script("""
@@ -535,7 +584,7 @@ def main():
         bracket = os.path.join(site, "examples", "bracket.dxf")
         page.choose_example("bracket.dxf")
         saved, downloaded = page.download(downloads)
-        theirs, _, _ = native.fillet_dxf(bracket, "5")
+        theirs, _, _, _ = native.fillet_dxf(bracket, "5")
         checks.check("single file: the bracket downloads as rrensen-dxf writes it",
                      downloaded == theirs and saved == "bracket-filleted.dxf", f"{saved} {len(downloaded)}")
         page.choose_example("kdx_temp.txt")

@@ -191,19 +191,9 @@ function coordinateWriter(span) {
   return (value) => (Number.isFinite(value) ? value.toFixed(decimals) : '0');
 }
 
-/// Path data through vertices [first, first + count) of `xy` (x, y pairs,
-/// drawing units), closed when `closed`; y negated for SVG.
-function straightPath(xy, first, count, closed, write) {
-  let d = '';
-  for (let k = 0; k < count; ++k) {
-    const i = 2 * (first + k);
-    d += (k === 0 ? 'M' : 'L') + write(xy[i]) + ' ' + write(-xy[i + 1]);
-  }
-  return d + (closed && count > 2 ? 'Z' : '');
-}
-
-/// Path data of new vertices [first, first + count) of `xyb` (x, y, bulge):
-/// a bulge b between two vertices is an arc of sweep 4 atan(b),
+/// Path data of vertices [first, first + count) of `xyb` (x, y, bulge of
+/// the piece that starts there; drawing units), closed when `closed`: a
+/// bulge b between two vertices is an arc of sweep 4 atan(b),
 /// counter-clockwise for b > 0, whose radius is chord (1 + b^2) / (4 |b|).
 /// With y negated a counter-clockwise arc has SVG's sweep flag 0.
 function bulgePath(xyb, first, count, closed, write) {
@@ -230,17 +220,56 @@ function bulgePath(xyb, first, count, closed, write) {
   return d + (closed ? 'Z' : '');
 }
 
-/// The box of vertices [first, first + count) of `xy`, as an SVG box.
-function boxOf(xy, first, count) {
+/// Path data of a polyline's run of straight pieces from vertex `from` to
+/// vertex `to` of its `count` vertices (`to` below `from`: the run wraps
+/// past the last vertex to the first).
+function runPath(xyb, first, count, from, to, write) {
+  let d = '';
+  const steps = (to - from + count) % count;
+  for (let k = 0; k <= steps; ++k) {
+    const i = 3 * (first + ((from + k) % count));
+    d += (k === 0 ? 'M' : 'L') + write(xyb[i]) + ' ' + write(-xyb[i + 1]);
+  }
+  return d;
+}
+
+/// The box of vertices [first, first + count) of `xyb`, as an SVG box. An
+/// arc adds its middle, the point farthest from its chord: for a chord d
+/// from a vertex, bulge b, it lies b |d| / 2 to the right of the chord's
+/// middle (to the right for a counter-clockwise arc), (b / 2) (d.y, -d.x)
+/// from it. A quarter circle or less lies in the box of its ends and middle
+/// but for a sliver; that is all a view's frame needs.
+function boxOf(xyb, first, count, closed) {
   const extent = new Extent();
-  for (let k = first; k < first + count; ++k) extent.add(xy[2 * k], xy[2 * k + 1]);
+  for (let k = 0; k < count; ++k) {
+    const i = 3 * (first + k);
+    extent.add(xyb[i], xyb[i + 1]);
+    const bulge = xyb[i + 2];
+    if (bulge === 0 || (k + 1 === count && !closed)) continue;
+    const j = 3 * (first + (k + 1) % count);
+    const dx = xyb[j] - xyb[i];
+    const dy = xyb[j + 1] - xyb[i + 1];
+    extent.add((xyb[i] + xyb[j]) / 2 + (bulge / 2) * dy, (xyb[i + 1] + xyb[j + 1]) / 2 - (bulge / 2) * dx);
+  }
+  return extent.svgBox();
+}
+
+/// The box of all polylines of the open DXF document `dxf`.
+function drawingBox(dxf) {
+  const extent = new Extent();
+  dxf.polylines.forEach((p, index) => {
+    if (p.points[1] === 0) return;
+    const box = polylineBox(dxf, index);
+    extent.add(box.x, -box.y);
+    extent.add(box.x + box.w, -box.y - box.h);
+  });
   return extent.svgBox();
 }
 
 /// The box of polyline `index` of the open DXF document `dxf`.
 export function polylineBox(dxf, index) {
-  const [first, count] = dxf.polylines[index].points;
-  return boxOf(dxf.vertices, first, count);
+  const p = dxf.polylines[index];
+  return boxOf(dxf.vertices, p.points[0], p.points[1], p.closed);
 }
 
 function svgElement(name, attributes) {
@@ -251,36 +280,41 @@ function svgElement(name, attributes) {
 
 /// The picture of a DXF drawing's polylines (`dxf`, from openDxf) filleted
 /// as `fillet` says: each one as it was, thin and dashed, and as filleted;
-/// one left unchanged in red with the side or corner at fault marked.
-/// Polyline `selected` (or none, -1) is drawn again on top, heavier. One
-/// path for each kind of line, however many polylines: a drawing of tens of
-/// thousands draws as quickly as one of three. Returns {svg, home}.
+/// one left unchanged in red, and in one filleted in part the runs left as
+/// they were, with the side or corner at fault marked. Polyline `selected`
+/// (or none, -1) is drawn again on top, heavier. One path for each kind of
+/// line, however many polylines: a drawing of tens of thousands draws as
+/// quickly as one of three. Returns {svg, home}.
 export function dxfPicture(dxf, fillet, selected) {
-  const xy = dxf.vertices;
-  const home = boxOf(xy, 0, xy.length / 2);
+  const xyb = dxf.vertices;
+  const home = drawingBox(dxf);
   const margin = 0.06 * Math.max(home.w, home.h, 1e-9);
   const framed = { x: home.x - margin, y: home.y - margin, w: home.w + 2 * margin, h: home.h + 2 * margin };
   const write = coordinateWriter(Math.max(home.w, home.h));
   const markRadius = 0.015 * Math.max(home.w, home.h, 1e-9);
-  const before = { filleted: [], unchanged: [], 'other-layer': [], 'not-2d': [] };
+  const before = { filleted: [], partly: [], unchanged: [], skipped: [], 'other-layer': [], 'not-2d': [] };
   const after = [];
+  const runsLeft = [];
   const failures = [];
-  const vertex = (first, count, i) => [xy[2 * (first + (i % count))], xy[2 * (first + (i % count)) + 1]];
+  const vertex = (first, count, i) => [xyb[3 * (first + (i % count))], xyb[3 * (first + (i % count)) + 1]];
   // In a large drawing the filleted polylines are drawn only as filleted:
   // their old shapes would double what the browser paints.
   const showFilletedBefore = dxf.polylines.length <= largeDrawing;
   dxf.polylines.forEach((p, index) => {
     const state = fillet.polylines[index];
     const [first, count] = p.points;
-    if (state.state !== 'filleted' || showFilletedBefore) {
-      before[state.state].push(straightPath(xy, first, count, p.closed, write));
+    const changed = state.state === 'filleted' || state.state === 'partly';
+    if (!changed || showFilletedBefore) {
+      before[state.state].push(bulgePath(xyb, first, count, p.closed, write));
     }
-    if (state.state === 'filleted') {
+    if (changed) {
       after.push(bulgePath(fillet.after, state.after[0], state.after[1], state.closedAfter, write));
     }
-    const problem = state.problem;
-    if (state.state === 'unchanged' && problem && problem.kind !== 'none' && count > 0) {
-      if (problem.kind === 'short-side' && problem.next >= 0) {
+    if (!state.runs || count === 0) return;
+    for (const run of state.runs) {
+      if (state.state === 'partly') runsLeft.push(runPath(xyb, first, count, run.first, run.last, write));
+      const problem = run.problem;
+      if (problem.kind === 'short_side' && problem.next >= 0) {
         const [x1, y1] = vertex(first, count, problem.point);
         const [x2, y2] = vertex(first, count, problem.next);
         failures.push('M' + write(x1) + ' ' + write(-y1) + 'L' + write(x2) + ' ' + write(-y2));
@@ -299,12 +333,13 @@ export function dxfPicture(dxf, fillet, selected) {
     if (paths.length > 0) svg.append(svgElement('path', { class: 'dxf-before dxf-' + state, d: paths.join('') }));
   }
   if (after.length > 0) svg.append(svgElement('path', { class: 'dxf-after', d: after.join('') }));
+  if (runsLeft.length > 0) svg.append(svgElement('path', { class: 'dxf-run-left', d: runsLeft.join('') }));
   if (selected >= 0 && selected < dxf.polylines.length) {
     const p = dxf.polylines[selected];
     const state = fillet.polylines[selected];
-    const d = state.state === 'filleted'
+    const d = state.after
       ? bulgePath(fillet.after, state.after[0], state.after[1], state.closedAfter, write)
-      : straightPath(xy, p.points[0], p.points[1], p.closed, write);
+      : bulgePath(xyb, p.points[0], p.points[1], p.closed, write);
     svg.append(svgElement('path', { class: 'dxf-selected dxf-' + state.state, d }));
   }
   if (failures.length > 0) svg.append(svgElement('path', { class: 'dxf-failure', d: failures.join('') }));

@@ -14,7 +14,7 @@ set(rrensen_web_link_options
 # Small before fast: the page downloads it, and the filleting is quick
 # either way.
 foreach(library rrensen_web_api rrensen_view_lib rrensen_dxf_lib rrensen_dxf_text rrensen_core
-                rrensen_fillet)
+                rrensen_fillet_objects)
   target_compile_options(${library} PRIVATE -Oz)
 endforeach()
 list(APPEND rrensen_web_link_options -Oz)
