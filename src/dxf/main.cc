@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
 
   dxf::FilletSettings settings;
   settings.size = line.size;
+  settings.style = line.style;
   settings.layer = line.layer;
   settings.close_gap = line.close_gap;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
