@@ -593,6 +593,81 @@ def check_plate(tool, version, folder):
     return errors
 
 
+def style_case(tool, version, folder, name, outline, args):
+    """Writes `outline` as a closed polyline, runs the tool with `args` and
+    returns (status, the output's vertices as (x, y, bulge), the report's
+    record, errors)."""
+    source = os.path.join(folder, "%s-%s.dxf" % (version, name))
+    target = os.path.join(folder, "%s-%s-out.dxf" % (version, name))
+    report = os.path.join(folder, "%s-%s.jsonl" % (version, name))
+    doc = ezdxf.new(version)
+    handle = add_polyline(doc.modelspace(), version, [(x, y, 0) for x, y in outline],
+                          True, {"layer": "0"}).dxf.handle
+    doc.saveas(source)
+    run = run_tool(tool, *args, "-o", target, "--report", report, source)
+    errors = []
+    if run.returncode == 2:
+        return run.returncode, [], {}, ["%s %s: %s" % (version, name, run.stderr)]
+    out = ezdxf.readfile(target)
+    errors += ["%s %s: audit: %s" % (version, name, e.message) for e in out.audit().errors]
+    records = read_report(report, source, errors, version + " " + name)
+    entity = out.entitydb.get(handle)
+    return run.returncode, polyline_vertices(entity)[0], records.get(handle, {}), errors
+
+
+def check_styles(tool, version, folder):
+    """--style radius -c 3 rounds every corner of a plate with R3, --style
+    chamfer -c 5 cuts C5 chamfers; a radius too large for a short side
+    leaves the plate as it was and the report names the side and the
+    largest radius that fits."""
+    plate = [(0, 0), (400, 0), (400, 250), (0, 250)]
+    errors = []
+    status, vertices, record, e = style_case(tool, version, folder, "r3", plate,
+                                             ["--style", "radius", "-c", "3"])
+    errors += e
+    quarter = math.tan(math.pi / 8)
+    arcs = [v for v in vertices if v[2] != 0]
+    if status != 0 or len(vertices) != 8 or len(arcs) != 4 or record.get("style") != "radius":
+        errors.append("%s R3: status %d, %s, %s" % (version, status, vertices, record))
+    for k, v in enumerate(vertices):
+        if v[2] == 0:
+            continue
+        w = vertices[(k + 1) % len(vertices)]
+        chord = math.hypot(w[0] - v[0], w[1] - v[1])
+        radius = chord * (1 + v[2] ** 2) / (4 * abs(v[2]))
+        if abs(v[2] - quarter) > 1e-12 or abs(radius - 3) > 1e-9:
+            errors.append("%s R3: arc %s to %s has radius %r" % (version, v, w, radius))
+        corner = min(plate, key=lambda c: math.hypot(c[0] - v[0], c[1] - v[1]))
+        for end in (v, w):
+            if abs(math.hypot(end[0] - corner[0], end[1] - corner[1]) - 3) > 1e-9:
+                errors.append("%s R3: %s is not 3 from %s" % (version, end, corner))
+    status, vertices, record, e = style_case(tool, version, folder, "c5", plate,
+                                             ["--style", "chamfer", "-c", "5"])
+    errors += e
+    if status != 0 or len(vertices) != 8 or any(v[2] != 0 for v in vertices):
+        errors.append("%s C5: status %d, %s" % (version, status, vertices))
+    for v in vertices:
+        corner = min(plate, key=lambda c: math.hypot(c[0] - v[0], c[1] - v[1]))
+        if abs(math.hypot(v[0] - corner[0], v[1] - corner[1]) - 5) > 1e-9:
+            errors.append("%s C5: %s is not 5 from %s" % (version, v, corner))
+    narrow = [(0, 0), (400, 0), (400, 4), (0, 4)]
+    status, vertices, record, e = style_case(tool, version, folder, "r3-narrow", narrow,
+                                             ["--style", "radius", "-c", "3"])
+    errors += e
+    runs = record.get("refused_runs", [])
+    if (status != 1 or [v[:2] for v in vertices] != [tuple(map(float, p)) for p in narrow]
+            or record.get("status") != "unchanged" or len(runs) != 1
+            or runs[0]["reason"] != "short_side" or runs[0]["at_vertex"] != 2
+            or runs[0]["to_vertex"] != 3 or abs(runs[0]["largest_size"] - 2) > 1e-12
+            or runs[0]["found"] != 4.0 or abs(runs[0]["needed"] - 6) > 1e-12):
+        errors.append("%s R3 on a 4 wide strip: status %d, %s, %s"
+                      % (version, status, vertices, record))
+    run = run_tool(tool, "--style", "round", os.path.join(folder, version + "-r3.dxf"))
+    if run.returncode != 2 or "unknown style 'round'" not in run.stderr:
+        errors.append("--style round: exit %d: %s" % (run.returncode, run.stderr))
+    return errors
+
+
 def check_statuses(tool, folder):
     """Exit statuses: 0 when every polyline was filleted or there was none;
     1 when some were left (the drawing is written all the same); 2 on bad
@@ -643,6 +718,7 @@ def main():
             errors += check_version(tool, version, folder)
         for version in ("R12", "R2000", "R2018"):
             errors += check_plate(tool, version, folder)
+            errors += check_styles(tool, version, folder)
         errors += check_statuses(tool, folder)
         if len(sys.argv) >= 3:
             errors += check_picture(sys.argv[2], folder)
@@ -650,7 +726,7 @@ def main():
             errors += check_view(sys.argv[3], folder)
     for e in errors:
         print("FAIL", e)
-    checks = len(VERSIONS) + 3 + 1 + len(sys.argv) - 2
+    checks = len(VERSIONS) + 3 + 3 + 1 + len(sys.argv) - 2
     print("%d passed, %d failed" % (checks if not errors else 0, checks if errors else 0))
     return 1 if errors else 0
 

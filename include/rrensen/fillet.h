@@ -33,6 +33,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rrensen/export.h"
@@ -331,6 +332,14 @@ RRENSEN_API std::string Describe(const Problem& problem);
 /// underscores ("none", "short_side", "sharp_corner", ...), as reports and
 /// other languages name it. Never empty.
 RRENSEN_API const char* RefusalCode(Refusal kind);
+
+/// The style's name, as command lines and other languages give it:
+/// "chord", "radius", "chamfer" (kDistanceChamfer) or "chord-chamfer";
+/// "unknown" for a value that is none of CornerStyle's.
+RRENSEN_API const char* CornerStyleName(CornerStyle style);
+
+/// The style whose CornerStyleName is `name`; none for any other text.
+RRENSEN_API std::optional<CornerStyle> CornerStyleNamed(std::string_view name);
 
 /// The bulge of a segment as DXF polylines carry it: tan(sweep / 4),
 /// positive counter-clockwise, 0 for a line. The same bits on every

@@ -30,6 +30,13 @@ const char kUsage[] =
     "  -c SIZE         fillet size: the distance between the two tangent\n"
     "                  points of each corner, in drawing units, 0 or more\n"
     "                  (default 5)\n"
+    "  --style STYLE   how each corner is cut (default chord):\n"
+    "                    chord          arcs whose tangent points lie SIZE\n"
+    "                                   apart, as above\n"
+    "                    radius         arcs of radius SIZE\n"
+    "                    chamfer        straight cuts whose ends lie SIZE\n"
+    "                                   from the corner on each side\n"
+    "                    chord-chamfer  straight cuts SIZE long\n"
     "  -o FILE         write the result to FILE (default: standard output)\n"
     "  --close-gap D   close each open polyline of three or more vertices\n"
     "                  whose last vertex lies D or less from its first: the\n"
@@ -74,7 +81,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
     } else if (word == "--dry-run") {
       line.dry_run = true;
     } else if (word == "-c" || word == "-o" || word == "--layer" ||
-               word == "--close-gap" || word == "--report") {
+               word == "--close-gap" || word == "--report" ||
+               word == "--style") {
       if (!has_value) {
         fail("option " + word + " needs a value");
         break;
@@ -86,6 +94,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
         line.layer = value;
       } else if (word == "--report") {
         line.report = value;
+      } else if (word == "--style") {
+        const std::optional<rrensen::CornerStyle> style =
+            rrensen::CornerStyleNamed(value);
+        if (!style) {
+          fail("unknown style '" + value +
+               "' (chord, radius, chamfer or chord-chamfer)");
+        }
+        line.style = style.value_or(rrensen::CornerStyle::kChordArc);
       } else if (word == "--close-gap") {
         double gap = 0.0;
         if (!ParseDistance(value, gap)) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "rrensen/fillet.h"
+
 namespace dxf {
 
 /// What the command line asks for.
@@ -16,6 +18,9 @@ struct CommandLine {
   std::string input;
   std::string output;  ///< empty: standard output
   double size = 5.0;
+  /// --style: how each corner is cut; the size is its chord, radius or
+  /// distance.
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   std::optional<std::string> layer;
   /// --close-gap: the largest distance between the ends of an open
   /// polyline that closes it; unset: open polylines stay open.

@@ -303,7 +303,8 @@ rrensen::PolylineResult FilletOne(const Polyline& p,
   }
   rrensen::PolylineResult f = rrensen::FilletPolyline(
       vertices, {settings.size,
-                 closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen});
+                 closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen,
+                 settings.style});
   report.corners_filleted = f.corners_filleted;
   report.corners_left = f.corners_left;
   for (const rrensen::RefusedRun& run : f.refused_runs) {
@@ -359,6 +360,7 @@ FilletRun FilletDrawing(std::string_view bytes,
     report.handle = p.handle;
     report.layer = p.layer;
     report.line = first.line;
+    report.style = settings.style;
     report.closed = p.closed;
     if (!p.unfit_code.empty()) {
       report.status = OutlineStatus::kSkipped;

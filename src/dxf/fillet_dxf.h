@@ -19,6 +19,7 @@ namespace dxf {
 /// What to fillet.
 struct FilletSettings {
   double size = 5.0;
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   /// Only polylines on this layer (compared without regard to ASCII case).
   std::optional<std::string> layer;
   /// When set, an open polyline of three or more vertices whose last vertex

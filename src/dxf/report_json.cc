@@ -194,6 +194,7 @@ std::string ReportLine(const OutlineReport& report) {
   }
   o.String("layer", report.layer)
       .Integer("line", report.line)
+      .String("style", rrensen::CornerStyleName(report.style))
       .String("status", StatusName(report.status))
       .Bool("closed", report.closed);
   if (report.status == OutlineStatus::kSkipped) {

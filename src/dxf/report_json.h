@@ -81,6 +81,8 @@ struct OutlineReport {
   std::string handle;  ///< empty when it has none (written as null)
   std::string layer;
   int line = 0;        ///< line of the entity's "0" tag
+  /// How the corners were cut (or would have been).
+  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   OutlineStatus status = OutlineStatus::kFilleted;
   /// For kSkipped: why, as a code and as a sentence.
   std::string skip_code;
@@ -96,7 +98,7 @@ struct OutlineReport {
 /// The report's line for `report`, without a line end:
 ///
 ///   {"kind":"polyline","type":"LWPOLYLINE","handle":"2F","layer":"walls",
-///    "line":12,"status":"partly","closed":true,"corners_filleted":3,
+///    "line":12,"style":"chord","status":"partly","closed":true,"corners_filleted":3,
 ///    "corners_left":2,"refused_runs":[{"first_vertex":5,"last_vertex":8,
 ///    "reason":"short_side","message":"the side from point 6 to point 7 is
 ///    3.000 long and needs 8.000","at_vertex":6,"to_vertex":7,"needed":8.0,

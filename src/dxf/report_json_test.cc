@@ -61,6 +61,7 @@ OutlineReport Partly() {
   r.handle = "2F";
   r.layer = "walls";
   r.line = 12;
+  r.style = rrensen::CornerStyle::kRadiusArc;
   r.status = OutlineStatus::kPartly;
   r.closed = true;
   r.corners_filleted = 3;
@@ -77,7 +78,8 @@ TEST(ReportLine, NamesEveryFieldAScriptNeeds) {
   EXPECT_EQ(
       ReportLine(Partly()),
       "{\"kind\":\"polyline\",\"type\":\"LWPOLYLINE\",\"handle\":\"2F\","
-      "\"layer\":\"walls\",\"line\":12,\"status\":\"partly\",\"closed\":true,"
+      "\"layer\":\"walls\",\"line\":12,\"style\":\"radius\",\"status\":\"partly\","
+      "\"closed\":true,"
       "\"corners_filleted\":3,\"corners_left\":2,\"refused_runs\":["
       "{\"first_vertex\":5,\"last_vertex\":8,\"reason\":\"short_side\","
       "\"message\":\"the side from point 6 to point 7 is 3.000 long and needs "
@@ -99,7 +101,8 @@ TEST(ReportLine, SkippedOutlinesGiveTheirReasonAndChainsTheirParts) {
   skipped.skip_reason = "it has vertex widths (group code 40)";
   EXPECT_EQ(ReportLine(skipped),
             "{\"kind\":\"polyline\",\"type\":\"POLYLINE\",\"handle\":null,"
-            "\"layer\":\"\\ufffd\\ufffd\",\"line\":40,\"status\":\"skipped\","
+            "\"layer\":\"\\ufffd\\ufffd\",\"line\":40,\"style\":\"chord\","
+            "\"status\":\"skipped\","
             "\"closed\":false,\"reason\":\"widths\",\"message\":\"it has "
             "vertex widths (group code 40)\"}");
 

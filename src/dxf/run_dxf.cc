@@ -19,6 +19,7 @@ void Say(std::string& standard_error, std::string_view text) {
 FilletSettings SettingsOf(const CommandLine& line) {
   FilletSettings settings;
   settings.size = line.size;
+  settings.style = line.style;
   settings.layer = line.layer;
   settings.close_gap = line.close_gap;
   return settings;

@@ -39,13 +39,6 @@ bool ReadWord(const std::string& word,
   return false;
 }
 
-const std::pair<const char*, rrensen::CornerStyle> kStyles[] = {
-    {"chord", rrensen::CornerStyle::kChordArc},
-    {"radius", rrensen::CornerStyle::kRadiusArc},
-    {"chamfer", rrensen::CornerStyle::kDistanceChamfer},
-    {"chord-chamfer", rrensen::CornerStyle::kChordChamfer},
-};
-
 const std::pair<const char*, rrensen::Closing> kClosings[] = {
     {"proximity", rrensen::Closing::kByProximity},
     {"open", rrensen::Closing::kOpen},
@@ -61,7 +54,10 @@ int main() {
   while (std::cin >> style_word >> closing_word >> size >> count) {
     rrensen::FilletOptions options;
     options.size = size;
-    if (!ReadWord(style_word, kStyles, &options.style) ||
+    const std::optional<rrensen::CornerStyle> style =
+        rrensen::CornerStyleNamed(style_word);
+    if (style) options.style = *style;
+    if (!style ||
         !ReadWord(closing_word, kClosings, &options.closing) || count < 0) {
       (void)std::fprintf(stderr, "cannot read the request header\n");
       return 2;

@@ -1,4 +1,7 @@
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "platform/number_format.h"
 #include "rrensen/fillet.h"
@@ -58,6 +61,32 @@ const char* RefusalCode(Refusal kind) {
     case Refusal::kInvalidStyle: return "invalid_style";
   }
   return "unknown";
+}
+
+namespace {
+
+/// Every style with its name, in the order of the enumeration.
+constexpr std::pair<CornerStyle, const char*> kStyleNames[] = {
+    {CornerStyle::kChordArc, "chord"},
+    {CornerStyle::kRadiusArc, "radius"},
+    {CornerStyle::kDistanceChamfer, "chamfer"},
+    {CornerStyle::kChordChamfer, "chord-chamfer"},
+};
+
+}  // namespace
+
+const char* CornerStyleName(CornerStyle style) {
+  for (const auto& [value, name] : kStyleNames) {
+    if (value == style) return name;
+  }
+  return "unknown";
+}
+
+std::optional<CornerStyle> CornerStyleNamed(std::string_view name) {
+  for (const auto& [value, style_name] : kStyleNames) {
+    if (name == style_name) return value;
+  }
+  return std::nullopt;
 }
 
 }  // namespace v1

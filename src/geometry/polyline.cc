@@ -71,7 +71,7 @@ class PolylineFilleter {
  public:
   PolylineFilleter(const std::vector<BulgeVertex>& vertices,
                    const FilletOptions& options)
-      : w_(vertices), size_(options.size) {
+      : w_(vertices), size_(options.size), style_(options.style) {
     Close(options.closing);
   }
 
@@ -168,7 +168,7 @@ class PolylineFilleter {
       index.push_back((start + j + i) % n);
       points.push_back(w_[index.back()].point);
     }
-    const Outline outline = Fillet(points, {size_, Closing::kOpen});
+    const Outline outline = Fillet(points, {size_, Closing::kOpen, style_});
     const int corners = static_cast<int>(length) - 1;
     if (outline.result != Result::kDrawn) {
       Refuse(outline.problem, points, Closing::kOpen, index, corners);
@@ -211,7 +211,7 @@ class PolylineFilleter {
       points.push_back(w_[i].point);
       index.push_back(i);
     }
-    const Outline outline = Fillet(points, {size_, Closing::kClosed});
+    const Outline outline = Fillet(points, {size_, Closing::kClosed, style_});
     const int corners = static_cast<int>(n);
     if (outline.result != Result::kDrawn) {
       Refuse(outline.problem, points, Closing::kClosed, index, corners);
@@ -249,7 +249,7 @@ class PolylineFilleter {
     run.problem.point = caller(problem.point);
     run.problem.next_point = caller(problem.next_point);
     run.largest_size =
-        LargestFilletSize(points, {size_, closing}, Diagonal(points));
+        LargestFilletSize(points, {size_, closing, style_}, Diagonal(points));
     result_.refused_runs.push_back(run);
     result_.corners_left += corners;
   }
@@ -268,6 +268,7 @@ class PolylineFilleter {
 
   std::vector<BulgeVertex> w_;
   double size_;
+  CornerStyle style_;
   PolylineResult result_;
   std::vector<Emitted> out_;
 };

@@ -58,14 +58,6 @@ const char kUsage[] =
     "smallest ratio of a side's length to the room its cuts need per unit\n"
     "size, shown rounded down to millionths.\n";
 
-/// The styles --style takes.
-const std::pair<const char*, rrensen::CornerStyle> kStyles[] = {
-    {"chord", rrensen::CornerStyle::kChordArc},
-    {"radius", rrensen::CornerStyle::kRadiusArc},
-    {"chamfer", rrensen::CornerStyle::kDistanceChamfer},
-    {"chord-chamfer", rrensen::CornerStyle::kChordChamfer},
-};
-
 int Fail(const std::string& message) {
   std::cerr << "rrensen-view: " << message << "\n"
             << "Try 'rrensen-view --help'.\n";
@@ -90,14 +82,10 @@ int main(int argc, char** argv) {
     if (a == "--style") {
       if (k + 1 >= argc) return Fail("option --style needs a value");
       const std::string word = argv[++k];
-      bool known = false;
-      for (const auto& name : kStyles) {
-        if (word == name.first) {
-          style = name.second;
-          known = true;
-        }
-      }
-      if (!known) {
+      const std::optional<rrensen::CornerStyle> named =
+          rrensen::CornerStyleNamed(word);
+      if (named) style = *named;
+      if (!named) {
         return Fail("unknown style " + word +
                     " (chord, radius, chamfer or chord-chamfer)");
       }
