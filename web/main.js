@@ -393,6 +393,18 @@ function choose(index) {
   }
 }
 
+// A largest size as the reader would type it. Chord arcs' largest sizes
+// are whole thousandths already; the other styles' are exact to the last
+// bit of a double (50.00000000000001), so they are given to six
+// significant digits, rounded down so that the size still fits.
+function typeableSize(size, style) {
+  if (style === 'chord' || !Number.isFinite(size) || size <= 0) return size;
+  const step = Math.pow(10, Math.floor(Math.log10(size)) - 5);
+  let typed = Number(size.toPrecision(6));
+  if (typed > size) typed = Number((typed - step).toPrecision(6));
+  return typed;
+}
+
 function setLargest() {
   if (!page.bytes) return;
   let size;
@@ -400,7 +412,8 @@ function setLargest() {
     size = page.side.largestExchangeSize(page.bytes);
   } else {
     if (page.dxf.error) return;
-    size = page.dxf.largestSize(page.selected, dxfOptions());
+    const options = dxfOptions();
+    size = typeableSize(page.dxf.largestSize(page.selected, options), options.style);
   }
   if (Number.isNaN(size)) {
     page.note = say('largestNone');

@@ -316,14 +316,12 @@ def test_site(page, checks, native, examples_folder, downloads, logs_folder):
                 checks.check(f"download: {name} at {size} is rrensen's KDX_TEMP.TXT",
                              saved == "KDX_TEMP.TXT" and downloaded == theirs, f"{saved}, {len(downloaded)} bytes")
         else:
-            # size, layer, gap, style: "" leaves the option out. A style
-            # other than chord is compared too: the page passes it on as
-            # --style, and its status and bytes are rrensen-dxf's whether
-            # or not this rrensen-dxf takes --style.
+            # size, layer, gap, style: "" leaves the option out.
             for size, layer, gap, style in [("5", "", "", ""), ("0.75", "", "", ""), ("0", "", "", ""),
                                             ("19.5", "OUTLINE", "", ""), ("5", "none", "", ""),
                                             ("2.5", "", "0", ""), ("2.5", "", "10", ""), ("1000", "", "", ""),
-                                            ("-1", "", "", ""), ("5", "", "", "radius")]:
+                                            ("-1", "", "", ""), ("5", "", "", "radius"),
+                                            ("2.5", "", "10", "chamfer"), ("3", "", "", "chord-chamfer")]:
                 script = ("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
                           "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2],"
                           " closeGap: arguments[3] === '' ? undefined : Number(arguments[3]), style: arguments[4]});"
@@ -345,6 +343,16 @@ def test_site(page, checks, native, examples_folder, downloads, logs_folder):
                              saved == name[:-4] + "-filleted.dxf" and downloaded == theirs,
                              f"{saved}, {len(downloaded)} bytes, status {status}")
             page.set_field("dxf-closeGap", "")
+            before = page.draws()
+            Select(page.element("style")).select_by_value("radius")
+            page.wait_redraw(before)
+            saved, downloaded = page.download(downloads)
+            theirs, status, _, _ = native.fillet_dxf(path, "2.5", style="radius")
+            checks.check(f"download: {name} with radius arcs at 2.5 is rrensen-dxf --style radius's output",
+                         downloaded == theirs and len(theirs) > 0, f"{saved}, {len(downloaded)} bytes, status {status}")
+            before = page.draws()
+            Select(page.element("style")).select_by_value("chord")
+            page.wait_redraw(before)
 
 
 def test_refusal(page, checks, native, work):

@@ -7,9 +7,11 @@
 #include <emscripten/val.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "rrensen/fillet.h"
 #include "rrensen/version.h"
 #include "web/page_api.h"
 
@@ -56,9 +58,11 @@ const DxfOptionField kDxfOptionFields[] = {
      }},
     {"style",
      [](const val& value, web::DxfOptions& o) {
-       const std::string word = value.as<std::string>();
-       if (web::StyleFromWord(word, o.style)) return std::string();
-       return "unknown style '" + word + "' (chord, radius, chamfer or chord-chamfer)";
+       const std::string name = value.as<std::string>();
+       const std::optional<rrensen::CornerStyle> style = rrensen::CornerStyleNamed(name);
+       if (style) o.style = *style;
+       return style ? std::string()
+                    : "unknown style '" + name + "' (chord, radius, chamfer or chord-chamfer)";
      }},
 };
 

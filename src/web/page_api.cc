@@ -57,14 +57,6 @@ double ToolFilletSize(const std::string& size_text) {
   return settings.fillet_size;
 }
 
-/// The styles and the words --style takes for them.
-constexpr std::pair<rrensen::CornerStyle, const char*> kStyleWords[] = {
-    {rrensen::CornerStyle::kChordArc, "chord"},
-    {rrensen::CornerStyle::kRadiusArc, "radius"},
-    {rrensen::CornerStyle::kDistanceChamfer, "chamfer"},
-    {rrensen::CornerStyle::kChordChamfer, "chord-chamfer"},
-};
-
 /// The vertices and closing with which rrensen-dxf, with `options`, hands
 /// polyline `p` to rrensen::FilletPolyline: closed by its flag, or by the
 /// gap without its last vertex.
@@ -112,23 +104,6 @@ ExchangeRun RunExchange(std::string_view exchange,
   return run;
 }
 
-const char* StyleWord(rrensen::CornerStyle style) {
-  for (const auto& [known, word] : kStyleWords) {
-    if (known == style) return word;
-  }
-  return "";
-}
-
-bool StyleFromWord(std::string_view word, rrensen::CornerStyle& style) {
-  for (const auto& [known, known_word] : kStyleWords) {
-    if (word == known_word) {
-      style = known;
-      return true;
-    }
-  }
-  return false;
-}
-
 std::vector<std::string> DxfWords(const DxfOptions& options) {
   // Each number with the fewest digits that read back as the same double,
   // so that rrensen-dxf's own reader gets the very value (and says what it
@@ -139,7 +114,7 @@ std::vector<std::string> DxfWords(const DxfOptions& options) {
     words.insert(words.end(), {"--close-gap", dxf::FormatCoordinate(*options.close_gap)});
   }
   if (options.style != rrensen::CornerStyle::kChordArc) {
-    words.insert(words.end(), {"--style", StyleWord(options.style)});
+    words.insert(words.end(), {"--style", rrensen::CornerStyleName(options.style)});
   }
   words.insert(words.end(), {"-o", "output.dxf", "--report", "report.jsonl", "input"});
   return words;

@@ -37,16 +37,10 @@ struct DxfOptions {
   double size = 5.0;                     ///< -c SIZE
   std::optional<std::string> layer;      ///< --layer NAME
   std::optional<double> close_gap;       ///< --close-gap D
-  /// --style NAME; chord arcs, the default, are not named.
+  /// --style NAME (rrensen::CornerStyleName); chord arcs, the default,
+  /// are not named.
   rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
 };
-
-/// The word --style takes for `style`: "chord", "radius", "chamfer" or
-/// "chord-chamfer".
-const char* StyleWord(rrensen::CornerStyle style);
-
-/// The style that `word` names (see StyleWord); false when it names none.
-bool StyleFromWord(std::string_view word, rrensen::CornerStyle& style);
 
 /// The words of the command line `rrensen-dxf -c SIZE ... -o output.dxf
 /// --report report.jsonl input` that `options` stand for.

@@ -70,7 +70,7 @@ TEST(PageApi, ExchangeRunsMatchTheTool) {
     runs.emplace_back(words, nl == std::string::npos ? "" : input.substr(nl + 1));
   }
   for (const std::string& exchange : {Read(kSource / "examples/kdx_temp.txt"), std::string(kRefused)}) {
-    for (std::vector<std::string> words :
+    for (const std::vector<std::string>& words :
          {std::vector<std::string>{}, {"-c3"}, {"/c0"}, {"-c19.5", "-t1"}, {"-c25"}, {"-c15"}}) {
       runs.emplace_back(words, exchange);
     }
@@ -109,11 +109,23 @@ TEST(PageApi, DxfRunsMatchRrensenDxf) {
     const char* size;
     const char* layer;  ///< "" for none
     const char* gap;    ///< "" for none
+    rrensen::CornerStyle style;
   };
+  const auto chord = rrensen::CornerStyle::kChordArc;
   const std::vector<Options> table = {
-      {"0", "", ""},        {"0.75", "", ""},     {"5", "", ""},    {"19.5", "", ""},
-      {"5", "outline", ""}, {"5", "OUTLINE", ""}, {"5", "none", ""}, {"2.5", "", "0"},
-      {"2.5", "", "10"},    {"1000", "", ""},
+      {"0", "", "", chord},
+      {"0.75", "", "", chord},
+      {"5", "", "", chord},
+      {"19.5", "", "", chord},
+      {"5", "outline", "", chord},
+      {"5", "OUTLINE", "", chord},
+      {"5", "none", "", chord},
+      {"2.5", "", "0", chord},
+      {"2.5", "", "10", chord},
+      {"1000", "", "", chord},
+      {"5", "", "", rrensen::CornerStyle::kRadiusArc},
+      {"2.5", "", "10", rrensen::CornerStyle::kDistanceChamfer},
+      {"3", "", "", rrensen::CornerStyle::kChordChamfer},
   };
   const fs::path folder = Folder("dxf");
   for (const fs::path& file : DxfFiles()) {
@@ -136,10 +148,15 @@ TEST(PageApi, DxfRunsMatchRrensenDxf) {
         command += std::string(" --close-gap ") + o.gap;
         options.close_gap = std::stod(o.gap);
       }
+      if (o.style != chord) {
+        command += std::string(" --style ") + rrensen::CornerStyleName(o.style);
+        options.style = o.style;
+      }
       const int status = Shell(command + " 2>" + Quote((folder / "stderr.txt").string()));
       const DxfRun run = FilletDxf(input, options);
-      const std::string what =
-          file.filename().string() + " -c " + o.size + " --layer " + o.layer + " --close-gap " + o.gap;
+      const std::string what = file.filename().string() + " -c " + o.size + " --layer " + o.layer +
+                               " --close-gap " + o.gap + " --style " +
+                               rrensen::CornerStyleName(o.style);
       EXPECT_EQ(run.status, status) << what;
       EXPECT_EQ(run.dxf, fs::exists(out) ? Read(out) : "") << what;
       EXPECT_EQ(run.report, fs::exists(report) ? Read(report) : "") << what;
@@ -166,15 +183,6 @@ TEST(PageApi, DxfOptionsAreRrensenDxfsWords) {
             (std::vector<std::string>{"-c", "0.1", "--layer", "-walls", "--close-gap", "0.0",
                                       "--style", "chord-chamfer", "-o", "output.dxf", "--report",
                                       "report.jsonl", "input"}));
-  for (int k = 0; k < 4; ++k) {
-    const auto style = static_cast<rrensen::CornerStyle>(k);
-    rrensen::CornerStyle read = rrensen::CornerStyle::kChordArc;
-    EXPECT_TRUE(StyleFromWord(StyleWord(style), read)) << k;
-    EXPECT_EQ(read, style);
-  }
-  rrensen::CornerStyle read = rrensen::CornerStyle::kRadiusArc;
-  EXPECT_FALSE(StyleFromWord("round", read));
-  EXPECT_EQ(read, rrensen::CornerStyle::kRadiusArc);
 }
 
 TEST(PageApi, DxfSizesOfTwentyAndMoreAndBadSizes) {
@@ -231,37 +239,42 @@ TEST(PageApi, DxfPreviewAgreesWithTheRun) {
     if (!document.error().empty()) continue;
     for (double size : {0.0, 0.75, 5.0, 30.0}) {
       for (std::optional<double> gap : {std::optional<double>(), std::optional<double>(10.0)}) {
-        DxfOptions options;
-        options.size = size;
-        options.close_gap = gap;
-        std::vector<double> after;
-        const std::string json = document.FilletJson(options, after);
-        dxf::FilletSettings settings;
-        settings.size = size;
-        settings.close_gap = gap;
-        const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
-        const std::string what = file.filename().string() + " " + std::to_string(size);
-        const size_t counts = json.rfind("\"filleted\":");
-        EXPECT_EQ(json.substr(counts), "\"filleted\":" + std::to_string(run.filleted) +
-                                           ",\"partly\":" + std::to_string(run.partly) +
-                                           ",\"unchanged\":" + std::to_string(run.left_unchanged) +
-                                           "}")
-            << what;
-        // Each polyline the run considered has the run's state, in order,
-        // and is written closed as the run writes it.
-        size_t at = 0;
-        for (const dxf::OutlineReport& outline : run.outlines) {
-          std::string state;
-          do {
-            at = json.find("\"state\":", at);
-            ASSERT_NE(at, std::string::npos) << what;
-            state = ValueAfter(json, "state", at);
-            at += 8;
-          } while (state == "\"other-layer\"" || state == "\"not-2d\"");
-          EXPECT_EQ(state, "\"" + std::string(dxf::StatusName(outline.status)) + "\"") << what;
-          if (outline.status != dxf::OutlineStatus::kSkipped) {
-            EXPECT_EQ(ValueAfter(json, "closedAfter", at), outline.closed ? "true" : "false")
-                << what;
+        for (int style = 0; style < 4; ++style) {
+          DxfOptions options;
+          options.size = size;
+          options.close_gap = gap;
+          options.style = static_cast<rrensen::CornerStyle>(style);
+          std::vector<double> after;
+          const std::string json = document.FilletJson(options, after);
+          dxf::FilletSettings settings;
+          settings.size = size;
+          settings.close_gap = gap;
+          settings.style = options.style;
+          const dxf::FilletRun run = dxf::FilletDrawing(input, settings);
+          const std::string what = file.filename().string() + " " + std::to_string(size) + " " +
+                                   rrensen::CornerStyleName(options.style);
+          const size_t counts = json.rfind("\"filleted\":");
+          EXPECT_EQ(json.substr(counts),
+                    "\"filleted\":" + std::to_string(run.filleted) +
+                        ",\"partly\":" + std::to_string(run.partly) +
+                        ",\"unchanged\":" + std::to_string(run.left_unchanged) + "}")
+              << what;
+          // Each polyline the run considered has the run's state, in order,
+          // and is written closed as the run writes it.
+          size_t at = 0;
+          for (const dxf::OutlineReport& outline : run.outlines) {
+            std::string state;
+            do {
+              at = json.find("\"state\":", at);
+              ASSERT_NE(at, std::string::npos) << what;
+              state = ValueAfter(json, "state", at);
+              at += 8;
+            } while (state == "\"other-layer\"" || state == "\"not-2d\"");
+            EXPECT_EQ(state, "\"" + std::string(dxf::StatusName(outline.status)) + "\"") << what;
+            if (outline.status != dxf::OutlineStatus::kSkipped) {
+              EXPECT_EQ(ValueAfter(json, "closedAfter", at), outline.closed ? "true" : "false")
+                  << what;
+            }
           }
         }
       }
@@ -339,31 +352,38 @@ bool RefusesAFillableRun(const std::string& object) {
 
 TEST(PageApi, DxfLargestSizeOfEachPolylineIsWhereItsRunsStopBeingFilleted) {
   // At a polyline's largest size no run that some size fillets is refused;
-  // a thousandth more refuses one (chord arcs count in thousandths).
+  // a thousandth more refuses one (chord arcs count in thousandths, the
+  // other styles' sizes are exact).
   int checked = 0;
   for (const fs::path& file : DxfFiles()) {
     DxfDocument document(Read(file));
     if (!document.error().empty()) continue;
     for (std::optional<double> gap : {std::optional<double>(), std::optional<double>(10.0)}) {
-      DxfOptions options;
-      options.close_gap = gap;
-      std::vector<double> after;
-      const size_t count = PolylineObjects(document.FilletJson(options, after)).size();
-      for (size_t index = 0; index < count; ++index) {
-        const double largest = document.LargestSize(static_cast<int>(index), options);
-        if (!std::isfinite(largest)) continue;
-        const std::string what = file.filename().string() + " #" + std::to_string(index);
-        options.size = largest;
-        EXPECT_FALSE(RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
-            << what << " at " << largest;
-        options.size = largest + 0.001;
-        EXPECT_TRUE(RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
-            << what << " at " << largest;
-        ++checked;
+      for (int style = 0; style < 4; ++style) {
+        DxfOptions options;
+        options.close_gap = gap;
+        options.style = static_cast<rrensen::CornerStyle>(style);
+        std::vector<double> after;
+        const size_t count = PolylineObjects(document.FilletJson(options, after)).size();
+        for (size_t index = 0; index < count; ++index) {
+          const double largest = document.LargestSize(static_cast<int>(index), options);
+          if (!std::isfinite(largest)) continue;
+          const std::string what = file.filename().string() + " #" + std::to_string(index) + " " +
+                                   rrensen::CornerStyleName(options.style);
+          options.size = largest;
+          EXPECT_FALSE(
+              RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
+              << what << " at " << largest;
+          options.size = largest + 0.001;
+          EXPECT_TRUE(
+              RefusesAFillableRun(PolylineObjects(document.FilletJson(options, after))[index]))
+              << what << " at " << largest;
+          ++checked;
+        }
       }
     }
   }
-  EXPECT_GE(checked, 10);
+  EXPECT_GE(checked, 40);
 }
 
 TEST(PageApi, UnreadableDxfSaysWhere) {
