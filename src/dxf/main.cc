@@ -14,6 +14,7 @@
 
 #include "dxf/command_line.h"
 #include "dxf/fillet_dxf.h"
+#include "dxf/join.h"
 
 namespace {
 
@@ -90,6 +91,9 @@ int main(int argc, char** argv) {
   settings.style = line.style;
   settings.layer = line.layer;
   settings.close_gap = line.close_gap;
+  if (line.join) {
+    settings.join_gap = line.join_gap.value_or(dxf::kDefaultJoinGap);
+  }
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) {
     std::string where = line.input;
@@ -103,6 +107,18 @@ int main(int argc, char** argv) {
             << (line.dry_run ? " polylines to fillet, " : " polylines filleted, ")
             << run.partly << " partly, " << run.left_unchanged
             << " left unchanged\n";
+  if (settings.join_gap) {
+    std::cerr << "rrensen-dxf: "
+              << run.chains_filleted + run.chains_partly + run.chains_left
+              << " chains of lines and arcs: " << run.chains_filleted
+              << (line.dry_run ? " to fillet, " : " filleted, ")
+              << run.chains_partly << " partly, " << run.chains_left
+              << " left unchanged; " << run.joined_polylines
+              << (line.dry_run ? " polylines to make of "
+                               : " polylines made of ")
+              << run.joined_lines << " lines and " << run.joined_arcs
+              << " arcs\n";
+  }
   // The drawing first: a report never describes a drawing that is not
   // there.
   if (!line.dry_run && !WriteOutput(line.output, run.output)) {
@@ -121,5 +137,7 @@ int main(int argc, char** argv) {
       return Fail("cannot write the report '" + line.report + "'");
     }
   }
-  return run.partly + run.left_unchanged == 0 ? 0 : 1;
+  const int left =
+      run.partly + run.left_unchanged + run.chains_partly + run.chains_left;
+  return left == 0 ? 0 : 1;
 }
