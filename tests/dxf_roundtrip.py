@@ -13,6 +13,13 @@ were), that the JSON report agrees with the drawing, and that every other
 entity's tags are those of the input. It runs --close-gap, fillets a
 millimetre plate with a size of 50, and checks the exit statuses.
 
+With --join, for every version: outlines drawn as LINE and ARC entities
+(closed, open, one too narrow to fillet) and three lines that branch at one
+point; the closed outline must come back as ONE filleted polyline
+(LWPOLYLINE, or POLYLINE in R12) in place of its pieces, the open one as an
+open polyline, the narrow one and the branching lines as they were, with a
+report record for each chain naming its pieces.
+
 It also audits the sample picture that dxf::DrawingDxf writes and checks
 that its outline's lines and arcs join end to end, and the DXF pictures of
 rrensen-view for a drawn and a refused outline.
@@ -561,6 +568,151 @@ def check_close_gap(tool, version, source, handles, folder):
     return errors
 
 
+# --join: outlines of LINE and ARC entities. Each as its pieces in file
+# order (("line", start, end) or ("arc", centre, radius, from, to)), and the
+# vertices (x, y, bulge) of the chain they make, which starts at the start of
+# its first piece in the file and runs the way that piece runs.
+HALF = 1.0  # the bulge of a half circle counter-clockwise
+JOIN_OUTLINES = {
+    # A plate 200 x 100 with a half-round bump on its upper edge; the left
+    # side drawn upwards, against the way round.
+    "join_closed": ([("line", (0, 0), (200, 0)), ("line", (200, 100), (120, 100)),
+                     ("line", (200, 0), (200, 100)), ("arc", (100, 100), 20, 0, 180),
+                     ("line", (80, 100), (0, 100)), ("line", (0, 0), (0, 100))],
+                    [(0, 0, 0), (200, 0, 0), (200, 100, 0), (120, 100, HALF),
+                     (80, 100, 0), (0, 100, 0)], True, "filleted"),
+    # Open: a corner, a quarter arc, then a line drawn backwards.
+    "join_open": ([("line", (300, 0), (400, 0)), ("line", (400, 0), (400, 80)),
+                   ("arc", (380, 80), 20, 0, 90), ("line", (300, 100), (380, 100))],
+                  [(300, 0, 0), (400, 0, 0), (400, 80, math.tan(math.radians(90) / 4)),
+                   (380, 100, 0), (300, 100, 0)], False, "filleted"),
+    # 3 wide: too narrow at SIZE, left as its pieces.
+    "join_narrow": ([("line", (800, 0), (800, 50)), ("line", (800, 50), (803, 50)),
+                     ("line", (803, 50), (803, 0))],
+                    [(800, 0, 0), (800, 50, 0), (803, 50, 0), (803, 0, 0)], False,
+                    "unchanged"),
+}
+# Three lines that meet at (600, 50): no chain.
+BRANCHING = [("line", (500, 50), (600, 50)), ("line", (600, 50), (700, 50)),
+             ("line", (600, 50), (600, 150))]
+
+
+def add_piece(msp, piece, attribs):
+    if piece[0] == "line":
+        return msp.add_line(piece[1], piece[2], dxfattribs=attribs)
+    return msp.add_arc(piece[1], piece[2], piece[3], piece[4], dxfattribs=attribs)
+
+
+def make_join_input(version, path):
+    """Writes the outlines of lines and arcs; returns ({name: [handles]},
+    [handles of the branching lines], handle of a polyline among them)."""
+    doc = ezdxf.new(version, setup=True)
+    doc.layers.add("outline", color=1)
+    msp = doc.modelspace()
+    attribs = {"layer": "outline", "color": 3, "linetype": "DASHED"}
+    outlines = {name: [add_piece(msp, p, attribs).dxf.handle for p in pieces]
+                for name, (pieces, _, _, _) in JOIN_OUTLINES.items()}
+    branching = [add_piece(msp, p, attribs).dxf.handle for p in BRANCHING]
+    square = add_polyline(msp, version, [(0, 300, 0), (100, 300, 0), (100, 400, 0)],
+                          False, attribs).dxf.handle
+    doc.saveas(path)
+    return outlines, branching, square
+
+
+def check_join(tool, version, folder):
+    errors = []
+    where = version + " --join"
+    source = os.path.join(folder, version + "-pieces.dxf")
+    target = os.path.join(folder, version + "-joined.dxf")
+    report = os.path.join(folder, version + "-joined.jsonl")
+    outlines, branching, square = make_join_input(version, source)
+    run = run_tool(tool, source, "--join", "-c", str(SIZE), "-o", target, "--report", report)
+    if run.returncode != 1:  # join_narrow is left
+        return ["%s: exit %d: %s" % (where, run.returncode, run.stderr)]
+    summary = "3 chains of lines and arcs: 2 filleted, 0 partly, 1 left unchanged; " \
+              "2 polylines made of 8 lines and 2 arcs"
+    if summary not in run.stderr or "chain of 3 lines from LINE %s" % outlines[
+            "join_narrow"][0] not in run.stderr:
+        errors.append("%s: standard error says:\n%s" % (where, run.stderr))
+    doc = ezdxf.readfile(target)
+    errors += ["%s: audit: %s" % (where, e.message) for e in doc.audit().errors]
+
+    # One record for each chain, in file order after the polyline's; each
+    # names its pieces in the order the chain runs, the first one's line.
+    with open(report) as f:
+        records = [json.loads(line) for line in f]
+    chains = [r for r in records if r["kind"] == "chain"]
+    if [r["kind"] for r in records] != ["chain"] * 3 + ["polyline"]:
+        errors.append("%s: report records %s" % (where, [r["kind"] for r in records]))
+    with open(source, "rb") as f:
+        lines = f.read().decode("utf-8", "replace").splitlines()
+    form = "POLYLINE" if version == "R12" else "LWPOLYLINE"
+    for record, (name, handles) in zip(chains, outlines.items()):
+        pieces, vin, closed, status = JOIN_OUTLINES[name]
+        type_of = {h: p[0].upper() for h, p in zip(handles, pieces)}
+        parts = [p["handle"] for p in record["parts"]]
+        first = record["parts"][0]
+        # (lines[n] is the line after line n, counted from 1: the type.)
+        if sorted(parts) != sorted(handles) or parts[0] != handles[0] or \
+           [p["type"] for p in record["parts"]] != [type_of[h] for h in parts] or \
+           record["type"] != form or record["status"] != status or \
+           record["layer"] != "outline" or record["closed"] != closed or \
+           record["line"] != first["line"] or lines[first["line"]].strip() != "LINE":
+            errors.append("%s: %s reported %s" % (where, name, record))
+            continue
+        if status == "unchanged":
+            if record["handle"] is not None:
+                errors.append("%s: %s was left, but has a handle" % (where, name))
+            continue
+        entity = doc.entitydb.get(record["handle"])
+        if entity is None or entity.dxftype() != form:
+            errors.append("%s: %s: no %s %s" % (where, name, form, record["handle"]))
+            continue
+        if (entity.dxf.layer, entity.dxf.color, entity.dxf.linetype) != \
+           ("outline", 3, "DASHED"):
+            errors.append("%s: %s lost its layer, colour or line type" % (where, name))
+        counts = corner_counts(vin, closed, set())
+        if (record["corners_filleted"], record["corners_left"]) != counts:
+            errors.append("%s: %s corners %s" % (where, name, record))
+        vout, closed_out = polyline_vertices(entity)
+        errors += ["%s: %s" % (where, e) for e in
+                   check_polyline(name, vin, closed, vout, closed_out, SIZE, set())]
+
+    # The closed outline is ONE polyline: the chains' polylines and the
+    # polyline that was there are all there is of the form.
+    made = {r["handle"] for r in chains if r["handle"]}
+    found = {e.dxf.handle for e in doc.modelspace().query(form)}
+    if found != made | {square}:
+        errors.append("%s: %s entities %s, expected %s" % (where, form, found, made | {square}))
+    # The joined pieces are gone; the narrow outline's and the branching
+    # lines are there tag for tag; handles are unique and below $HANDSEED.
+    old, new = entities_by_handle(read_tags(source)), entities_by_handle(read_tags(target))
+    for name in ("join_closed", "join_open"):
+        if any(h in new for h in outlines[name]):
+            errors.append("%s: a piece of %s is still there" % (where, name))
+    for h in outlines["join_narrow"] + branching:
+        if old[h] != new.get(h):
+            errors.append("%s: %s changed or went" % (where, h))
+    after = read_tags(target)
+    start = after.index((2, "ENTITIES"))
+    seen = [v for c, v in after[start:after.index((0, "ENDSEC"), start)] if c == 5]
+    if len(seen) != len(set(seen)):
+        errors.append("%s: a handle is used twice" % where)
+    seed = int(doc.header["$HANDSEED"], 16)
+    if any(int(v, 16) >= seed for v in seen):
+        errors.append("%s: $HANDSEED is not above every handle" % where)
+    if outside_entities(read_tags(source)) != outside_entities(after):
+        errors.append("%s: tags outside ENTITIES changed" % where)
+
+    # --layer limits joining: nothing is on layer "other".
+    run = run_tool(tool, source, "--join", "--layer", "other", "-o", target)
+    with open(source, "rb") as a, open(target, "rb") as b:
+        if run.returncode != 0 or a.read() != b.read():
+            errors.append("%s --layer other: exit %d, or the file changed"
+                          % (where, run.returncode))
+    return errors
+
+
 # A millimetre plate, 400 x 250, with a half-round notch in its lower edge
 # and a rounded upper right corner: its straight runs wrap round vertex 0.
 PLATE = [(0, 0, 0), (150, 0, -1.0), (250, 0, 0), (400, 0, 0), (400, 150, QUARTER),
@@ -719,6 +871,8 @@ def main():
         for version in ("R12", "R2000", "R2018"):
             errors += check_plate(tool, version, folder)
             errors += check_styles(tool, version, folder)
+        for version in VERSIONS:
+            errors += check_join(tool, version, folder)
         errors += check_statuses(tool, folder)
         if len(sys.argv) >= 3:
             errors += check_picture(sys.argv[2], folder)
@@ -726,7 +880,7 @@ def main():
             errors += check_view(sys.argv[3], folder)
     for e in errors:
         print("FAIL", e)
-    checks = len(VERSIONS) + 3 + 3 + 1 + len(sys.argv) - 2
+    checks = 2 * len(VERSIONS) + 3 + 3 + 1 + len(sys.argv) - 2
     print("%d passed, %d failed" % (checks if not errors else 0, checks if errors else 0))
     return 1 if errors else 0
 

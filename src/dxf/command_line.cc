@@ -1,6 +1,7 @@
 #include "dxf/command_line.h"
 
 #include <cmath>
+#include <optional>
 
 #include "dxf/number_text.h"
 
@@ -26,6 +27,16 @@ const char kUsage[] =
     "the largest size that would fillet it; polylines with widths and\n"
     "curve-fit ones are left unchanged and reported.\n"
     "\n"
+    "With --join, LINE and ARC entities (of the drawing, not of blocks) on\n"
+    "the same layer and with the same colour, line type and other\n"
+    "attributes whose ends meet are first chained into one new polyline\n"
+    "(LWPOLYLINE; POLYLINE in R12 files), closed when the chain closes, and\n"
+    "filleted like any other. A chain stops where three or more ends meet.\n"
+    "The polyline takes the layer and attributes of the chain's first piece\n"
+    "in the file, and its place; the pieces go. A chain none of whose\n"
+    "corners can be filleted is left as its lines and arcs. R13 files take\n"
+    "no new polylines: their chains are reported and left.\n"
+    "\n"
     "options:\n"
     "  -c SIZE         fillet size: the distance between the two tangent\n"
     "                  points of each corner, in drawing units, 0 or more\n"
@@ -44,16 +55,20 @@ const char kUsage[] =
     "                  closed. The host program closes an outline whose ends\n"
     "                  lie closer than twice the size: --close-gap of twice\n"
     "                  SIZE comes nearest to it\n"
-    "  --layer NAME    fillet only the polylines on layer NAME\n"
+    "  --join          chain lines and arcs into polylines first\n"
+    "  --join-gap G    two ends meet when they lie G or less apart, in\n"
+    "                  drawing units, 0 or more (default 1e-6); implies\n"
+    "                  --join\n"
+    "  --layer NAME    fillet (and join) only on layer NAME\n"
     "  --report FILE   write one JSON object a line to FILE for each\n"
-    "                  polyline: its handle, layer, line, status, corners\n"
-    "                  and the runs left as they were, and why\n"
+    "                  polyline and chain: its handle, layer, line, status,\n"
+    "                  corners and the runs left as they were, and why\n"
     "  --dry-run       write no drawing (the report is still written)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
     "\n"
-    "exit status: 0 when every polyline was filleted (or there was none);\n"
-    "1 when the drawing was written but some polylines were left unchanged\n"
+    "exit status: 0 when every polyline and chain was filleted (or there\n"
+    "was none); 1 when the drawing was written but some were left unchanged\n"
     "or only partly filleted (they are reported); 2 on bad usage or a file\n"
     "that cannot be read as ASCII DXF, and then nothing is written.\n";
 
@@ -64,59 +79,108 @@ bool ParseDistance(const std::string& text, double& value) {
   return ParseReal(text, value) && std::isfinite(value) && value >= 0.0;
 }
 
+/// An option without a value: the field it sets.
+struct FlagOption {
+  const char* name;
+  bool CommandLine::*field;
+};
+
+const FlagOption kFlagOptions[] = {
+    {"--help", &CommandLine::help},       {"-h", &CommandLine::help},
+    {"--version", &CommandLine::version}, {"--dry-run", &CommandLine::dry_run},
+    {"--join", &CommandLine::join},
+};
+
+/// An option with a value: what it does with the value. `apply` returns
+/// what is wrong with the value, or "" when it took it.
+struct ValueOption {
+  const char* name;
+  std::string (*apply)(const std::string& value, CommandLine& line);
+};
+
+const ValueOption kValueOptions[] = {
+    {"-c",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       if (!ParseDistance(value, line.size)) {
+         return "the fillet size must be a finite number of 0 or more, not '" +
+                value + "'";
+       }
+       return "";
+     }},
+    {"-o",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       line.output = value;
+       return "";
+     }},
+    {"--layer",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       line.layer = value;
+       return "";
+     }},
+    {"--report",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       line.report = value;
+       return "";
+     }},
+    {"--style",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       const std::optional<rrensen::CornerStyle> style =
+           rrensen::CornerStyleNamed(value);
+       if (!style) {
+         return "unknown style '" + value +
+                "' (chord, radius, chamfer or chord-chamfer)";
+       }
+       line.style = *style;
+       return "";
+     }},
+    {"--close-gap",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       double gap = 0.0;
+       if (!ParseDistance(value, gap)) {
+         return "the gap must be a finite number of 0 or more, not '" + value +
+                "'";
+       }
+       line.close_gap = gap;
+       return "";
+     }},
+    {"--join-gap",
+     [](const std::string& value, CommandLine& line) -> std::string {
+       double gap = 0.0;
+       if (!ParseDistance(value, gap)) {
+         return "the join gap must be a finite number of 0 or more, not '" +
+                value + "'";
+       }
+       line.join = true;
+       line.join_gap = gap;
+       return "";
+     }},
+};
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& words) {
   CommandLine line;
   auto fail = [&line](std::string message) {
-    if (line.error.empty()) line.error = std::move(message);
+    if (line.error.empty() && !message.empty()) line.error = std::move(message);
   };
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
-    bool has_value = i + 1 < words.size();
-    if (word == "--help" || word == "-h") {
-      line.help = true;
-    } else if (word == "--version") {
-      line.version = true;
-    } else if (word == "--dry-run") {
-      line.dry_run = true;
-    } else if (word == "-c" || word == "-o" || word == "--layer" ||
-               word == "--close-gap" || word == "--report" ||
-               word == "--style") {
-      if (!has_value) {
+    const FlagOption* flag = nullptr;
+    for (const FlagOption& option : kFlagOptions) {
+      if (word == option.name) flag = &option;
+    }
+    const ValueOption* valued = nullptr;
+    for (const ValueOption& option : kValueOptions) {
+      if (word == option.name) valued = &option;
+    }
+    if (flag != nullptr) {
+      line.*(flag->field) = true;
+    } else if (valued != nullptr) {
+      if (i + 1 >= words.size()) {
         fail("option " + word + " needs a value");
         break;
       }
-      const std::string& value = words[++i];
-      if (word == "-o") {
-        line.output = value;
-      } else if (word == "--layer") {
-        line.layer = value;
-      } else if (word == "--report") {
-        line.report = value;
-      } else if (word == "--style") {
-        const std::optional<rrensen::CornerStyle> style =
-            rrensen::CornerStyleNamed(value);
-        if (!style) {
-          fail("unknown style '" + value +
-               "' (chord, radius, chamfer or chord-chamfer)");
-        }
-        line.style = style.value_or(rrensen::CornerStyle::kChordArc);
-      } else if (word == "--close-gap") {
-        double gap = 0.0;
-        if (!ParseDistance(value, gap)) {
-          fail("the gap must be a finite number of 0 or more, not '" + value +
-               "'");
-        }
-        line.close_gap = gap;
-      } else {
-        double size = 0.0;
-        if (!ParseDistance(value, size)) {
-          fail("the fillet size must be a finite number of 0 or more, not '" +
-               value + "'");
-        }
-        line.size = size;
-      }
+      fail(valued->apply(words[++i], line));
     } else if (word.size() > 1 && word[0] == '-') {
       fail("unknown option '" + word + "'");
     } else if (line.input.empty()) {

@@ -1,7 +1,9 @@
 #ifndef RRENSEN_DXF_COMMAND_LINE_H_
 #define RRENSEN_DXF_COMMAND_LINE_H_
 
-/// The options of rrensen-dxf.
+/// The options of rrensen-dxf. Each option is a row of a table in
+/// command_line.cc: a flag names the field it sets, an option with a value
+/// the function that reads it.
 
 #include <optional>
 #include <string>
@@ -28,6 +30,12 @@ struct CommandLine {
   /// --report: where the JSON report goes; empty for none.
   std::string report;
   bool dry_run = false;
+  /// --join: chain LINE and ARC entities into polylines; --join-gap sets
+  /// it too.
+  bool join = false;
+  /// --join-gap: the largest distance between two ends that meet; unset:
+  /// the default, dxf::kDefaultJoinGap.
+  std::optional<double> join_gap;
   /// Empty when the words make sense; else what is wrong with them.
   std::string error;
 };

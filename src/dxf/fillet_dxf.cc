@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "dxf/drawing.h"
+#include "dxf/join.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
 #include "dxf/tag_writer.h"
@@ -76,6 +78,24 @@ class Rewriter {
       VertexList(p, f, flags, writer);
     }
     return out;
+  }
+
+  /// The entity chain `c` becomes with the shape `f`, in the form `form`;
+  /// `handle` gets its handle, or "" when its first piece had none (and so
+  /// the file is one without handles) and the chain gets none.
+  std::string ChainText(const Chain& c, const rrensen::PolylineResult& f,
+                        ChainForm form, bool with_handles,
+                        std::string& handle) {
+    Chain shaped;
+    shaped.attributes = c.attributes;
+    shaped.closed = f.closed;
+    shaped.vertices.reserve(f.vertices.size());
+    for (const rrensen::BulgeVertex& v : f.vertices) {
+      shaped.vertices.push_back({v.point, v.bulge});
+    }
+    handle = with_handles ? FormatHandle(next_handle_) : std::string();
+    return ChainEntity(shaped, form, list_.layout,
+                       with_handles ? &next_handle_ : nullptr);
   }
 
   /// True when new handles were given out.
@@ -242,10 +262,33 @@ class Rewriter {
   size_t next_spare_ = 0;
 };
 
-/// "LWPOLYLINE 2F on layer "walls" (line 12)".
+/// "3 lines" or "1 arc".
+std::string Counted(int count, const char* noun) {
+  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+/// "LWPOLYLINE 2F on layer "walls" (line 12)", or for a chain "chain of 3
+/// lines and 2 arcs from LINE 2A on layer "walls" (line 12)".
 std::string Describe(const OutlineReport& r) {
-  std::string text = r.type;
-  if (!r.handle.empty()) text += " " + r.handle;
+  std::string text;
+  if (r.kind == "chain") {
+    int lines = 0;
+    for (const EntityRef& part : r.parts) lines += part.type == "LINE" ? 1 : 0;
+    const int arcs = static_cast<int>(r.parts.size()) - lines;
+    text = "chain of ";
+    if (lines > 0) text += Counted(lines, "line");
+    if (lines > 0 && arcs > 0) text += " and ";
+    if (arcs > 0) text += Counted(arcs, "arc");
+    // The piece first in the file: the one on the line given.
+    for (const EntityRef& part : r.parts) {
+      if (part.line != r.line) continue;
+      text += " from " + part.type;
+      if (!part.handle.empty()) text += " " + part.handle;
+    }
+  } else {
+    text = r.type;
+    if (!r.handle.empty()) text += " " + r.handle;
+  }
   return text + " on layer \"" + r.layer + "\" (line " +
          std::to_string(r.line) + ")";
 }
@@ -291,13 +334,13 @@ bool Unchanged(const Polyline& p, const rrensen::PolylineResult& f) {
   return true;
 }
 
-/// Fillets polyline `p` as `settings` say; `report` says what became of it.
-rrensen::PolylineResult FilletOne(const Polyline& p,
-                                  const FilletSettings& settings,
+/// Fillets the polyline through `vertices`, closed or not, as `settings`
+/// say; `report` says what became of it.
+rrensen::PolylineResult FilletOne(std::vector<rrensen::BulgeVertex> vertices,
+                                  bool closed, const FilletSettings& settings,
                                   OutlineReport& report) {
-  std::vector<rrensen::BulgeVertex> vertices = p.vertices;
-  bool closed = p.closed;
-  if (ClosesByGap(p, settings.close_gap)) {
+  const bool was_closed = closed;
+  if (ClosesByGap(vertices, closed, settings.close_gap)) {
     vertices.pop_back();
     closed = true;
   }
@@ -313,15 +356,32 @@ rrensen::PolylineResult FilletOne(const Polyline& p,
   }
   report.status = StatusOf(f);
   report.closed =
-      report.status == OutlineStatus::kUnchanged ? p.closed : f.closed;
+      report.status == OutlineStatus::kUnchanged ? was_closed : f.closed;
   return f;
 }
+
+/// The report's name of the entity a chain becomes.
+const char* FormName(ChainForm form) {
+  return form == ChainForm::kLightweight ? "LWPOLYLINE" : "POLYLINE";
+}
+
+/// Adds one to the counter of `status`.
+void Tally(OutlineStatus status, int& filleted, int& partly, int& left) {
+  switch (status) {
+    case OutlineStatus::kFilleted: ++filleted; break;
+    case OutlineStatus::kPartly: ++partly; break;
+    case OutlineStatus::kUnchanged:
+    case OutlineStatus::kSkipped: ++left; break;
+  }
+}
+
 }  // namespace
 
-bool ClosesByGap(const Polyline& p, const std::optional<double>& close_gap) {
-  if (p.closed || !close_gap || p.vertices.size() < 3) return false;
-  const rrensen::Point& first = p.vertices.front().point;
-  const rrensen::Point& last = p.vertices.back().point;
+bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
+                 bool closed, const std::optional<double>& close_gap) {
+  if (closed || !close_gap || vertices.size() < 3) return false;
+  const rrensen::Point& first = vertices.front().point;
+  const rrensen::Point& last = vertices.back().point;
   return std::hypot(last.x - first.x, last.y - first.y) <= *close_gap;
 }
 
@@ -340,21 +400,42 @@ FilletRun FilletDrawing(std::string_view bytes,
     run.error_line = list.error_line;
     return run;
   }
-  Drawing drawing = ReadDrawing(list);
+  Drawing drawing = ReadDrawing(
+      list, settings.join_gap ? DrawingPieces::kRead : DrawingPieces::kSkip);
   if (!drawing.error.empty()) {
     run.error = drawing.error;
     run.error_line = drawing.error_line;
     return run;
   }
+  const std::vector<Tag>& tags = list.tags;
+  std::vector<Piece>& pieces = drawing.pieces;
+  std::vector<Chain> chains;
+  std::optional<ChainForm> form;
+  if (settings.join_gap) {
+    // --layer limits joining too: the other layers' pieces chain nothing.
+    if (settings.layer) {
+      for (Piece& piece : pieces) {
+        if (!SameLayer(*settings.layer, piece.attributes.layer)) {
+          piece.unjoinable_reason = "it is on another layer";
+        }
+      }
+    }
+    chains = ChainPieces(pieces, *settings.join_gap);
+    form = ChainFormFor(drawing.version);
+  }
+
   Rewriter rewriter(bytes, list, drawing);
-  // The new text of each polyline, by position in drawing.polylines; empty
-  // for one that is copied as it was.
+  // The new text of each polyline and chain, by position in
+  // drawing.polylines and chains; empty for a polyline that is copied as it
+  // was and for a chain left as its pieces.
   std::vector<std::string> new_entities(drawing.polylines.size());
-  for (size_t k = 0; k < drawing.polylines.size(); ++k) {
+  std::vector<std::string> chain_entities(chains.size());
+
+  auto consider_polyline = [&](size_t k) {
     const Polyline& p = drawing.polylines[k];
-    if (p.not_2d) continue;
-    if (settings.layer && !SameLayer(*settings.layer, p.layer)) continue;
-    const Tag& first = list.tags[p.first_tag];
+    if (p.not_2d) return;
+    if (settings.layer && !SameLayer(*settings.layer, p.layer)) return;
+    const Tag& first = tags[p.first_tag];
     OutlineReport report;
     report.type = std::string(TrimBlanks(first.value));
     report.handle = p.handle;
@@ -367,41 +448,121 @@ FilletRun FilletDrawing(std::string_view bytes,
       report.skip_code = p.unfit_code;
       report.skip_reason = p.unfit_reason;
     } else {
-      rrensen::PolylineResult f = FilletOne(p, settings, report);
+      rrensen::PolylineResult f =
+          FilletOne(p.vertices, p.closed, settings, report);
       if (report.status != OutlineStatus::kUnchanged && !Unchanged(p, f)) {
         new_entities[k] = rewriter.Entity(p, f);
         ++run.rewritten;
       }
     }
-    switch (report.status) {
-      case OutlineStatus::kFilleted: ++run.filleted; break;
-      case OutlineStatus::kPartly: ++run.partly; break;
-      case OutlineStatus::kUnchanged:
-      case OutlineStatus::kSkipped: ++run.left_unchanged; break;
-    }
+    Tally(report.status, run.filleted, run.partly, run.left_unchanged);
     AddProse(report, run.reports);
     run.outlines.push_back(std::move(report));
+  };
+
+  auto consider_chain = [&](size_t c) {
+    const Chain& chain = chains[c];
+    const Piece& first = pieces[chain.first_piece];
+    OutlineReport report;
+    report.kind = "chain";
+    report.type = form ? FormName(*form) : "";
+    report.layer = chain.attributes.layer;
+    report.line = tags[first.first_tag].line;
+    report.style = settings.style;
+    report.closed = chain.closed;
+    int lines = 0;
+    for (const ChainLink& link : chain.links) {
+      const Piece& piece = pieces[link.piece];
+      const bool line = piece.kind == PieceKind::kLine;
+      lines += line ? 1 : 0;
+      report.parts.push_back(
+          {line ? "LINE" : "ARC", piece.handle, tags[piece.first_tag].line});
+    }
+    if (!form) {
+      report.status = OutlineStatus::kSkipped;
+      report.skip_code = "version";
+      report.skip_reason = std::string(
+                               "lines and arcs are joined in R12 files and "
+                               "in those from R14 on, not in version ") +
+                           drawing.version;
+    } else {
+      std::vector<rrensen::BulgeVertex> vertices;
+      vertices.reserve(chain.vertices.size());
+      for (const ChainVertex& v : chain.vertices) {
+        vertices.push_back({v.point, v.bulge});
+      }
+      rrensen::PolylineResult f =
+          FilletOne(std::move(vertices), chain.closed, settings, report);
+      // Nothing filleted: the pieces stay as they were, rather than change
+      // into a polyline of the same shape.
+      if (report.status != OutlineStatus::kUnchanged) {
+        chain_entities[c] = rewriter.ChainText(
+            chain, f, *form, !first.handle.empty(), report.handle);
+        ++run.rewritten;
+        ++run.joined_polylines;
+        run.joined_lines += lines;
+        run.joined_arcs += static_cast<int>(chain.links.size()) - lines;
+      }
+    }
+    Tally(report.status, run.chains_filleted, run.chains_partly,
+          run.chains_left);
+    AddProse(report, run.reports);
+    run.outlines.push_back(std::move(report));
+  };
+
+  // Polylines and chains in file order, a chain where its first piece is:
+  // new handles are given out in that order.
+  for (size_t k = 0, c = 0;
+       k < drawing.polylines.size() || c < chains.size();) {
+    if (c < chains.size() && (k == drawing.polylines.size() ||
+                              pieces[chains[c].first_piece].first_tag <
+                                  drawing.polylines[k].first_tag)) {
+      consider_chain(c++);
+    } else {
+      consider_polyline(k++);
+    }
+  }
+
+  // For each piece: the chain written in its place (its first piece) or
+  // instead of it (the others); none for a piece that is copied.
+  constexpr size_t kNoChain = SIZE_MAX;
+  std::vector<size_t> chain_of_piece(pieces.size(), kNoChain);
+  for (size_t c = 0; c < chains.size(); ++c) {
+    if (chain_entities[c].empty()) continue;
+    for (const ChainLink& link : chains[c].links) {
+      chain_of_piece[link.piece] = c;
+    }
   }
 
   // The file again: the bytes before the first tag (a byte-order mark),
-  // every tag as it was but the new polylines and $HANDSEED, and whatever
-  // followed the last tag.
+  // every tag as it was but the new polylines, the joined pieces and
+  // $HANDSEED, and whatever followed the last tag.
   std::string& out = run.output;
   out.reserve(bytes.size() + bytes.size() / 4);
   TagWriter writer(bytes, list, out);
-  const std::vector<Tag>& tags = list.tags;
   out.append(bytes.substr(0, tags.empty() ? bytes.size() : tags[0].begin));
   size_t next_polyline = 0;
+  size_t next_piece = 0;
   for (size_t i = 0; i < tags.size();) {
     while (next_polyline < drawing.polylines.size() &&
            drawing.polylines[next_polyline].first_tag < i) {
       ++next_polyline;
+    }
+    while (next_piece < pieces.size() && pieces[next_piece].first_tag < i) {
+      ++next_piece;
     }
     if (next_polyline < drawing.polylines.size() &&
         drawing.polylines[next_polyline].first_tag == i &&
         !new_entities[next_polyline].empty()) {
       out.append(new_entities[next_polyline]);
       i = drawing.polylines[next_polyline].end_tag;
+      continue;
+    }
+    if (next_piece < pieces.size() && pieces[next_piece].first_tag == i &&
+        chain_of_piece[next_piece] != kNoChain) {
+      const size_t c = chain_of_piece[next_piece];
+      if (chains[c].first_piece == next_piece) out.append(chain_entities[c]);
+      i = pieces[next_piece].end_tag;
       continue;
     }
     if (drawing.has_handle_seed && i == drawing.handle_seed_tag &&

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dxf/drawing.h"
+#include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
 
 namespace dxf {
@@ -333,6 +334,243 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
   EXPECT_NE(run.output.find(Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2")),
             std::string::npos);
   EXPECT_EQ(run.rewritten, 2);
+}
+
+// Joining (--join): the file's LINE and ARC entities chained, then filleted.
+
+/// A file of version `version` ($ACADVER, none when empty) with $HANDSEED
+/// 100 and `entities`.
+std::string Versioned(const std::string& version, const std::string& entities) {
+  std::string header = "  0\nSECTION\n  2\nHEADER\n";
+  if (!version.empty()) header += "  9\n$ACADVER\n  1\n" + version + "\n";
+  header += "  9\n$HANDSEED\n  5\n100\n  0\nENDSEC\n";
+  return header + "  0\nSECTION\n  2\nENTITIES\n" + entities +
+         "  0\nENDSEC\n  0\nEOF\n";
+}
+
+std::string LineEntity(const std::string& handle, Point from, Point to,
+                       const std::string& layer = "outline") {
+  return "  0\nLINE\n  5\n" + handle + "\n  8\n" + layer + "\n 10\n" +
+         FormatCoordinate(from.x) + "\n 20\n" + FormatCoordinate(from.y) +
+         "\n 11\n" + FormatCoordinate(to.x) + "\n 21\n" +
+         FormatCoordinate(to.y) + "\n";
+}
+
+std::string ArcEntity(const std::string& handle, Point centre, double radius,
+                      double from, double to) {
+  return "  0\nARC\n  5\n" + handle + "\n  8\noutline\n 10\n" +
+         FormatCoordinate(centre.x) + "\n 20\n" + FormatCoordinate(centre.y) +
+         "\n 40\n" + FormatCoordinate(radius) + "\n 50\n" +
+         FormatCoordinate(from) + "\n 51\n" + FormatCoordinate(to) + "\n";
+}
+
+/// A slot 100 x 20 with a half-round right end, the left side drawn
+/// downwards against the way round, then a circle.
+const std::string kSlot = LineEntity("A1", {0, 0}, {100, 0}) +
+                          ArcEntity("A2", {100, 10}, 10, 270, 90) +
+                          LineEntity("A3", {100, 20}, {0, 20}) +
+                          "  0\nCIRCLE\n  5\nA4\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n" +
+                          LineEntity("A5", {0, 0}, {0, 20});
+
+FilletSettings Joining(double size = 5.0) {
+  FilletSettings settings;
+  settings.size = size;
+  settings.join_gap = 1e-6;
+  return settings;
+}
+
+TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline) {
+  const std::string text = Versioned("AC1015", kSlot);
+  FilletRun run = FilletDrawing(text, Joining());
+  ASSERT_EQ(run.error, "");
+  EXPECT_EQ(run.chains_filleted, 1);
+  EXPECT_EQ(run.joined_polylines, 1);
+  EXPECT_EQ(run.joined_lines, 3);
+  EXPECT_EQ(run.joined_arcs, 1);
+  EXPECT_EQ(run.reports.size(), 0u);
+
+  TagList list;
+  std::vector<Polyline> read = PolylinesOf(run.output, list);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_EQ(read[0].form, PolylineForm::kLightweight);
+  EXPECT_EQ(read[0].handle, "100");  // from $HANDSEED, which moves on
+  EXPECT_EQ(read[0].layer, "outline");
+  EXPECT_TRUE(read[0].closed);
+  // The chain runs from the first line's start, round the half circle
+  // (bulge 1), and down the left side, which is filleted at both ends.
+  const std::vector<rrensen::BulgeVertex> chain = {
+      {{0, 0}, 0.0}, {{100, 0}, 1.0}, {{100, 20}, 0.0}, {{0, 20}, 0.0}};
+  ExpectVertices(read[0], rrensen::FilletPolyline(
+                              chain, {5.0, rrensen::Closing::kClosed})
+                              .vertices);
+  // In the place of the first line, the others gone, the circle kept.
+  EXPECT_NE(run.output.find("ENTITIES\n  0\nLWPOLYLINE\n"), std::string::npos);
+  EXPECT_EQ(run.output.find("  0\nLINE\n"), std::string::npos);
+  EXPECT_EQ(run.output.find("  0\nARC\n"), std::string::npos);
+  EXPECT_NE(run.output.find("  0\nCIRCLE\n  5\nA4\n"), std::string::npos);
+  EXPECT_NE(run.output.find("$HANDSEED\n  5\n101\n"), std::string::npos);
+
+  ASSERT_EQ(run.outlines.size(), 1u);
+  const OutlineReport& r = run.outlines[0];
+  EXPECT_EQ(r.kind, "chain");
+  EXPECT_EQ(r.type, "LWPOLYLINE");
+  EXPECT_EQ(r.handle, "100");
+  EXPECT_EQ(r.line, 19);  // the first line's "0" tag
+  EXPECT_EQ(r.corners_filleted, 2);
+  std::vector<std::string> parts;
+  for (const EntityRef& part : r.parts) parts.push_back(part.type + " " + part.handle);
+  EXPECT_EQ(parts, (std::vector<std::string>{"LINE A1", "ARC A2", "LINE A3", "LINE A5"}));
+}
+
+TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
+  // The open chain A1-A2-A3 is 4 wide between its corners: at size 5 it is
+  // refused, at 1.5 filleted. Three lines meeting at (50, 50) chain nothing.
+  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
+                             LineEntity("A2", {0, 10}, {4, 10}) +
+                             LineEntity("A3", {4, 10}, {4, 0});
+  const std::string branching = LineEntity("B1", {0, 50}, {50, 50}) +
+                                LineEntity("B2", {50, 50}, {100, 50}) +
+                                LineEntity("B3", {50, 50}, {50, 100});
+  // A line and a quarter arc on from it: no corner to fillet.
+  const std::string bend = LineEntity("C1", {0, 200}, {10, 200}) +
+                           ArcEntity("C2", {10, 210}, 10, 270, 0);
+  struct {
+    const char* name;
+    std::string version;
+    std::string entities;
+    double size;
+    std::optional<std::string> layer;
+    OutlineStatus status;
+    const char* type;
+    bool joined;  // the pieces became a polyline
+  } cases[] = {
+      {"refused: left as its pieces", "AC1015", narrow, 5.0, std::nullopt,
+       OutlineStatus::kUnchanged, "LWPOLYLINE", false},
+      {"filleted", "AC1015", narrow, 1.5, std::nullopt,
+       OutlineStatus::kFilleted, "LWPOLYLINE", true},
+      {"R12: the vertex-list form", "AC1009", narrow, 1.5, std::nullopt,
+       OutlineStatus::kFilleted, "POLYLINE", true},
+      {"no version: R12", "", narrow, 1.5, std::nullopt,
+       OutlineStatus::kFilleted, "POLYLINE", true},
+      {"R13 has no form for it", "AC1012", narrow, 1.5, std::nullopt,
+       OutlineStatus::kSkipped, "", false},
+      {"nothing to fillet, joined all the same", "AC1015", bend, 5.0,
+       std::nullopt, OutlineStatus::kFilleted, "LWPOLYLINE", true},
+      {"--layer asks for the chain's layer", "AC1015", narrow, 1.5,
+       "OUTLINE", OutlineStatus::kFilleted, "LWPOLYLINE", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string text = Versioned(c.version, c.entities + branching);
+    FilletSettings settings = Joining(c.size);
+    settings.layer = c.layer;
+    FilletRun run = FilletDrawing(text, settings);
+    ASSERT_EQ(run.error, "");
+    ASSERT_EQ(run.outlines.size(), 1u);  // the branching lines are no chain
+    const OutlineReport& r = run.outlines[0];
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.type, c.type);
+    EXPECT_FALSE(r.closed);
+    EXPECT_EQ(r.handle.empty(), !c.joined);
+    EXPECT_EQ(run.joined_polylines, c.joined ? 1 : 0);
+    EXPECT_EQ(run.chains_left, c.joined ? 0 : 1);
+    // The branching lines are always there as they were; the chain's
+    // pieces are when it was not joined, and then the file is unchanged.
+    EXPECT_NE(run.output.find(branching), std::string::npos);
+    if (!c.joined) {
+      EXPECT_EQ(run.output, text);
+    }
+    TagList list = ReadTags(run.output);
+    Drawing d = ReadDrawing(list, DrawingPieces::kRead);
+    ASSERT_EQ(d.error, "");
+    EXPECT_EQ(d.polylines.size(), c.joined ? 1u : 0u);
+    EXPECT_EQ(d.pieces.size(), c.joined ? 3u : 3u + 3u - (c.entities == bend ? 1u : 0u));
+  }
+}
+
+TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
+  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
+                             LineEntity("A2", {0, 10}, {4, 10}) +
+                             LineEntity("A3", {4, 10}, {4, 0});
+  FilletRun run = FilletDrawing(Versioned("AC1015", narrow), Joining());
+  ASSERT_EQ(run.reports.size(), 1u);
+  EXPECT_EQ(run.reports[0],
+            "chain of 3 lines from LINE A1 on layer \"outline\" (line 19) left "
+            "unchanged: the side from point 2 to point 3 is 4.000 long and "
+            "needs 10.000; the largest size that fillets it is 2.000");
+  run = FilletDrawing(Versioned("AC1012", narrow), Joining());
+  ASSERT_EQ(run.reports.size(), 1u);
+  EXPECT_EQ(run.reports[0],
+            "chain of 3 lines from LINE A1 on layer \"outline\" (line 19) left "
+            "unchanged: lines and arcs are joined in R12 files and in those "
+            "from R14 on, not in version AC1012");
+}
+
+TEST(FilletDrawingJoin, LeavesPiecesAloneUnlessAskedAndOffTheLayerAskedFor) {
+  const std::string text = Versioned("AC1015", kSlot);
+  FilletRun run = FilletDrawing(text, FilletSettings{});
+  EXPECT_EQ(run.output, text);
+  EXPECT_TRUE(run.outlines.empty());
+  FilletSettings settings = Joining();
+  settings.layer = "walls";
+  run = FilletDrawing(text, settings);
+  EXPECT_EQ(run.output, text);
+  EXPECT_TRUE(run.outlines.empty());
+}
+
+TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
+  // A U of three lines whose ends lie 4 apart, closed by --close-gap 4: its
+  // last vertex goes and the closing side is filleted too.
+  const std::string u = LineEntity("A1", {4, 0}, {100, 0}) +
+                        LineEntity("A2", {100, 0}, {100, 50}) +
+                        LineEntity("A3", {100, 50}, {0, 50}) +
+                        LineEntity("A4", {0, 50}, {0, 0});
+  FilletSettings settings = Joining();
+  settings.close_gap = 4.0;
+  FilletRun run = FilletDrawing(Versioned("AC1015", u), settings);
+  ASSERT_EQ(run.outlines.size(), 1u);
+  EXPECT_TRUE(run.outlines[0].closed);
+  EXPECT_EQ(run.outlines[0].corners_filleted, 4);
+  TagList list;
+  std::vector<Polyline> read = PolylinesOf(run.output, list);
+  ASSERT_EQ(read.size(), 1u);
+  EXPECT_TRUE(read[0].closed);
+  ExpectVertices(read[0], Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
+}
+
+TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
+  // An R12 file: a vertex-list polyline after the chain's first piece takes
+  // its new vertices' handles after the chain's entities'.
+  std::string polyline = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
+  const char* handles[] = {"B1", "B2", "B3"};
+  for (int k = 0; k < 3; ++k) {
+    polyline += "  0\nVERTEX\n  5\n" + std::string(handles[k]) + "\n  8\nx\n 10\n" +
+                std::to_string(kSquare[static_cast<size_t>(k)].x) + "\n 20\n" +
+                std::to_string(kSquare[static_cast<size_t>(k)].y) + "\n";
+  }
+  polyline += "  0\nSEQEND\n  5\nB4\n";
+  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
+                             LineEntity("A2", {0, 10}, {4, 10});
+  FilletRun run =
+      FilletDrawing(Versioned("AC1009", narrow + polyline), Joining(1.5));
+  ASSERT_EQ(run.error, "");
+  ASSERT_EQ(run.outlines.size(), 2u);
+  EXPECT_EQ(run.outlines[0].kind, "chain");
+  EXPECT_EQ(run.outlines[0].handle, "100");
+  EXPECT_EQ(run.outlines[1].kind, "polyline");
+  // The chain: POLYLINE, 4 VERTEX entities (one corner cut), SEQEND: 100 to
+  // 105. The polyline's two new vertices: B2's handle, which is gone, and
+  // 106.
+  TagList list = ReadTags(run.output);
+  std::vector<std::string> written;
+  for (size_t i = 0; i + 1 < list.tags.size(); ++i) {
+    if (list.tags[i].code == 0 && list.tags[i + 1].code == 5) {
+      written.emplace_back(list.tags[i + 1].value);
+    }
+  }
+  EXPECT_EQ(written, (std::vector<std::string>{"100", "101", "102", "103", "104", "105",
+                                               "B0", "B1", "B2", "106", "B3", "B4"}));
+  EXPECT_NE(run.output.find("$HANDSEED\n  5\n107\n"), std::string::npos);
 }
 
 }  // namespace

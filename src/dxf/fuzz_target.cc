@@ -1,8 +1,11 @@
 // Fuzz target for rrensen-dxf: the first byte of the input picks the fillet
 // size, the second the --close-gap distance (0: none), the rest is the DXF
-// file. Whatever the bytes, the run must finish without a fault; a file it
-// writes must read back with as many polylines, each keeping the arcs it
-// had; a file where nothing was rewritten must come back unchanged.
+// file. The file is run twice, without and with --join. Whatever the bytes,
+// each run must finish without a fault; a file it writes must read back
+// with as many polylines, each keeping the arcs it had (with --join: as
+// many more polylines as chains were joined, and as many fewer lines and
+// arcs as they took); a file where nothing was rewritten must come back
+// unchanged.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +16,7 @@
 
 #include "dxf/drawing.h"
 #include "dxf/fillet_dxf.h"
+#include "dxf/join.h"
 #include "dxf/tag_reader.h"
 
 namespace {
@@ -60,6 +64,41 @@ bool ArcsKept(const dxf::Polyline& before, const dxf::Polyline& after) {
   return false;
 }
 
+/// The checks of a run with --join of `bytes`: "" when they hold.
+std::string CheckJoin(std::string_view bytes, dxf::FilletSettings settings) {
+  settings.join_gap = dxf::kDefaultJoinGap;
+  dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
+  if (!run.error.empty()) return "";
+  if (run.rewritten == 0) {
+    return run.output == bytes
+               ? ""
+               : "--join: a file with nothing rewritten changed";
+  }
+  dxf::TagList before = dxf::ReadTags(bytes);
+  dxf::TagList after = dxf::ReadTags(run.output);
+  if (!after.error.empty()) {
+    return "--join: the written file's tags do not read";
+  }
+  dxf::Drawing drawing_before =
+      dxf::ReadDrawing(before, dxf::DrawingPieces::kRead);
+  dxf::Drawing drawing_after =
+      dxf::ReadDrawing(after, dxf::DrawingPieces::kRead);
+  if (!drawing_after.error.empty()) {
+    return "--join: the written file's structure is bad";
+  }
+  if (drawing_after.polylines.size() !=
+      drawing_before.polylines.size() +
+          static_cast<size_t>(run.joined_polylines)) {
+    return "--join: not one polyline more for each chain joined";
+  }
+  if (drawing_after.pieces.size() +
+          static_cast<size_t>(run.joined_lines + run.joined_arcs) !=
+      drawing_before.pieces.size()) {
+    return "--join: lines or arcs went that no chain took";
+  }
+  return "";
+}
+
 }  // namespace
 
 /// The checks of one input; "" when they hold, else what is wrong.
@@ -72,6 +111,8 @@ std::string CheckFuzzInput(std::string_view input) {
   const auto gap = static_cast<unsigned char>(input[1]);
   if (gap != 0) settings.close_gap = (gap - 1) * 0.25;
   std::string_view bytes = input.substr(2);
+  std::string joined = CheckJoin(bytes, settings);
+  if (!joined.empty()) return joined;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
   if (run.rewritten == 0) {

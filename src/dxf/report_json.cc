@@ -186,7 +186,12 @@ std::string RunJson(const RunReport& run) {
 
 std::string ReportLine(const OutlineReport& report) {
   JsonObject o;
-  o.String("kind", report.kind).String("type", report.type);
+  o.String("kind", report.kind);
+  if (report.type.empty()) {
+    o.Raw("type", "null");
+  } else {
+    o.String("type", report.type);
+  }
   if (report.handle.empty()) {
     o.Raw("handle", "null");
   } else {

@@ -77,10 +77,16 @@ struct EntityRef {
 /// joined into one (kind "chain", with its entities in `parts`).
 struct OutlineReport {
   std::string kind = "polyline";
-  std::string type;    ///< the entity type, "LWPOLYLINE" or "POLYLINE"
-  std::string handle;  ///< empty when it has none (written as null)
+  /// The entity type, "LWPOLYLINE" or "POLYLINE": for a chain the one it
+  /// becomes (or would have become, when left as its pieces); empty
+  /// (written as null) for a chain that no polyline can stand for in its
+  /// file's version.
+  std::string type;
+  /// Empty when it has none (written as null): for a chain, the handle of
+  /// the polyline written for it.
+  std::string handle;
   std::string layer;
-  int line = 0;        ///< line of the entity's "0" tag
+  int line = 0;  ///< line of the entity's "0" tag; a chain's first piece's
   /// How the corners were cut (or would have been).
   rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
   OutlineStatus status = OutlineStatus::kFilleted;
@@ -91,7 +97,9 @@ struct OutlineReport {
   int corners_filleted = 0;
   int corners_left = 0;
   std::vector<RunReport> refused_runs;
-  /// The entities a chain was joined from; empty for a polyline.
+  /// The entities a chain was joined from, in the order the chain runs
+  /// through them (its vertex k, from 0, is where part k starts); empty for
+  /// a polyline.
   std::vector<EntityRef> parts;
 };
 

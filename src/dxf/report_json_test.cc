@@ -117,6 +117,9 @@ TEST(ReportLine, SkippedOutlinesGiveTheirReasonAndChainsTheirParts) {
                       "\"line\":100},{\"type\":\"ARC\",\"handle\":null,"
                       "\"line\":120}]}"),
             std::string::npos);
+  // A chain that no polyline stands for in its file's version has no type.
+  chain.type.clear();
+  EXPECT_EQ(ReportLine(chain).rfind("{\"kind\":\"chain\",\"type\":null,", 0), 0u);
 }
 
 }  // namespace

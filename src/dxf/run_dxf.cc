@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "dxf/fillet_dxf.h"
+#include "dxf/join.h"
 #include "dxf/report_json.h"
 
 namespace dxf {
@@ -22,6 +23,7 @@ FilletSettings SettingsOf(const CommandLine& line) {
   settings.style = line.style;
   settings.layer = line.layer;
   settings.close_gap = line.close_gap;
+  if (line.join) settings.join_gap = line.join_gap.value_or(kDefaultJoinGap);
   return settings;
 }
 
@@ -35,7 +37,8 @@ RunResult RunOnBytes(std::string_view bytes, const CommandLine& line,
     Say(result.standard_error, line.error + "\nTry 'rrensen-dxf --help'.");
     return result;
   }
-  FilletRun run = FilletDrawing(bytes, SettingsOf(line));
+  const FilletSettings settings = SettingsOf(line);
+  FilletRun run = FilletDrawing(bytes, settings);
   if (!run.error.empty()) {
     std::string where(input_name);
     if (run.error_line > 0) where += ":" + std::to_string(run.error_line);
@@ -52,6 +55,19 @@ RunResult RunOnBytes(std::string_view bytes, const CommandLine& line,
           (line.dry_run ? " polylines to fillet, " : " polylines filleted, ") +
           std::to_string(run.partly) + " partly, " +
           std::to_string(run.left_unchanged) + " left unchanged");
+  if (settings.join_gap) {
+    Say(result.standard_error,
+        std::to_string(run.chains_filleted + run.chains_partly +
+                       run.chains_left) +
+            " chains of lines and arcs: " + std::to_string(run.chains_filleted) +
+            (line.dry_run ? " to fillet, " : " filleted, ") +
+            std::to_string(run.chains_partly) + " partly, " +
+            std::to_string(run.chains_left) + " left unchanged; " +
+            std::to_string(run.joined_polylines) +
+            (line.dry_run ? " polylines to make of " : " polylines made of ") +
+            std::to_string(run.joined_lines) + " lines and " +
+            std::to_string(run.joined_arcs) + " arcs");
+  }
   result.writes_drawing = !line.dry_run;
   if (result.writes_drawing) result.drawing = std::move(run.output);
   result.writes_report = !line.report.empty();
@@ -61,7 +77,9 @@ RunResult RunOnBytes(std::string_view bytes, const CommandLine& line,
       result.report += "\n";
     }
   }
-  result.status = run.partly + run.left_unchanged == 0 ? 0 : 1;
+  const int left =
+      run.partly + run.left_unchanged + run.chains_partly + run.chains_left;
+  result.status = left == 0 ? 0 : 1;
   return result;
 }
 

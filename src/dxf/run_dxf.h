@@ -16,9 +16,10 @@ namespace dxf {
 
 /// What a run makes of the bytes.
 struct RunResult {
-  /// The exit status: 0 when every polyline was filleted (or there was
-  /// none to fillet), 1 when some were left unchanged or filleted only in
-  /// part, 2 for bad usage or a file that is not readable ASCII DXF.
+  /// The exit status: 0 when every polyline (and chain of lines and arcs)
+  /// was filleted, or there was none to fillet; 1 when some were left
+  /// unchanged or filleted only in part; 2 for bad usage or a file that is
+  /// not readable ASCII DXF.
   int status = 0;
   /// What the program writes to standard error, whole lines.
   std::string standard_error;

@@ -67,7 +67,7 @@ struct LibraryPolyline {
 
 LibraryPolyline LibraryInput(const dxf::Polyline& p, const DxfOptions& options) {
   LibraryPolyline input{p.vertices, p.closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen};
-  if (dxf::ClosesByGap(p, options.close_gap)) {
+  if (dxf::ClosesByGap(p.vertices, p.closed, options.close_gap)) {
     input.vertices.pop_back();
     input.closing = rrensen::Closing::kClosed;
   }

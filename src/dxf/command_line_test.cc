@@ -1,0 +1,81 @@
+#include "dxf/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace dxf {
+namespace {
+
+TEST(ParseCommandLine, ReadsEveryOption) {
+  const CommandLine line = ParseCommandLine(
+      {"-c", "2.5", "in.dxf", "-o", "out.dxf", "--layer", "walls", "--close-gap",
+       "0.5", "--report", "r.jsonl", "--dry-run", "--join"});
+  EXPECT_EQ(line.error, "");
+  EXPECT_EQ(line.input, "in.dxf");
+  EXPECT_EQ(line.size, 2.5);
+  EXPECT_EQ(line.output, "out.dxf");
+  EXPECT_EQ(line.layer, "walls");
+  EXPECT_EQ(line.close_gap, 0.5);
+  EXPECT_EQ(line.report, "r.jsonl");
+  EXPECT_TRUE(line.dry_run);
+  EXPECT_TRUE(line.join);
+  EXPECT_EQ(line.join_gap, std::nullopt);  // the default
+}
+
+TEST(ParseCommandLine, JoinGapJoinsWithTheGapGiven) {
+  struct {
+    std::vector<std::string> words;
+    bool join;
+    std::optional<double> gap;
+  } cases[] = {
+      {{"in.dxf"}, false, std::nullopt},
+      {{"in.dxf", "--join"}, true, std::nullopt},
+      {{"in.dxf", "--join-gap", "0.01"}, true, 0.01},
+      {{"--join-gap", "0", "--join", "in.dxf"}, true, 0.0},
+      {{"--join-gap", "1e-3", "--join-gap", "2", "in.dxf"}, true, 2.0},
+  };
+  for (const auto& c : cases) {
+    const CommandLine line = ParseCommandLine(c.words);
+    EXPECT_EQ(line.error, "") << c.words.back();
+    EXPECT_EQ(line.join, c.join) << c.words.back();
+    EXPECT_EQ(line.join_gap, c.gap) << c.words.back();
+  }
+}
+
+TEST(ParseCommandLine, SaysWhatIsWrongWithTheWords) {
+  struct {
+    std::vector<std::string> words;
+    const char* error;
+  } cases[] = {
+      {{"in.dxf", "--join-gap", "-1"},
+       "the join gap must be a finite number of 0 or more, not '-1'"},
+      {{"in.dxf", "--join-gap", "nan"},
+       "the join gap must be a finite number of 0 or more, not 'nan'"},
+      {{"in.dxf", "--join-gap", "inf"},
+       "the join gap must be a finite number of 0 or more, not 'inf'"},
+      {{"in.dxf", "--join-gap", "tiny"},
+       "the join gap must be a finite number of 0 or more, not 'tiny'"},
+      {{"in.dxf", "--join-gap"}, "option --join-gap needs a value"},
+      {{"in.dxf", "-c", "-1"},
+       "the fillet size must be a finite number of 0 or more, not '-1'"},
+      {{"in.dxf", "--close-gap", "x"},
+       "the gap must be a finite number of 0 or more, not 'x'"},
+      {{"in.dxf", "--joint"}, "unknown option '--joint'"},
+      {{"in.dxf", "b.dxf"}, "only one input file, please ('b.dxf' is a second one)"},
+      {{"--join"}, "no input file"},
+      // The first fault is the one named.
+      {{"-c", "x", "--join-gap", "y"},
+       "the fillet size must be a finite number of 0 or more, not 'x'"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ParseCommandLine(c.words).error, c.error);
+  }
+  EXPECT_EQ(ParseCommandLine({"--help"}).error, "");
+  EXPECT_TRUE(ParseCommandLine({"-h"}).help);
+  EXPECT_TRUE(ParseCommandLine({"--version"}).version);
+}
+
+}  // namespace
+}  // namespace dxf
