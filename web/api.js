@@ -1,10 +1,10 @@
 // globalThis.rrensen: the programs as functions over bytes, for the page
 // and for anyone's script.
 //
-//   rrensen.filletDxf(input, {size, layer, closeGap, style})
+//   rrensen.filletDxf(input, {size, layer, closeGap, style, join})
 //       -> {dxf, report, status, errors}
 //     exactly what `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D]
-//     [--style STYLE] -o OUT --report REPORT` writes: dxf, the drawing (a
+//     [--style STYLE] [--join] -o OUT --report REPORT` writes: dxf, the drawing (a
 //     Uint8Array; empty only for status 2), report: the JSON-lines report,
 //     parsed (an array of objects, one a polyline), status: the exit status
 //     (0 all filleted, 1 some left unchanged or filleted in part, 2 bad

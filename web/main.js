@@ -8,12 +8,13 @@ import { Viewport, parseSvg, viewBoxOf, dxfPicture, polylineBox } from './previe
 
 // rrensen-dxf's options as controls, one row each: `key` is the member of
 // rrensen.filletDxf's options, `type` the kind of input. A row shows only
-// when the module reads that option (rrensen.dxfOptions), so a row may wait
-// here for the option to arrive.
+// when the module reads that option (rrensen.dxfOptions). An option gets a
+// row once the preview shows what it does: `join` (rrensen.filletDxf takes
+// it) has none while the preview draws polylines only, not the chains that
+// joining lines and arcs makes.
 const dxfControls = [
   { key: 'layer', type: 'text', label: 'layer', hint: 'layerHint' },
   { key: 'closeGap', type: 'number', label: 'closeGap' },
-  { key: 'join', type: 'checkbox', label: 'join' },
 ];
 
 // The corner styles: the word rrensen.filletDxf's `style` takes, what the

@@ -81,10 +81,10 @@ class Native:
             output = open(path, "rb").read() if os.path.exists(path) else b""
             return output, run.returncode
 
-    def fillet_dxf(self, path, size, layer="", close_gap="", style=""):
+    def fillet_dxf(self, path, size, layer="", close_gap="", style="", join=False):
         """What `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D] [--style
-        STYLE] -o OUT --report REPORT` does: the file it writes, its status,
-        its wall time in seconds and its report, parsed."""
+        STYLE] [--join] -o OUT --report REPORT` does: the file it writes, its
+        status, its wall time in seconds and its report, parsed."""
         with tempfile.TemporaryDirectory() as folder:
             out = os.path.join(folder, "out.dxf")
             report = os.path.join(folder, "report.jsonl")
@@ -95,6 +95,8 @@ class Native:
                 words += ["--close-gap", close_gap]
             if style:
                 words += ["--style", style]
+            if join:
+                words += ["--join"]
             start = time.perf_counter()
             run = subprocess.run(words, capture_output=True)
             seconds = time.perf_counter() - start
@@ -317,20 +319,22 @@ def test_site(page, checks, native, examples_folder, downloads, logs_folder):
                              saved == "KDX_TEMP.TXT" and downloaded == theirs, f"{saved}, {len(downloaded)} bytes")
         else:
             # size, layer, gap, style: "" leaves the option out.
-            for size, layer, gap, style in [("5", "", "", ""), ("0.75", "", "", ""), ("0", "", "", ""),
-                                            ("19.5", "OUTLINE", "", ""), ("5", "none", "", ""),
-                                            ("2.5", "", "0", ""), ("2.5", "", "10", ""), ("1000", "", "", ""),
-                                            ("-1", "", "", ""), ("5", "", "", "radius"),
-                                            ("2.5", "", "10", "chamfer"), ("3", "", "", "chord-chamfer")]:
+            for size, layer, gap, style, join in [
+                    ("5", "", "", "", False), ("0.75", "", "", "", False), ("0", "", "", "", False),
+                    ("19.5", "OUTLINE", "", "", False), ("5", "none", "", "", False), ("2.5", "", "0", "", False),
+                    ("2.5", "", "10", "", False), ("1000", "", "", "", False), ("-1", "", "", "", False),
+                    ("5", "", "", "radius", False), ("2.5", "", "10", "chamfer", False),
+                    ("3", "", "", "chord-chamfer", False), ("5", "", "", "", True)]:
                 script = ("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
                           "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2],"
-                          " closeGap: arguments[3] === '' ? undefined : Number(arguments[3]), style: arguments[4]});"
+                          " closeGap: arguments[3] === '' ? undefined : Number(arguments[3]), style: arguments[4],"
+                          " join: arguments[5]});"
                           "window.lastRun = {status: r.status, report: r.report}; return r.dxf;")
-                mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer, gap, style)
+                mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer, gap, style, join)
                 run = page.js("return window.lastRun")
-                theirs, status, _, report = native.fillet_dxf(path, size, layer, gap, style)
+                theirs, status, _, report = native.fillet_dxf(path, size, layer, gap, style, join)
                 checks.check(f"api: filletDxf {name} -c {size} --layer '{layer}' --close-gap '{gap}' "
-                             f"--style '{style}' matches rrensen-dxf",
+                             f"--style '{style}' join {join} matches rrensen-dxf",
                              mine == theirs and run["status"] == status and run["report"] == report,
                              f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes, "
                              f"{len(run['report'])} vs {len(report)} report lines")

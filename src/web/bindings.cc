@@ -64,6 +64,11 @@ const DxfOptionField kDxfOptionFields[] = {
        return style ? std::string()
                     : "unknown style '" + name + "' (chord, radius, chamfer or chord-chamfer)";
      }},
+    {"join",
+     [](const val& value, web::DxfOptions& o) {
+       o.join = value.as<bool>();
+       return std::string();
+     }},
 };
 
 /// Whether a member of the options object is given at all: one that is

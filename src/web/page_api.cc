@@ -116,6 +116,7 @@ std::vector<std::string> DxfWords(const DxfOptions& options) {
   if (options.style != rrensen::CornerStyle::kChordArc) {
     words.insert(words.end(), {"--style", rrensen::CornerStyleName(options.style)});
   }
+  if (options.join) words.emplace_back("--join");
   words.insert(words.end(), {"-o", "output.dxf", "--report", "report.jsonl", "input"});
   return words;
 }

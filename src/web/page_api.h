@@ -40,6 +40,7 @@ struct DxfOptions {
   /// --style NAME (rrensen::CornerStyleName); chord arcs, the default,
   /// are not named.
   rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
+  bool join = false;  ///< --join
 };
 
 /// The words of the command line `rrensen-dxf -c SIZE ... -o output.dxf

@@ -110,6 +110,7 @@ TEST(PageApi, DxfRunsMatchRrensenDxf) {
     const char* layer;  ///< "" for none
     const char* gap;    ///< "" for none
     rrensen::CornerStyle style;
+    bool join = false;
   };
   const auto chord = rrensen::CornerStyle::kChordArc;
   const std::vector<Options> table = {
@@ -126,6 +127,8 @@ TEST(PageApi, DxfRunsMatchRrensenDxf) {
       {"5", "", "", rrensen::CornerStyle::kRadiusArc},
       {"2.5", "", "10", rrensen::CornerStyle::kDistanceChamfer},
       {"3", "", "", rrensen::CornerStyle::kChordChamfer},
+      {"5", "", "", chord, true},
+      {"2.5", "0", "10", rrensen::CornerStyle::kRadiusArc, true},
   };
   const fs::path folder = Folder("dxf");
   for (const fs::path& file : DxfFiles()) {
@@ -152,11 +155,15 @@ TEST(PageApi, DxfRunsMatchRrensenDxf) {
         command += std::string(" --style ") + rrensen::CornerStyleName(o.style);
         options.style = o.style;
       }
+      if (o.join) {
+        command += " --join";
+        options.join = true;
+      }
       const int status = Shell(command + " 2>" + Quote((folder / "stderr.txt").string()));
       const DxfRun run = FilletDxf(input, options);
       const std::string what = file.filename().string() + " -c " + o.size + " --layer " + o.layer +
                                " --close-gap " + o.gap + " --style " +
-                               rrensen::CornerStyleName(o.style);
+                               rrensen::CornerStyleName(o.style) + (o.join ? " --join" : "");
       EXPECT_EQ(run.status, status) << what;
       EXPECT_EQ(run.dxf, fs::exists(out) ? Read(out) : "") << what;
       EXPECT_EQ(run.report, fs::exists(report) ? Read(report) : "") << what;
@@ -179,10 +186,11 @@ TEST(PageApi, DxfOptionsAreRrensenDxfsWords) {
   options.layer = "-walls";
   options.close_gap = 0.0;
   options.style = rrensen::CornerStyle::kChordChamfer;
+  options.join = true;
   EXPECT_EQ(DxfWords(options),
             (std::vector<std::string>{"-c", "0.1", "--layer", "-walls", "--close-gap", "0.0",
-                                      "--style", "chord-chamfer", "-o", "output.dxf", "--report",
-                                      "report.jsonl", "input"}));
+                                      "--style", "chord-chamfer", "--join", "-o", "output.dxf",
+                                      "--report", "report.jsonl", "input"}));
 }
 
 TEST(PageApi, DxfSizesOfTwentyAndMoreAndBadSizes) {
