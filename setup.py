@@ -41,6 +41,15 @@ def library_sources():
     return sources
 
 
+def headers():
+    """What the sources include: a change to any of them rebuilds the module
+    (setuptools compares only the sources' times with the module's)."""
+    found = []
+    for folder in ("include/rrensen", "src/geometry", "src/platform", "python/src"):
+        found += sorted(p.as_posix() for p in Path(folder).glob("*.h"))
+    return found + ["src/CMakeLists.txt", "setup.py"]
+
+
 def version():
     header = Path("include/rrensen/version.h").read_text(encoding="utf-8")
     return re.search(r'#define RRENSEN_VERSION_STRING "([^"]+)"', header).group(1)
@@ -58,6 +67,7 @@ setup(
             "rrensen._core",
             sorted(str(p.as_posix()) for p in Path("python/src").glob("*.cc")) + library_sources(),
             include_dirs=["include", "src", "python/src"],
+            depends=headers(),
             cxx_std=17,
             extra_compile_args=["-O2"] if os.name != "nt" else ["/O2"],
         )

@@ -343,7 +343,7 @@ void ReadRows(py::handle table, const char* name, const RowShape& shape,
               RowSink& sink) {
   PyObject* object = table.ptr();
   const std::string expected = std::string(" must be a sequence of ") +
-                               shape.noun + " or an array of shape " +
+                               shape.plural + " or an array of shape " +
                                shape.array_shape;
   if (IsText(object)) {
     throw py::type_error(name + expected + ", not " + TypeName(object));
@@ -410,7 +410,7 @@ std::vector<rrensen::Point> ReadPoints(py::handle points, const char* name) {
    private:
     std::vector<rrensen::Point> points_;
   };
-  static constexpr RowShape kPoint{2, "pairs (x, y)", "(N, 2)"};
+  static constexpr RowShape kPoint{2, "a pair (x, y)", "pairs (x, y)", "(N, 2)"};
   PointSink sink;
   ReadRows(points, name, kPoint, sink);
   return sink.Take();

@@ -28,8 +28,10 @@ constexpr std::size_t kMostRows = 1073741822;  // (INT_MAX - 3) / 2
 /// What a row is, for reading and for messages.
 struct RowShape {
   int columns;
-  /// The row in words, for messages: "a pair (x, y)".
+  /// A row in words, for messages: "a pair (x, y)".
   const char* noun;
+  /// Rows in words: "pairs (x, y)".
+  const char* plural;
   /// The array shape in words: "(N, 2)".
   const char* array_shape;
 };

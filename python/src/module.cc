@@ -199,12 +199,37 @@ std::optional<double> LargestFilletSize(const py::object& points,
   return size;
 }
 
+/// list[index] or list[slice], as a Python list answers: an index too large
+/// for any list is an IndexError, a slice gives a list.
 template <typename Item>
-const Item& ItemAt(const ItemList<Item>& list, Py_ssize_t index) {
-  const auto size = static_cast<Py_ssize_t>(list.Items().size());
-  if (index < 0) index += size;
-  if (index < 0 || index >= size) throw py::index_error("index out of range");
-  return list.Items()[static_cast<std::size_t>(index)];
+py::object GetItems(const ItemList<Item>& list, const py::object& index) {
+  const std::vector<Item>& items = list.Items();
+  if (PySlice_Check(index.ptr())) {
+    std::size_t start = 0;
+    std::size_t stop = 0;
+    std::size_t step = 0;
+    std::size_t length = 0;
+    if (!py::reinterpret_borrow<py::slice>(index).compute(items.size(), &start, &stop, &step,
+                                                          &length)) {
+      throw py::error_already_set();
+    }
+    py::list chosen;
+    for (std::size_t i = 0; i < length; ++i) {
+      chosen.append(py::cast(items[start]));
+      start += step;
+    }
+    return std::move(chosen);
+  }
+  if (PyIndex_Check(index.ptr()) == 0) {
+    throw py::type_error(std::string("indices must be integers or slices, not ") +
+                         Py_TYPE(index.ptr())->tp_name);
+  }
+  Py_ssize_t at = PyNumber_AsSsize_t(index.ptr(), PyExc_IndexError);
+  if (at == -1 && PyErr_Occurred() != nullptr) throw py::error_already_set();
+  const auto size = static_cast<Py_ssize_t>(items.size());
+  if (at < 0) at += size;
+  if (at < 0 || at >= size) throw py::index_error("index out of range");
+  return py::cast(items[static_cast<std::size_t>(at)]);
 }
 
 template <typename Item>
@@ -213,26 +238,7 @@ void BindItemList(py::module_& m, const char* name, const char* doc,
   using List = ItemList<Item>;
   py::class_<List>(m, name, doc)
       .def("__len__", [](const List& list) { return list.Items().size(); })
-      .def("__getitem__",
-           [](const List& list, Py_ssize_t index) { return ItemAt(list, index); },
-           py::arg("index"))
-      .def("__getitem__",
-           [](const List& list, const py::slice& slice) {
-             std::size_t start = 0;
-             std::size_t stop = 0;
-             std::size_t step = 0;
-             std::size_t length = 0;
-             if (!slice.compute(list.Items().size(), &start, &stop, &step, &length)) {
-               throw py::error_already_set();
-             }
-             py::list items;
-             for (std::size_t i = 0; i < length; ++i) {
-               items.append(py::cast(list.Items()[start]));
-               start += step;
-             }
-             return items;
-           },
-           py::arg("index"))
+      .def("__getitem__", &GetItems<Item>, py::arg("index"))
       .def(
           "__iter__",
           [](const List& list) {
@@ -460,7 +466,7 @@ PYBIND11_MODULE(_core, m) {
         "can be typed); None when no size from 0 up draws them. With 'proximity'\n"
         "the size decides whether the outline closes as well; both shapes are\n"
         "searched. Sizes too large to count in thousandths are returned as\n"
-        "found, and inf when every size draws and there is no limit.\n\n"
+        "found: the largest float when every size draws and there is no limit.\n\n"
         "points: as for fillet.\n"
         "closing: 'proximity', 'open' or 'closed', as for fillet.\n"
         "limit: None or inf for no limit, else a number above 0.\n\n"
@@ -470,6 +476,6 @@ PYBIND11_MODULE(_core, m) {
         "4.0\n"
         ">>> rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 100)], limit=20)\n"
         "19.999\n"
-        ">>> print(rrensen.largest_fillet_size([(0, 0), (0, 0), (1, 1)]))\n"
+        ">>> print(rrensen.largest_fillet_size([(0, 100), (0, 0), (0, 100)]))\n"
         "None\n");
 }
