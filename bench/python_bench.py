@@ -1,0 +1,114 @@
+#!/usr/bin/env python3
+"""Times the Python module rrensen against the same call in C++ and
+against ezdxf.path.fillet, in one series, on a random walk that draws.
+
+    build/python-venv/bin/python bench/python_bench.py [--runs N] [--build DIR]
+
+(after ./test.sh's python suite, or pip install . into that venv, and
+cmake --build --preset default --target fillet_points). The Python calls
+take turns, run after run, so that a machine that slows down slows them
+all; the C++ program then makes its runs after one untimed call, as the
+Python calls find a heap already grown. Prints the median of N runs of each
+(ezdxf's, far slower, one run in 3), and the ratios the module is held to:
+ezdxf / rrensen (from a list), and rrensen (NumPy) / C++.
+"""
+
+import argparse
+import math
+import random
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import rrensen
+
+SIZE = 1.0
+
+
+def walk(count, seed=1):
+    """A walk with sides of 3 to 10 units and turns of up to 120 degrees
+    either way (a few under 10, which become chords): it draws with size 1."""
+    rng = random.Random(seed)
+    x = y = heading = 0.0
+    points = [(x, y)]
+    for _ in range(count - 1):
+        length = rng.uniform(3, 10)
+        x += length * math.cos(heading)
+        y += length * math.sin(heading)
+        points.append((x, y))
+        heading += rng.choice((rng.uniform(-2.1, 2.1), rng.uniform(-0.15, 0.15)))
+    return points
+
+
+def seconds(call):
+    start = time.perf_counter()
+    call()
+    return time.perf_counter() - start
+
+
+def cpp_seconds(program, array, runs):
+    """The median of `runs` calls of rrensen::Fillet in C++ on the points of
+    `array`, timed by the program itself."""
+    with tempfile.NamedTemporaryFile(suffix=".f64") as file:
+        file.write(array.tobytes())
+        file.flush()
+        out = subprocess.run([str(program), file.name, str(SIZE), "open", str(runs)],
+                             capture_output=True, text=True, check=True).stdout.split()
+    assert out[2:] == ["result", "0", "segments", str(2 * len(array) - 3)], out
+    return float(out[1])
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--counts", type=int, nargs="+", default=[100_000, 1_000_000],
+                        help="numbers of points (ezdxf runs on the first only)")
+    parser.add_argument("--build", default=str(Path(__file__).resolve().parents[1] / "build" / "default"),
+                        help="the CMake build with bench/fillet_points")
+    args = parser.parse_args()
+    import numpy as np
+
+    program = Path(args.build) / "bench" / "fillet_points"
+    try:
+        import ezdxf
+        from ezdxf.math import Vec3
+        from ezdxf.path import fillet as ezdxf_fillet
+    except ImportError:
+        ezdxf = None
+    ezdxf_runs = max(1, args.runs // 3)
+    print(f"rrensen {rrensen.__version__}, Python {sys.version.split()[0]}, NumPy {np.__version__}, "
+          f"ezdxf {ezdxf.__version__ if ezdxf else 'not installed'}; medians of {args.runs} runs "
+          f"(ezdxf: {ezdxf_runs}), seconds")
+    for count in args.counts:
+        points = walk(count)
+        array = np.array(points, dtype=np.float64)
+        outline = rrensen.fillet(array, SIZE, closing="open")
+        assert outline and len(outline.segments) == 2 * count - 3, outline
+        vectors = [Vec3(x, y, 0) for x, y in points] if ezdxf and count == args.counts[0] else None
+        # The Python calls take turns, run after run, so that a machine that
+        # slows down slows them all; the C++ program's runs follow.
+        times = {"list": [], "numpy": [], "numpy+segments": [], "ezdxf": []}
+        for run in range(args.runs):
+            times["list"].append(seconds(lambda: rrensen.fillet(points, SIZE, closing="open")))
+            times["numpy"].append(seconds(lambda: rrensen.fillet(array, SIZE, closing="open")))
+            times["numpy+segments"].append(
+                seconds(lambda: list(rrensen.fillet(array, SIZE, closing="open").segments)))
+            if vectors and run < ezdxf_runs:
+                times["ezdxf"].append(seconds(lambda: ezdxf_fillet(vectors, SIZE)))
+        m = {name: statistics.median(t) for name, t in times.items() if t}
+        m["C++"] = cpp_seconds(program, array, args.runs)
+        print(f"{count:>9} points: rrensen.fillet(list) {m['list']:.4f}, rrensen.fillet(numpy) {m['numpy']:.4f}, "
+              f"the same and list(outline.segments) {m['numpy+segments']:.4f}, C++ Fillet {m['C++']:.4f}"
+              + (f", ezdxf.path.fillet {m['ezdxf']:.3f}" if "ezdxf" in m else ""))
+        line = f"{'':>9}         numpy / C++ = {m['numpy'] / m['C++']:.2f}, list / C++ = {m['list'] / m['C++']:.2f}"
+        if "ezdxf" in m:
+            line += f", ezdxf / rrensen(list) = {m['ezdxf'] / m['list']:.0f}, " \
+                    f"ezdxf / rrensen(numpy) = {m['ezdxf'] / m['numpy']:.0f}"
+        print(line)
+
+
+if __name__ == "__main__":
+    main()
