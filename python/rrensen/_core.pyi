@@ -20,17 +20,17 @@ from typing import (
 
 __version__: str
 
-Number = Union[SupportsFloat, SupportsIndex]
+_Number = Union[SupportsFloat, SupportsIndex]
 """A real number: int, float, a NumPy scalar, Fraction, Decimal; not bool."""
 
 class _Array(Protocol):
     """A NumPy array (read through the buffer protocol)."""
     def __array__(self) -> Any: ...
 
-PointsLike = Union[Sequence[Sequence[Number]], _Array]
+_PointsLike = Union[Sequence[Sequence[_Number]], _Array]
 """A sequence of (x, y) pairs, or an array of shape (N, 2)."""
 
-ClosingName = Literal["proximity", "open", "closed"]
+_ClosingName = Literal["proximity", "open", "closed"]
 
 class Result(enum.IntEnum):
     DRAWN = 0
@@ -121,7 +121,7 @@ class Outline:
     def problem(self) -> Optional[Problem]: ...
     def __bool__(self) -> bool: ...
 
-def fillet(points: PointsLike, size: Number = 5.0, *, closing: ClosingName = "proximity") -> Outline: ...
+def fillet(points: _PointsLike, size: _Number = 5.0, *, closing: _ClosingName = "proximity") -> Outline: ...
 def largest_fillet_size(
-    points: PointsLike, *, closing: ClosingName = "proximity", limit: Optional[Number] = None
+    points: _PointsLike, *, closing: _ClosingName = "proximity", limit: Optional[_Number] = None
 ) -> Optional[float]: ...
