@@ -8,9 +8,12 @@ against ezdxf.path.fillet, in one series, on a random walk that draws.
 cmake --build --preset default --target fillet_points). The Python calls
 take turns, run after run, so that a machine that slows down slows them
 all; the C++ program then makes its runs after one untimed call, as the
-Python calls find a heap already grown. Prints the median of N runs of each
-(ezdxf's, far slower, one run in 3), and the ratios the module is held to:
-ezdxf / rrensen (from a list), and rrensen (NumPy) / C++.
+Python calls find a heap already grown. Prints the median and the least of N runs
+of each (ezdxf's, far slower, one run in 3), and the ratios the module is
+held to, of the least times, which the machine's other work can only
+raise: ezdxf / rrensen (from a list), and rrensen (NumPy) / C++. Two more
+calls time the reading of the points alone: the same points with the first
+one NaN, which the library refuses at once.
 """
 
 import argparse
@@ -50,15 +53,15 @@ def seconds(call):
 
 
 def cpp_seconds(program, array, runs):
-    """The median of `runs` calls of rrensen::Fillet in C++ on the points of
-    `array`, timed by the program itself."""
+    """The median and the least of `runs` calls of rrensen::Fillet in C++ on
+    the points of `array`, timed by the program itself."""
     with tempfile.NamedTemporaryFile(suffix=".f64") as file:
         file.write(array.tobytes())
         file.flush()
         out = subprocess.run([str(program), file.name, str(SIZE), "open", str(runs)],
                              capture_output=True, text=True, check=True).stdout.split()
-    assert out[2:] == ["result", "0", "segments", str(2 * len(array) - 3)], out
-    return float(out[1])
+    assert out[4:] == ["result", "0", "segments", str(2 * len(array) - 3)], out
+    return float(out[1]), float(out[3])
 
 
 def main():
@@ -80,8 +83,8 @@ def main():
         ezdxf = None
     ezdxf_runs = max(1, args.runs // 3)
     print(f"rrensen {rrensen.__version__}, Python {sys.version.split()[0]}, NumPy {np.__version__}, "
-          f"ezdxf {ezdxf.__version__ if ezdxf else 'not installed'}; medians of {args.runs} runs "
-          f"(ezdxf: {ezdxf_runs}), seconds")
+          f"ezdxf {ezdxf.__version__ if ezdxf else 'not installed'}; {args.runs} runs "
+          f"(ezdxf: {ezdxf_runs})")
     for count in args.counts:
         points = walk(count)
         array = np.array(points, dtype=np.float64)
@@ -90,23 +93,38 @@ def main():
         vectors = [Vec3(x, y, 0) for x, y in points] if ezdxf and count == args.counts[0] else None
         # The Python calls take turns, run after run, so that a machine that
         # slows down slows them all; the C++ program's runs follow.
-        times = {"list": [], "numpy": [], "numpy+segments": [], "ezdxf": []}
+        # The same points with the first one NaN: the library refuses them
+        # at once, so that these calls time the reading of the points.
+        unreadable = [(math.nan, math.nan)] + points[1:]
+        unreadable_array = np.array(unreadable)
+        assert rrensen.fillet(unreadable_array, SIZE, closing="open").problem.point == 0
+        times = {"list": [], "numpy": [], "numpy+segments": [], "ezdxf": [], "read list": [], "read numpy": []}
         for run in range(args.runs):
             times["list"].append(seconds(lambda: rrensen.fillet(points, SIZE, closing="open")))
             times["numpy"].append(seconds(lambda: rrensen.fillet(array, SIZE, closing="open")))
+            times["read list"].append(seconds(lambda: rrensen.fillet(unreadable, SIZE, closing="open")))
+            times["read numpy"].append(seconds(lambda: rrensen.fillet(unreadable_array, SIZE, closing="open")))
             times["numpy+segments"].append(
                 seconds(lambda: list(rrensen.fillet(array, SIZE, closing="open").segments)))
             if vectors and run < ezdxf_runs:
                 times["ezdxf"].append(seconds(lambda: ezdxf_fillet(vectors, SIZE)))
-        m = {name: statistics.median(t) for name, t in times.items() if t}
-        m["C++"] = cpp_seconds(program, array, args.runs)
-        print(f"{count:>9} points: rrensen.fillet(list) {m['list']:.4f}, rrensen.fillet(numpy) {m['numpy']:.4f}, "
-              f"the same and list(outline.segments) {m['numpy+segments']:.4f}, C++ Fillet {m['C++']:.4f}"
-              + (f", ezdxf.path.fillet {m['ezdxf']:.3f}" if "ezdxf" in m else ""))
-        line = f"{'':>9}         numpy / C++ = {m['numpy'] / m['C++']:.2f}, list / C++ = {m['list'] / m['C++']:.2f}"
-        if "ezdxf" in m:
-            line += f", ezdxf / rrensen(list) = {m['ezdxf'] / m['list']:.0f}, " \
-                    f"ezdxf / rrensen(numpy) = {m['ezdxf'] / m['numpy']:.0f}"
+        cpp_median, cpp_least = cpp_seconds(program, array, args.runs)
+        median = {name: statistics.median(t) for name, t in times.items() if t}
+        least = {name: min(t) for name, t in times.items() if t}
+        median["C++"], least["C++"] = cpp_median, cpp_least
+        print(f"{count} points, seconds: median (least)")
+        for name, label in [("list", "rrensen.fillet(list of tuples)"), ("numpy", "rrensen.fillet(NumPy array)"),
+                            ("numpy+segments", "the same, then list(outline.segments)"),
+                            ("C++", "rrensen::Fillet in C++"), ("ezdxf", "ezdxf.path.fillet"),
+                            ("read list", "rrensen.fillet(list), refused at point 0"),
+                            ("read numpy", "rrensen.fillet(NumPy), refused at point 0")]:
+            if name in median:
+                print(f"  {label:<42} {median[name]:9.4f} ({least[name]:.4f})")
+        line = (f"  ratios of the least: numpy / C++ = {least['numpy'] / least['C++']:.2f}, "
+                f"list / C++ = {least['list'] / least['C++']:.2f}")
+        if "ezdxf" in least:
+            line += (f", ezdxf / rrensen(list) = {least['ezdxf'] / least['list']:.0f}, "
+                     f"ezdxf / rrensen(numpy) = {least['ezdxf'] / least['numpy']:.0f}")
         print(line)
 
 
