@@ -2,7 +2,8 @@
 """Times the Python module rrensen against the same call in C++ and
 against ezdxf.path.fillet, in one series, on a random walk that draws.
 
-    build/python-venv/bin/python bench/python_bench.py [--runs N] [--build DIR]
+    build/python-venv/bin/python bench/python_bench.py [--runs N] [--counts N...]
+        [--fresh-memory] [--build DIR]
 
 (after ./test.sh's python suite, or pip install . into that venv, and
 cmake --build --preset default --target fillet_points). The Python calls
@@ -18,6 +19,7 @@ one NaN, which the library refuses at once.
 
 import argparse
 import math
+import os
 import random
 import statistics
 import subprocess
@@ -29,6 +31,16 @@ from pathlib import Path
 import rrensen
 
 SIZE = 1.0
+
+# An outline takes about 400 bytes per point (the segments, the corners and
+# the library's working values). glibc gives large blocks back to the system
+# when they are freed, and a virtual machine can charge 10 to 20 microseconds
+# for each page it hands out again: then a fresh process's calls time page
+# faults, not filleting, and a process whose heap happens to stay fragmented
+# is faster. This script and the C++ program both keep their freed memory
+# (glibc's tunables, set here and inherited), so that the two compare the
+# same work; --fresh-memory leaves glibc's defaults.
+KEEP_MEMORY = {"MALLOC_MMAP_THRESHOLD_": "4294967296", "MALLOC_TRIM_THRESHOLD_": "4294967296"}
 
 
 def walk(count, seed=1):
@@ -69,9 +81,13 @@ def main():
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--counts", type=int, nargs="+", default=[100_000, 1_000_000],
                         help="numbers of points (ezdxf runs on the first only)")
+    parser.add_argument("--fresh-memory", action="store_true",
+                        help="let the C library give freed memory back to the system (see KEEP_MEMORY)")
     parser.add_argument("--build", default=str(Path(__file__).resolve().parents[1] / "build" / "default"),
                         help="the CMake build with bench/fillet_points")
     args = parser.parse_args()
+    if not args.fresh_memory and any(os.environ.get(k) != v for k, v in KEEP_MEMORY.items()):
+        os.execve(sys.executable, [sys.executable] + sys.argv, {**os.environ, **KEEP_MEMORY})
     import numpy as np
 
     program = Path(args.build) / "bench" / "fillet_points"
@@ -84,7 +100,7 @@ def main():
     ezdxf_runs = max(1, args.runs // 3)
     print(f"rrensen {rrensen.__version__}, Python {sys.version.split()[0]}, NumPy {np.__version__}, "
           f"ezdxf {ezdxf.__version__ if ezdxf else 'not installed'}; {args.runs} runs "
-          f"(ezdxf: {ezdxf_runs})")
+          f"(ezdxf: {ezdxf_runs}); freed memory {'given back' if args.fresh_memory else 'kept'}")
     for count in args.counts:
         points = walk(count)
         array = np.array(points, dtype=np.float64)
