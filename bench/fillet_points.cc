@@ -36,12 +36,12 @@ bool ReadPoints(const char* path, std::vector<rrensen::Point>& points) {
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    std::fputs("usage: fillet_points POINTS_FILE SIZE CLOSING RUNS\n", stderr);
+    (void)std::fputs("usage: fillet_points POINTS_FILE SIZE CLOSING RUNS\n", stderr);
     return 2;
   }
   std::vector<rrensen::Point> points;
   if (!ReadPoints(argv[1], points)) {
-    std::fprintf(stderr, "fillet_points: cannot read %s\n", argv[1]);
+    (void)std::fprintf(stderr, "fillet_points: cannot read %s\n", argv[1]);
     return 1;
   }
   rrensen::FilletOptions options;

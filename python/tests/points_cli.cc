@@ -79,14 +79,14 @@ int main() {
     if (std::strcmp(kind, "fillet") == 0) {
       if (std::scanf("%lf %15s %ld", &number, closing_word, &count) != 3 ||
           !ReadClosing(closing_word, closing) || !ReadPoints(count, points)) {
-        std::fputs("points_cli: bad fillet case\n", stderr);
+        (void)std::fputs("points_cli: bad fillet case\n", stderr);
         return 2;
       }
       WriteOutline(rrensen::Fillet(points, {number, closing}));
     } else if (std::strcmp(kind, "largest") == 0) {
       if (std::scanf("%15s %lf %ld", closing_word, &number, &count) != 3 ||
           !ReadClosing(closing_word, closing) || !ReadPoints(count, points)) {
-        std::fputs("points_cli: bad largest case\n", stderr);
+        (void)std::fputs("points_cli: bad largest case\n", stderr);
         return 2;
       }
       rrensen::FilletOptions options;
@@ -98,7 +98,7 @@ int main() {
         std::printf("size none\n");
       }
     } else {
-      std::fprintf(stderr, "points_cli: unknown case %s\n", kind);
+      (void)std::fprintf(stderr, "points_cli: unknown case %s\n", kind);
       return 2;
     }
   }
