@@ -1,11 +1,9 @@
-"""Hypothesis keeps the examples it found under build/, beside the other
-build output, not in the source tree."""
+"""Hypothesis keeps what it stores (the examples it found, its Unicode
+tables) under build/, beside the other build output, not in the source
+tree."""
 
 from pathlib import Path
 
-from hypothesis import settings
-from hypothesis.database import DirectoryBasedExampleDatabase
+from hypothesis.configuration import set_hypothesis_home_dir
 
-_DATABASE = Path(__file__).resolve().parents[2] / "build" / "python-tests" / "hypothesis"
-settings.register_profile("rrensen", database=DirectoryBasedExampleDatabase(str(_DATABASE)))
-settings.load_profile("rrensen")
+set_hypothesis_home_dir(str(Path(__file__).resolve().parents[2] / "build" / "python-tests" / "hypothesis"))
