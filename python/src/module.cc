@@ -174,9 +174,13 @@ PyOutline MakeOutline(rrensen::Outline&& outline) {
 
 PyOutline Fillet(const py::object& points, const py::object& size,
                  const py::object& closing) {
+  // The small arguments first, so that a bad one is told before a million
+  // points are read; options set by name keep the defaults of any the
+  // library gains.
+  rrensen::FilletOptions options;
+  options.size = ReadSize(size, "size");
+  options.closing = ReadClosing(closing, "closing");
   std::vector<rrensen::Point> read = ReadPoints(points, "points");
-  const rrensen::FilletOptions options{ReadSize(size, "size"),
-                                       ReadClosing(closing, "closing")};
   rrensen::Outline outline;
   {
     const py::gil_scoped_release release;
@@ -189,10 +193,10 @@ PyOutline Fillet(const py::object& points, const py::object& size,
 std::optional<double> LargestFilletSize(const py::object& points,
                                         const py::object& closing,
                                         const py::object& limit) {
-  std::vector<rrensen::Point> read = ReadPoints(points, "points");
   rrensen::FilletOptions options;
   options.closing = ReadClosing(closing, "closing");
   const double most = ReadLimit(limit, "limit");
+  std::vector<rrensen::Point> read = ReadPoints(points, "points");
   const py::gil_scoped_release release;
   std::optional<double> size = rrensen::LargestFilletSize(read, options, most);
   std::vector<rrensen::Point>().swap(read);

@@ -82,7 +82,10 @@ int main() {
         (void)std::fputs("points_cli: bad fillet case\n", stderr);
         return 2;
       }
-      WriteOutline(rrensen::Fillet(points, {number, closing}));
+      rrensen::FilletOptions options;
+      options.size = number;
+      options.closing = closing;
+      WriteOutline(rrensen::Fillet(points, options));
     } else if (std::strcmp(kind, "largest") == 0) {
       if (std::scanf("%15s %lf %ld", closing_word, &number, &count) != 3 ||
           !ReadClosing(closing_word, closing) || !ReadPoints(count, points)) {

@@ -237,6 +237,15 @@ def test_limits_none_and_inf_are_no_limit():
     assert rrensen.largest_fillet_size(SQUARE, limit=10**300) == rrensen.largest_fillet_size(SQUARE)
 
 
+def test_the_small_arguments_are_checked_before_the_points_are_read():
+    with pytest.raises(ValueError, match="^size"):
+        rrensen.fillet([(0, 0), None], -1)
+    with pytest.raises(ValueError, match="^closing"):
+        rrensen.fillet([(0, 0), None], closing="shut")
+    with pytest.raises(ValueError, match="^limit"):
+        rrensen.largest_fillet_size([(0, 0), None], limit=0)
+
+
 def test_closing_is_keyword_only_and_points_are_needed():
     with pytest.raises(TypeError):
         rrensen.fillet(SQUARE, 5.0, "open")
