@@ -12,6 +12,9 @@
 #              and the release zip unpacked and run (needs mingw-w64, wine)
 #   fuzz       60 seconds of libFuzzer on whole runs of the tool and 30 on
 #              rrensen-dxf (needs clang)
+#   python     the Python package, installed by pip into a fresh venv, and
+#              its pytest suite (needs python3-venv, python3-dev,
+#              python3-pybind11, python3-pytest, python3-hypothesis)
 # Each suite's output goes to build/logs/<suite>.log and is shown only when
 # the suite fails. .ci/run installs everything, so CI runs every suite.
 set -uo pipefail
@@ -50,12 +53,13 @@ count_results() {
     if [[ $line =~ ([0-9]+)%\ tests\ passed,\ ([0-9]+)\ tests?\ failed\ out\ of\ ([0-9]+) ]]; then
       f=$((f + BASH_REMATCH[2]))
       p=$((p + BASH_REMATCH[3] - BASH_REMATCH[2]))
-    elif [[ $line =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+    elif [[ $line =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed(,\ ([0-9]+)\ skipped)?$ ]]; then
       p=$((p + BASH_REMATCH[1]))
       f=$((f + BASH_REMATCH[2]))
+      s=$((s + ${BASH_REMATCH[4]:-0}))
     fi
   done <"$1"
-  s=$(grep -c -E '\(Skipped\)|\[  SKIPPED \] [A-Za-z]' "$1" || true)
+  s=$((s + $(grep -c -E '\(Skipped\)|\[  SKIPPED \] [A-Za-z]' "$1" || true)))
   passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
   suite_failed=$f
   counts="$p passed, $f failed, $s skipped"
@@ -130,6 +134,62 @@ bench() {
   bench/run.sh 3 && echo "1 passed, 0 failed"
 }
 
+# The Python interpreter the package is built for: $RRENSEN_PYTHON, else the
+# system's (Debian's packages install for /usr/bin/python3, which another
+# python3 on the PATH may hide), else python3; empty when none has what the
+# build and the tests need.
+package_python() {
+  local candidate
+  for candidate in "${RRENSEN_PYTHON:-}" /usr/bin/python3 python3; do
+    [ -n "$candidate" ] || continue
+    if "$candidate" - >/dev/null 2>&1 <<'PY'; then
+import ensurepip, os, sysconfig, venv
+import hypothesis, pybind11, pytest, setuptools
+assert os.path.exists(os.path.join(sysconfig.get_paths()["include"], "Python.h"))
+PY
+      echo "$candidate"
+      return
+    fi
+  done
+}
+
+# The Python package as a user installs it: a fresh venv that sees the
+# system's packages (pybind11, NumPy, Hypothesis), pip install without
+# network, then pytest, with the library called from C++ as the reference.
+# Prints pytest's counts as "N passed, N failed, N skipped" (xfails skip).
+python_package() {
+  local python=$1 venv=build/python-venv report=$logs/python-junit.xml status
+  rm -rf "$venv" "$report"
+  "$python" -m venv --system-site-packages "$venv" || return 1
+  echo "pip install: $logs/python-pip.log"
+  if ! "$venv/bin/pip" install --no-build-isolation --no-index --no-deps . >"$logs/python-pip.log" 2>&1; then
+    tail -30 "$logs/python-pip.log"
+    return 1
+  fi
+  cmake --preset default >/dev/null &&
+    cmake --build --preset default -j "$jobs" --target rrensen_points_cli || return 1
+  RRENSEN_REQUIRE_POINTS_CLI=1 RRENSEN_POINTS_CLI=$PWD/build/default/tests/rrensen_points_cli \
+    PYTHONDONTWRITEBYTECODE=1 "$venv/bin/python" -m pytest -p no:cacheprovider -q \
+    --junitxml="$report" python/tests
+  status=$?
+  if [ $status -eq 5 ]; then
+    echo "pytest found no tests in python/tests"
+    echo "0 passed, 1 failed"
+    return 1
+  fi
+  [ -f "$report" ] || return 1
+  "$venv/bin/python" - "$report" <<'PY'
+import sys
+import xml.etree.ElementTree as ET
+root = ET.parse(sys.argv[1]).getroot()
+suites = [root] if root.tag == "testsuite" else list(root)
+count = lambda key: sum(int(s.get(key, 0)) for s in suites)
+failed = count("failures") + count("errors")
+print(f"{count('tests') - failed - count('skipped')} passed, {failed} failed, {count('skipped')} skipped")
+PY
+  return $status
+}
+
 # test.sh --check-summary: checks the summary lines themselves on two
 # made-up suites, one green and one red with a long log (a ctest test).
 if [ "${1:-}" = "--check-summary" ]; then
@@ -137,8 +197,10 @@ if [ "${1:-}" = "--check-summary" ]; then
   trap 'rm -rf "$logs"' EXIT
   green=$(suite green bash -c 'seq 500; echo "3 passed, 0 failed"')
   red=$(suite red bash -c 'seq 5000; echo "FAILED: made up"; echo "1 passed, 1 failed"; exit 1')
+  skips=$(suite skips bash -c 'echo "2 passed, 0 failed, 4 skipped"')
   ok=1
   [[ $green =~ ^green:\ +ok\ +3\ passed,\ 0\ failed,\ 0\ skipped\ \([0-9]+s\)$ ]] || ok=0
+  [[ $skips =~ ^skips:\ +ok\ +2\ passed,\ 0\ failed,\ 4\ skipped ]] || ok=0
   [[ $red == *"red:     FAILED 1 passed, 1 failed"* && $red == *"FAILED: made up"* ]] || ok=0
   [ "$(echo "$red" | wc -l)" -lt 60 ] || ok=0
   if [ $ok -eq 1 ]; then echo "1 passed, 0 failed"; else
@@ -177,6 +239,13 @@ else
   skipped=$((skipped + 1))
 fi
 
+python=$(package_python)
+if [ -n "$python" ]; then
+  suite python python_package "$python"
+else
+  skip python "needs python3-venv, python3-dev, python3-pybind11, python3-pytest and python3-hypothesis"
+  skipped=$((skipped + 1))
+fi
 
 if [ ${#failures[@]} -gt 0 ]; then
   echo "FAILED suites: ${failures[*]}"

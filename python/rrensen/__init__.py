@@ -1,0 +1,52 @@
+"""rrensen: chord-length filleting of polylines.
+
+Every corner of a polyline is cut back so that its two cut points lie the
+fillet size apart, and the cut is the arc tangent to both sides, or a
+straight chord where the direction changes by 10 degrees or less.
+
+>>> import rrensen
+>>> outline = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0)
+>>> outline
+<Outline drawn, open, 3 segments>
+>>> [segment.is_arc for segment in outline.segments]
+[False, True, False]
+
+The work is done by the project's C++ library, compiled into the module
+rrensen._core; docs/python.md in the source tree describes the calls.
+"""
+
+from collections.abc import Sequence as _Sequence
+
+from ._core import (
+    Corner,
+    CornerList,
+    Outline,
+    Problem,
+    Result,
+    Segment,
+    SegmentList,
+    __version__,
+    fillet,
+    largest_fillet_size,
+)
+
+# The DXF calls join these once the C++ library has them:
+# fillet_polyline(vertices, size, *, closed) and fillet_dxf(data, size, ...)
+# in _core (their vertex tables read by the same ReadRows as points), and
+# the pure-Python submodule rrensen.ezdxf.
+
+_Sequence.register(SegmentList)
+_Sequence.register(CornerList)
+
+__all__ = [
+    "Corner",
+    "CornerList",
+    "Outline",
+    "Problem",
+    "Result",
+    "Segment",
+    "SegmentList",
+    "__version__",
+    "fillet",
+    "largest_fillet_size",
+]

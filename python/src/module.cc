@@ -1,0 +1,485 @@
+/// rrensen._core: the filleting library for Python. The package `rrensen`
+/// re-exports what is public here; `rrensen/_core.pyi` gives its types.
+///
+/// Each call reads its arguments into the library's plain values with the
+/// GIL held (arguments.cc), then releases the GIL for the library's work,
+/// so that threads fillet in parallel. A drawn outline keeps the library's
+/// own vectors: its segments and corners become Python objects one by one,
+/// when they are asked for, so that a million points cost no million
+/// objects unless the caller makes them.
+
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "arguments.h"
+#include "rrensen/fillet.h"
+#include "rrensen/version.h"
+
+namespace py = pybind11;
+
+namespace rrensen_python {
+namespace {
+
+using SharedOutline = std::shared_ptr<const rrensen::Outline>;
+
+/// The Python face of rrensen::Outline.
+struct PyOutline {
+  SharedOutline value;
+};
+
+/// outline.segments and outline.corners: read-only sequences over the
+/// outline's own vectors, which they keep alive.
+template <typename Item>
+struct ItemList {
+  SharedOutline outline;
+  const std::vector<Item>& Items() const;
+};
+
+template <>
+const std::vector<rrensen::Segment>& ItemList<rrensen::Segment>::Items() const {
+  return outline->segments;
+}
+template <>
+const std::vector<rrensen::Corner>& ItemList<rrensen::Corner>::Items() const {
+  return outline->corners;
+}
+
+py::tuple PointTuple(const rrensen::Point& p) { return py::make_tuple(p.x, p.y); }
+
+/// None where the library says -1 (no point, no corner).
+std::optional<int> Index(int index) {
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
+/// A float as Python's repr writes it: the shortest text that reads back.
+std::string FloatText(double value) {
+  char* text = PyOS_double_to_string(value, 'r', 0, Py_DTSF_ADD_DOT_0, nullptr);
+  if (text == nullptr) throw py::error_already_set();
+  std::string result(text);
+  PyMem_Free(text);
+  return result;
+}
+
+std::string PointText(const rrensen::Point& p) {
+  return "(" + FloatText(p.x) + ", " + FloatText(p.y) + ")";
+}
+
+const char* ResultName(rrensen::Result result) {
+  switch (result) {
+    case rrensen::Result::kDrawn: return "drawn";
+    case rrensen::Result::kTooClose: return "too_close";
+    case rrensen::Result::kTooSharp: return "too_sharp";
+    case rrensen::Result::kReversal: return "reversal";
+    case rrensen::Result::kInvalidSize: return "invalid_size";
+  }
+  return "unknown";
+}
+
+const char* RefusalName(rrensen::Refusal kind) {
+  switch (kind) {
+    case rrensen::Refusal::kNone: return "none";
+    case rrensen::Refusal::kInvalidSize: return "invalid_size";
+    case rrensen::Refusal::kNoCorner: return "no_corner";
+    case rrensen::Refusal::kNotFinite: return "not_finite";
+    case rrensen::Refusal::kShortSide: return "short_side";
+    case rrensen::Refusal::kSharpCorner: return "sharp_corner";
+    case rrensen::Refusal::kReversal: return "reversal";
+    case rrensen::Refusal::kCornerNotFinite: return "corner_not_finite";
+  }
+  return "unknown";
+}
+
+bool SamePoint(const rrensen::Point& a, const rrensen::Point& b) {
+  return a.x == b.x && a.y == b.y;
+}
+
+bool SameSegment(const rrensen::Segment& a, const rrensen::Segment& b) {
+  return a.is_arc == b.is_arc && SamePoint(a.start, b.start) &&
+         SamePoint(a.end, b.end) && SamePoint(a.centre, b.centre) &&
+         a.radius == b.radius && a.sweep == b.sweep && a.corner == b.corner;
+}
+
+bool SameCorner(const rrensen::Corner& a, const rrensen::Corner& b) {
+  return a.point == b.point && a.is_arc == b.is_arc &&
+         SamePoint(a.tangent_in, b.tangent_in) &&
+         SamePoint(a.tangent_out, b.tangent_out) && a.cut_back == b.cut_back &&
+         a.turn == b.turn && SamePoint(a.centre, b.centre) && a.radius == b.radius;
+}
+
+std::string SegmentRepr(const rrensen::Segment& s) {
+  if (!s.is_arc) {
+    return "<Segment line from " + PointText(s.start) + " to " + PointText(s.end) + ">";
+  }
+  return "<Segment arc from " + PointText(s.start) + " to " + PointText(s.end) +
+         " about " + PointText(s.centre) + ", radius " + FloatText(s.radius) +
+         ", sweep " + FloatText(s.sweep) + ">";
+}
+
+std::string CornerRepr(const rrensen::Corner& c) {
+  return "<Corner " + std::string(c.is_arc ? "arc" : "chord") + " at point " +
+         std::to_string(c.point) + ", from " + PointText(c.tangent_in) + " to " +
+         PointText(c.tangent_out) + ", turn " + FloatText(c.turn) + ">";
+}
+
+std::string OutlineRepr(const rrensen::Outline& o) {
+  if (o.result != rrensen::Result::kDrawn) {
+    return "<Outline " + std::string(ResultName(o.result)) + ": " +
+           rrensen::Describe(o.problem) + ">";
+  }
+  const std::size_t count = o.segments.size();
+  return std::string("<Outline drawn, ") + (o.closed ? "closed, " : "open, ") +
+         std::to_string(count) + (count == 1 ? " segment>" : " segments>");
+}
+
+/// The enum rrensen.Result, an IntEnum whose values are the codes the
+/// rrensen tool reports to its host.
+py::object MakeResultEnum(py::module_& m) {
+  py::list members;
+  members.append(py::make_tuple("DRAWN", static_cast<int>(rrensen::Result::kDrawn)));
+  members.append(py::make_tuple("TOO_CLOSE", static_cast<int>(rrensen::Result::kTooClose)));
+  members.append(py::make_tuple("TOO_SHARP", static_cast<int>(rrensen::Result::kTooSharp)));
+  members.append(py::make_tuple("REVERSAL", static_cast<int>(rrensen::Result::kReversal)));
+  py::object result = py::module_::import("enum").attr("IntEnum")(
+      "Result", members, py::arg("module") = "rrensen");
+  result.attr("__doc__") =
+      "How an outline came out: DRAWN (0), or why it was refused: TOO_CLOSE (1:\n"
+      "a side too short, too few points, a point not finite), TOO_SHARP (2: a\n"
+      "corner turns too sharply for its sides) or REVERSAL (3: an arc corner\n"
+      "turns exactly back, possible only with size 0). The values are the codes\n"
+      "the rrensen tool reports to its host.\n\n"
+      ">>> rrensen.Result(2)\n"
+      "<Result.TOO_SHARP: 2>\n";
+  m.attr("Result") = result;
+  return result;
+}
+
+/// The fillet size and closing an outline was asked for become an Outline,
+/// or, for a size the library calls invalid, a ValueError (the arguments'
+/// reading refuses those first; this is the library's own word on it).
+PyOutline MakeOutline(rrensen::Outline&& outline) {
+  if (outline.result == rrensen::Result::kInvalidSize) {
+    throw py::value_error(rrensen::Describe(outline.problem));
+  }
+  return PyOutline{std::make_shared<const rrensen::Outline>(std::move(outline))};
+}
+
+PyOutline Fillet(const py::object& points, const py::object& size,
+                 const py::object& closing) {
+  // The small arguments first, so that a bad one is told before a million
+  // points are read; options set by name keep the defaults of any the
+  // library gains.
+  rrensen::FilletOptions options;
+  options.size = ReadSize(size, "size");
+  options.closing = ReadClosing(closing, "closing");
+  std::vector<rrensen::Point> read = ReadPoints(points, "points");
+  rrensen::Outline outline;
+  {
+    const py::gil_scoped_release release;
+    outline = rrensen::Fillet(read, options);
+    std::vector<rrensen::Point>().swap(read);
+  }
+  return MakeOutline(std::move(outline));
+}
+
+std::optional<double> LargestFilletSize(const py::object& points,
+                                        const py::object& closing,
+                                        const py::object& limit) {
+  rrensen::FilletOptions options;
+  options.closing = ReadClosing(closing, "closing");
+  const double most = ReadLimit(limit, "limit");
+  std::vector<rrensen::Point> read = ReadPoints(points, "points");
+  const py::gil_scoped_release release;
+  std::optional<double> size = rrensen::LargestFilletSize(read, options, most);
+  std::vector<rrensen::Point>().swap(read);
+  return size;
+}
+
+/// list[index] or list[slice], as a Python list answers: an index too large
+/// for any list is an IndexError, a slice gives a list.
+template <typename Item>
+py::object GetItems(const ItemList<Item>& list, const py::object& index) {
+  const std::vector<Item>& items = list.Items();
+  if (PySlice_Check(index.ptr())) {
+    std::size_t start = 0;
+    std::size_t stop = 0;
+    std::size_t step = 0;
+    std::size_t length = 0;
+    if (!py::reinterpret_borrow<py::slice>(index).compute(items.size(), &start, &stop, &step,
+                                                          &length)) {
+      throw py::error_already_set();
+    }
+    py::list chosen;
+    for (std::size_t i = 0; i < length; ++i) {
+      chosen.append(py::cast(items[start]));
+      start += step;
+    }
+    return std::move(chosen);
+  }
+  if (PyIndex_Check(index.ptr()) == 0) {
+    throw py::type_error(std::string("indices must be integers or slices, not ") +
+                         Py_TYPE(index.ptr())->tp_name);
+  }
+  Py_ssize_t at = PyNumber_AsSsize_t(index.ptr(), PyExc_IndexError);
+  if (at == -1 && PyErr_Occurred() != nullptr) throw py::error_already_set();
+  const auto size = static_cast<Py_ssize_t>(items.size());
+  if (at < 0) at += size;
+  if (at < 0 || at >= size) throw py::index_error("index out of range");
+  return py::cast(items[static_cast<std::size_t>(at)]);
+}
+
+template <typename Item>
+void BindItemList(py::module_& m, const char* name, const char* doc,
+                  const char* item_noun) {
+  using List = ItemList<Item>;
+  py::class_<List>(m, name, doc)
+      .def("__len__", [](const List& list) { return list.Items().size(); })
+      .def("__getitem__", &GetItems<Item>, py::arg("index"))
+      .def(
+          "__iter__",
+          [](const List& list) {
+            return py::make_iterator<py::return_value_policy::copy>(
+                list.Items().begin(), list.Items().end());
+          },
+          py::keep_alive<0, 1>())
+      .def("__repr__", [item_noun](const List& list) {
+        const std::size_t count = list.Items().size();
+        return "<" + std::to_string(count) + " " + item_noun +
+               (count == 1 ? "" : "s") + ">";
+      });
+}
+
+}  // namespace
+}  // namespace rrensen_python
+
+PYBIND11_MODULE(_core, m) {
+  using namespace rrensen_python;  // NOLINT(google-build-using-namespace)
+  // Each docstring starts with the call's signature as Python's own text
+  // signatures are written ("name(args)\n--\n\n"), so that
+  // inspect.signature() reads it, then shows it again with types.
+  py::options options;
+  options.disable_function_signatures();
+
+  m.doc() =
+      "The rrensen filleting library, compiled. Use the package rrensen, which\n"
+      "re-exports everything public here.";
+  m.attr("__version__") = RRENSEN_VERSION_STRING;
+
+  MakeResultEnum(m);
+
+  py::class_<rrensen::Segment>(m, "Segment",
+      "One piece of a drawn outline, in drawing order: a side (a line), or the\n"
+      "cut of a corner (an arc, or a straight chord where the corner is\n"
+      "shallow). Each segment starts where the one before it ends.\n\n"
+      ">>> outline = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0)\n"
+      ">>> outline.segments[0]\n"
+      "<Segment line from (0.0, 0.0) to (96.46446609406726, 0.0)>\n")
+      .def_property_readonly("is_arc", [](const rrensen::Segment& s) { return s.is_arc; },
+                             "True for an arc, False for a straight line.")
+      .def_property_readonly("start", [](const rrensen::Segment& s) { return PointTuple(s.start); },
+                             "Where the segment starts, (x, y).")
+      .def_property_readonly("end", [](const rrensen::Segment& s) { return PointTuple(s.end); },
+                             "Where the segment ends, (x, y).")
+      .def_property_readonly(
+          "centre",
+          [](const rrensen::Segment& s) -> py::object {
+            if (!s.is_arc) return py::none();
+            return PointTuple(s.centre);
+          },
+          "The arc's centre, (x, y); None for a line.")
+      .def_property_readonly("radius", [](const rrensen::Segment& s) { return s.radius; },
+                             "The arc's radius; 0.0 for a line.")
+      .def_property_readonly("sweep", [](const rrensen::Segment& s) { return s.sweep; },
+                             "The arc's signed sweep from start to end about the centre, in\n"
+                             "radians: positive counter-clockwise, at most pi in size; 0.0 for\n"
+                             "a line.")
+      .def_property_readonly("corner", [](const rrensen::Segment& s) { return Index(s.corner); },
+                             "The index into Outline.corners of the corner this segment cuts (its\n"
+                             "arc or chord); None for a side.")
+      .def_property_readonly("bulge", [](const rrensen::Segment& s) { return rrensen::Bulge(s); },
+                             "tan(sweep / 4), the bulge a DXF polyline vertex carries for this\n"
+                             "segment: positive counter-clockwise, 0.0 for a line.")
+      .def("__eq__",
+           [](const rrensen::Segment& a, const py::object& b) -> py::object {
+             if (!py::isinstance<rrensen::Segment>(b)) return py::reinterpret_borrow<py::object>(Py_NotImplemented);
+             return py::bool_(SameSegment(a, b.cast<const rrensen::Segment&>()));
+           })
+      .def("__repr__", &SegmentRepr);
+
+  py::class_<rrensen::Corner>(m, "Corner",
+      "One corner of a drawn outline: a point where the direction changes,\n"
+      "cut by an arc, or by a straight chord where it changes by 10 degrees\n"
+      "or less.\n\n"
+      ">>> outline = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0)\n"
+      ">>> corner = outline.corners[0]\n"
+      ">>> corner.point, corner.is_arc, round(corner.radius, 6)\n"
+      "(1, True, 3.535534)\n")
+      .def_property_readonly("point", [](const rrensen::Corner& c) { return c.point; },
+                             "The index into the caller's points of the corner point.")
+      .def_property_readonly("is_arc", [](const rrensen::Corner& c) { return c.is_arc; },
+                             "True when the corner is cut by an arc, False when by a chord.")
+      .def_property_readonly("tangent_in", [](const rrensen::Corner& c) { return PointTuple(c.tangent_in); },
+                             "The cut's end on the incoming side, (x, y).")
+      .def_property_readonly("tangent_out", [](const rrensen::Corner& c) { return PointTuple(c.tangent_out); },
+                             "The cut's end on the outgoing side, (x, y): the fillet size away\n"
+                             "from tangent_in.")
+      .def_property_readonly("cut_back", [](const rrensen::Corner& c) { return c.cut_back; },
+                             "The distance from the corner point to each tangent point.")
+      .def_property_readonly("turn", [](const rrensen::Corner& c) { return c.turn; },
+                             "The signed change of direction, in radians: positive for a left\n"
+                             "(counter-clockwise) turn, at most pi in size.")
+      .def_property_readonly(
+          "centre",
+          [](const rrensen::Corner& c) -> py::object {
+            if (!c.is_arc) return py::none();
+            return PointTuple(c.centre);
+          },
+          "The arc's centre, (x, y); None for a chord corner.")
+      .def_property_readonly("radius", [](const rrensen::Corner& c) { return c.radius; },
+                             "The arc's radius; 0.0 for a chord corner.")
+      .def("__eq__",
+           [](const rrensen::Corner& a, const py::object& b) -> py::object {
+             if (!py::isinstance<rrensen::Corner>(b)) return py::reinterpret_borrow<py::object>(Py_NotImplemented);
+             return py::bool_(SameCorner(a, b.cast<const rrensen::Corner&>()));
+           })
+      .def("__repr__", &CornerRepr);
+
+  py::class_<rrensen::Problem>(m, "Problem",
+      "Where and why an outline was refused. Indices count from 0, as in the\n"
+      "caller's points; the message numbers points from 1, as the rrensen\n"
+      "tool does.\n\n"
+      ">>> problem = rrensen.fillet([(0, 0), (100, 0), (100, 8)], 5.0).problem\n"
+      ">>> problem.kind, problem.point, problem.next_point\n"
+      "('short_side', 1, 2)\n"
+      ">>> problem.message\n"
+      "'the side from point 2 to point 3 is 8.000 long and needs 10.000'\n")
+      .def_property_readonly("kind", [](const rrensen::Problem& p) { return RefusalName(p.kind); },
+                             "Which rule refused the outline: 'no_corner' (fewer than three points\n"
+                             "once closed, and not two open), 'not_finite' (a point is inf or NaN),\n"
+                             "'short_side' (a side shorter than twice the size), 'sharp_corner' (a\n"
+                             "side shorter than 1.5 cut backs), 'reversal' (an arc corner turning\n"
+                             "exactly back) or 'corner_not_finite' (a corner's values overflow).")
+      .def_property_readonly("point", [](const rrensen::Problem& p) { return Index(p.point); },
+                             "The index of the failing point, the corner, or the side's first\n"
+                             "point; None where no point is to blame.")
+      .def_property_readonly("next_point", [](const rrensen::Problem& p) { return Index(p.next_point); },
+                             "For a short side, the index of its last point; else None.")
+      .def_property_readonly("needed", [](const rrensen::Problem& p) { return p.needed; },
+                             "For a side or a corner, the length the side must have; else 0.0.")
+      .def_property_readonly("found", [](const rrensen::Problem& p) { return p.found; },
+                             "For a side or a corner, the length the side has; else 0.0.")
+      .def_property_readonly("message", [](const rrensen::Problem& p) { return rrensen::Describe(p); },
+                             "The problem in one English sentence, lengths to three decimals and\n"
+                             "points numbered from 1.")
+      .def("__repr__", [](const rrensen::Problem& p) {
+        return "<Problem " + std::string(RefusalName(p.kind)) + ": " + rrensen::Describe(p) + ">";
+      });
+
+  BindItemList<rrensen::Segment>(m, "SegmentList",
+      "The segments of an outline, in drawing order: a read-only sequence that\n"
+      "makes each Segment when it is asked for.\n\n"
+      ">>> segments = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0).segments\n"
+      ">>> len(segments), [s.is_arc for s in segments]\n"
+      "(3, [False, True, False])\n",
+      "segment");
+  BindItemList<rrensen::Corner>(m, "CornerList",
+      "The corners of an outline, in order along it: a read-only sequence\n"
+      "that makes each Corner when it is asked for.\n\n"
+      ">>> corners = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0).corners\n"
+      ">>> len(corners), corners[0].point\n"
+      "(1, 1)\n",
+      "corner");
+
+  py::class_<PyOutline>(m, "Outline",
+      "What rrensen.fillet gives: a drawn outline, or the reason it was\n"
+      "refused. All or nothing: a refused outline has no segments and no\n"
+      "corners. True when drawn.\n\n"
+      ">>> rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0)\n"
+      "<Outline drawn, open, 3 segments>\n"
+      ">>> rrensen.fillet([(0, 0), (100, 0), (100, 8)], 5.0)\n"
+      "<Outline too_close: the side from point 2 to point 3 is 8.000 long and needs 10.000>\n")
+      .def_property_readonly(
+          "result",
+          [](const PyOutline& o) {
+            return py::module_::import("rrensen._core").attr("Result")(
+                static_cast<int>(o.value->result));
+          },
+          "A rrensen.Result: DRAWN, or why the outline was refused.")
+      .def_property_readonly("closed", [](const PyOutline& o) { return o.value->closed; },
+                             "True when the outline closes: it ends where it starts and the\n"
+                             "corner at the first point is cut too.")
+      .def_property_readonly("segments", [](const PyOutline& o) { return ItemList<rrensen::Segment>{o.value}; },
+                             "The lines and arcs in drawing order (a SegmentList); empty when\n"
+                             "refused.")
+      .def_property_readonly("corners", [](const PyOutline& o) { return ItemList<rrensen::Corner>{o.value}; },
+                             "The corners in order along the outline (a CornerList); empty when\n"
+                             "refused.")
+      .def_property_readonly(
+          "problem",
+          [](const PyOutline& o) -> std::optional<rrensen::Problem> {
+            if (o.value->result == rrensen::Result::kDrawn) return std::nullopt;
+            return o.value->problem;
+          },
+          "None when drawn; else a Problem: the rule, the point or side, the\n"
+          "lengths needed and found, and a sentence.")
+      .def("__bool__", [](const PyOutline& o) { return o.value->result == rrensen::Result::kDrawn; })
+      .def("__repr__", [](const PyOutline& o) { return OutlineRepr(*o.value); });
+
+  m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
+        py::arg("closing") = py::str("proximity"),
+        "fillet(points, size=5.0, *, closing='proximity')\n--\n\n"
+        "fillet(points, size=5.0, *, closing=\"proximity\") -> Outline\n\n"
+        "Fillets the corners of the polyline through points, in order: every\n"
+        "corner is cut back so that its two cut points lie size apart, and the\n"
+        "cut is the arc tangent to both sides, or a straight chord where the\n"
+        "direction changes by 10 degrees or less. All or nothing: the outline\n"
+        "is drawn, or refused with the reason (Outline.problem).\n\n"
+        "points: a sequence of (x, y) pairs of numbers, or an array of shape\n"
+        "  (N, 2) (a NumPy array of any real dtype, read without a Python loop).\n"
+        "size: the distance between the two cut points of every corner, a\n"
+        "  finite number of 0 or more, in drawing units.\n"
+        "closing: 'proximity' (closed when the last point lies nearer than\n"
+        "  twice the size to the first, which it then stands for), 'open', or\n"
+        "  'closed' (the last point joined to the first).\n\n"
+        "Raises TypeError or ValueError, naming the argument and the index of\n"
+        "the first bad point, for arguments that are not these. Releases the\n"
+        "GIL while it works.\n\n"
+        ">>> outline = rrensen.fillet([(0, 0), (100, 0), (100, 100)], 5.0)\n"
+        ">>> outline.result, outline.closed\n"
+        "(<Result.DRAWN: 0>, False)\n"
+        ">>> arc = outline.segments[1]\n"
+        ">>> arc.centre, round(arc.sweep, 6)\n"
+        "((96.46446609406726, 3.5355339059327378), 1.570796)\n"
+        ">>> rrensen.fillet([(0, 0), (100, 0), (100, 100), (0, 100)], closing='closed')\n"
+        "<Outline drawn, closed, 8 segments>\n");
+
+  m.def("largest_fillet_size", &LargestFilletSize, py::arg("points"), py::kw_only(),
+        py::arg("closing") = py::str("proximity"), py::arg("limit") = py::none(),
+        "largest_fillet_size(points, *, closing='proximity', limit=None)\n--\n\n"
+        "largest_fillet_size(points, *, closing=\"proximity\", limit=None) -> float | None\n\n"
+        "The largest fillet size below limit with which fillet(points, size,\n"
+        "closing=closing) draws, as a whole number of thousandths (a size that\n"
+        "can be typed); None when no size from 0 up draws them. With 'proximity'\n"
+        "the size decides whether the outline closes as well; both shapes are\n"
+        "searched. Sizes too large to count in thousandths are returned as\n"
+        "found: the largest float when every size draws and there is no limit.\n\n"
+        "points: as for fillet.\n"
+        "closing: 'proximity', 'open' or 'closed', as for fillet.\n"
+        "limit: None or inf for no limit, else a number above 0.\n\n"
+        "Raises TypeError or ValueError for arguments that are not these.\n"
+        "Releases the GIL while it works.\n\n"
+        ">>> rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 8)])\n"
+        "4.0\n"
+        ">>> rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 100)], limit=20)\n"
+        "19.999\n"
+        ">>> print(rrensen.largest_fillet_size([(0, 100), (0, 0), (0, 100)]))\n"
+        "None\n");
+}

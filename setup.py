@@ -1,0 +1,80 @@
+"""Builds the extension module rrensen._core from the library's own sources.
+
+The sources are those that src/CMakeLists.txt compiles into the library
+(the object library rrensen_fillet_objects), read from that file, so that
+a source the library gains is compiled here too with no second list to
+keep. Everything else is declared in pyproject.toml.
+"""
+
+import os
+import re
+from pathlib import Path
+
+from pybind11.setup_helpers import ParallelCompile, Pybind11Extension, build_ext
+from setuptools import setup
+
+HERE = Path(__file__).resolve().parent
+# setuptools wants paths relative to this folder.
+os.chdir(HERE)
+
+# What setuptools writes goes under build/python, beside the CMake builds,
+# not into the source tree.
+BUILD_BASE = Path("build") / "python"
+
+
+def library_sources():
+    """The .cc files of add_library(rrensen_fillet_objects OBJECT ...)."""
+    text = Path("src/CMakeLists.txt").read_text(encoding="utf-8")
+    match = re.search(r"add_library\(\s*rrensen_fillet_objects\s+OBJECT\s+([^)]*)\)", text)
+    if match is None:
+        raise SystemExit("setup.py: src/CMakeLists.txt has no add_library(rrensen_fillet_objects OBJECT ...)")
+    sources = []
+    for word in match.group(1).split():
+        if word.startswith("#"):
+            continue
+        if not word.endswith(".cc") or "$" in word:
+            raise SystemExit(f"setup.py: cannot read the source {word!r} of rrensen_fillet_objects")
+        path = Path("src") / word
+        if not path.is_file():
+            raise SystemExit(f"setup.py: {path} is listed in src/CMakeLists.txt but missing")
+        sources.append(path.as_posix())
+    return sources
+
+
+def headers():
+    """What the sources include: a change to any of them rebuilds the module
+    (setuptools compares only the sources' times with the module's)."""
+    found = []
+    for folder in ("include/rrensen", "src/geometry", "src/platform", "python/src"):
+        found += sorted(p.as_posix() for p in Path(folder).glob("*.h"))
+    return found + ["src/CMakeLists.txt", "setup.py"]
+
+
+def version():
+    header = Path("include/rrensen/version.h").read_text(encoding="utf-8")
+    return re.search(r'#define RRENSEN_VERSION_STRING "([^"]+)"', header).group(1)
+
+
+# At most two compilers at once (RRENSEN_BUILD_JOBS says otherwise).
+ParallelCompile("RRENSEN_BUILD_JOBS", default=2).install()
+
+BUILD_BASE.mkdir(parents=True, exist_ok=True)
+
+setup(
+    version=version(),
+    ext_modules=[
+        Pybind11Extension(
+            "rrensen._core",
+            sorted(str(p.as_posix()) for p in Path("python/src").glob("*.cc")) + library_sources(),
+            include_dirs=["include", "src", "python/src"],
+            depends=headers(),
+            cxx_std=17,
+            extra_compile_args=["-O2"] if os.name != "nt" else ["/O2"],
+        )
+    ],
+    cmdclass={"build_ext": build_ext},
+    options={
+        "build": {"build_base": str(BUILD_BASE)},
+        "egg_info": {"egg_base": str(BUILD_BASE)},
+    },
+)
