@@ -67,6 +67,10 @@ setup(
             "rrensen._core",
             sorted(str(p.as_posix()) for p in Path("python/src").glob("*.cc")) + library_sources(),
             include_dirs=["include", "src", "python/src"],
+            # {fmt} and fast_float write and read the library's numbers, from
+            # their headers alone (Debian: libfmt-dev, libfast-float-dev), as
+            # cmake/NumberLibraries.cmake sets them up for the programs.
+            define_macros=[("FMT_HEADER_ONLY", None), ("FMT_STATIC_THOUSANDS_SEPARATOR", "0")],
             depends=headers(),
             cxx_std=17,
             extra_compile_args=["-O2"] if os.name != "nt" else ["/O2"],

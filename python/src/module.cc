@@ -470,7 +470,7 @@ PYBIND11_MODULE(_core, m) {
         "can be typed); None when no size from 0 up draws them. With 'proximity'\n"
         "the size decides whether the outline closes as well; both shapes are\n"
         "searched. Sizes too large to count in thousandths are returned as\n"
-        "found: the largest float when every size draws and there is no limit.\n\n"
+        "found: infinity when every size draws and there is no limit.\n\n"
         "points: as for fillet.\n"
         "closing: 'proximity', 'open' or 'closed', as for fillet.\n"
         "limit: None or inf for no limit, else a number above 0.\n\n"

@@ -171,11 +171,10 @@ def test_largest_size_draws_and_the_next_thousandth_does_not():
         assert not rrensen.fillet(SQUARE, size + 0.001, closing=closing)
 
 
-@pytest.mark.xfail(reason="the library's search with no limit halves from the largest double 80 times "
-                          "and stops near 1e284, so that it finds 0 where sizes up to 50 draw", strict=False)
 def test_largest_size_with_no_limit_is_found_for_every_closing():
     for closing in ("proximity", "open", "closed"):
         assert rrensen.largest_fillet_size(SQUARE, closing=closing) == 50.0
+    assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
 
 
 @settings(max_examples=300, deadline=None)
