@@ -31,6 +31,7 @@ _PointsLike = Union[Sequence[Sequence[_Number]], _Array]
 """A sequence of (x, y) pairs, or an array of shape (N, 2)."""
 
 _ClosingName = Literal["proximity", "open", "closed"]
+_StyleName = Literal["chord", "radius", "chamfer", "chord-chamfer"]
 
 class Result(enum.IntEnum):
     DRAWN = 0
@@ -79,7 +80,13 @@ class Corner:
 class Problem:
     @property
     def kind(self) -> Literal[
-        "no_corner", "not_finite", "short_side", "sharp_corner", "reversal", "corner_not_finite"
+        "no_corner",
+        "not_finite",
+        "short_side",
+        "sharp_corner",
+        "reversal",
+        "corner_not_finite",
+        "coincident_points",
     ]: ...
     @property
     def point(self) -> Optional[int]: ...
@@ -121,7 +128,17 @@ class Outline:
     def problem(self) -> Optional[Problem]: ...
     def __bool__(self) -> bool: ...
 
-def fillet(points: _PointsLike, size: _Number = 5.0, *, closing: _ClosingName = "proximity") -> Outline: ...
+def fillet(
+    points: _PointsLike,
+    size: _Number = 5.0,
+    *,
+    closing: _ClosingName = "proximity",
+    style: _StyleName = "chord",
+) -> Outline: ...
 def largest_fillet_size(
-    points: _PointsLike, *, closing: _ClosingName = "proximity", limit: Optional[_Number] = None
+    points: _PointsLike,
+    *,
+    closing: _ClosingName = "proximity",
+    limit: Optional[_Number] = None,
+    style: _StyleName = "chord",
 ) -> Optional[float]: ...

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace py = pybind11;
 
@@ -461,6 +463,30 @@ rrensen::Closing ReadClosing(py::handle closing, const char* name) {
   if (word == "closed") return rrensen::Closing::kClosed;
   throw py::value_error(std::string(name) + " must be " + kNames + ", not " +
                         py::repr(closing).cast<std::string>());
+}
+
+rrensen::CornerStyle ReadStyle(py::handle style, const char* name) {
+  static constexpr const char* kNames =
+      "'chord' (the size is the distance between a corner's cut points), "
+      "'radius' (the arc's radius), 'chamfer' (a straight cut, each end the "
+      "size from the corner) or 'chord-chamfer' (a straight cut the size long)";
+  if (!PyUnicode_Check(style.ptr())) {
+    throw py::type_error(std::string(name) + " must be " + kNames + ", not " +
+                         TypeName(style.ptr()));
+  }
+  Py_ssize_t length = 0;
+  const char* text = PyUnicode_AsUTF8AndSize(style.ptr(), &length);
+  if (text == nullptr) {
+    RaiseFromConversionError(PyExc_ValueError,
+                             std::string(name) + " must be " + kNames);
+  }
+  const std::optional<rrensen::CornerStyle> named =
+      rrensen::CornerStyleNamed(std::string_view(text, static_cast<std::size_t>(length)));
+  if (!named) {
+    throw py::value_error(std::string(name) + " must be " + kNames + ", not " +
+                          py::repr(style).cast<std::string>());
+  }
+  return *named;
 }
 
 }  // namespace rrensen_python

@@ -71,6 +71,10 @@ double ReadLimit(pybind11::handle limit, const char* name);
 /// "proximity", "open" or "closed".
 rrensen::Closing ReadClosing(pybind11::handle closing, const char* name);
 
+/// "chord", "radius", "chamfer" or "chord-chamfer": how each corner is cut
+/// (rrensen::CornerStyleNamed).
+rrensen::CornerStyle ReadStyle(pybind11::handle style, const char* name);
+
 }  // namespace rrensen_python
 
 #endif  // RRENSEN_PYTHON_ARGUMENTS_H_

@@ -94,6 +94,8 @@ const char* RefusalName(rrensen::Refusal kind) {
     case rrensen::Refusal::kSharpCorner: return "sharp_corner";
     case rrensen::Refusal::kReversal: return "reversal";
     case rrensen::Refusal::kCornerNotFinite: return "corner_not_finite";
+    case rrensen::Refusal::kCoincidentPoints: return "coincident_points";
+    case rrensen::Refusal::kInvalidStyle: return "invalid_style";
   }
   return "unknown";
 }
@@ -173,13 +175,14 @@ PyOutline MakeOutline(rrensen::Outline&& outline) {
 }
 
 PyOutline Fillet(const py::object& points, const py::object& size,
-                 const py::object& closing) {
+                 const py::object& closing, const py::object& style) {
   // The small arguments first, so that a bad one is told before a million
   // points are read; options set by name keep the defaults of any the
   // library gains.
   rrensen::FilletOptions options;
   options.size = ReadSize(size, "size");
   options.closing = ReadClosing(closing, "closing");
+  options.style = ReadStyle(style, "style");
   std::vector<rrensen::Point> read = ReadPoints(points, "points");
   rrensen::Outline outline;
   {
@@ -192,9 +195,11 @@ PyOutline Fillet(const py::object& points, const py::object& size,
 
 std::optional<double> LargestFilletSize(const py::object& points,
                                         const py::object& closing,
-                                        const py::object& limit) {
+                                        const py::object& limit,
+                                        const py::object& style) {
   rrensen::FilletOptions options;
   options.closing = ReadClosing(closing, "closing");
+  options.style = ReadStyle(style, "style");
   const double most = ReadLimit(limit, "limit");
   std::vector<rrensen::Point> read = ReadPoints(points, "points");
   const py::gil_scoped_release release;
@@ -366,7 +371,9 @@ PYBIND11_MODULE(_core, m) {
                              "once closed, and not two open), 'not_finite' (a point is inf or NaN),\n"
                              "'short_side' (a side shorter than twice the size), 'sharp_corner' (a\n"
                              "side shorter than 1.5 cut backs), 'reversal' (an arc corner turning\n"
-                             "exactly back) or 'corner_not_finite' (a corner's values overflow).")
+                             "exactly back), 'corner_not_finite' (a corner's values overflow) or,\n"
+                             "for the styles other than 'chord', 'coincident_points' (a side of\n"
+                             "zero length).")
       .def_property_readonly("point", [](const rrensen::Problem& p) { return Index(p.point); },
                              "The index of the failing point, the corner, or the side's first\n"
                              "point; None where no point is to blame.")
@@ -434,21 +441,28 @@ PYBIND11_MODULE(_core, m) {
       .def("__repr__", [](const PyOutline& o) { return OutlineRepr(*o.value); });
 
   m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
-        py::arg("closing") = py::str("proximity"),
-        "fillet(points, size=5.0, *, closing='proximity')\n--\n\n"
-        "fillet(points, size=5.0, *, closing=\"proximity\") -> Outline\n\n"
+        py::arg("closing") = py::str("proximity"), py::arg("style") = py::str("chord"),
+        "fillet(points, size=5.0, *, closing='proximity', style='chord')\n--\n\n"
+        "fillet(points, size=5.0, *, closing=\"proximity\", style=\"chord\") -> Outline\n\n"
         "Fillets the corners of the polyline through points, in order: every\n"
         "corner is cut back so that its two cut points lie size apart, and the\n"
         "cut is the arc tangent to both sides, or a straight chord where the\n"
         "direction changes by 10 degrees or less. All or nothing: the outline\n"
-        "is drawn, or refused with the reason (Outline.problem).\n\n"
+        "is drawn, or refused with the reason (Outline.problem). Other styles\n"
+        "cut the corners otherwise (see style).\n\n"
         "points: a sequence of (x, y) pairs of numbers, or an array of shape\n"
         "  (N, 2) (a NumPy array of any real dtype, read without a Python loop).\n"
         "size: the distance between the two cut points of every corner, a\n"
         "  finite number of 0 or more, in drawing units.\n"
         "closing: 'proximity' (closed when the last point lies nearer than\n"
         "  twice the size to the first, which it then stands for), 'open', or\n"
-        "  'closed' (the last point joined to the first).\n\n"
+        "  'closed' (the last point joined to the first).\n"
+        "style: how each corner is cut and what size measures: 'chord' (the\n"
+        "  rule above), 'radius' (a tangent arc of radius size), 'chamfer' (a\n"
+        "  straight cut whose ends lie size from the corner) or 'chord-chamfer'\n"
+        "  (a straight cut size long). Corners that turn by less than 1e-9\n"
+        "  radians are left straight in the three other styles, and a side\n"
+        "  needs only room for the cuts at its ends.\n\n"
         "Raises TypeError or ValueError, naming the argument and the index of\n"
         "the first bad point, for arguments that are not these. Releases the\n"
         "GIL while it works.\n\n"
@@ -463,17 +477,20 @@ PYBIND11_MODULE(_core, m) {
 
   m.def("largest_fillet_size", &LargestFilletSize, py::arg("points"), py::kw_only(),
         py::arg("closing") = py::str("proximity"), py::arg("limit") = py::none(),
-        "largest_fillet_size(points, *, closing='proximity', limit=None)\n--\n\n"
-        "largest_fillet_size(points, *, closing=\"proximity\", limit=None) -> float | None\n\n"
+        py::arg("style") = py::str("chord"),
+        "largest_fillet_size(points, *, closing='proximity', limit=None, style='chord')\n--\n\n"
+        "largest_fillet_size(points, *, closing=\"proximity\", limit=None, style=\"chord\") -> float | None\n\n"
         "The largest fillet size below limit with which fillet(points, size,\n"
-        "closing=closing) draws, as a whole number of thousandths (a size that\n"
+        "closing=closing, style=style) draws, as a whole number of thousandths (a size that\n"
         "can be typed); None when no size from 0 up draws them. With 'proximity'\n"
         "the size decides whether the outline closes as well; both shapes are\n"
         "searched. Sizes too large to count in thousandths are returned as\n"
         "found: infinity when every size draws and there is no limit.\n\n"
         "points: as for fillet.\n"
         "closing: 'proximity', 'open' or 'closed', as for fillet.\n"
-        "limit: None or inf for no limit, else a number above 0.\n\n"
+        "limit: None or inf for no limit, else a number above 0.\n"
+        "style: 'chord', 'radius', 'chamfer' or 'chord-chamfer', as for fillet.\n"
+        "  For the three other styles the size found is exact, not rounded.\n\n"
         "Raises TypeError or ValueError for arguments that are not these.\n"
         "Releases the GIL while it works.\n\n"
         ">>> rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 8)])\n"

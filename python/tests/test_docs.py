@@ -14,8 +14,10 @@ from rrensen import _core
 
 PUBLIC = [name for name in rrensen.__all__ if name != "__version__"]
 FUNCTIONS = {
-    "fillet": 'fillet(points, size=5.0, *, closing="proximity") -> Outline',
-    "largest_fillet_size": 'largest_fillet_size(points, *, closing="proximity", limit=None) -> float | None',
+    "fillet": 'fillet(points, size=5.0, *, closing="proximity", style="chord") -> Outline',
+    "largest_fillet_size": (
+        'largest_fillet_size(points, *, closing="proximity", limit=None, style="chord") -> float | None'
+    ),
 }
 
 
