@@ -21,19 +21,18 @@ from ._core import (
     Corner,
     CornerList,
     Outline,
+    PolylineResult,
     Problem,
+    RefusedRun,
     Result,
     Segment,
     SegmentList,
     __version__,
     fillet,
+    fillet_polyline,
     largest_fillet_size,
 )
 
-# The DXF calls join these once the C++ library has them:
-# fillet_polyline(vertices, size, *, closed) and fillet_dxf(data, size, ...)
-# in _core (their vertex tables read by the same ReadRows as points), and
-# the pure-Python submodule rrensen.ezdxf.
 
 _Sequence.register(SegmentList)
 _Sequence.register(CornerList)
@@ -42,11 +41,14 @@ __all__ = [
     "Corner",
     "CornerList",
     "Outline",
+    "PolylineResult",
     "Problem",
+    "RefusedRun",
     "Result",
     "Segment",
     "SegmentList",
     "__version__",
     "fillet",
+    "fillet_polyline",
     "largest_fillet_size",
 ]

@@ -418,6 +418,26 @@ std::vector<rrensen::Point> ReadPoints(py::handle points, const char* name) {
   return sink.Take();
 }
 
+std::vector<rrensen::BulgeVertex> ReadBulgeVertices(py::handle vertices,
+                                                    const char* name) {
+  class VertexSink final : public RowSink {
+   public:
+    void Reserve(std::size_t rows) override { vertices_.reserve(rows); }
+    void Add(const double* row) override {
+      vertices_.push_back({{row[0], row[1]}, row[2]});
+    }
+    std::vector<rrensen::BulgeVertex> Take() { return std::move(vertices_); }
+
+   private:
+    std::vector<rrensen::BulgeVertex> vertices_;
+  };
+  static constexpr RowShape kVertex{3, "a triple (x, y, bulge)",
+                                    "triples (x, y, bulge)", "(N, 3)"};
+  VertexSink sink;
+  ReadRows(vertices, name, kVertex, sink);
+  return sink.Take();
+}
+
 double ReadReal(py::handle value, const char* name) {
   return ReadNumber(value.ptr(), name, -1, -1);
 }

@@ -21,6 +21,7 @@
 
 #include "arguments.h"
 #include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 #include "rrensen/version.h"
 
 namespace py = pybind11;
@@ -206,6 +207,40 @@ std::optional<double> LargestFilletSize(const py::object& points,
   std::optional<double> size = rrensen::LargestFilletSize(read, options, most);
   std::vector<rrensen::Point>().swap(read);
   return size;
+}
+
+/// The Python face of rrensen::PolylineResult.
+struct PyPolylineResult {
+  std::shared_ptr<const rrensen::PolylineResult> value;
+};
+
+std::string PolylineResultRepr(const rrensen::PolylineResult& r) {
+  const std::size_t count = r.vertices.size();
+  std::string text = std::string("<PolylineResult ") + (r.closed ? "closed, " : "open, ") +
+                     std::to_string(count) + (count == 1 ? " vertex, " : " vertices, ") +
+                     std::to_string(r.corners_filleted) + " filleted, " +
+                     std::to_string(r.corners_left) + " left";
+  const std::size_t refused = r.refused_runs.size();
+  if (refused > 0) {
+    text += ", " + std::to_string(refused) + (refused == 1 ? " run refused" : " runs refused");
+  }
+  return text + ">";
+}
+
+PyPolylineResult FilletPolylineCall(const py::object& vertices, const py::object& size,
+                                    bool closed, const py::object& style) {
+  rrensen::FilletOptions options;
+  options.size = ReadSize(size, "size");
+  options.closing = closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen;
+  options.style = ReadStyle(style, "style");
+  std::vector<rrensen::BulgeVertex> read = ReadBulgeVertices(vertices, "vertices");
+  auto result = std::make_shared<rrensen::PolylineResult>();
+  {
+    const py::gil_scoped_release release;
+    *result = rrensen::FilletPolyline(read, options);
+    std::vector<rrensen::BulgeVertex>().swap(read);
+  }
+  return PyPolylineResult{std::move(result)};
 }
 
 /// list[index] or list[slice], as a Python list answers: an index too large
@@ -439,6 +474,83 @@ PYBIND11_MODULE(_core, m) {
           "lengths needed and found, and a sentence.")
       .def("__bool__", [](const PyOutline& o) { return o.value->result == rrensen::Result::kDrawn; })
       .def("__repr__", [](const PyOutline& o) { return OutlineRepr(*o.value); });
+
+  py::class_<rrensen::RefusedRun>(m, "RefusedRun",
+      "A run of straight pieces that fillet_polyline left as it was, and why.\n\n"
+      ">>> result = rrensen.fillet_polyline([(0, 0, 0), (100, 0, 0), (100, 8, 0)], 5.0, closed=False)\n"
+      ">>> run = result.refused_runs[0]\n"
+      ">>> run.first_vertex, run.last_vertex, run.problem.kind, run.largest_size\n"
+      "(0, 2, 'short_side', 4.0)\n")
+      .def_property_readonly("first_vertex", [](const rrensen::RefusedRun& r) { return r.first_vertex; },
+                             "The index into the caller's vertices of the run's first vertex.")
+      .def_property_readonly("last_vertex", [](const rrensen::RefusedRun& r) { return r.last_vertex; },
+                             "The index of the run's last vertex; smaller than first_vertex when\n"
+                             "the run of a closed polyline wraps round past its last vertex.")
+      .def_property_readonly("problem", [](const rrensen::RefusedRun& r) { return r.problem; },
+                             "Why the run was refused, a Problem, its points the caller's vertex\n"
+                             "indices.")
+      .def_property_readonly("largest_size", [](const rrensen::RefusedRun& r) { return r.largest_size; },
+                             "The largest size, in thousandths, that fillets the run; None when no\n"
+                             "size does.")
+      .def("__repr__", [](const rrensen::RefusedRun& r) {
+        return "<RefusedRun vertices " + std::to_string(r.first_vertex) + " to " +
+               std::to_string(r.last_vertex) + ", " + RefusalName(r.problem.kind) + ": " +
+               rrensen::Describe(r.problem) + ">";
+      });
+
+  py::class_<PyPolylineResult>(m, "PolylineResult",
+      "What rrensen.fillet_polyline made of a polyline: its new vertices, and\n"
+      "the runs it left as they were. True when no run was refused.\n\n"
+      ">>> rrensen.fillet_polyline([(0, 0, 0), (100, 0, 0), (100, 100, 0)], 5.0, closed=False)\n"
+      "<PolylineResult open, 4 vertices, 1 filleted, 0 left>\n")
+      .def_property_readonly(
+          "vertices",
+          [](const PyPolylineResult& r) {
+            py::list list(r.value->vertices.size());
+            std::size_t i = 0;
+            for (const rrensen::BulgeVertex& v : r.value->vertices) {
+              list[i++] = py::make_tuple(v.point.x, v.point.y, v.bulge);
+            }
+            return list;
+          },
+          "The new polyline's vertices, a list of (x, y, bulge): each bulge is\n"
+          "that of the piece that starts at its vertex, as DXF writes it.")
+      .def_property_readonly("sources", [](const PyPolylineResult& r) { return r.value->sources; },
+                             "For each new vertex, the index of the caller's vertex it is (point\n"
+                             "and bulge unchanged), or -1 for a vertex the filleting made.")
+      .def_property_readonly("closed", [](const PyPolylineResult& r) { return r.value->closed; },
+                             "True when the new polyline is closed.")
+      .def_property_readonly("corners_filleted", [](const PyPolylineResult& r) { return r.value->corners_filleted; },
+                             "The corners between two straight pieces that were filleted.")
+      .def_property_readonly("corners_left", [](const PyPolylineResult& r) { return r.value->corners_left; },
+                             "The corners between two straight pieces left in refused runs.")
+      .def_property_readonly("refused_runs", [](const PyPolylineResult& r) { return r.value->refused_runs; },
+                             "The runs left unchanged, in the polyline's order: a list of\n"
+                             "RefusedRun.")
+      .def("__bool__", [](const PyPolylineResult& r) { return r.value->refused_runs.empty(); })
+      .def("__repr__", [](const PyPolylineResult& r) { return PolylineResultRepr(*r.value); });
+
+  m.def("fillet_polyline", &FilletPolylineCall, py::arg("vertices"), py::arg("size"), py::kw_only(),
+        py::arg("closed"), py::arg("style") = py::str("chord"),
+        "fillet_polyline(vertices, size, *, closed, style='chord')\n--\n\n"
+        "fillet_polyline(vertices, size, *, closed, style=\"chord\") -> PolylineResult\n\n"
+        "Fillets the straight parts of a polyline that may have arcs, as CAD\n"
+        "files carry it: every run of two or more straight pieces is filleted\n"
+        "as an open outline (its end vertices stay), the arcs are kept bit for\n"
+        "bit, and a run that cannot be filleted is left as it is and reported.\n"
+        "A closed polyline with no arc is filleted as one closed outline.\n\n"
+        "vertices: a sequence of (x, y, bulge) triples (as ezdxf's\n"
+        "  get_points('xyb') gives them), or an array of shape (N, 3); each\n"
+        "  bulge, tan(sweep / 4), is that of the piece starting at its vertex.\n"
+        "size: as for fillet.\n"
+        "closed: True when the last vertex joins the first.\n"
+        "style: 'chord', 'radius', 'chamfer' or 'chord-chamfer', as for fillet.\n\n"
+        "Raises TypeError or ValueError for arguments that are not these.\n"
+        "Releases the GIL while it works.\n\n"
+        ">>> result = rrensen.fillet_polyline(\n"
+        "...     [(0, 0, 0), (100, 0, 0), (100, 100, 0)], 5.0, closed=False)\n"
+        ">>> [(round(x, 3), round(y, 3), round(b, 6)) for x, y, b in result.vertices]\n"
+        "[(0.0, 0.0, 0.0), (96.464, 0.0, 0.414214), (100.0, 3.536, 0.0), (100.0, 100.0, 0.0)]\n");
 
   m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
         py::arg("closing") = py::str("proximity"), py::arg("style") = py::str("chord"),
