@@ -20,6 +20,7 @@ from collections.abc import Sequence as _Sequence
 from ._core import (
     Corner,
     CornerList,
+    DxfResult,
     Outline,
     PolylineResult,
     Problem,
@@ -29,6 +30,7 @@ from ._core import (
     SegmentList,
     __version__,
     fillet,
+    fillet_dxf,
     fillet_polyline,
     largest_fillet_size,
 )
@@ -40,6 +42,7 @@ _Sequence.register(CornerList)
 __all__ = [
     "Corner",
     "CornerList",
+    "DxfResult",
     "Outline",
     "PolylineResult",
     "Problem",
@@ -49,6 +52,7 @@ __all__ = [
     "SegmentList",
     "__version__",
     "fillet",
+    "fillet_dxf",
     "fillet_polyline",
     "largest_fillet_size",
 ]

@@ -5,6 +5,7 @@
 import enum
 from typing import (
     Any,
+    Dict,
     Iterator,
     List,
     Literal,
@@ -172,3 +173,26 @@ class PolylineResult:
 def fillet_polyline(
     vertices: _VerticesLike, size: _Number, *, closed: bool, style: _StyleName = "chord"
 ) -> PolylineResult: ...
+
+class DxfResult:
+    @property
+    def status(self) -> Literal[0, 1, 2]: ...
+    @property
+    def dxf(self) -> Optional[bytes]: ...
+    @property
+    def report(self) -> List[Dict[str, Any]]: ...
+    @property
+    def messages(self) -> str: ...
+    def __bool__(self) -> bool: ...
+
+def fillet_dxf(
+    data: Union[bytes, bytearray, memoryview],
+    size: _Number = 5.0,
+    *,
+    style: _StyleName = "chord",
+    close_gap: Optional[_Number] = None,
+    join: bool = False,
+    join_gap: _Number = 1e-6,
+    layer: Optional[str] = None,
+    name: str = "<data>",
+) -> DxfResult: ...

@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "arguments.h"
+#include "dxf/command_line.h"
+#include "dxf/run_dxf.h"
 #include "rrensen/fillet.h"
 #include "rrensen/polyline.h"
 #include "rrensen/version.h"
@@ -241,6 +243,65 @@ PyPolylineResult FilletPolylineCall(const py::object& vertices, const py::object
     std::vector<rrensen::BulgeVertex>().swap(read);
   }
   return PyPolylineResult{std::move(result)};
+}
+
+/// What rrensen.fillet_dxf gives: rrensen-dxf's run over the bytes.
+struct PyDxfResult {
+  int status = 0;
+  py::object drawing;  ///< bytes, or None when status is 2
+  py::list report;     ///< one dict per JSON line
+  std::string messages;
+};
+
+PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::object& style,
+                      const py::object& close_gap, bool join, const py::object& join_gap,
+                      const py::object& layer, const py::object& name) {
+  if (!PyBytes_Check(data.ptr()) && !PyByteArray_Check(data.ptr()) &&
+      !PyMemoryView_Check(data.ptr())) {
+    throw py::type_error(std::string("data must be bytes, not ") + Py_TYPE(data.ptr())->tp_name);
+  }
+  // The command line rrensen-dxf would read from the same options; a
+  // report is asked for so that the run makes it (it is kept in memory).
+  dxf::CommandLine line;
+  line.size = ReadSize(size, "size");
+  line.style = ReadStyle(style, "style");
+  if (!close_gap.is_none()) line.close_gap = ReadSize(close_gap, "close_gap");
+  line.join = join;
+  line.join_gap = ReadSize(join_gap, "join_gap");
+  if (!layer.is_none()) {
+    if (!PyUnicode_Check(layer.ptr())) {
+      throw py::type_error(std::string("layer must be None or a str, not ") +
+                           Py_TYPE(layer.ptr())->tp_name);
+    }
+    line.layer = layer.cast<std::string>();
+  }
+  if (!PyUnicode_Check(name.ptr())) {
+    throw py::type_error(std::string("name must be a str, not ") + Py_TYPE(name.ptr())->tp_name);
+  }
+  const std::string input_name = name.cast<std::string>();
+  line.report = "report";
+  const std::string bytes = py::bytes(data).cast<std::string>();
+  dxf::RunResult run;
+  {
+    const py::gil_scoped_release release;
+    run = dxf::RunOnBytes(bytes, line, input_name);
+  }
+  PyDxfResult result;
+  result.status = run.status;
+  result.messages = std::move(run.standard_error);
+  result.drawing = run.writes_drawing && run.status != 2 ? py::object(py::bytes(run.drawing))
+                                                         : py::object(py::none());
+  if (run.writes_report && run.status != 2) {
+    const py::object loads = py::module_::import("json").attr("loads");
+    std::size_t start = 0;
+    while (start < run.report.size()) {
+      std::size_t end = run.report.find('\n', start);
+      if (end == std::string::npos) end = run.report.size();
+      result.report.append(loads(py::str(run.report.substr(start, end - start))));
+      start = end + 1;
+    }
+  }
+  return result;
 }
 
 /// list[index] or list[slice], as a Python list answers: an index too large
@@ -551,6 +612,52 @@ PYBIND11_MODULE(_core, m) {
         "...     [(0, 0, 0), (100, 0, 0), (100, 100, 0)], 5.0, closed=False)\n"
         ">>> [(round(x, 3), round(y, 3), round(b, 6)) for x, y, b in result.vertices]\n"
         "[(0.0, 0.0, 0.0), (96.464, 0.0, 0.414214), (100.0, 3.536, 0.0), (100.0, 100.0, 0.0)]\n");
+
+  py::class_<PyDxfResult>(m, "DxfResult",
+      "What rrensen.fillet_dxf made of a DXF file: what rrensen-dxf writes.\n\n"
+      ">>> result = rrensen.fillet_dxf(b'0\\nEOF\\n')\n"
+      ">>> result.status, result.report, result.messages\n"
+      "(0, [], 'rrensen-dxf: 0 polylines filleted, 0 partly, 0 left unchanged\\n')\n")
+      .def_property_readonly("status", [](const PyDxfResult& r) { return r.status; },
+                             "rrensen-dxf's exit status: 0 when every polyline was filleted (or\n"
+                             "there was none), 1 when some were left unchanged or filleted in\n"
+                             "part, 2 when the data is not readable ASCII DXF.")
+      .def_property_readonly("dxf", [](const PyDxfResult& r) { return r.drawing; },
+                             "The filleted drawing, the bytes rrensen-dxf -o writes; None when\n"
+                             "the status is 2.")
+      .def_property_readonly("report", [](const PyDxfResult& r) { return r.report; },
+                             "One dict per polyline considered, the JSON lines of rrensen-dxf's\n"
+                             "--report, read.")
+      .def_property_readonly("messages", [](const PyDxfResult& r) { return r.messages; },
+                             "What rrensen-dxf writes to standard error, whole lines.")
+      .def("__bool__", [](const PyDxfResult& r) { return r.status == 0; })
+      .def("__repr__", [](const PyDxfResult& r) {
+        return "<DxfResult status " + std::to_string(r.status) + ", " +
+               std::to_string(r.report.size()) + " polylines reported>";
+      });
+
+  m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(5.0), py::kw_only(),
+        py::arg("style") = py::str("chord"), py::arg("close_gap") = py::none(),
+        py::arg("join") = false, py::arg("join_gap") = py::float_(1e-6),
+        py::arg("layer") = py::none(), py::arg("name") = py::str("<data>"),
+        "fillet_dxf(data, size=5.0, *, style='chord', close_gap=None, join=False, join_gap=1e-06, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", close_gap=None, join=False, join_gap=1e-06, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
+        "memory: the same drawing, byte for byte, the same report and messages.\n\n"
+        "data: the file's bytes.\n"
+        "size, style: as for fillet (rrensen-dxf's -c and --style).\n"
+        "close_gap: None to leave open polylines open, else the largest\n"
+        "  distance between the ends of one that closes it (--close-gap).\n"
+        "join: chain LINE and ARC entities whose ends lie within join_gap into\n"
+        "  polylines and fillet them too (--join, --join-gap).\n"
+        "layer: None for every layer, else the one layer whose polylines are\n"
+        "  filleted (--layer).\n"
+        "name: the file's name in messages.\n\n"
+        "Data that is not readable DXF gives status 2 and rrensen-dxf's message;\n"
+        "arguments that are not these raise TypeError or ValueError. Releases\n"
+        "the GIL while it works.\n\n"
+        ">>> rrensen.fillet_dxf(b'not DXF').status\n"
+        "2\n");
 
   m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
         py::arg("closing") = py::str("proximity"), py::arg("style") = py::str("chord"),
