@@ -1,9 +1,10 @@
 """Builds the extension module rrensen._core from the library's own sources.
 
-The sources are those that src/CMakeLists.txt compiles into the library
-(the object library rrensen_fillet_objects), read from that file, so that
-a source the library gains is compiled here too with no second list to
-keep. Everything else is declared in pyproject.toml.
+The sources are those that CMake compiles into the library (the object
+library rrensen_fillet_objects in src/CMakeLists.txt) and into rrensen-dxf's
+(rrensen_dxf_text and rrensen_dxf_lib in src/dxf/CMakeLists.txt), read from
+those files, so that a source they gain is compiled here too with no second
+list to keep. Everything else is declared in pyproject.toml.
 """
 
 import os
@@ -22,22 +23,41 @@ os.chdir(HERE)
 BUILD_BASE = Path("build") / "python"
 
 
-def library_sources():
-    """The .cc files of add_library(rrensen_fillet_objects OBJECT ...)."""
-    text = Path("src/CMakeLists.txt").read_text(encoding="utf-8")
-    match = re.search(r"add_library\(\s*rrensen_fillet_objects\s+OBJECT\s+([^)]*)\)", text)
+# (CMake file, target) of every library whose sources the module compiles.
+LIBRARIES = [
+    ("src/CMakeLists.txt", "rrensen_fillet_objects"),
+    ("src/dxf/CMakeLists.txt", "rrensen_dxf_text"),
+    ("src/dxf/CMakeLists.txt", "rrensen_dxf_lib"),
+]
+
+
+def target_sources(cmake_file, target):
+    """The .cc files of add_library(target [STATIC|OBJECT] ...) in cmake_file,
+    as paths from this folder."""
+    cmake = Path(cmake_file)
+    text = cmake.read_text(encoding="utf-8")
+    match = re.search(r"add_library\(\s*" + re.escape(target) + r"\s+(?:STATIC\s+|OBJECT\s+)?([^)]*)\)", text)
     if match is None:
-        raise SystemExit("setup.py: src/CMakeLists.txt has no add_library(rrensen_fillet_objects OBJECT ...)")
+        raise SystemExit(f"setup.py: {cmake_file} has no add_library({target} ...)")
     sources = []
-    for word in match.group(1).split():
-        if word.startswith("#"):
-            continue
-        if not word.endswith(".cc") or "$" in word:
-            raise SystemExit(f"setup.py: cannot read the source {word!r} of rrensen_fillet_objects")
-        path = Path("src") / word
-        if not path.is_file():
-            raise SystemExit(f"setup.py: {path} is listed in src/CMakeLists.txt but missing")
-        sources.append(path.as_posix())
+    for line in match.group(1).splitlines():
+        for word in line.split("#", 1)[0].split():
+            if not word.endswith(".cc") or "$" in word:
+                raise SystemExit(f"setup.py: cannot read the source {word!r} of {target}")
+            path = cmake.parent / word
+            if not path.is_file():
+                raise SystemExit(f"setup.py: {path} is listed in {cmake_file} but missing")
+            sources.append(path.as_posix())
+    if not sources:
+        raise SystemExit(f"setup.py: add_library({target} ...) in {cmake_file} lists no source")
+    return sources
+
+
+def library_sources():
+    """Every source of LIBRARIES, each once, in their order."""
+    sources = []
+    for cmake_file, target in LIBRARIES:
+        sources += [s for s in target_sources(cmake_file, target) if s not in sources]
     return sources
 
 
@@ -45,9 +65,9 @@ def headers():
     """What the sources include: a change to any of them rebuilds the module
     (setuptools compares only the sources' times with the module's)."""
     found = []
-    for folder in ("include/rrensen", "src/geometry", "src/platform", "python/src"):
+    for folder in ("include/rrensen", "src/geometry", "src/platform", "src/dxf", "python/src"):
         found += sorted(p.as_posix() for p in Path(folder).glob("*.h"))
-    return found + ["src/CMakeLists.txt", "setup.py"]
+    return found + sorted({cmake_file for cmake_file, _ in LIBRARIES}) + ["setup.py"]
 
 
 def version():

@@ -20,20 +20,21 @@ from collections.abc import Sequence as _Sequence
 from ._core import (
     Corner,
     CornerList,
+    DxfResult,
     Outline,
+    PolylineResult,
     Problem,
+    RefusedRun,
     Result,
     Segment,
     SegmentList,
     __version__,
     fillet,
+    fillet_dxf,
+    fillet_polyline,
     largest_fillet_size,
 )
 
-# The DXF calls join these once the C++ library has them:
-# fillet_polyline(vertices, size, *, closed) and fillet_dxf(data, size, ...)
-# in _core (their vertex tables read by the same ReadRows as points), and
-# the pure-Python submodule rrensen.ezdxf.
 
 _Sequence.register(SegmentList)
 _Sequence.register(CornerList)
@@ -41,12 +42,17 @@ _Sequence.register(CornerList)
 __all__ = [
     "Corner",
     "CornerList",
+    "DxfResult",
     "Outline",
+    "PolylineResult",
     "Problem",
+    "RefusedRun",
     "Result",
     "Segment",
     "SegmentList",
     "__version__",
     "fillet",
+    "fillet_dxf",
+    "fillet_polyline",
     "largest_fillet_size",
 ]

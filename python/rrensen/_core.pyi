@@ -5,6 +5,7 @@
 import enum
 from typing import (
     Any,
+    Dict,
     Iterator,
     List,
     Literal,
@@ -28,9 +29,11 @@ class _Array(Protocol):
     def __array__(self) -> Any: ...
 
 _PointsLike = Union[Sequence[Sequence[_Number]], _Array]
+_VerticesLike = Union[Sequence[Sequence[_Number]], _Array]
 """A sequence of (x, y) pairs, or an array of shape (N, 2)."""
 
 _ClosingName = Literal["proximity", "open", "closed"]
+_StyleName = Literal["chord", "radius", "chamfer", "chord-chamfer"]
 
 class Result(enum.IntEnum):
     DRAWN = 0
@@ -79,7 +82,13 @@ class Corner:
 class Problem:
     @property
     def kind(self) -> Literal[
-        "no_corner", "not_finite", "short_side", "sharp_corner", "reversal", "corner_not_finite"
+        "no_corner",
+        "not_finite",
+        "short_side",
+        "sharp_corner",
+        "reversal",
+        "corner_not_finite",
+        "coincident_points",
     ]: ...
     @property
     def point(self) -> Optional[int]: ...
@@ -121,7 +130,69 @@ class Outline:
     def problem(self) -> Optional[Problem]: ...
     def __bool__(self) -> bool: ...
 
-def fillet(points: _PointsLike, size: _Number = 5.0, *, closing: _ClosingName = "proximity") -> Outline: ...
+def fillet(
+    points: _PointsLike,
+    size: _Number = 5.0,
+    *,
+    closing: _ClosingName = "proximity",
+    style: _StyleName = "chord",
+) -> Outline: ...
 def largest_fillet_size(
-    points: _PointsLike, *, closing: _ClosingName = "proximity", limit: Optional[_Number] = None
+    points: _PointsLike,
+    *,
+    closing: _ClosingName = "proximity",
+    limit: Optional[_Number] = None,
+    style: _StyleName = "chord",
 ) -> Optional[float]: ...
+
+class RefusedRun:
+    @property
+    def first_vertex(self) -> int: ...
+    @property
+    def last_vertex(self) -> int: ...
+    @property
+    def problem(self) -> Problem: ...
+    @property
+    def largest_size(self) -> Optional[float]: ...
+
+class PolylineResult:
+    @property
+    def vertices(self) -> List[Tuple[float, float, float]]: ...
+    @property
+    def sources(self) -> List[int]: ...
+    @property
+    def closed(self) -> bool: ...
+    @property
+    def corners_filleted(self) -> int: ...
+    @property
+    def corners_left(self) -> int: ...
+    @property
+    def refused_runs(self) -> List[RefusedRun]: ...
+    def __bool__(self) -> bool: ...
+
+def fillet_polyline(
+    vertices: _VerticesLike, size: _Number, *, closed: bool, style: _StyleName = "chord"
+) -> PolylineResult: ...
+
+class DxfResult:
+    @property
+    def status(self) -> Literal[0, 1, 2]: ...
+    @property
+    def dxf(self) -> Optional[bytes]: ...
+    @property
+    def report(self) -> List[Dict[str, Any]]: ...
+    @property
+    def messages(self) -> str: ...
+    def __bool__(self) -> bool: ...
+
+def fillet_dxf(
+    data: Union[bytes, bytearray, memoryview],
+    size: _Number = 5.0,
+    *,
+    style: _StyleName = "chord",
+    close_gap: Optional[_Number] = None,
+    join: bool = False,
+    join_gap: _Number = 1e-6,
+    layer: Optional[str] = None,
+    name: str = "<data>",
+) -> DxfResult: ...

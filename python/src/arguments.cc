@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace py = pybind11;
 
@@ -416,6 +418,26 @@ std::vector<rrensen::Point> ReadPoints(py::handle points, const char* name) {
   return sink.Take();
 }
 
+std::vector<rrensen::BulgeVertex> ReadBulgeVertices(py::handle vertices,
+                                                    const char* name) {
+  class VertexSink final : public RowSink {
+   public:
+    void Reserve(std::size_t rows) override { vertices_.reserve(rows); }
+    void Add(const double* row) override {
+      vertices_.push_back({{row[0], row[1]}, row[2]});
+    }
+    std::vector<rrensen::BulgeVertex> Take() { return std::move(vertices_); }
+
+   private:
+    std::vector<rrensen::BulgeVertex> vertices_;
+  };
+  static constexpr RowShape kVertex{3, "a triple (x, y, bulge)",
+                                    "triples (x, y, bulge)", "(N, 3)"};
+  VertexSink sink;
+  ReadRows(vertices, name, kVertex, sink);
+  return sink.Take();
+}
+
 double ReadReal(py::handle value, const char* name) {
   return ReadNumber(value.ptr(), name, -1, -1);
 }
@@ -461,6 +483,30 @@ rrensen::Closing ReadClosing(py::handle closing, const char* name) {
   if (word == "closed") return rrensen::Closing::kClosed;
   throw py::value_error(std::string(name) + " must be " + kNames + ", not " +
                         py::repr(closing).cast<std::string>());
+}
+
+rrensen::CornerStyle ReadStyle(py::handle style, const char* name) {
+  static constexpr const char* kNames =
+      "'chord' (the size is the distance between a corner's cut points), "
+      "'radius' (the arc's radius), 'chamfer' (a straight cut, each end the "
+      "size from the corner) or 'chord-chamfer' (a straight cut the size long)";
+  if (!PyUnicode_Check(style.ptr())) {
+    throw py::type_error(std::string(name) + " must be " + kNames + ", not " +
+                         TypeName(style.ptr()));
+  }
+  Py_ssize_t length = 0;
+  const char* text = PyUnicode_AsUTF8AndSize(style.ptr(), &length);
+  if (text == nullptr) {
+    RaiseFromConversionError(PyExc_ValueError,
+                             std::string(name) + " must be " + kNames);
+  }
+  const std::optional<rrensen::CornerStyle> named =
+      rrensen::CornerStyleNamed(std::string_view(text, static_cast<std::size_t>(length)));
+  if (!named) {
+    throw py::value_error(std::string(name) + " must be " + kNames + ", not " +
+                          py::repr(style).cast<std::string>());
+  }
+  return *named;
 }
 
 }  // namespace rrensen_python

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 
 namespace rrensen_python {
 
@@ -57,6 +58,11 @@ void ReadRows(pybind11::handle table, const char* name, const RowShape& shape,
 std::vector<rrensen::Point> ReadPoints(pybind11::handle points,
                                        const char* name);
 
+/// `vertices`: a sequence of (x, y, bulge) triples, or an array of shape
+/// (N, 3), as ezdxf's get_points("xyb") gives a polyline's vertices.
+std::vector<rrensen::BulgeVertex> ReadBulgeVertices(pybind11::handle vertices,
+                                                    const char* name);
+
 /// A real number: an int or a float, or an object with __float__ or
 /// __index__ (NumPy scalars, Fraction, Decimal); not a bool, a str, bytes
 /// or a complex number.
@@ -70,6 +76,10 @@ double ReadLimit(pybind11::handle limit, const char* name);
 
 /// "proximity", "open" or "closed".
 rrensen::Closing ReadClosing(pybind11::handle closing, const char* name);
+
+/// "chord", "radius", "chamfer" or "chord-chamfer": how each corner is cut
+/// (rrensen::CornerStyleNamed).
+rrensen::CornerStyle ReadStyle(pybind11::handle style, const char* name);
 
 }  // namespace rrensen_python
 

@@ -20,7 +20,10 @@
 #include <vector>
 
 #include "arguments.h"
+#include "dxf/command_line.h"
+#include "dxf/run_dxf.h"
 #include "rrensen/fillet.h"
+#include "rrensen/polyline.h"
 #include "rrensen/version.h"
 
 namespace py = pybind11;
@@ -94,6 +97,8 @@ const char* RefusalName(rrensen::Refusal kind) {
     case rrensen::Refusal::kSharpCorner: return "sharp_corner";
     case rrensen::Refusal::kReversal: return "reversal";
     case rrensen::Refusal::kCornerNotFinite: return "corner_not_finite";
+    case rrensen::Refusal::kCoincidentPoints: return "coincident_points";
+    case rrensen::Refusal::kInvalidStyle: return "invalid_style";
   }
   return "unknown";
 }
@@ -173,13 +178,14 @@ PyOutline MakeOutline(rrensen::Outline&& outline) {
 }
 
 PyOutline Fillet(const py::object& points, const py::object& size,
-                 const py::object& closing) {
+                 const py::object& closing, const py::object& style) {
   // The small arguments first, so that a bad one is told before a million
   // points are read; options set by name keep the defaults of any the
   // library gains.
   rrensen::FilletOptions options;
   options.size = ReadSize(size, "size");
   options.closing = ReadClosing(closing, "closing");
+  options.style = ReadStyle(style, "style");
   std::vector<rrensen::Point> read = ReadPoints(points, "points");
   rrensen::Outline outline;
   {
@@ -192,15 +198,110 @@ PyOutline Fillet(const py::object& points, const py::object& size,
 
 std::optional<double> LargestFilletSize(const py::object& points,
                                         const py::object& closing,
-                                        const py::object& limit) {
+                                        const py::object& limit,
+                                        const py::object& style) {
   rrensen::FilletOptions options;
   options.closing = ReadClosing(closing, "closing");
+  options.style = ReadStyle(style, "style");
   const double most = ReadLimit(limit, "limit");
   std::vector<rrensen::Point> read = ReadPoints(points, "points");
   const py::gil_scoped_release release;
   std::optional<double> size = rrensen::LargestFilletSize(read, options, most);
   std::vector<rrensen::Point>().swap(read);
   return size;
+}
+
+/// The Python face of rrensen::PolylineResult.
+struct PyPolylineResult {
+  std::shared_ptr<const rrensen::PolylineResult> value;
+};
+
+std::string PolylineResultRepr(const rrensen::PolylineResult& r) {
+  const std::size_t count = r.vertices.size();
+  std::string text = std::string("<PolylineResult ") + (r.closed ? "closed, " : "open, ") +
+                     std::to_string(count) + (count == 1 ? " vertex, " : " vertices, ") +
+                     std::to_string(r.corners_filleted) + " filleted, " +
+                     std::to_string(r.corners_left) + " left";
+  const std::size_t refused = r.refused_runs.size();
+  if (refused > 0) {
+    text += ", " + std::to_string(refused) + (refused == 1 ? " run refused" : " runs refused");
+  }
+  return text + ">";
+}
+
+PyPolylineResult FilletPolylineCall(const py::object& vertices, const py::object& size,
+                                    bool closed, const py::object& style) {
+  rrensen::FilletOptions options;
+  options.size = ReadSize(size, "size");
+  options.closing = closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen;
+  options.style = ReadStyle(style, "style");
+  std::vector<rrensen::BulgeVertex> read = ReadBulgeVertices(vertices, "vertices");
+  auto result = std::make_shared<rrensen::PolylineResult>();
+  {
+    const py::gil_scoped_release release;
+    *result = rrensen::FilletPolyline(read, options);
+    std::vector<rrensen::BulgeVertex>().swap(read);
+  }
+  return PyPolylineResult{std::move(result)};
+}
+
+/// What rrensen.fillet_dxf gives: rrensen-dxf's run over the bytes.
+struct PyDxfResult {
+  int status = 0;
+  py::object drawing;  ///< bytes, or None when status is 2
+  py::list report;     ///< one dict per JSON line
+  std::string messages;
+};
+
+PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::object& style,
+                      const py::object& close_gap, bool join, const py::object& join_gap,
+                      const py::object& layer, const py::object& name) {
+  if (!PyBytes_Check(data.ptr()) && !PyByteArray_Check(data.ptr()) &&
+      !PyMemoryView_Check(data.ptr())) {
+    throw py::type_error(std::string("data must be bytes, not ") + Py_TYPE(data.ptr())->tp_name);
+  }
+  // The command line rrensen-dxf would read from the same options; a
+  // report is asked for so that the run makes it (it is kept in memory).
+  dxf::CommandLine line;
+  line.size = ReadSize(size, "size");
+  line.style = ReadStyle(style, "style");
+  if (!close_gap.is_none()) line.close_gap = ReadSize(close_gap, "close_gap");
+  line.join = join;
+  line.join_gap = ReadSize(join_gap, "join_gap");
+  if (!layer.is_none()) {
+    if (!PyUnicode_Check(layer.ptr())) {
+      throw py::type_error(std::string("layer must be None or a str, not ") +
+                           Py_TYPE(layer.ptr())->tp_name);
+    }
+    line.layer = layer.cast<std::string>();
+  }
+  if (!PyUnicode_Check(name.ptr())) {
+    throw py::type_error(std::string("name must be a str, not ") + Py_TYPE(name.ptr())->tp_name);
+  }
+  const std::string input_name = name.cast<std::string>();
+  line.report = "report";
+  const std::string bytes = py::bytes(data).cast<std::string>();
+  dxf::RunResult run;
+  {
+    const py::gil_scoped_release release;
+    run = dxf::RunOnBytes(bytes, line, input_name);
+  }
+  PyDxfResult result;
+  result.status = run.status;
+  result.messages = std::move(run.standard_error);
+  result.drawing = run.writes_drawing && run.status != 2 ? py::object(py::bytes(run.drawing))
+                                                         : py::object(py::none());
+  if (run.writes_report && run.status != 2) {
+    const py::object loads = py::module_::import("json").attr("loads");
+    std::size_t start = 0;
+    while (start < run.report.size()) {
+      std::size_t end = run.report.find('\n', start);
+      if (end == std::string::npos) end = run.report.size();
+      result.report.append(loads(py::str(run.report.substr(start, end - start))));
+      start = end + 1;
+    }
+  }
+  return result;
 }
 
 /// list[index] or list[slice], as a Python list answers: an index too large
@@ -366,7 +467,9 @@ PYBIND11_MODULE(_core, m) {
                              "once closed, and not two open), 'not_finite' (a point is inf or NaN),\n"
                              "'short_side' (a side shorter than twice the size), 'sharp_corner' (a\n"
                              "side shorter than 1.5 cut backs), 'reversal' (an arc corner turning\n"
-                             "exactly back) or 'corner_not_finite' (a corner's values overflow).")
+                             "exactly back), 'corner_not_finite' (a corner's values overflow) or,\n"
+                             "for the styles other than 'chord', 'coincident_points' (a side of\n"
+                             "zero length).")
       .def_property_readonly("point", [](const rrensen::Problem& p) { return Index(p.point); },
                              "The index of the failing point, the corner, or the side's first\n"
                              "point; None where no point is to blame.")
@@ -433,22 +536,152 @@ PYBIND11_MODULE(_core, m) {
       .def("__bool__", [](const PyOutline& o) { return o.value->result == rrensen::Result::kDrawn; })
       .def("__repr__", [](const PyOutline& o) { return OutlineRepr(*o.value); });
 
+  py::class_<rrensen::RefusedRun>(m, "RefusedRun",
+      "A run of straight pieces that fillet_polyline left as it was, and why.\n\n"
+      ">>> result = rrensen.fillet_polyline([(0, 0, 0), (100, 0, 0), (100, 8, 0)], 5.0, closed=False)\n"
+      ">>> run = result.refused_runs[0]\n"
+      ">>> run.first_vertex, run.last_vertex, run.problem.kind, run.largest_size\n"
+      "(0, 2, 'short_side', 4.0)\n")
+      .def_property_readonly("first_vertex", [](const rrensen::RefusedRun& r) { return r.first_vertex; },
+                             "The index into the caller's vertices of the run's first vertex.")
+      .def_property_readonly("last_vertex", [](const rrensen::RefusedRun& r) { return r.last_vertex; },
+                             "The index of the run's last vertex; smaller than first_vertex when\n"
+                             "the run of a closed polyline wraps round past its last vertex.")
+      .def_property_readonly("problem", [](const rrensen::RefusedRun& r) { return r.problem; },
+                             "Why the run was refused, a Problem, its points the caller's vertex\n"
+                             "indices.")
+      .def_property_readonly("largest_size", [](const rrensen::RefusedRun& r) { return r.largest_size; },
+                             "The largest size, in thousandths, that fillets the run; None when no\n"
+                             "size does.")
+      .def("__repr__", [](const rrensen::RefusedRun& r) {
+        return "<RefusedRun vertices " + std::to_string(r.first_vertex) + " to " +
+               std::to_string(r.last_vertex) + ", " + RefusalName(r.problem.kind) + ": " +
+               rrensen::Describe(r.problem) + ">";
+      });
+
+  py::class_<PyPolylineResult>(m, "PolylineResult",
+      "What rrensen.fillet_polyline made of a polyline: its new vertices, and\n"
+      "the runs it left as they were. True when no run was refused.\n\n"
+      ">>> rrensen.fillet_polyline([(0, 0, 0), (100, 0, 0), (100, 100, 0)], 5.0, closed=False)\n"
+      "<PolylineResult open, 4 vertices, 1 filleted, 0 left>\n")
+      .def_property_readonly(
+          "vertices",
+          [](const PyPolylineResult& r) {
+            py::list list(r.value->vertices.size());
+            std::size_t i = 0;
+            for (const rrensen::BulgeVertex& v : r.value->vertices) {
+              list[i++] = py::make_tuple(v.point.x, v.point.y, v.bulge);
+            }
+            return list;
+          },
+          "The new polyline's vertices, a list of (x, y, bulge): each bulge is\n"
+          "that of the piece that starts at its vertex, as DXF writes it.")
+      .def_property_readonly("sources", [](const PyPolylineResult& r) { return r.value->sources; },
+                             "For each new vertex, the index of the caller's vertex it is (point\n"
+                             "and bulge unchanged), or -1 for a vertex the filleting made.")
+      .def_property_readonly("closed", [](const PyPolylineResult& r) { return r.value->closed; },
+                             "True when the new polyline is closed.")
+      .def_property_readonly("corners_filleted", [](const PyPolylineResult& r) { return r.value->corners_filleted; },
+                             "The corners between two straight pieces that were filleted.")
+      .def_property_readonly("corners_left", [](const PyPolylineResult& r) { return r.value->corners_left; },
+                             "The corners between two straight pieces left in refused runs.")
+      .def_property_readonly("refused_runs", [](const PyPolylineResult& r) { return r.value->refused_runs; },
+                             "The runs left unchanged, in the polyline's order: a list of\n"
+                             "RefusedRun.")
+      .def("__bool__", [](const PyPolylineResult& r) { return r.value->refused_runs.empty(); })
+      .def("__repr__", [](const PyPolylineResult& r) { return PolylineResultRepr(*r.value); });
+
+  m.def("fillet_polyline", &FilletPolylineCall, py::arg("vertices"), py::arg("size"), py::kw_only(),
+        py::arg("closed"), py::arg("style") = py::str("chord"),
+        "fillet_polyline(vertices, size, *, closed, style='chord')\n--\n\n"
+        "fillet_polyline(vertices, size, *, closed, style=\"chord\") -> PolylineResult\n\n"
+        "Fillets the straight parts of a polyline that may have arcs, as CAD\n"
+        "files carry it: every run of two or more straight pieces is filleted\n"
+        "as an open outline (its end vertices stay), the arcs are kept bit for\n"
+        "bit, and a run that cannot be filleted is left as it is and reported.\n"
+        "A closed polyline with no arc is filleted as one closed outline.\n\n"
+        "vertices: a sequence of (x, y, bulge) triples (as ezdxf's\n"
+        "  get_points('xyb') gives them), or an array of shape (N, 3); each\n"
+        "  bulge, tan(sweep / 4), is that of the piece starting at its vertex.\n"
+        "size: as for fillet.\n"
+        "closed: True when the last vertex joins the first.\n"
+        "style: 'chord', 'radius', 'chamfer' or 'chord-chamfer', as for fillet.\n\n"
+        "Raises TypeError or ValueError for arguments that are not these.\n"
+        "Releases the GIL while it works.\n\n"
+        ">>> result = rrensen.fillet_polyline(\n"
+        "...     [(0, 0, 0), (100, 0, 0), (100, 100, 0)], 5.0, closed=False)\n"
+        ">>> [(round(x, 3), round(y, 3), round(b, 6)) for x, y, b in result.vertices]\n"
+        "[(0.0, 0.0, 0.0), (96.464, 0.0, 0.414214), (100.0, 3.536, 0.0), (100.0, 100.0, 0.0)]\n");
+
+  py::class_<PyDxfResult>(m, "DxfResult",
+      "What rrensen.fillet_dxf made of a DXF file: what rrensen-dxf writes.\n\n"
+      ">>> result = rrensen.fillet_dxf(b'0\\nEOF\\n')\n"
+      ">>> result.status, result.report, result.messages\n"
+      "(0, [], 'rrensen-dxf: 0 polylines filleted, 0 partly, 0 left unchanged\\n')\n")
+      .def_property_readonly("status", [](const PyDxfResult& r) { return r.status; },
+                             "rrensen-dxf's exit status: 0 when every polyline was filleted (or\n"
+                             "there was none), 1 when some were left unchanged or filleted in\n"
+                             "part, 2 when the data is not readable ASCII DXF.")
+      .def_property_readonly("dxf", [](const PyDxfResult& r) { return r.drawing; },
+                             "The filleted drawing, the bytes rrensen-dxf -o writes; None when\n"
+                             "the status is 2.")
+      .def_property_readonly("report", [](const PyDxfResult& r) { return r.report; },
+                             "One dict per polyline considered, the JSON lines of rrensen-dxf's\n"
+                             "--report, read.")
+      .def_property_readonly("messages", [](const PyDxfResult& r) { return r.messages; },
+                             "What rrensen-dxf writes to standard error, whole lines.")
+      .def("__bool__", [](const PyDxfResult& r) { return r.status == 0; })
+      .def("__repr__", [](const PyDxfResult& r) {
+        return "<DxfResult status " + std::to_string(r.status) + ", " +
+               std::to_string(r.report.size()) + " polylines reported>";
+      });
+
+  m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(5.0), py::kw_only(),
+        py::arg("style") = py::str("chord"), py::arg("close_gap") = py::none(),
+        py::arg("join") = false, py::arg("join_gap") = py::float_(1e-6),
+        py::arg("layer") = py::none(), py::arg("name") = py::str("<data>"),
+        "fillet_dxf(data, size=5.0, *, style='chord', close_gap=None, join=False, join_gap=1e-06, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", close_gap=None, join=False, join_gap=1e-06, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
+        "memory: the same drawing, byte for byte, the same report and messages.\n\n"
+        "data: the file's bytes.\n"
+        "size, style: as for fillet (rrensen-dxf's -c and --style).\n"
+        "close_gap: None to leave open polylines open, else the largest\n"
+        "  distance between the ends of one that closes it (--close-gap).\n"
+        "join: chain LINE and ARC entities whose ends lie within join_gap into\n"
+        "  polylines and fillet them too (--join, --join-gap).\n"
+        "layer: None for every layer, else the one layer whose polylines are\n"
+        "  filleted (--layer).\n"
+        "name: the file's name in messages.\n\n"
+        "Data that is not readable DXF gives status 2 and rrensen-dxf's message;\n"
+        "arguments that are not these raise TypeError or ValueError. Releases\n"
+        "the GIL while it works.\n\n"
+        ">>> rrensen.fillet_dxf(b'not DXF').status\n"
+        "2\n");
+
   m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
-        py::arg("closing") = py::str("proximity"),
-        "fillet(points, size=5.0, *, closing='proximity')\n--\n\n"
-        "fillet(points, size=5.0, *, closing=\"proximity\") -> Outline\n\n"
+        py::arg("closing") = py::str("proximity"), py::arg("style") = py::str("chord"),
+        "fillet(points, size=5.0, *, closing='proximity', style='chord')\n--\n\n"
+        "fillet(points, size=5.0, *, closing=\"proximity\", style=\"chord\") -> Outline\n\n"
         "Fillets the corners of the polyline through points, in order: every\n"
         "corner is cut back so that its two cut points lie size apart, and the\n"
         "cut is the arc tangent to both sides, or a straight chord where the\n"
         "direction changes by 10 degrees or less. All or nothing: the outline\n"
-        "is drawn, or refused with the reason (Outline.problem).\n\n"
+        "is drawn, or refused with the reason (Outline.problem). Other styles\n"
+        "cut the corners otherwise (see style).\n\n"
         "points: a sequence of (x, y) pairs of numbers, or an array of shape\n"
         "  (N, 2) (a NumPy array of any real dtype, read without a Python loop).\n"
         "size: the distance between the two cut points of every corner, a\n"
         "  finite number of 0 or more, in drawing units.\n"
         "closing: 'proximity' (closed when the last point lies nearer than\n"
         "  twice the size to the first, which it then stands for), 'open', or\n"
-        "  'closed' (the last point joined to the first).\n\n"
+        "  'closed' (the last point joined to the first).\n"
+        "style: how each corner is cut and what size measures: 'chord' (the\n"
+        "  rule above), 'radius' (a tangent arc of radius size), 'chamfer' (a\n"
+        "  straight cut whose ends lie size from the corner) or 'chord-chamfer'\n"
+        "  (a straight cut size long). Corners that turn by less than 1e-9\n"
+        "  radians are left straight in the three other styles, and a side\n"
+        "  needs only room for the cuts at its ends.\n\n"
         "Raises TypeError or ValueError, naming the argument and the index of\n"
         "the first bad point, for arguments that are not these. Releases the\n"
         "GIL while it works.\n\n"
@@ -463,17 +696,20 @@ PYBIND11_MODULE(_core, m) {
 
   m.def("largest_fillet_size", &LargestFilletSize, py::arg("points"), py::kw_only(),
         py::arg("closing") = py::str("proximity"), py::arg("limit") = py::none(),
-        "largest_fillet_size(points, *, closing='proximity', limit=None)\n--\n\n"
-        "largest_fillet_size(points, *, closing=\"proximity\", limit=None) -> float | None\n\n"
+        py::arg("style") = py::str("chord"),
+        "largest_fillet_size(points, *, closing='proximity', limit=None, style='chord')\n--\n\n"
+        "largest_fillet_size(points, *, closing=\"proximity\", limit=None, style=\"chord\") -> float | None\n\n"
         "The largest fillet size below limit with which fillet(points, size,\n"
-        "closing=closing) draws, as a whole number of thousandths (a size that\n"
+        "closing=closing, style=style) draws, as a whole number of thousandths (a size that\n"
         "can be typed); None when no size from 0 up draws them. With 'proximity'\n"
         "the size decides whether the outline closes as well; both shapes are\n"
         "searched. Sizes too large to count in thousandths are returned as\n"
         "found: infinity when every size draws and there is no limit.\n\n"
         "points: as for fillet.\n"
         "closing: 'proximity', 'open' or 'closed', as for fillet.\n"
-        "limit: None or inf for no limit, else a number above 0.\n\n"
+        "limit: None or inf for no limit, else a number above 0.\n"
+        "style: 'chord', 'radius', 'chamfer' or 'chord-chamfer', as for fillet.\n"
+        "  For the three other styles the size found is exact, not rounded.\n\n"
         "Raises TypeError or ValueError for arguments that are not these.\n"
         "Releases the GIL while it works.\n\n"
         ">>> rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 8)])\n"

@@ -14,8 +14,15 @@ from rrensen import _core
 
 PUBLIC = [name for name in rrensen.__all__ if name != "__version__"]
 FUNCTIONS = {
-    "fillet": 'fillet(points, size=5.0, *, closing="proximity") -> Outline',
-    "largest_fillet_size": 'largest_fillet_size(points, *, closing="proximity", limit=None) -> float | None',
+    "fillet": 'fillet(points, size=5.0, *, closing="proximity", style="chord") -> Outline',
+    "fillet_dxf": (
+        'fillet_dxf(data, size=5.0, *, style="chord", close_gap=None, join=False, join_gap=1e-06,'
+        ' layer=None, name="<data>") -> DxfResult'
+    ),
+    "fillet_polyline": 'fillet_polyline(vertices, size, *, closed, style="chord") -> PolylineResult',
+    "largest_fillet_size": (
+        'largest_fillet_size(points, *, closing="proximity", limit=None, style="chord") -> float | None'
+    ),
 }
 
 

@@ -1,0 +1,125 @@
+"""The style= argument of rrensen.fillet and rrensen.largest_fillet_size:
+what each of the four styles' size measures, on a right angle and on
+generated corners, and the names that are refused."""
+
+import math
+import struct
+
+import pytest
+
+import rrensen
+
+RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
+STYLES = ["chord", "radius", "chamfer", "chord-chamfer"]
+
+
+def next_up(value):
+    """The next double above a positive finite value (math.nextafter is
+    Python 3.9's)."""
+    (bits,) = struct.unpack("<q", struct.pack("<d", value))
+    return struct.unpack("<d", struct.pack("<q", bits + 1))[0]
+
+
+def distance(a, b):
+    return math.hypot(a[0] - b[0], a[1] - b[1])
+
+
+def cut(outline):
+    """The one corner's cut of an outline of three segments."""
+    assert outline, outline
+    return outline.segments[1]
+
+
+def test_chord_is_the_default_and_its_cut_ends_lie_size_apart():
+    default = rrensen.fillet(RIGHT_ANGLE, 5.0)
+    chord = rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord")
+    assert list(default.segments) == list(chord.segments)
+    arc = cut(chord)
+    assert arc.is_arc and math.isclose(distance(arc.start, arc.end), 5.0)
+
+
+def test_radius_draws_an_arc_whose_radius_is_the_size():
+    arc = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="radius"))
+    assert arc.is_arc and arc.radius == 5.0
+    # On a right angle the cut back equals the radius.
+    assert math.isclose(distance(arc.start, (100, 0)), 5.0)
+    assert math.isclose(distance(arc.centre, arc.start), 5.0)
+    assert math.isclose(distance(arc.centre, arc.end), 5.0)
+
+
+def test_chamfer_draws_a_line_whose_ends_lie_size_from_the_corner():
+    line = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chamfer"))
+    assert not line.is_arc and line.bulge == 0.0
+    assert math.isclose(distance(line.start, (100, 0)), 5.0)
+    assert math.isclose(distance(line.end, (100, 0)), 5.0)
+
+
+def test_chord_chamfer_draws_a_line_size_long():
+    line = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord-chamfer"))
+    assert not line.is_arc
+    assert math.isclose(distance(line.start, line.end), 5.0)
+
+
+@pytest.mark.parametrize("turn_degrees", [3, 30, 90, 150])
+@pytest.mark.parametrize("style", STYLES)
+def test_each_style_measures_its_size_at_any_turn(style, turn_degrees):
+    turn = math.radians(turn_degrees)
+    points = [(-100, 0), (0, 0), (100 * math.cos(turn), 100 * math.sin(turn))]
+    outline = rrensen.fillet(points, 4.0, closing="open", style=style)
+    piece = cut(outline)
+    corner = outline.corners[0]
+    measured = {
+        "chord": distance(piece.start, piece.end),
+        "radius": piece.radius,
+        "chamfer": distance(piece.start, (0, 0)),
+        "chord-chamfer": distance(piece.start, piece.end),
+    }[style]
+    assert math.isclose(measured, 4.0, rel_tol=1e-12)
+    assert piece.is_arc == (style == "radius" or (style == "chord" and turn_degrees > 10))
+    assert math.isclose(corner.cut_back, distance(piece.end, (0, 0)), rel_tol=1e-12)
+
+
+@pytest.mark.parametrize("style", STYLES)
+def test_the_largest_size_of_a_style_draws_in_that_style(style):
+    points = [(0, 0), (100, 0), (100, 8), (0, 8)]
+    size = rrensen.largest_fillet_size(points, closing="open", style=style)
+    assert size is not None and size > 0
+    assert rrensen.fillet(points, size, closing="open", style=style)
+    assert not rrensen.fillet(points, size * 1.001 + 0.001, closing="open", style=style)
+
+
+@pytest.mark.parametrize("style", ["radius", "chamfer", "chord-chamfer"])
+def test_the_other_styles_find_the_exact_size_to_the_last_bit(style):
+    points = [(0, 0), (100, 0), (100, 8), (0, 8)]
+    size = rrensen.largest_fillet_size(points, closing="open", style=style)
+    assert rrensen.fillet(points, size, closing="open", style=style)
+    assert not rrensen.fillet(points, next_up(size), closing="open", style=style)
+
+
+def test_a_chamfer_of_a_right_angle_uses_a_side_up_at_exactly_half_its_length():
+    # Each cut backs off the size itself: the 8-long side holds 4, and
+    # tan(pi / 4) (the radius style's factor) is not exactly 1.
+    points = [(0, 0), (100, 0), (100, 8), (0, 8)]
+    assert rrensen.largest_fillet_size(points, closing="open", style="chamfer") == 4.0
+    assert math.isclose(rrensen.largest_fillet_size(points, closing="open", style="radius"), 4.0)
+
+
+def test_a_side_of_zero_length_is_coincident_points_in_other_styles():
+    problem = rrensen.fillet([(0, 0), (100, 0), (100, 0), (100, 100)], 1.0, style="radius").problem
+    assert problem.kind == "coincident_points" and (problem.point, problem.next_point) == (1, 2)
+
+
+@pytest.mark.parametrize("name", ["Chord", "round", "", "chord ", "radius\0"])
+def test_an_unknown_style_is_a_value_error_listing_the_four(name):
+    for call in (lambda: rrensen.fillet(RIGHT_ANGLE, style=name),
+                 lambda: rrensen.largest_fillet_size(RIGHT_ANGLE, style=name)):
+        with pytest.raises(ValueError, match="style must be") as raised:
+            call()
+        for style in STYLES:
+            assert f"'{style}'" in str(raised.value)
+
+
+@pytest.mark.parametrize("value", [None, 1, b"chord", ["chord"]])
+def test_a_style_that_is_not_text_is_a_type_error(value):
+    with pytest.raises(TypeError, match="style must be"):
+        rrensen.fillet(RIGHT_ANGLE, style=value)
