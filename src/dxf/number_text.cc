@@ -7,15 +7,25 @@
 
 namespace dxf {
 
-std::string FormatCoordinate(double value) {
-  if (value == 0.0) return "0.0";  // also for -0.0
+void AppendCoordinate(std::string& out, double value) {
+  if (value == 0.0) {  // also for -0.0
+    out += "0.0";
+    return;
+  }
   // The shortest round-trip text of a double in fixed notation has at most
   // 309 integer digits or 324 decimals, plus sign and point.
   char buffer[400];
   std::to_chars_result written = std::to_chars(
       buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  std::string text(buffer, written.ptr);
-  if (text.find_first_of(".ni") == std::string::npos) text += ".0";
+  const std::string_view text(buffer,
+                              static_cast<size_t>(written.ptr - buffer));
+  out.append(text);
+  if (text.find_first_of(".ni") == std::string_view::npos) out += ".0";
+}
+
+std::string FormatCoordinate(double value) {
+  std::string text;
+  AppendCoordinate(text, value);
   return text;
 }
 
