@@ -43,27 +43,31 @@ struct PieceFacts {
 
 class Reader {
  public:
-  Reader(const TagList& list, DrawingPieces pieces)
-      : tags_(list.tags), read_pieces_(pieces == DrawingPieces::kRead) {}
+  Reader(TagWindow& window, DrawingPieces pieces, DrawingVisitor& visitor)
+      : window_(window),
+        read_pieces_(pieces == DrawingPieces::kRead),
+        visitor_(visitor) {}
 
   Drawing Read() {
     size_t i = 0;
-    while (i < tags_.size() && drawing_.error.empty()) {
-      const Tag& tag = tags_[i];
-      if (tag.code == 999) {  // a comment
+    while (drawing_.error.empty() && window_.Has(i)) {
+      Boundary(i);
+      if (window_[i].code == 999) {  // a comment
         ++i;
         continue;
       }
       if (IsZero(i, "EOF")) break;
       if (!IsZero(i, "SECTION")) {
-        Fail("expected '0 / SECTION' or '0 / EOF' here", tag.line);
+        Fail("expected '0 / SECTION' or '0 / EOF' here", window_[i].line);
         break;
       }
-      if (i + 1 >= tags_.size() || tags_[i + 1].code != 2) {
-        Fail("a section must start with its name (group code 2)", tag.line);
+      if (!window_.Has(i + 1) || window_[i + 1].code != 2) {
+        Fail("a section must start with its name (group code 2)",
+             window_[i].line);
         break;
       }
-      std::string_view name = TrimBlanks(tags_[i + 1].value);
+      // A copy: the name's bytes may move while the section is read.
+      const std::string name(TrimBlanks(window_[i + 1].value));
       i = ReadSection(i + 2, name);
     }
     // One past the largest handle, so that new handles are unused ones.
@@ -77,9 +81,9 @@ class Reader {
   }
 
  private:
-  bool IsZero(size_t i, std::string_view type) const {
-    return i < tags_.size() && tags_[i].code == 0 &&
-           TrimBlanks(tags_[i].value) == type;
+  bool IsZero(size_t i, std::string_view type) {
+    return window_.Has(i) && window_[i].code == 0 &&
+           TrimBlanks(window_[i].value) == type;
   }
 
   void Fail(std::string message, int line) {
@@ -89,25 +93,32 @@ class Reader {
     }
   }
 
+  /// Tags before `next` are done with.
+  void Boundary(size_t next) {
+    visitor_.OnBoundary(next);
+    window_.Release(next, window_[next].begin);
+  }
+
   /// Reads a section from its first tag after the name; returns the index
   /// after its ENDSEC.
-  size_t ReadSection(size_t i, std::string_view name) {
-    bool header = name == "HEADER";
+  size_t ReadSection(size_t i, const std::string& name) {
+    const bool header = name == "HEADER";
     // Only the drawing's own entities: a block definition is a symbol shared
     // by every insert of it (arrowheads, title blocks), not an outline.
-    bool entities = name == "ENTITIES";
-    while (i < tags_.size()) {
+    const bool entities = name == "ENTITIES";
+    while (drawing_.error.empty() && window_.Has(i)) {
+      if (window_[i].code == 0) Boundary(i);
       if (IsZero(i, "ENDSEC")) return i + 1;
       if (IsZero(i, "EOF")) break;
-      const Tag& tag = tags_[i];
       if (header) {
         ReadHeaderTag(i);
         ++i;
         continue;
       }
+      const Tag& tag = window_[i];
       NoteHandle(tag);
       if (entities && tag.code == 0) {
-        std::string_view type = TrimBlanks(tag.value);
+        const std::string_view type = TrimBlanks(tag.value);
         if (type == "LWPOLYLINE") {
           i = ReadLightweight(i);
           continue;
@@ -123,28 +134,31 @@ class Reader {
       }
       ++i;
     }
-    Fail("the file ends inside the " + std::string(name) +
-             " section (no '0 / ENDSEC')",
-         tags_.empty() ? 0 : tags_.back().line);
-    return tags_.size();
+    Fail("the file ends inside the " + name + " section (no '0 / ENDSEC')",
+         window_.LastLine());
+    return i;
   }
 
   void ReadHeaderTag(size_t i) {
-    const Tag& tag = tags_[i];
-    if (tag.code == 9 && TrimBlanks(tag.value) == "$ACADVER" &&
-        i + 1 < tags_.size() && tags_[i + 1].code == 1) {
-      drawing_.version = std::string(TrimBlanks(tags_[i + 1].value));
+    const bool has_next = window_.Has(i + 1);  // before taking references
+    const Tag& tag = window_[i];
+    if (tag.code != 9 || !has_next) return;
+    const Tag& next = window_[i + 1];
+    const std::string_view name = TrimBlanks(tag.value);
+    if (name == "$ACADVER" && next.code == 1) {
+      drawing_.version = std::string(TrimBlanks(next.value));
       return;
     }
-    if (tag.code != 9 || TrimBlanks(tag.value) != "$HANDSEED") return;
-    if (i + 1 >= tags_.size() || tags_[i + 1].code != 5) return;
+    if (name != "$HANDSEED" || next.code != 5) return;
     uint64_t seed = 0;
-    if (!ParseHandle(tags_[i + 1].value, seed)) {
-      Fail("$HANDSEED is not a hexadecimal handle", tags_[i + 1].line + 1);
+    if (!ParseHandle(next.value, seed)) {
+      Fail("$HANDSEED is not a hexadecimal handle", next.line + 1);
       return;
     }
     drawing_.has_handle_seed = true;
     drawing_.handle_seed_tag = i + 1;
+    drawing_.handle_seed = next;
+    drawing_.handle_seed.value = {};
     if (seed > drawing_.next_free_handle) drawing_.next_free_handle = seed;
   }
 
@@ -158,9 +172,9 @@ class Reader {
     }
   }
 
-  /// Index of the next "0" tag from `i` on (or the end).
-  size_t EntityEnd(size_t i) const {
-    while (i < tags_.size() && tags_[i].code != 0) ++i;
+  /// Index of the next "0" tag from `i` on (or the end), all read.
+  size_t EntityEnd(size_t i) {
+    while (window_.Has(i) && window_[i].code != 0) ++i;
     return i;
   }
 
@@ -204,8 +218,8 @@ class Reader {
   /// The handle, layer and flags of an entity's own tag, if it is one.
   bool ReadCommon(const Tag& tag, Polyline& p) {
     switch (tag.code) {
-      case 5: p.handle = std::string(TrimBlanks(tag.value)); return true;
-      case 8: p.layer = std::string(TrimBlanks(tag.value)); return true;
+      case 5: p.handle.assign(TrimBlanks(tag.value)); return true;
+      case 8: p.layer.assign(TrimBlanks(tag.value)); return true;
       case 70:
         p.has_flags = true;
         return Integer(tag, p.flags);
@@ -247,15 +261,33 @@ class Reader {
           "it has vertex widths (group code " + std::to_string(tag.code) + ")");
   }
 
-  size_t ReadLightweight(size_t first) {
-    Polyline p;
-    p.form = PolylineForm::kLightweight;
+  /// The polyline to fill, empty, its buffers kept from the last one.
+  Polyline& Fresh(PolylineForm form, size_t first) {
+    Polyline& p = polyline_;
+    p.form = form;
     p.first_tag = first;
-    p.end_tag = EntityEnd(first + 1);
+    p.end_tag = first;
+    p.handle.clear();
     p.layer = "0";
+    p.flags = 0;
+    p.has_flags = false;
+    p.closed = false;
+    p.vertices.clear();
+    p.unfit_code.clear();
+    p.unfit_reason.clear();
+    p.not_2d = false;
+    p.vertex_tags.clear();
+    p.vertex_handles.clear();
+    p.seqend_tag = 0;
+    return p;
+  }
+
+  size_t ReadLightweight(size_t first) {
+    Polyline& p = Fresh(PolylineForm::kLightweight, first);
+    p.end_tag = EntityEnd(first + 1);
     OpaqueParts opaque;
     for (size_t i = first + 1; i < p.end_tag && drawing_.error.empty(); ++i) {
-      const Tag& tag = tags_[i];
+      const Tag& tag = window_[i];
       NoteHandle(tag);
       if (opaque.Skip(tag) || ReadCommon(tag, p)) continue;
       // Past kMaxVertices the polyline is unfit and its last kept y may be
@@ -271,33 +303,30 @@ class Reader {
   }
 
   size_t ReadVertexList(size_t first) {
-    Polyline p;
-    p.form = PolylineForm::kVertexList;
-    p.first_tag = first;
-    p.layer = "0";
+    Polyline& p = Fresh(PolylineForm::kVertexList, first);
     size_t i = EntityEnd(first + 1);
     OpaqueParts opaque;
     for (size_t k = first + 1; k < i && drawing_.error.empty(); ++k) {
-      const Tag& tag = tags_[k];
+      const Tag& tag = window_[k];
       NoteHandle(tag);
       if (opaque.Skip(tag) || ReadCommon(tag, p)) continue;
       if (tag.code == 40 || tag.code == 41) NoteWidth(p, tag);
     }
-    while (IsZero(i, "VERTEX") && drawing_.error.empty()) {
+    while (drawing_.error.empty() && IsZero(i, "VERTEX")) {
       size_t end = EntityEnd(i + 1);
       p.vertex_tags.push_back(i);
       ReadVertex(p, i, end);
       i = end;
     }
-    if (!drawing_.error.empty()) return tags_.size();
+    if (!drawing_.error.empty()) return i;
     if (!IsZero(i, "SEQEND")) {
       Fail("a POLYLINE's vertices must end with '0 / SEQEND'",
-           i < tags_.size() ? tags_[i].line : tags_[first].line);
-      return tags_.size();
+           window_.Has(i) ? window_[i].line : window_[first].line);
+      return i;
     }
     p.seqend_tag = i;
     p.end_tag = EntityEnd(i + 1);
-    for (size_t k = i + 1; k < p.end_tag; ++k) NoteHandle(tags_[k]);
+    for (size_t k = i + 1; k < p.end_tag; ++k) NoteHandle(window_[k]);
     if (p.flags & (k3dPolylineFlag | k3dMeshFlag | kPolyfaceFlag)) {
       p.not_2d = true;
     } else if (p.flags & (kCurveFitFlag | kSplineFitFlag)) {
@@ -314,7 +343,7 @@ class Reader {
     double bulge = 0.0;  // wherever the bulge stands among its tags
     std::string handle;
     for (size_t k = first + 1; k < end && drawing_.error.empty(); ++k) {
-      const Tag& tag = tags_[k];
+      const Tag& tag = window_[k];
       NoteHandle(tag);
       if (opaque.Skip(tag)) continue;
       switch (tag.code) {
@@ -348,11 +377,12 @@ class Reader {
     Piece p;
     p.kind = kind;
     p.first_tag = first;
+    p.line = window_[first].line;
     p.end_tag = EntityEnd(first + 1);
     PieceFacts facts;
     OpaqueParts opaque;
     for (size_t i = first + 1; i < p.end_tag && drawing_.error.empty(); ++i) {
-      const Tag& tag = tags_[i];
+      const Tag& tag = window_[i];
       NoteHandle(tag);
       if (opaque.Skip(tag)) {
         facts.application_data = true;
@@ -366,7 +396,7 @@ class Reader {
     if (!drawing_.error.empty() || facts.paper_space) return p.end_tag;
     p.unjoinable_reason = ReasonFromTags(p.kind, facts);
     const size_t end = p.end_tag;
-    drawing_.pieces.push_back(std::move(p));
+    visitor_.OnPiece(p);
     return end;
   }
 
@@ -452,13 +482,31 @@ class Reader {
 
   void Finish(Polyline& p) {
     p.closed = (p.flags & kClosedFlag) != 0;
-    drawing_.polylines.push_back(std::move(p));
+    if (drawing_.error.empty()) visitor_.OnPolyline(p);
   }
 
-  const std::vector<Tag>& tags_;
+  TagWindow& window_;
   const bool read_pieces_;
+  DrawingVisitor& visitor_;
   Drawing drawing_;
+  Polyline polyline_;  ///< the one being read; its buffers are reused
   uint64_t largest_handle_ = 0;
+};
+
+/// Keeps what the scanner hands on, for ReadDrawing.
+class Collector : public DrawingVisitor {
+ public:
+  explicit Collector(Drawing& drawing) : drawing_(drawing) {}
+  void OnBoundary(size_t /*next*/) override {}
+  void OnPolyline(Polyline& polyline) override {
+    drawing_.polylines.push_back(polyline);
+  }
+  void OnPiece(Piece& piece) override {
+    drawing_.pieces.push_back(std::move(piece));
+  }
+
+ private:
+  Drawing& drawing_;
 };
 
 }  // namespace
@@ -474,8 +522,20 @@ bool OpaqueParts::Skip(const Tag& tag) {
   return in_application_group_;
 }
 
+Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
+                    DrawingVisitor& visitor) {
+  return Reader(window, pieces, visitor).Read();
+}
+
 Drawing ReadDrawing(const TagList& list, DrawingPieces pieces) {
-  return Reader(list, pieces).Read();
+  // The tags' bytes are not needed: nothing is copied.
+  TagWindow window(list, {});
+  Drawing found;
+  Collector collector(found);
+  Drawing drawing = ScanDrawing(window, pieces, collector);
+  drawing.polylines = std::move(found.polylines);
+  drawing.pieces = std::move(found.pieces);
+  return drawing;
 }
 
 }  // namespace dxf

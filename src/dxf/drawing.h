@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dxf/tag_reader.h"
+#include "dxf/tag_stream.h"
 #include "rrensen/polyline.h"
 
 namespace dxf {
@@ -87,6 +88,7 @@ struct Piece {
   /// Tags [first_tag, end_tag) are the whole entity.
   size_t first_tag = 0;
   size_t end_tag = 0;
+  int line = 0;        ///< the line of its "0" tag
   std::string handle;  ///< empty when the entity has none
   PieceAttributes attributes;
   /// LINE: 10/20 start and 11/21 end. ARC: 10/20 centre; end is unused.
@@ -106,16 +108,19 @@ struct Piece {
 
 /// What ReadDrawing found.
 struct Drawing {
-  std::vector<Polyline> polylines;  ///< in file order
+  /// In file order; ScanDrawing hands them to its visitor instead.
+  std::vector<Polyline> polylines;
   /// The model-space LINE and ARC entities of the ENTITIES section, in file
-  /// order; read only when asked for.
+  /// order; read only when asked for (ScanDrawing hands them on too).
   std::vector<Piece> pieces;
   /// $ACADVER's value ("AC1009" for R12, "AC1015" for R2000 ...); empty
   /// when the header has none.
   std::string version;
-  /// Index of the tag that holds $HANDSEED's value; false when none.
+  /// Index of the tag that holds $HANDSEED's value, and that tag (its
+  /// offsets; its value is not kept); false when none.
   bool has_handle_seed = false;
   size_t handle_seed_tag = 0;
+  Tag handle_seed;
   /// The first handle that no object uses: the larger of $HANDSEED and one
   /// more than the largest handle in the file.
   uint64_t next_free_handle = 1;
@@ -149,6 +154,28 @@ enum class DrawingPieces { kSkip, kRead };
 /// read readable); anything else in the file is not looked at.
 Drawing ReadDrawing(const TagList& list,
                     DrawingPieces pieces = DrawingPieces::kSkip);
+
+/// What ScanDrawing hands on as it reads.
+class DrawingVisitor {
+ public:
+  virtual ~DrawingVisitor() = default;
+  /// An entity or a section starts at tag `next`: no tag before it will be
+  /// looked at again, and the window lets them go when this returns.
+  virtual void OnBoundary(size_t next) = 0;
+  /// A polyline, its tags [first_tag, end_tag] held. It is the scanner's
+  /// and is reused for the next one.
+  virtual void OnPolyline(Polyline& polyline) = 0;
+  /// A LINE or ARC of model space (with DrawingPieces::kRead), its tags
+  /// held; the visitor may take it.
+  virtual void OnPiece(Piece& piece) = 0;
+};
+
+/// ReadDrawing over the tags of `window` as they are read, handing each
+/// polyline and piece to `visitor` and letting the window drop the tags
+/// behind it at each boundary; the Drawing it returns has no polylines or
+/// pieces. It stops at "0 / EOF", at the end of the tags or at a fault.
+Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
+                    DrawingVisitor& visitor);
 
 }  // namespace dxf
 

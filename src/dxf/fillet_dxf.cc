@@ -27,29 +27,29 @@ bool SameLayer(std::string_view a, std::string_view b) {
 /// new ones laid out like the file's.
 class TagWriter {
  public:
-  TagWriter(std::string_view bytes, const TagList& list, std::string& out)
-      : bytes_(bytes), list_(list), out_(out) {}
+  TagWriter(const TagWindow& window, std::string& out)
+      : window_(window), out_(out) {}
 
-  void Copy(const Tag& tag) {
-    out_.append(bytes_.substr(tag.begin, tag.end - tag.begin));
-  }
+  void Copy(const Tag& tag) { out_.append(window_.Bytes(tag.begin, tag.end)); }
 
   void CopyWithValue(const Tag& tag, std::string_view value) {
-    out_.append(bytes_.substr(tag.begin, tag.value_begin - tag.begin));
+    out_.append(window_.Bytes(tag.begin, tag.value_begin));
     out_.append(value);
-    std::string_view line_end =
-        bytes_.substr(tag.value_text_end, tag.end - tag.value_text_end);
-    out_.append(line_end.empty() ? std::string_view(list_.layout.line_end)
+    std::string_view line_end = window_.Bytes(tag.value_text_end, tag.end);
+    out_.append(line_end.empty() ? std::string_view(window_.layout().line_end)
                                  : line_end);
   }
 
   void Add(int code, std::string_view value) {
-    AppendTag(out_, list_.layout, code, value);
+    AppendTag(out_, window_.layout(), code, value);
+  }
+
+  void AddCoordinate(int code, double value) {
+    AppendCoordinateTag(out_, window_.layout(), code, value);
   }
 
  private:
-  std::string_view bytes_;
-  const TagList& list_;
+  const TagWindow& window_;
   std::string& out_;
 };
 
@@ -58,50 +58,40 @@ bool IsLightweightVertexCode(int code) {
          code == 91;
 }
 
+/// Writes polylines with new vertices, and the entities of chains; gives
+/// out new handles, counting up.
 class Rewriter {
  public:
-  Rewriter(std::string_view bytes, const TagList& list, const Drawing& drawing)
-      : bytes_(bytes),
-        list_(list),
-        tags_(list.tags),
-        drawing_(drawing),
-        next_handle_(drawing.next_free_handle) {}
+  /// `with_seed`: whether the file has $HANDSEED, without which a new
+  /// vertex of the vertex-list form gets no handle; `next_handle`: the
+  /// first free handle.
+  Rewriter(const TagWindow& window, bool with_seed, uint64_t next_handle)
+      : window_(window), with_seed_(with_seed), next_handle_(next_handle) {}
 
-  /// The entity `p` with the shape `f`.
-  std::string Entity(const Polyline& p, const rrensen::PolylineResult& f) {
-    std::string out;
-    TagWriter writer(bytes_, list_, out);
+  /// Appends the entity `p` with the shape `f` to `out`.
+  void Entity(const Polyline& p, const rrensen::PolylineResult& f,
+              std::string& out) {
+    TagWriter writer(window_, out);
     int flags = f.closed ? (p.flags | kClosedFlag) : (p.flags & ~kClosedFlag);
     if (p.form == PolylineForm::kLightweight) {
       Lightweight(p, f, flags, writer);
     } else {
       VertexList(p, f, flags, writer);
     }
-    return out;
   }
 
-  /// The entity chain `c` becomes with the shape `f`, in the form `form`;
-  /// `handle` gets its handle, or "" when its first piece had none (and so
-  /// the file is one without handles) and the chain gets none.
-  std::string ChainText(const Chain& c, const rrensen::PolylineResult& f,
-                        ChainForm form, bool with_handles,
-                        std::string& handle) {
-    Chain shaped;
-    shaped.attributes = c.attributes;
-    shaped.closed = f.closed;
-    shaped.vertices.reserve(f.vertices.size());
-    for (const rrensen::BulgeVertex& v : f.vertices) {
-      shaped.vertices.push_back({v.point, v.bulge});
-    }
+  /// Appends the entity of chain `shaped` (its vertices filleted) in the
+  /// form `form` to `out`; `handle` gets its handle, or "" when its first
+  /// piece had none (and so the file is one without handles) and the chain
+  /// gets none.
+  void Chain(const dxf::Chain& shaped, ChainForm form, bool with_handles,
+             std::string& handle, std::string& out) {
     handle = with_handles ? FormatHandle(next_handle_) : std::string();
-    return ChainEntity(shaped, form, list_.layout,
+    out += ChainEntity(shaped, form, window_.layout(),
                        with_handles ? &next_handle_ : nullptr);
   }
 
-  /// True when new handles were given out.
-  bool HandlesAdded() const {
-    return next_handle_ != drawing_.next_free_handle;
-  }
+  /// The first handle not given out.
   uint64_t next_handle() const { return next_handle_; }
 
  private:
@@ -111,16 +101,16 @@ class Rewriter {
     {
       OpaqueParts opaque;
       for (size_t i = p.first_tag + 1; i < p.end_tag; ++i) {
-        if (!opaque.Skip(tags_[i]) && tags_[i].code == 90) has_count = true;
+        if (!opaque.Skip(window_[i]) && window_[i].code == 90) has_count = true;
       }
     }
     const std::string count = std::to_string(f.vertices.size());
     const std::string flag_text = std::to_string(flags);
-    writer.Copy(tags_[p.first_tag]);
+    writer.Copy(window_[p.first_tag]);
     OpaqueParts opaque;
     bool vertices_written = false;
     for (size_t i = p.first_tag + 1; i < p.end_tag; ++i) {
-      const Tag& tag = tags_[i];
+      const Tag& tag = window_[i];
       // Tags inside opaque parts (extended data and the like) are copied.
       const bool own = !opaque.Skip(tag);
       if (own && tag.code == 90) {
@@ -140,9 +130,9 @@ class Rewriter {
             continue;
           }
           const rrensen::BulgeVertex& v = f.vertices[k];
-          writer.Add(10, FormatCoordinate(v.point.x));
-          writer.Add(20, FormatCoordinate(v.point.y));
-          if (v.bulge != 0.0) writer.Add(42, FormatCoordinate(v.bulge));
+          writer.AddCoordinate(10, v.point.x);
+          writer.AddCoordinate(20, v.point.y);
+          if (v.bulge != 0.0) writer.AddCoordinate(42, v.bulge);
         }
       } else {
         writer.Copy(tag);
@@ -158,8 +148,8 @@ class Rewriter {
         k + 1 < p.vertex_tags.size() ? p.vertex_tags[k + 1] : p.end_tag;
     OpaqueParts opaque;
     for (size_t i = p.vertex_tags[k]; i < end; ++i) {
-      if (!opaque.Skip(tags_[i]) && IsLightweightVertexCode(tags_[i].code)) {
-        writer.Copy(tags_[i]);
+      if (!opaque.Skip(window_[i]) && IsLightweightVertexCode(window_[i].code)) {
+        writer.Copy(window_[i]);
       }
     }
   }
@@ -169,7 +159,7 @@ class Rewriter {
     const size_t header_end = p.vertex_tags.front();
     OpaqueParts opaque;
     for (size_t i = p.first_tag; i < header_end; ++i) {
-      const Tag& tag = tags_[i];
+      const Tag& tag = window_[i];
       if (!opaque.Skip(tag) && tag.code == 70) {
         writer.CopyWithValue(tag, std::to_string(flags));
       } else {
@@ -201,8 +191,8 @@ class Rewriter {
     {
       OpaqueParts template_opaque;
       for (size_t i = template_begin + 1; i < template_end; ++i) {
-        int code = tags_[i].code;
-        if (!template_opaque.Skip(tags_[i]) &&
+        int code = window_[i].code;
+        if (!template_opaque.Skip(window_[i]) &&
             (code == 10 || code == 20 || code == 30 || code == 40 ||
              code == 41)) {
           bulge_after = i;
@@ -213,19 +203,19 @@ class Rewriter {
       if (f.sources[k] >= 0) {
         const auto old = static_cast<size_t>(f.sources[k]);
         for (size_t i = p.vertex_tags[old]; i < VertexEnd(p, old); ++i) {
-          writer.Copy(tags_[i]);
+          writer.Copy(window_[i]);
         }
         continue;
       }
       const rrensen::BulgeVertex& v = f.vertices[k];
       OpaqueParts vertex_opaque;
       for (size_t i = template_begin; i < template_end; ++i) {
-        const Tag& tag = tags_[i];
+        const Tag& tag = window_[i];
         // The entity's "0" tag and its opaque parts are copied as they are.
         const bool own = i != template_begin && !vertex_opaque.Skip(tag);
         if (own && tag.code == 5) {
           // Without $HANDSEED no handle can be known to be free.
-          if (drawing_.has_handle_seed) writer.CopyWithValue(tag, NewHandle());
+          if (with_seed_) writer.CopyWithValue(tag, NewHandle());
         } else if (own && tag.code == 10) {
           writer.CopyWithValue(tag, FormatCoordinate(v.point.x));
         } else if (own && tag.code == 20) {
@@ -233,12 +223,10 @@ class Rewriter {
         } else if (!own || tag.code != 42) {
           writer.Copy(tag);
         }
-        if (i == bulge_after && v.bulge != 0.0) {
-          writer.Add(42, FormatCoordinate(v.bulge));
-        }
+        if (i == bulge_after && v.bulge != 0.0) writer.AddCoordinate(42, v.bulge);
       }
     }
-    for (size_t i = p.seqend_tag; i < p.end_tag; ++i) writer.Copy(tags_[i]);
+    for (size_t i = p.seqend_tag; i < p.end_tag; ++i) writer.Copy(window_[i]);
   }
 
   /// One past the last tag of old VERTEX `k`.
@@ -253,10 +241,8 @@ class Rewriter {
     return FormatHandle(next_handle_++);
   }
 
-  std::string_view bytes_;
-  const TagList& list_;
-  const std::vector<Tag>& tags_;
-  const Drawing& drawing_;
+  const TagWindow& window_;
+  bool with_seed_;
   uint64_t next_handle_;
   std::vector<std::string> spare_handles_;
   size_t next_spare_ = 0;
@@ -336,18 +322,24 @@ bool Unchanged(const Polyline& p, const rrensen::PolylineResult& f) {
 
 /// Fillets the polyline through `vertices`, closed or not, as `settings`
 /// say; `report` says what became of it.
-rrensen::PolylineResult FilletOne(std::vector<rrensen::BulgeVertex> vertices,
-                                  bool closed, const FilletSettings& settings,
-                                  OutlineReport& report) {
-  const bool was_closed = closed;
+rrensen::PolylineResult FilletOne(
+    const std::vector<rrensen::BulgeVertex>& vertices, bool closed,
+    const FilletSettings& settings, OutlineReport& report) {
+  report.style = settings.style;
+  rrensen::PolylineResult f;
   if (ClosesByGap(vertices, closed, settings.close_gap)) {
-    vertices.pop_back();
-    closed = true;
+    // Closed by the gap: without its last vertex.
+    const std::vector<rrensen::BulgeVertex> shorter(vertices.begin(),
+                                                    vertices.end() - 1);
+    f = rrensen::FilletPolyline(
+        shorter, {settings.size, rrensen::Closing::kClosed, settings.style});
+  } else {
+    f = rrensen::FilletPolyline(
+        vertices,
+        {settings.size,
+         closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen,
+         settings.style});
   }
-  rrensen::PolylineResult f = rrensen::FilletPolyline(
-      vertices, {settings.size,
-                 closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen,
-                 settings.style});
   report.corners_filleted = f.corners_filleted;
   report.corners_left = f.corners_left;
   for (const rrensen::RefusedRun& run : f.refused_runs) {
@@ -356,7 +348,7 @@ rrensen::PolylineResult FilletOne(std::vector<rrensen::BulgeVertex> vertices,
   }
   report.status = StatusOf(f);
   report.closed =
-      report.status == OutlineStatus::kUnchanged ? was_closed : f.closed;
+      report.status == OutlineStatus::kUnchanged ? closed : f.closed;
   return f;
 }
 
@@ -375,7 +367,419 @@ void Tally(OutlineStatus status, int& filleted, int& partly, int& left) {
   }
 }
 
+/// Whether polyline `p` is one the run considers: 2-D and on the layer
+/// asked for.
+bool Considered(const Polyline& p, const FilletSettings& settings) {
+  return !p.not_2d && (!settings.layer || SameLayer(*settings.layer, p.layer));
+}
+
+/// What becomes of polyline `p`: its report, and whether it is written
+/// anew with the shape `f` (false when it is copied as it was).
+bool Decide(const Polyline& p, const std::string_view type,
+            const FilletSettings& settings, OutlineReport& report,
+            rrensen::PolylineResult& f) {
+  report.type = std::string(type);
+  report.handle = p.handle;
+  report.layer = p.layer;
+  report.closed = p.closed;
+  if (!p.unfit_code.empty()) {
+    report.status = OutlineStatus::kSkipped;
+    report.skip_code = p.unfit_code;
+    report.skip_reason = p.unfit_reason;
+    return false;
+  }
+  f = FilletOne(p.vertices, p.closed, settings, report);
+  return report.status != OutlineStatus::kUnchanged && !Unchanged(p, f);
+}
+
+constexpr size_t kNoChain = SIZE_MAX;
+
+/// Sends the bytes it is given nowhere.
+class NoSink : public ByteSink {
+ public:
+  void Write(std::string_view /*bytes*/) override {}
+};
+
+/// Appends what it is given to a string.
+class StringSink : public ByteSink {
+ public:
+  explicit StringSink(std::string& out) : out_(out) {}
+  void Write(std::string_view bytes) override { out_.append(bytes); }
+
+ private:
+  std::string& out_;
+};
+
+/// Gives the bytes of a string, in pieces as large as asked for.
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string_view bytes) : bytes_(bytes) {}
+  size_t Read(char* buffer, size_t size) override {
+    const std::string_view part = bytes_.substr(position_, size);
+    part.copy(buffer, part.size());
+    position_ += part.size();
+    return part.size();
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+/// Keeps what a run finds, for FilletDrawing.
+class Collector : public RunListener {
+ public:
+  explicit Collector(FilletRun& run) : run_(run) {}
+  void OnOutline(const OutlineReport& report) override {
+    run_.outlines.push_back(report);
+  }
+  void OnProse(const std::string& line) override {
+    run_.reports.push_back(line);
+  }
+
+ private:
+  FilletRun& run_;
+};
+
 }  // namespace
+
+/// What the survey found, for the writing.
+struct FilletPlan {
+  FilletSettings settings;
+  std::string error;
+  int error_line = 0;
+  /// The file's version, $HANDSEED, the first free handle.
+  Drawing drawing;
+  /// With --join: the model-space lines and arcs in file order, their
+  /// chains, the form the chains take (none in an R13 file), and for each
+  /// chain its report (its parts aside) and the vertices and closing of the
+  /// polyline written for it (none when it is left as its pieces).
+  std::vector<Piece> pieces;
+  std::vector<Chain> chains;
+  std::optional<ChainForm> form;
+  std::vector<OutlineReport> chain_reports;
+  /// For each piece, its chain; kNoChain for none.
+  std::vector<size_t> chain_of_piece;
+  /// How many new handles the writing gives out, and the value $HANDSEED
+  /// then takes.
+  uint64_t new_handles = 0;
+  bool surveyed = false;
+  size_t chunk = 0;  ///< bytes read at a time
+  /// The tags the survey's scan read, which the writing's must read too.
+  size_t tags = 0;
+};
+
+namespace {
+
+/// The first pass's visitor: counts the handles that rewriting the
+/// vertex-list polylines takes, and keeps the pieces.
+class Surveyor : public DrawingVisitor {
+ public:
+  Surveyor(const TagWindow& window, FilletPlan& plan)
+      : plan_(plan),
+        // Counted as if the file had $HANDSEED, which may come after its
+        // entities; the writing knows.
+        rewriter_(window, true, 0) {}
+
+  void OnBoundary(size_t /*next*/) override {}
+
+  void OnPolyline(Polyline& p) override {
+    // Only the vertex-list form's new vertices take handles.
+    if (p.form != PolylineForm::kVertexList ||
+        !Considered(p, plan_.settings)) {
+      return;
+    }
+    OutlineReport report;
+    rrensen::PolylineResult f;
+    if (Decide(p, "", plan_.settings, report, f)) {
+      scratch_.clear();
+      rewriter_.Entity(p, f, scratch_);
+    }
+  }
+
+  void OnPiece(Piece& piece) override { plan_.pieces.push_back(std::move(piece)); }
+
+  /// The handles the polylines' new vertices take.
+  uint64_t handles() const { return rewriter_.next_handle(); }
+
+ private:
+  FilletPlan& plan_;
+  Rewriter rewriter_;
+  std::string scratch_;
+};
+
+/// Chains the pieces and fillets each chain, as `plan` says; counts the
+/// chains' handles.
+void PlanChains(FilletPlan& plan) {
+  const FilletSettings& settings = plan.settings;
+  std::vector<Piece>& pieces = plan.pieces;
+  // --layer limits joining too: the other layers' pieces chain nothing.
+  if (settings.layer) {
+    for (Piece& piece : pieces) {
+      if (!SameLayer(*settings.layer, piece.attributes.layer)) {
+        piece.unjoinable_reason = "it is on another layer";
+      }
+    }
+  }
+  plan.chains = ChainPieces(pieces, *settings.join_gap);
+  plan.form = ChainFormFor(plan.drawing.version);
+  plan.chain_of_piece.assign(pieces.size(), kNoChain);
+  plan.chain_reports.resize(plan.chains.size());
+  for (size_t c = 0; c < plan.chains.size(); ++c) {
+    Chain& chain = plan.chains[c];
+    for (const ChainLink& link : chain.links) plan.chain_of_piece[link.piece] = c;
+    OutlineReport& report = plan.chain_reports[c];
+    report.kind = "chain";
+    report.type = plan.form ? FormName(*plan.form) : "";
+    report.style = settings.style;
+    report.layer = chain.attributes.layer;
+    report.line = pieces[chain.first_piece].line;
+    report.closed = chain.closed;
+    if (!plan.form) {
+      report.status = OutlineStatus::kSkipped;
+      report.skip_code = "version";
+      report.skip_reason = std::string(
+                               "lines and arcs are joined in R12 files and "
+                               "in those from R14 on, not in version ") +
+                           plan.drawing.version;
+      chain.vertices.clear();
+      continue;
+    }
+    std::vector<rrensen::BulgeVertex> vertices;
+    vertices.reserve(chain.vertices.size());
+    for (const ChainVertex& v : chain.vertices) {
+      vertices.push_back({v.point, v.bulge});
+    }
+    rrensen::PolylineResult f =
+        FilletOne(vertices, chain.closed, settings, report);
+    // The chain keeps, in its vertices, the shape written for it; none when
+    // nothing of it was filleted and its pieces stay as they were, rather
+    // than change into a polyline of the same shape.
+    chain.vertices.clear();
+    chain.vertices.shrink_to_fit();
+    if (report.status == OutlineStatus::kUnchanged) continue;
+    chain.closed = f.closed;
+    for (const rrensen::BulgeVertex& v : f.vertices) {
+      chain.vertices.push_back({v.point, v.bulge});
+    }
+    if (!pieces[chain.first_piece].handle.empty()) {
+      plan.new_handles += *plan.form == ChainForm::kLightweight
+                              ? 1
+                              : chain.vertices.size() + 2;  // and SEQEND
+    }
+  }
+}
+
+/// The second pass's visitor: writes the file, entity by entity.
+class Writer : public DrawingVisitor {
+ public:
+  Writer(TagWindow& window, const FilletPlan& plan, ByteSink& sink,
+         RunListener& listener, FilletRun& run)
+      : window_(window),
+        plan_(plan),
+        sink_(sink),
+        listener_(listener),
+        run_(run),
+        rewriter_(window, plan.drawing.has_handle_seed,
+                  plan.drawing.next_free_handle) {
+    out_.reserve(2 * kFlushBytes);
+  }
+
+  void OnBoundary(size_t next) override { CopyTo(window_[next].begin); }
+
+  void OnPolyline(Polyline& p) override {
+    if (!Considered(p, plan_.settings)) return;
+    const Tag& first = window_[p.first_tag];
+    OutlineReport& report = report_;
+    report = OutlineReport();
+    report.line = first.line;
+    if (Decide(p, TrimBlanks(first.value), plan_.settings, report, result_)) {
+      CopyTo(first.begin);
+      rewriter_.Entity(p, result_, out_);
+      Skip(p.end_tag);
+      ++run_.rewritten;
+    }
+    Tally(report.status, run_.filleted, run_.partly, run_.left_unchanged);
+    Tell(report);
+  }
+
+  void OnPiece(Piece& piece) override {
+    const size_t k = next_piece_++;
+    if (k >= plan_.chain_of_piece.size()) return;
+    const size_t c = plan_.chain_of_piece[k];
+    if (c == kNoChain) return;
+    const Chain& chain = plan_.chains[c];
+    const bool written = !chain.vertices.empty();
+    if (chain.first_piece == k) {
+      report_ = plan_.chain_reports[c];
+      int lines = 0;
+      for (const ChainLink& link : chain.links) {
+        const Piece& part = plan_.pieces[link.piece];
+        const bool line = part.kind == PieceKind::kLine;
+        lines += line ? 1 : 0;
+        report_.parts.push_back({line ? "LINE" : "ARC", part.handle, part.line});
+      }
+      if (written) {
+        CopyTo(window_[piece.first_tag].begin);
+        rewriter_.Chain(chain, *plan_.form, !piece.handle.empty(),
+                        report_.handle, out_);
+        ++run_.rewritten;
+        ++run_.joined_polylines;
+        run_.joined_lines += lines;
+        run_.joined_arcs += static_cast<int>(chain.links.size()) - lines;
+      }
+      Tally(report_.status, run_.chains_filleted, run_.chains_partly,
+            run_.chains_left);
+      Tell(report_);
+    }
+    // A written chain's pieces go: the first gave its place.
+    if (written) {
+      CopyTo(window_[piece.first_tag].begin);
+      Skip(piece.end_tag);
+    }
+  }
+
+  /// After the last tag: the rest of the input as it was.
+  void Finish(TagStream& stream) {
+    Flush();
+    stream.CopyRest(copied_, sink_);
+  }
+
+  /// Whether the handles given out are those the survey counted.
+  bool HandlesAsPlanned() const {
+    return rewriter_.next_handle() ==
+           plan_.drawing.next_free_handle + plan_.new_handles;
+  }
+
+ private:
+  static constexpr size_t kFlushBytes = size_t{1} << 20;
+
+  void Tell(const OutlineReport& report) {
+    prose_.clear();
+    AddProse(report, prose_);
+    for (const std::string& line : prose_) listener_.OnProse(line);
+    listener_.OnOutline(report);
+  }
+
+  /// Copies the input's bytes up to `offset`, $HANDSEED's value replaced
+  /// when new handles were given out.
+  void CopyTo(size_t offset) {
+    if (offset <= copied_) return;
+    const Drawing& d = plan_.drawing;
+    const Tag& seed = d.handle_seed;
+    if (d.has_handle_seed && plan_.new_handles > 0 && seed.begin >= copied_ &&
+        seed.end <= offset) {
+      out_.append(window_.Bytes(copied_, seed.value_begin));
+      out_.append(
+          FormatHandle(d.next_free_handle + plan_.new_handles));
+      const std::string_view line_end =
+          window_.Bytes(seed.value_text_end, seed.end);
+      out_.append(line_end.empty() ? std::string_view(window_.layout().line_end)
+                                   : line_end);
+      copied_ = seed.end;
+    }
+    if (offset - copied_ >= kFlushBytes) {
+      // A large run of bytes, a huge entity's: written as it lies.
+      Flush();
+      sink_.Write(window_.Bytes(copied_, offset));
+    } else {
+      out_.append(window_.Bytes(copied_, offset));
+    }
+    copied_ = offset;
+    if (out_.size() >= kFlushBytes) Flush();
+  }
+
+  /// The entity that ends before tag `end` is not copied.
+  void Skip(size_t end) {
+    copied_ = window_[end - 1].end;
+    if (out_.size() >= kFlushBytes) Flush();
+  }
+
+  void Flush() {
+    sink_.Write(out_);
+    out_.clear();
+  }
+
+  TagWindow& window_;
+  const FilletPlan& plan_;
+  ByteSink& sink_;
+  RunListener& listener_;
+  FilletRun& run_;
+  Rewriter rewriter_;
+  std::string out_;     ///< written, not yet given to the sink
+  size_t copied_ = 0;   ///< the input's bytes before this are done with
+  size_t next_piece_ = 0;
+  OutlineReport report_;
+  rrensen::PolylineResult result_;
+  std::vector<std::string> prose_;
+};
+
+}  // namespace
+
+FilletJob::FilletJob(const FilletSettings& settings, size_t chunk)
+    : plan_(std::make_unique<FilletPlan>()) {
+  plan_->settings = settings;
+  plan_->chunk = chunk;
+}
+
+FilletJob::~FilletJob() = default;
+
+const std::string& FilletJob::error() const { return plan_->error; }
+int FilletJob::error_line() const { return plan_->error_line; }
+
+bool FilletJob::Survey(ByteSource& source) {
+  FilletPlan& plan = *plan_;
+  TagStream stream(source, plan.chunk);
+  TagWindow window(stream);
+  Surveyor surveyor(window, plan);
+  const bool join = plan.settings.join_gap.has_value();
+  plan.drawing = ScanDrawing(
+      window, join ? DrawingPieces::kRead : DrawingPieces::kSkip, surveyor);
+  plan.tags = window.count();
+  // The tags after where the scan stopped must read too: a fault in the
+  // tags is the one named, wherever it lies.
+  Tag tag;
+  while (stream.Next(tag)) stream.Release(tag.end);
+  if (!stream.error().empty()) {
+    plan.error = stream.error();
+    plan.error_line = stream.error_line();
+    return false;
+  }
+  if (!plan.drawing.error.empty()) {
+    plan.error = plan.drawing.error;
+    plan.error_line = plan.drawing.error_line;
+    return false;
+  }
+  if (plan.drawing.has_handle_seed) plan.new_handles = surveyor.handles();
+  if (join) PlanChains(plan);
+  plan.surveyed = true;
+  return true;
+}
+
+FilletRun FilletJob::Write(ByteSource& source, ByteSink* sink,
+                           RunListener& listener) {
+  FilletRun run;
+  const FilletPlan& plan = *plan_;
+  if (!plan.surveyed) {
+    run.error = plan.error.empty() ? "the file was not surveyed" : plan.error;
+    run.error_line = plan.error_line;
+    return run;
+  }
+  NoSink nowhere;
+  TagStream stream(source, plan.chunk);
+  TagWindow window(stream);
+  Writer writer(window, plan, sink != nullptr ? *sink : nowhere, listener, run);
+  const Drawing drawing = ScanDrawing(
+      window,
+      plan.settings.join_gap ? DrawingPieces::kRead : DrawingPieces::kSkip,
+      writer);
+  writer.Finish(stream);
+  if (!drawing.error.empty() || !stream.error().empty() ||
+      window.count() != plan.tags || !writer.HandlesAsPlanned()) {
+    run.error = "the file changed while it was being read";
+  }
+  return run;
+}
 
 bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
                  bool closed, const std::optional<double>& close_gap) {
@@ -393,187 +797,24 @@ OutlineStatus StatusOf(const rrensen::PolylineResult& f) {
 
 FilletRun FilletDrawing(std::string_view bytes,
                         const FilletSettings& settings) {
-  FilletRun run;
-  TagList list = ReadTags(bytes);
-  if (!list.error.empty()) {
-    run.error = list.error;
-    run.error_line = list.error_line;
+  FilletJob job(settings);
+  StringSource first(bytes);
+  if (!job.Survey(first)) {
+    FilletRun run;
+    run.error = job.error();
+    run.error_line = job.error_line();
     return run;
   }
-  Drawing drawing = ReadDrawing(
-      list, settings.join_gap ? DrawingPieces::kRead : DrawingPieces::kSkip);
-  if (!drawing.error.empty()) {
-    run.error = drawing.error;
-    run.error_line = drawing.error_line;
-    return run;
-  }
-  const std::vector<Tag>& tags = list.tags;
-  std::vector<Piece>& pieces = drawing.pieces;
-  std::vector<Chain> chains;
-  std::optional<ChainForm> form;
-  if (settings.join_gap) {
-    // --layer limits joining too: the other layers' pieces chain nothing.
-    if (settings.layer) {
-      for (Piece& piece : pieces) {
-        if (!SameLayer(*settings.layer, piece.attributes.layer)) {
-          piece.unjoinable_reason = "it is on another layer";
-        }
-      }
-    }
-    chains = ChainPieces(pieces, *settings.join_gap);
-    form = ChainFormFor(drawing.version);
-  }
-
-  Rewriter rewriter(bytes, list, drawing);
-  // The new text of each polyline and chain, by position in
-  // drawing.polylines and chains; empty for a polyline that is copied as it
-  // was and for a chain left as its pieces.
-  std::vector<std::string> new_entities(drawing.polylines.size());
-  std::vector<std::string> chain_entities(chains.size());
-
-  auto consider_polyline = [&](size_t k) {
-    const Polyline& p = drawing.polylines[k];
-    if (p.not_2d) return;
-    if (settings.layer && !SameLayer(*settings.layer, p.layer)) return;
-    const Tag& first = tags[p.first_tag];
-    OutlineReport report;
-    report.type = std::string(TrimBlanks(first.value));
-    report.handle = p.handle;
-    report.layer = p.layer;
-    report.line = first.line;
-    report.style = settings.style;
-    report.closed = p.closed;
-    if (!p.unfit_code.empty()) {
-      report.status = OutlineStatus::kSkipped;
-      report.skip_code = p.unfit_code;
-      report.skip_reason = p.unfit_reason;
-    } else {
-      rrensen::PolylineResult f =
-          FilletOne(p.vertices, p.closed, settings, report);
-      if (report.status != OutlineStatus::kUnchanged && !Unchanged(p, f)) {
-        new_entities[k] = rewriter.Entity(p, f);
-        ++run.rewritten;
-      }
-    }
-    Tally(report.status, run.filleted, run.partly, run.left_unchanged);
-    AddProse(report, run.reports);
-    run.outlines.push_back(std::move(report));
-  };
-
-  auto consider_chain = [&](size_t c) {
-    const Chain& chain = chains[c];
-    const Piece& first = pieces[chain.first_piece];
-    OutlineReport report;
-    report.kind = "chain";
-    report.type = form ? FormName(*form) : "";
-    report.layer = chain.attributes.layer;
-    report.line = tags[first.first_tag].line;
-    report.style = settings.style;
-    report.closed = chain.closed;
-    int lines = 0;
-    for (const ChainLink& link : chain.links) {
-      const Piece& piece = pieces[link.piece];
-      const bool line = piece.kind == PieceKind::kLine;
-      lines += line ? 1 : 0;
-      report.parts.push_back(
-          {line ? "LINE" : "ARC", piece.handle, tags[piece.first_tag].line});
-    }
-    if (!form) {
-      report.status = OutlineStatus::kSkipped;
-      report.skip_code = "version";
-      report.skip_reason = std::string(
-                               "lines and arcs are joined in R12 files and "
-                               "in those from R14 on, not in version ") +
-                           drawing.version;
-    } else {
-      std::vector<rrensen::BulgeVertex> vertices;
-      vertices.reserve(chain.vertices.size());
-      for (const ChainVertex& v : chain.vertices) {
-        vertices.push_back({v.point, v.bulge});
-      }
-      rrensen::PolylineResult f =
-          FilletOne(std::move(vertices), chain.closed, settings, report);
-      // Nothing filleted: the pieces stay as they were, rather than change
-      // into a polyline of the same shape.
-      if (report.status != OutlineStatus::kUnchanged) {
-        chain_entities[c] = rewriter.ChainText(
-            chain, f, *form, !first.handle.empty(), report.handle);
-        ++run.rewritten;
-        ++run.joined_polylines;
-        run.joined_lines += lines;
-        run.joined_arcs += static_cast<int>(chain.links.size()) - lines;
-      }
-    }
-    Tally(report.status, run.chains_filleted, run.chains_partly,
-          run.chains_left);
-    AddProse(report, run.reports);
-    run.outlines.push_back(std::move(report));
-  };
-
-  // Polylines and chains in file order, a chain where its first piece is:
-  // new handles are given out in that order.
-  for (size_t k = 0, c = 0;
-       k < drawing.polylines.size() || c < chains.size();) {
-    if (c < chains.size() && (k == drawing.polylines.size() ||
-                              pieces[chains[c].first_piece].first_tag <
-                                  drawing.polylines[k].first_tag)) {
-      consider_chain(c++);
-    } else {
-      consider_polyline(k++);
-    }
-  }
-
-  // For each piece: the chain written in its place (its first piece) or
-  // instead of it (the others); none for a piece that is copied.
-  constexpr size_t kNoChain = SIZE_MAX;
-  std::vector<size_t> chain_of_piece(pieces.size(), kNoChain);
-  for (size_t c = 0; c < chains.size(); ++c) {
-    if (chain_entities[c].empty()) continue;
-    for (const ChainLink& link : chains[c].links) {
-      chain_of_piece[link.piece] = c;
-    }
-  }
-
-  // The file again: the bytes before the first tag (a byte-order mark),
-  // every tag as it was but the new polylines, the joined pieces and
-  // $HANDSEED, and whatever followed the last tag.
-  std::string& out = run.output;
-  out.reserve(bytes.size() + bytes.size() / 4);
-  TagWriter writer(bytes, list, out);
-  out.append(bytes.substr(0, tags.empty() ? bytes.size() : tags[0].begin));
-  size_t next_polyline = 0;
-  size_t next_piece = 0;
-  for (size_t i = 0; i < tags.size();) {
-    while (next_polyline < drawing.polylines.size() &&
-           drawing.polylines[next_polyline].first_tag < i) {
-      ++next_polyline;
-    }
-    while (next_piece < pieces.size() && pieces[next_piece].first_tag < i) {
-      ++next_piece;
-    }
-    if (next_polyline < drawing.polylines.size() &&
-        drawing.polylines[next_polyline].first_tag == i &&
-        !new_entities[next_polyline].empty()) {
-      out.append(new_entities[next_polyline]);
-      i = drawing.polylines[next_polyline].end_tag;
-      continue;
-    }
-    if (next_piece < pieces.size() && pieces[next_piece].first_tag == i &&
-        chain_of_piece[next_piece] != kNoChain) {
-      const size_t c = chain_of_piece[next_piece];
-      if (chains[c].first_piece == next_piece) out.append(chain_entities[c]);
-      i = pieces[next_piece].end_tag;
-      continue;
-    }
-    if (drawing.has_handle_seed && i == drawing.handle_seed_tag &&
-        rewriter.HandlesAdded()) {
-      writer.CopyWithValue(tags[i], FormatHandle(rewriter.next_handle()));
-    } else {
-      writer.Copy(tags[i]);
-    }
-    ++i;
-  }
-  if (!tags.empty()) out.append(bytes.substr(tags.back().end));
+  std::string output;
+  output.reserve(bytes.size() + bytes.size() / 4);
+  StringSink sink(output);
+  FilletRun collected;
+  Collector collector(collected);
+  StringSource second(bytes);
+  FilletRun run = job.Write(second, &sink, collector);
+  run.output = std::move(output);
+  run.outlines = std::move(collected.outlines);
+  run.reports = std::move(collected.reports);
   return run;
 }
 

@@ -6,6 +6,7 @@
 /// request first chains its LINE and ARC entities into polylines, and writes
 /// the file again, every other tag byte for byte as it was.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 
 #include "dxf/drawing.h"
 #include "dxf/report_json.h"
+#include "dxf/tag_stream.h"
 #include "rrensen/polyline.h"
 
 namespace dxf {
@@ -66,7 +68,9 @@ struct FilletRun {
   int rewritten = 0;  ///< entities whose tags were written anew
 };
 
-/// Reads the ASCII DXF `bytes`, fillets its polylines and writes the file.
+/// Reads the ASCII DXF `bytes`, fillets its polylines and writes the file,
+/// with a FilletJob: the run's `output`, `outlines` and `reports` hold all
+/// of it.
 FilletRun FilletDrawing(std::string_view bytes, const FilletSettings& settings);
 
 /// Whether `close_gap` closes the polyline through `vertices`: an open one
@@ -78,6 +82,61 @@ bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
 /// How a polyline came out of rrensen::FilletPolyline: filleted (no run
 /// refused), partly (some corners filleted, some runs refused) or unchanged.
 OutlineStatus StatusOf(const rrensen::PolylineResult& f);
+
+/// What a FilletJob's survey finds, for its writing (fillet_dxf.cc).
+struct FilletPlan;
+
+/// Receives what a run finds, as it finds it, in file order.
+class RunListener {
+ public:
+  virtual ~RunListener() = default;
+  /// What became of a polyline or chain considered.
+  virtual void OnOutline(const OutlineReport& report) = 0;
+  /// A line for standard error on a polyline or chain not wholly filleted.
+  virtual void OnProse(const std::string& line) = 0;
+};
+
+/// Fillets a drawing in two passes over its bytes, holding no more of it
+/// than its largest entity (and, with --join, its lines and arcs):
+///
+/// 1. Survey reads the whole file: its tags, its structure and the numbers
+///    of the entities read must be sound, so that a file that is not is
+///    refused before a byte is written. It notes what the writing must know
+///    before it starts: the file's version, where $HANDSEED is, the first
+///    free handle and how many new handles the writing will give out
+///    (which $HANDSEED, in the header, must count); with --join it chains
+///    and fillets the lines and arcs.
+/// 2. Write reads the same bytes again, fillets each polyline, writes each
+///    entity as it goes and tells a RunListener what became of each.
+///
+/// The bytes written are FilletDrawing's, whatever the size of the chunks
+/// the sources give.
+class FilletJob {
+ public:
+  /// `chunk`: the bytes read from a source at a time (the buffer grows to
+  /// hold the largest entity whatever it is); small ones are for tests.
+  explicit FilletJob(const FilletSettings& settings,
+                     size_t chunk = size_t{1} << 20);
+  ~FilletJob();
+  FilletJob(const FilletJob&) = delete;
+  FilletJob& operator=(const FilletJob&) = delete;
+
+  /// The first pass, over all of `source`. False when the bytes are not a
+  /// readable ASCII DXF file; `error` and `error_line` then say why.
+  bool Survey(ByteSource& source);
+  const std::string& error() const;
+  int error_line() const;
+
+  /// The second pass, after Survey: `source` gives the same bytes again from
+  /// the start. Writes the file to `sink` (nothing when null) and tells
+  /// `listener` of every polyline and chain; the run's `output`, `outlines`
+  /// and `reports` stay empty. Its `error` is set when the bytes are not
+  /// the ones surveyed.
+  FilletRun Write(ByteSource& source, ByteSink* sink, RunListener& listener);
+
+ private:
+  std::unique_ptr<FilletPlan> plan_;
+};
 
 }  // namespace dxf
 

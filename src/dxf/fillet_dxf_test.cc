@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -571,6 +572,113 @@ TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
   EXPECT_EQ(written, (std::vector<std::string>{"100", "101", "102", "103", "104", "105",
                                                "B0", "B1", "B2", "106", "B3", "B4"}));
   EXPECT_NE(run.output.find("$HANDSEED\n  5\n107\n"), std::string::npos);
+}
+
+// The two passes over sources that give a few bytes at a time.
+
+/// Gives the bytes of a string `most` at a time, from the start again after
+/// Rewind.
+class PieceSource : public ByteSource {
+ public:
+  PieceSource(std::string_view bytes, size_t most) : bytes_(bytes), most_(most) {}
+  size_t Read(char* buffer, size_t size) override {
+    const std::string_view part = bytes_.substr(position_, std::min(size, most_));
+    part.copy(buffer, part.size());
+    position_ += part.size();
+    return part.size();
+  }
+  void Rewind() { position_ = 0; }
+
+ private:
+  std::string_view bytes_;
+  size_t most_;
+  size_t position_ = 0;
+};
+
+class Appender : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
+class Listing : public RunListener {
+ public:
+  void OnOutline(const OutlineReport& report) override {
+    lines.push_back(ReportLine(report));
+  }
+  void OnProse(const std::string& line) override { lines.push_back(line); }
+  std::vector<std::string> lines;
+};
+
+TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
+  std::string vertex_list = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
+  for (size_t k = 0; k < 4; ++k) {
+    vertex_list += "  0\nVERTEX\n  5\nB" + std::to_string(k + 1) + "\n  8\nx\n 10\n" +
+                   std::to_string(kSquare[k].x) + "\n 20\n" +
+                   std::to_string(kSquare[k].y) + "\n";
+  }
+  vertex_list += "  0\nSEQEND\n  5\nB9\n";
+  const std::string narrow = LineEntity("C1", {0, 0}, {0, 10}) +
+                             LineEntity("C2", {0, 10}, {4, 10}) +
+                             LineEntity("C3", {4, 10}, {4, 0});
+  const std::string drawings[] = {
+      Versioned("AC1015", kSlot + Lightweight(kSquare, 1, "2F") + narrow),
+      Versioned("AC1009", narrow + vertex_list + kSlot) + "after the end",
+      File(Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2") + vertex_list, "30"),
+  };
+  FilletSettings joining = Joining(1.5);
+  joining.close_gap = 4.0;
+  for (const std::string& text : drawings) {
+    for (const FilletSettings& settings : {FilletSettings{}, joining}) {
+      const FilletRun whole = FilletDrawing(text, settings);
+      ASSERT_EQ(whole.error, "");
+      std::vector<std::string> expected;
+      for (size_t k = 0, r = 0; k < whole.outlines.size(); ++k) {
+        // The prose of an outline comes before its record.
+        while (r < whole.reports.size() &&
+               whole.reports[r].find("(line " + std::to_string(whole.outlines[k].line) +
+                                     ")") != std::string::npos) {
+          expected.push_back(whole.reports[r++]);
+        }
+        expected.push_back(ReportLine(whole.outlines[k]));
+      }
+      for (size_t chunk : {1, 5, 64}) {
+        SCOPED_TRACE(chunk);
+        PieceSource source(text, 3);
+        FilletJob job(settings, chunk);
+        ASSERT_TRUE(job.Survey(source));
+        source.Rewind();
+        Appender out;
+        Listing listing;
+        const FilletRun run = job.Write(source, &out, listing);
+        EXPECT_EQ(run.error, "");
+        EXPECT_EQ(out.text, whole.output);
+        EXPECT_EQ(listing.lines, expected);
+        EXPECT_EQ(run.rewritten, whole.rewritten);
+        EXPECT_EQ(run.joined_polylines, whole.joined_polylines);
+      }
+    }
+  }
+}
+
+TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
+  // A fault at the end: the survey says so, nothing is written.
+  const std::string bad = File(Lightweight(kSquare, 1) + "  x\n1\n");
+  PieceSource source(bad, 7);
+  FilletJob job(FilletSettings{}, 16);
+  EXPECT_FALSE(job.Survey(source));
+  EXPECT_NE(job.error().find("group code"), std::string::npos);
+  // The bytes written are not those surveyed.
+  const std::string first = File(Lightweight(kSquare, 1), "30");
+  const std::string second = File(Lightweight(kSquare, 1) + Lightweight(kSquare, 1), "30");
+  FilletSettings joining;
+  FilletJob changed(joining, 16);
+  PieceSource surveyed(first, 7);
+  ASSERT_TRUE(changed.Survey(surveyed));
+  PieceSource written(second, 7);
+  Appender out;
+  Listing listing;
+  EXPECT_NE(changed.Write(written, &out, listing).error, "");
 }
 
 }  // namespace

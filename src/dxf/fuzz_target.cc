@@ -5,7 +5,9 @@
 // with as many polylines, each keeping the arcs it had (with --join: as
 // many more polylines as chains were joined, and as many fewer lines and
 // arcs as they took); a file where nothing was rewritten must come back
-// unchanged.
+// unchanged; $HANDSEED, when it changed, must lie above every handle; and
+// the two passes over a source that gives three bytes at a time, read in
+// chunks of 7, must write the same bytes as over the whole file.
 
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +19,8 @@
 #include "dxf/drawing.h"
 #include "dxf/fillet_dxf.h"
 #include "dxf/join.h"
+#include "dxf/number_text.h"
+#include "dxf/tag_stream.h"
 #include "dxf/tag_reader.h"
 
 namespace {
@@ -64,11 +68,69 @@ bool ArcsKept(const dxf::Polyline& before, const dxf::Polyline& after) {
   return false;
 }
 
+/// Gives the bytes of a string three at a time.
+class TrickleSource : public dxf::ByteSource {
+ public:
+  explicit TrickleSource(std::string_view bytes) : bytes_(bytes) {}
+  size_t Read(char* buffer, size_t size) override {
+    const std::string_view part = bytes_.substr(position_, size < 3 ? size : 3);
+    part.copy(buffer, part.size());
+    position_ += part.size();
+    return part.size();
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+class Appender : public dxf::ByteSink {
+ public:
+  void Write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
+class Counter : public dxf::RunListener {
+ public:
+  void OnOutline(const dxf::OutlineReport& /*report*/) override { ++outlines; }
+  void OnProse(const std::string& /*line*/) override {}
+  size_t outlines = 0;
+};
+
+/// The checks common to both runs: the passes in small chunks write the
+/// same, and a changed $HANDSEED lies above every handle.
+std::string CheckRun(std::string_view bytes, const dxf::FilletSettings& settings,
+                     const dxf::FilletRun& run) {
+  dxf::FilletJob job(settings, 7);
+  TrickleSource first(bytes);
+  if (!job.Survey(first)) return "the survey in chunks failed";
+  TrickleSource second(bytes);
+  Appender out;
+  Counter counter;
+  if (!job.Write(second, &out, counter).error.empty() || out.text != run.output ||
+      counter.outlines != run.outlines.size()) {
+    return "the passes in chunks wrote otherwise";
+  }
+  const dxf::Drawing before = dxf::ReadDrawing(dxf::ReadTags(bytes));
+  const dxf::TagList list = dxf::ReadTags(run.output);
+  const dxf::Drawing after = dxf::ReadDrawing(list);
+  if (after.has_handle_seed && before.has_handle_seed &&
+      list.tags[after.handle_seed_tag].value !=
+          dxf::ReadTags(bytes).tags[before.handle_seed_tag].value) {
+    uint64_t seed = 0;
+    dxf::ParseHandle(list.tags[after.handle_seed_tag].value, seed);
+    if (after.next_free_handle != seed) return "$HANDSEED is not above every handle";
+  }
+  return "";
+}
+
 /// The checks of a run with --join of `bytes`: "" when they hold.
 std::string CheckJoin(std::string_view bytes, dxf::FilletSettings settings) {
   settings.join_gap = dxf::kDefaultJoinGap;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
+  std::string common = CheckRun(bytes, settings, run);
+  if (!common.empty()) return "--join: " + common;
   if (run.rewritten == 0) {
     return run.output == bytes
                ? ""
@@ -115,6 +177,8 @@ std::string CheckFuzzInput(std::string_view input) {
   if (!joined.empty()) return joined;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
+  std::string common = CheckRun(bytes, settings, run);
+  if (!common.empty()) return common;
   if (run.rewritten == 0) {
     return run.output == bytes ? "" : "a file with nothing rewritten changed";
   }

@@ -277,9 +277,9 @@ void AppendLightweight(std::string& out, const Chain& chain,
   AppendTag(out, layout, 90, std::to_string(chain.vertices.size()));
   AppendTag(out, layout, 70, std::to_string(chain.closed ? kClosedFlag : 0));
   for (const ChainVertex& v : chain.vertices) {
-    AppendTag(out, layout, 10, FormatCoordinate(v.point.x));
-    AppendTag(out, layout, 20, FormatCoordinate(v.point.y));
-    if (v.bulge != 0.0) AppendTag(out, layout, 42, FormatCoordinate(v.bulge));
+    AppendCoordinateTag(out, layout, 10, v.point.x);
+    AppendCoordinateTag(out, layout, 20, v.point.y);
+    if (v.bulge != 0.0) AppendCoordinateTag(out, layout, 42, v.bulge);
   }
 }
 
@@ -298,10 +298,10 @@ void AppendVertexList(std::string& out, const Chain& chain,
     AppendTag(out, layout, 0, "VERTEX");
     AppendHandle(out, layout, next_handle);
     AppendAttributes(out, layout, chain.attributes);
-    AppendTag(out, layout, 10, FormatCoordinate(v.point.x));
-    AppendTag(out, layout, 20, FormatCoordinate(v.point.y));
+    AppendCoordinateTag(out, layout, 10, v.point.x);
+    AppendCoordinateTag(out, layout, 20, v.point.y);
     AppendTag(out, layout, 30, "0.0");
-    if (v.bulge != 0.0) AppendTag(out, layout, 42, FormatCoordinate(v.bulge));
+    if (v.bulge != 0.0) AppendCoordinateTag(out, layout, 42, v.bulge);
   }
   AppendTag(out, layout, 0, "SEQEND");
   AppendHandle(out, layout, next_handle);

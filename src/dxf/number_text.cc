@@ -65,6 +65,10 @@ std::string FormatCoordinate(double value) {
   return fixed;
 }
 
+void AppendCoordinate(std::string& out, double value) {
+  out += FormatCoordinate(value);
+}
+
 namespace {
 
 /// Reads all of [first, last) as a double, as std::from_chars does: fast_float

@@ -16,6 +16,9 @@ namespace dxf {
 /// only (a non-finite value gives "nan" or "inf", which DXF has no use for).
 std::string FormatCoordinate(double value);
 
+/// Appends FormatCoordinate(value) to `out`.
+void AppendCoordinate(std::string& out, double value);
+
 
 /// Reads a real number: blanks around it are allowed, a leading '+' too,
 /// and nothing else. False when the text is not a number.

@@ -26,6 +26,8 @@ constexpr int kMaxGroupCode = 1071;
 /// One group code and its value.
 struct Tag {
   int code = 0;
+  /// 1-based line number of the group code line.
+  int line = 0;
   /// The value line without its line end and without trailing blanks
   /// (spaces and tabs); a view into the input.
   std::string_view value;
@@ -37,8 +39,6 @@ struct Tag {
   size_t value_begin = 0;
   size_t value_text_end = 0;
   size_t end = 0;
-  /// 1-based line number of the group code line.
-  int line = 0;
 };
 
 /// The tags of a file, or why it cannot be read.
@@ -61,8 +61,17 @@ struct TagList {
 /// stops after the "0 / EOF" tag: bytes after it are not tags.
 TagList ReadTags(std::string_view bytes);
 
-/// `text` without blanks (spaces and tabs) at either end.
-std::string_view TrimBlanks(std::string_view text);
+/// `text` without blanks (spaces and tabs) at either end. Inline: the
+/// readers call it for every tag.
+inline std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
 
 }  // namespace dxf
 

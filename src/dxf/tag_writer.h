@@ -22,6 +22,10 @@ struct TagLayout {
 void AppendTag(std::string& out, const TagLayout& layout, int code,
                std::string_view value);
 
+/// Appends the tag `code` / FormatCoordinate(value) to `out`.
+void AppendCoordinateTag(std::string& out, const TagLayout& layout, int code,
+                         double value);
+
 }  // namespace dxf
 
 #endif  // RRENSEN_DXF_TAG_WRITER_H_
