@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "geometry/fillet_rules.h"
 #include "geometry/trig.h"
 
 namespace geometry {
@@ -21,18 +22,6 @@ using rrensen::Result;
 using rrensen::Segment;
 using rrensen::kTurnTolerance;
 using trig::kPi;
-
-/// The distance of two points as the closing rule measures it, the same
-/// expression as kChordArc's, so that every style closes the same outlines.
-double ClosingDistance(const Point& a, const Point& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
-}
-
-/// The closing rule of Closing::kByProximity.
-bool ClosesByProximity(const std::vector<Point>& points, double size) {
-  return !points.empty() &&
-         ClosingDistance(points.front(), points.back()) < 2 * size;
-}
 
 /// sqrt(dx^2 + dy^2) without overflow or underflow in the squares. Where
 /// the larger difference lies outside 2^-500 .. 2^500 both are first scaled
@@ -444,7 +433,9 @@ std::optional<double> LargestCornerStyleSize(
   // distance from the first point to the last: up to `half` below, and
   // closed above it. Each shape's sizes that fit run from its lower end up
   // to its own bound.
-  const double d = ClosingDistance(points.front(), points.back());
+  // Measured as the closing rule measures it (ClosesByProximity), so that
+  // every style closes the same outlines.
+  const double d = Distance(points.front(), points.back());
   double half = d / 2;
   if (std::isnan(d)) half = DBL_MAX;  // never closes
   while (half > 0.0 && d < 2 * half) half = std::nextafter(half, 0.0);

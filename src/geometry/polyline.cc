@@ -4,16 +4,14 @@
 #include <cmath>
 #include <cstddef>
 
+#include "geometry/fillet_rules.h"
+
 namespace rrensen {
 inline namespace v1 {
 namespace {
 
 bool SamePoint(const Point& a, const Point& b) {
   return a.x == b.x && a.y == b.y;
-}
-
-double Distance(const Point& a, const Point& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
 }
 
 /// A piece is straight when its bulge is 0 (or -0).
@@ -118,7 +116,7 @@ class PolylineFilleter {
         break;
       case Closing::kByProximity:
         if (n >= 2 &&
-            Distance(w_.front().point, w_.back().point) < 2 * size_) {
+            geometry::Distance(w_.front().point, w_.back().point) < 2 * size_) {
           result_.closed = true;
           w_.pop_back();
         }
