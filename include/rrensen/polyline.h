@@ -46,9 +46,10 @@ struct RefusedRun {
   /// Why Fillet refused it, with `point` and `next_point` mapped to the
   /// caller's vertex indices.
   Problem problem;
-  /// The largest size, in thousandths, that fillets the run, searched below
-  /// the diagonal of the bounding box of the run's vertices (no size that
-  /// fillets a run reaches half its longest side); none when no size does.
+  /// The largest size that fillets the run, in the style asked for, as
+  /// LargestFilletSize finds it with no limit: for kChordArc a whole number
+  /// of thousandths, for the other styles exact to the last bit (one double
+  /// more is refused); none when no size does.
   std::optional<double> largest_size;
 };
 

@@ -23,24 +23,6 @@ using rrensen::Segment;
 using rrensen::kTurnTolerance;
 using trig::kPi;
 
-/// sqrt(dx^2 + dy^2) without overflow or underflow in the squares. Where
-/// the larger difference lies outside 2^-500 .. 2^500 both are first scaled
-/// by a power of two, which is exact, and the root scaled back; elsewhere
-/// the squares cannot overflow or lose bits to underflow. IEEE operations
-/// and exact scaling only, so the bits are the same on every platform. The
-/// result is infinite only when the length itself exceeds the largest
-/// double.
-double SideLength(double dx, double dy) {
-  const double larger = std::max(std::fabs(dx), std::fabs(dy));
-  if (larger == 0.0 || !std::isfinite(larger)) return larger;
-  int exponent = 0;
-  (void)std::frexp(larger, &exponent);
-  if (exponent > -500 && exponent < 500) return std::sqrt(dx * dx + dy * dy);
-  const double sx = std::ldexp(dx, -exponent);
-  const double sy = std::ldexp(dy, -exponent);
-  return std::ldexp(std::sqrt(sx * sx + sy * sy), exponent);
-}
-
 /// One side of the outline, from vertex `from` to the next vertex.
 struct Side {
   double length = 0.0;
@@ -75,7 +57,7 @@ struct Shape {
   Problem problem;
 };
 
-Shape& Refuse(Shape& shape, Result result, Refusal kind, int point,
+Shape& RefuseShape(Shape& shape, Result result, Refusal kind, int point,
               int next_point = -1) {
   shape.result = result;
   shape.problem = Problem{kind, point, next_point, 0.0, 0.0};
@@ -110,8 +92,7 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     // first, and a closed outline's last point equal to its first is the
     // first once more; either way it is not a vertex of its own.
     if (count >= 1 && (closing == Closing::kByProximity ||
-                       (count >= 2 && points.front().x == points.back().x &&
-                        points.front().y == points.back().y))) {
+                       (count >= 2 && SamePoint(points.front(), points.back())))) {
       --count;
     }
   }
@@ -121,11 +102,11 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
   // Too few points: an open outline needs a side, a closed one two
   // distinct vertices (two give two reversals, refused below).
   if (count < 2) {
-    return Refuse(shape, Result::kTooClose, Refusal::kNoCorner, -1);
+    return RefuseShape(shape, Result::kTooClose, Refusal::kNoCorner, -1);
   }
   for (size_t k = 0; k < count; ++k) {
     if (!std::isfinite(shape.at[k].x) || !std::isfinite(shape.at[k].y)) {
-      return Refuse(shape, Result::kTooClose, Refusal::kNotFinite,
+      return RefuseShape(shape, Result::kTooClose, Refusal::kNotFinite,
                     shape.index[k]);
     }
   }
@@ -143,11 +124,11 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     const Point& a = shape.at[j];
     const Point& b = shape.at[(j + 1) % n];
     Side& side = shape.sides[j];
-    side.length = SideLength(b.x - a.x, b.y - a.y);
+    side.length = Distance(a, b);
     // Two points of an open outline are one line, whatever its length, as
     // for kChordArc: no corner needs its direction.
     if (side.length == 0.0 && side_count > 1) {
-      return Refuse(shape, Result::kTooClose, Refusal::kCoincidentPoints,
+      return RefuseShape(shape, Result::kTooClose, Refusal::kCoincidentPoints,
                     shape.index[j], shape.index[(j + 1) % n]);
     }
     // An infinite length gives a unit vector of zeros or nans: the turns at
@@ -162,11 +143,11 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     const double turn = TurnBetween(shape.sides[side_in].unit,
                                     shape.sides[v % side_count].unit);
     if (!std::isfinite(turn)) {
-      return Refuse(shape, Result::kTooClose, Refusal::kCornerNotFinite,
+      return RefuseShape(shape, Result::kTooClose, Refusal::kCornerNotFinite,
                     shape.index[v]);
     }
     if (std::fabs(turn) > kPi - kTurnTolerance) {
-      return Refuse(shape, Result::kReversal, Refusal::kReversal,
+      return RefuseShape(shape, Result::kReversal, Refusal::kReversal,
                     shape.index[v]);
     }
     shape.turn[v] = turn;
@@ -211,21 +192,13 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
   o.closed = shape.closed;
   const size_t n = shape.at.size();
   const size_t side_count = shape.sides.size();
-  auto refuse = [&o](Result result, Refusal kind, int point, int next_point,
-                     double needed, double found) -> Outline& {
-    o.result = result;
-    o.problem = Problem{kind, point, next_point, needed, found};
-    o.corners.clear();
-    o.segments.clear();
-    return o;
-  };
   // The fit, side by side in outline order.
   for (size_t k = 0; k < side_count; ++k) {
     const size_t j = shape.closed ? (k + 1) % n : k;
     const Side& side = shape.sides[j];
     const double needed = size * side.per_unit;  // 0 for a side never cut
     if (!(needed <= side.length)) {
-      return refuse(Result::kTooClose, Refusal::kShortSide, shape.index[j],
+      return Refuse(o, Result::kTooClose, Refusal::kShortSide, shape.index[j],
                     shape.index[(j + 1) % n], needed, side.length);
     }
   }
@@ -300,8 +273,7 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
     // largest double) give no point a reader could use.
     if (!Finite(c.tangent_in) || !Finite(c.tangent_out) ||
         !Finite(c.centre) || !std::isfinite(c.cut_back)) {
-      return refuse(Result::kTooClose, Refusal::kCornerNotFinite, c.point,
-                    -1, 0.0, 0.0);
+      return Refuse(o, Result::kTooClose, Refusal::kCornerNotFinite, c.point);
     }
     o.corners.push_back(c);
     o.segments.push_back(cut);
@@ -391,21 +363,15 @@ double CutBackPerUnitSize(CornerStyle style, double turn) {
 Outline FilletCornerStyle(const std::vector<Point>& points,
                           const rrensen::FilletOptions& options) {
   const double size = options.size;
+  Outline o;
   if (!(size >= 0.0) || !std::isfinite(size)) {
-    Outline o;
-    o.result = Result::kInvalidSize;
-    o.problem.kind = Refusal::kInvalidSize;
-    return o;
+    return Refuse(o, Result::kInvalidSize, Refusal::kInvalidSize, -1);
   }
   if (!KnownStyle(options.style)) {
-    Outline o;
-    o.result = Result::kInvalidSize;
-    o.problem.kind = Refusal::kInvalidStyle;
-    return o;
+    return Refuse(o, Result::kInvalidSize, Refusal::kInvalidStyle, -1);
   }
   const Shape shape = ShapeFor(points, options);
   if (shape.result != Result::kDrawn) {
-    Outline o;
     o.closed = shape.closed;
     o.result = shape.result;
     o.problem = shape.problem;

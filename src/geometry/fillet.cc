@@ -47,16 +47,6 @@ class Numbering {
   bool closed_;
 };
 
-/// Ends the outline as refused: no corner, no segment.
-Outline& Refuse(Outline& o, Result result, Refusal kind, int point,
-                int next_point = -1, double needed = 0.0, double found = 0.0) {
-  o.result = result;
-  o.problem = Problem{kind, point, next_point, needed, found};
-  o.corners.clear();
-  o.segments.clear();
-  return o;
-}
-
 Segment Line(const Point& from, const Point& to) {
   Segment s;
   s.start = from;
@@ -79,9 +69,10 @@ Segment Cut(const std::vector<Corner>& corners, int index) {
   return s;
 }
 
-/// The public view of a corner that the corner pass computed.
+/// The public view of a corner that the corner pass computed, with its
+/// tangent points and centre as measured along its sides.
 Corner PublicCorner(int point, const CornerTrace& k, const Point& tangent_in,
-                    const Point& tangent_out) {
+                    const Point& tangent_out, const Point& centre) {
   Corner c;
   c.point = point;
   c.is_arc = k.is_arc;
@@ -100,10 +91,37 @@ Corner PublicCorner(int point, const CornerTrace& k, const Point& tangent_in,
   }
   c.turn = std::copysign(magnitude, side);
   if (k.is_arc) {
-    c.centre = k.centre;
+    c.centre = centre;
     c.radius = k.radius;
   }
   return c;
+}
+
+/// The unit vector from `from` to `to`, `length` apart; (0, 0) for two
+/// points that coincide (a side of size 0's outline, which no cut moves
+/// along).
+Point UnitVector(const Point& from, const Point& to, double length) {
+  if (!(length > 0.0)) return {0.0, 0.0};
+  return {(to.x - from.x) / length, (to.y - from.y) / length};
+}
+
+/// Sides and cuts in order along the outline from `first` to `last`
+/// through `corners` (at least one). A closed outline starts with the side
+/// between the last corner and the first, and ends with the last corner.
+std::vector<Segment> Assemble(const Point& first, const Point& last,
+                              bool closed, const std::vector<Corner>& c) {
+  std::vector<Segment> segments;
+  segments.reserve(2 * c.size() + 1);
+  const size_t final_corner = c.size() - 1;
+  segments.push_back(
+      Line(closed ? c[final_corner].tangent_out : first, c.front().tangent_in));
+  for (size_t k = 0; k < final_corner; ++k) {
+    segments.push_back(Cut(c, static_cast<int>(k)));
+    segments.push_back(Line(c[k].tangent_out, c[k + 1].tangent_in));
+  }
+  segments.push_back(Cut(c, static_cast<int>(final_corner)));
+  if (!closed) segments.push_back(Line(c[final_corner].tangent_out, last));
+  return segments;
 }
 
 }  // namespace
@@ -148,6 +166,7 @@ Outline FilletWithTrace(const std::vector<Point>& points,
       return Refuse(o, Result::kTooClose, Refusal::kNotFinite, 0);
     }
     o.segments.push_back(Line(P(1), P(2)));
+    t.segments = o.segments;
     return o;
   }
 
@@ -212,12 +231,14 @@ Outline FilletWithTrace(const std::vector<Point>& points,
       re = k.cut_back / trig::Tan(k.half_turn);
     }
     k.signed_radius = re;
-    Point tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
-                        prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
-    Point tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
-                         at.y + k.cut_back * trig::Sin(ang_out)};
-    k.centre = {tangent_in.x - re * trig::Sin(ang_in),
-                tangent_in.y + re * trig::Cos(ang_in)};
+    // The host's tangent points and centre, through the sides' directions,
+    // as its records have always had them.
+    k.tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
+                    prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
+    k.tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
+                     at.y + k.cut_back * trig::Sin(ang_out)};
+    k.centre = {k.tangent_in.x - re * trig::Sin(ang_in),
+                k.tangent_in.y + re * trig::Cos(ang_in)};
     k.tilt_degrees =
         Degrees(trig::Atan2(at.y - k.centre.y, at.x - k.centre.x));
     // Half the real turn: |k0| beyond 90 degrees turns by 180 - |k0|.
@@ -225,39 +246,42 @@ Outline FilletWithTrace(const std::vector<Point>& points,
     while (k.half_sweep_degrees > 90) {
       k.half_sweep_degrees = std::fabs(k.half_sweep_degrees - 180);
     }
+    // The public tangent points and centre, measured along the sides from
+    // the corner point: a side parallel to an axis keeps its coordinate
+    // there bit for bit.
+    const Point unit_in = UnitVector(prev, at, len_in);
+    const Point unit_out = UnitVector(at, next, len_out);
+    const Point tangent_in = {at.x - k.cut_back * unit_in.x,
+                              at.y - k.cut_back * unit_in.y};
+    const Point tangent_out = {at.x + k.cut_back * unit_out.x,
+                               at.y + k.cut_back * unit_out.y};
+    const Point centre = {tangent_in.x - re * unit_in.y,
+                          tangent_in.y + re * unit_in.x};
     re = std::fabs(re);
     k.radius = re;
     t.corners.push_back(k);
     // Coordinates whose differences overflow would put a value into a record
     // that no reader can use.
-    if (!Finite({tangent_in.x, tangent_in.y, tangent_out.x, tangent_out.y,
-                 k.centre.x, k.centre.y, k.radius, k.half_sweep_degrees,
-                 k.tilt_degrees})) {
+    if (!Finite({k.tangent_in.x, k.tangent_in.y, k.tangent_out.x,
+                 k.tangent_out.y, k.centre.x, k.centre.y, k.radius,
+                 k.half_sweep_degrees, k.tilt_degrees, tangent_in.x,
+                 tangent_in.y, tangent_out.x, tangent_out.y, centre.x,
+                 centre.y})) {
       return Refuse(o, Result::kTooClose, Refusal::kCornerNotFinite, point);
     }
-    o.corners.push_back(PublicCorner(point, k, tangent_in, tangent_out));
+    o.corners.push_back(PublicCorner(point, k, tangent_in, tangent_out, centre));
   }
 
   // Every side and corner passed: sides and cuts in order along the
-  // outline. A closed outline starts with the side from its first point,
-  // between the last corner and the first, and ends with the last corner.
-  const std::vector<Corner>& c = o.corners;
-  const int last = static_cast<int>(c.size()) - 1;
-  if (o.closed) {
-    o.segments.push_back(Line(c[static_cast<size_t>(last)].tangent_out,
-                              c.front().tangent_in));
-  } else {
-    o.segments.push_back(Line(P(1), c.front().tangent_in));
-  }
-  for (int k = 0; k < last; ++k) {
-    o.segments.push_back(Cut(c, k));
-    o.segments.push_back(Line(c[static_cast<size_t>(k)].tangent_out,
-                              c[static_cast<size_t>(k) + 1].tangent_in));
-  }
-  o.segments.push_back(Cut(c, last));
-  if (!o.closed) {
-    o.segments.push_back(
-        Line(c[static_cast<size_t>(last)].tangent_out, P(count)));
+  // outline, and the host's lines through its own tangent points.
+  o.segments = Assemble(P(1), P(count), o.closed, o.corners);
+  if (trace != nullptr) {
+    std::vector<Corner> host = o.corners;
+    for (size_t k = 0; k < host.size(); ++k) {
+      host[k].tangent_in = t.corners[k].tangent_in;
+      host[k].tangent_out = t.corners[k].tangent_out;
+    }
+    t.segments = Assemble(P(1), P(count), o.closed, host);
   }
   return o;
 }

@@ -1,5 +1,6 @@
 #include "geometry/fillet_rules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -11,21 +12,36 @@ using rrensen::Closing;
 using rrensen::Point;
 
 double Distance(const Point& a, const Point& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
+  const double dx = a.x - b.x;
+  const double dy = a.y - b.y;
+  const double larger = std::max(std::fabs(dx), std::fabs(dy));
+  if (larger == 0.0 || !std::isfinite(larger)) return larger;
+  int exponent = 0;
+  (void)std::frexp(larger, &exponent);
+  if (exponent > -500 && exponent < 500) return std::sqrt(dx * dx + dy * dy);
+  const double sx = std::ldexp(dx, -exponent);
+  const double sy = std::ldexp(dy, -exponent);
+  return std::ldexp(std::sqrt(sx * sx + sy * sy), exponent);
+}
+
+bool ClosesByProximity(const Point& first, const Point& last, double size) {
+  return Distance(first, last) < SideNeeds(size);
 }
 
 bool ClosesByProximity(const std::vector<Point>& points, double size) {
   return !points.empty() &&
-         Distance(points.front(), points.back()) < SideNeeds(size);
+         ClosesByProximity(points.front(), points.back(), size);
 }
 
-namespace {
-
-bool SamePoint(const Point& a, const Point& b) {
-  return a.x == b.x && a.y == b.y;
+rrensen::Outline& Refuse(rrensen::Outline& outline, rrensen::Result result,
+                         rrensen::Refusal kind, int point, int next_point,
+                         double needed, double found) {
+  outline.result = result;
+  outline.problem = rrensen::Problem{kind, point, next_point, needed, found};
+  outline.corners.clear();
+  outline.segments.clear();
+  return outline;
 }
-
-}  // namespace
 
 WorkingShape ShapeOf(const std::vector<Point>& points, Closing closing,
                      bool closes_by_proximity) {

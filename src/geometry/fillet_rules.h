@@ -19,13 +19,35 @@
 
 namespace geometry {
 
-/// Distance between two points, as every side is measured.
+/// Distance between two points, as every side and gap is measured:
+/// sqrt(dx^2 + dy^2), without overflow or underflow in the squares. Where
+/// the larger difference lies outside 2^-500 .. 2^500 both are first scaled
+/// by a power of two, which is exact, and the root scaled back; elsewhere
+/// the squares cannot overflow or lose bits to underflow, and the plain
+/// formula is used. IEEE operations and exact scaling only, so the bits are
+/// the same on every platform. Infinite only when the distance itself
+/// exceeds the largest double.
 double Distance(const rrensen::Point& a, const rrensen::Point& b);
+
+/// Whether two points are the very same point, bit for bit (0 and -0 alike).
+inline bool SamePoint(const rrensen::Point& a, const rrensen::Point& b) {
+  return a.x == b.x && a.y == b.y;
+}
+
+/// Ends `outline` as refused: the result and the problem set, no corner, no
+/// segment. Returns it.
+rrensen::Outline& Refuse(rrensen::Outline& outline, rrensen::Result result,
+                         rrensen::Refusal kind, int point, int next_point = -1,
+                         double needed = 0.0, double found = 0.0);
 
 /// Whether the host's rule (Closing::kByProximity) closes `points` with
 /// `size`: the last point lies closer than 2 x size to the first. With no
 /// point, "first" and "last" are both absent and the outline stays open.
 bool ClosesByProximity(const std::vector<rrensen::Point>& points, double size);
+
+/// The same rule for an outline from `first` to `last`.
+bool ClosesByProximity(const rrensen::Point& first, const rrensen::Point& last,
+                       double size);
 
 /// The points the passes work on, described without copying the caller's:
 /// the first `kept` of them, then the `tail_count` points of `tail`. A

@@ -26,7 +26,14 @@ struct CornerTrace {
   double signed_radius = 0.0;
   /// Corner point to tangent point ("lenx").
   double cut_back = 0.0;
-  /// The centre placed `signed_radius` to the left of the incoming side,
+  /// The tangent points as the host places them: from each side's first
+  /// point along the side's direction (an angle), which the records' lines
+  /// join. The public Corner measures them along the sides from the corner
+  /// point instead; the two differ in the last bits.
+  rrensen::Point tangent_in;
+  rrensen::Point tangent_out;
+  /// The centre placed `signed_radius` to the left of the incoming side
+  /// (from the host's tangent point),
   /// and |signed_radius|: a chord corner's are those of the arc before it.
   rrensen::Point centre;
   double radius = 0.0;
@@ -48,6 +55,9 @@ struct FilletTrace {
   /// sharpness or reversal is not here; one refused as not finite is, last).
   /// For a drawn outline, one for each of Outline::corners.
   std::vector<CornerTrace> corners;
+  /// For a drawn outline, its segments as the host's records draw them: the
+  /// outline's, with the lines joining the host's tangent points.
+  std::vector<rrensen::Segment> segments;
 };
 
 /// The arc record the host reads for an arc corner: centre, radius, start

@@ -13,14 +13,11 @@
 #include <optional>
 #include <vector>
 
+#include "geometry/fillet_rules.h"
 #include "rrensen/fillet.h"
 
 namespace geometry {
 namespace by_bisection {
-
-inline double Distance(const rrensen::Point& a, const rrensen::Point& b) {
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
-}
 
 inline bool Draws(const std::vector<rrensen::Point>& points,
                   rrensen::Closing closing, double size) {

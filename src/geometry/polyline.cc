@@ -10,10 +10,6 @@ namespace rrensen {
 inline namespace v1 {
 namespace {
 
-bool SamePoint(const Point& a, const Point& b) {
-  return a.x == b.x && a.y == b.y;
-}
-
 /// A piece is straight when its bulge is 0 (or -0).
 bool Straight(const BulgeVertex& v) { return v.bulge == 0.0; }
 
@@ -25,23 +21,6 @@ struct Emitted {
   int source = -1;
   size_t key = 0;
 };
-
-/// The diagonal of the bounding box of `points`: no size that fillets them
-/// reaches half of it, since every size that Fillet draws is at most half
-/// of some side (the last side of an open outline, every side of a closed
-/// one, is tested against 2 x size).
-double Diagonal(const std::vector<Point>& points) {
-  if (points.empty()) return 0.0;
-  double low_x = points.front().x, high_x = low_x;
-  double low_y = points.front().y, high_y = low_y;
-  for (const Point& p : points) {
-    low_x = std::fmin(low_x, p.x);
-    high_x = std::fmax(high_x, p.x);
-    low_y = std::fmin(low_y, p.y);
-    high_y = std::fmax(high_y, p.y);
-  }
-  return std::hypot(high_x - low_x, high_y - low_y);
-}
 
 /// Drops each new straight vertex whose piece has no length: it lies on the
 /// point where the next piece starts (`next`, or the run's own first vertex
@@ -56,7 +35,8 @@ void DropEmptyPieces(std::vector<Emitted>& run, const Point* next) {
         i + 1 < run.size() ? run[i + 1].vertex.point
                            : (next != nullptr ? *next : run.front().vertex.point);
     bool last_left = kept.empty() && i + 1 == run.size();
-    if (Straight(run[i].vertex) && SamePoint(run[i].vertex.point, following) &&
+    if (Straight(run[i].vertex) &&
+        geometry::SamePoint(run[i].vertex.point, following) &&
         !last_left) {
       continue;
     }
@@ -110,13 +90,13 @@ class PolylineFilleter {
       case Closing::kOpen: break;
       case Closing::kClosed:
         result_.closed = true;
-        if (n >= 2 && SamePoint(w_.front().point, w_.back().point)) {
+        if (n >= 2 && geometry::SamePoint(w_.front().point, w_.back().point)) {
           w_.pop_back();
         }
         break;
       case Closing::kByProximity:
-        if (n >= 2 &&
-            geometry::Distance(w_.front().point, w_.back().point) < 2 * size_) {
+        if (n >= 2 && geometry::ClosesByProximity(w_.front().point,
+                                                  w_.back().point, size_)) {
           result_.closed = true;
           w_.pop_back();
         }
@@ -169,7 +149,7 @@ class PolylineFilleter {
     const Outline outline = Fillet(points, {size_, Closing::kOpen, style_});
     const int corners = static_cast<int>(length) - 1;
     if (outline.result != Result::kDrawn) {
-      Refuse(outline.problem, points, Closing::kOpen, index, corners);
+      RecordRefusedRun(outline.problem, points, Closing::kOpen, index, corners);
       for (size_t i = 0; i < length; ++i) Emit(index[i], index[i]);
       return;
     }
@@ -183,17 +163,25 @@ class PolylineFilleter {
         run.push_back({w_[index[i]], Caller(index[i]), index[i]});
       }
     } else {
-      // The first piece starts on the run's first vertex itself, kept as
-      // it is; every other piece starts at a new vertex.
-      run.push_back({w_[index[0]], Caller(index[0]), index[0]});
-      for (size_t s = 1; s < outline.segments.size(); ++s) {
+      // Each segment starts a vertex. The first starts on the run's first
+      // vertex itself: a side leaves that vertex as it was; a cut (the first
+      // side used up) bends the piece from there. Every other vertex is
+      // new, ordered after the corner whose cut it is or follows: cuts map
+      // to their corners through Segment::corner, since a side used up
+      // exactly draws no segment and cuts and sides need not alternate.
+      size_t key = index[0];
+      for (size_t s = 0; s < outline.segments.size(); ++s) {
         const Segment& segment = outline.segments[s];
-        // A cut belongs to its own corner, a side to the corner before it:
-        // segments alternate cut, side from the second on.
-        const size_t corner =
-            segment.corner >= 0 ? static_cast<size_t>(segment.corner) : s / 2 - 1;
-        const size_t point = static_cast<size_t>(outline.corners[corner].point);
-        run.push_back({{segment.start, Bulge(segment)}, -1, index[point]});
+        if (segment.corner >= 0) {
+          const Corner& corner =
+              outline.corners[static_cast<size_t>(segment.corner)];
+          key = index[static_cast<size_t>(corner.point)];
+        }
+        if (s == 0 && segment.corner < 0) {
+          run.push_back({w_[index[0]], Caller(index[0]), index[0]});
+        } else {
+          run.push_back({{segment.start, Bulge(segment)}, -1, key});
+        }
       }
     }
     DropEmptyPieces(run, &w_[index[length]].point);
@@ -212,7 +200,8 @@ class PolylineFilleter {
     const Outline outline = Fillet(points, {size_, Closing::kClosed, style_});
     const int corners = static_cast<int>(n);
     if (outline.result != Result::kDrawn) {
-      Refuse(outline.problem, points, Closing::kClosed, index, corners);
+      RecordRefusedRun(outline.problem, points, Closing::kClosed, index,
+                       corners);
       for (size_t i = 0; i < n; ++i) Emit(i, i);
       return;
     }
@@ -221,13 +210,25 @@ class PolylineFilleter {
       for (size_t i = 0; i < n; ++i) out_.push_back({w_[i], Caller(i), i});
     } else {
       // Fillet numbers a closed outline's corners from the second point
-      // on: its last corner, cut last, is the one at the first point. That
-      // cut comes first here, so that the polyline starts where the caller's
-      // does; then the side into the corner at the second point, and on.
+      // on, and its segments start with the side from the first point (or,
+      // that side used up, the cut after it). The corner at the first
+      // point, when it is cut, is cut last: that cut comes first here, so
+      // that the polyline starts where the caller's does or where the cut
+      // that took its place begins. A side that starts on the first vertex
+      // itself leaves it as it was.
       const std::vector<Segment>& segments = outline.segments;
-      out_.push_back({{segments.back().start, Bulge(segments.back())}, -1, 0});
-      for (size_t s = 0; s + 1 < segments.size(); ++s) {
-        out_.push_back({{segments[s].start, Bulge(segments[s])}, -1, 0});
+      const Segment& last = segments.back();
+      const bool first_cut =
+          last.corner >= 0 &&
+          outline.corners[static_cast<size_t>(last.corner)].point == 0;
+      if (first_cut) out_.push_back({{last.start, Bulge(last)}, -1, 0});
+      for (size_t s = 0; s + (first_cut ? 1 : 0) < segments.size(); ++s) {
+        const Segment& segment = segments[s];
+        if (s == 0 && !first_cut && segment.corner < 0) {
+          out_.push_back({w_[0], Caller(0), 0});
+        } else {
+          out_.push_back({{segment.start, Bulge(segment)}, -1, 0});
+        }
       }
     }
     DropEmptyPieces(out_, nullptr);
@@ -235,8 +236,9 @@ class PolylineFilleter {
 
   /// Records a refused run: its range, its problem in the caller's indices
   /// and the largest size that fillets it.
-  void Refuse(const Problem& problem, const std::vector<Point>& points,
-              Closing closing, const std::vector<size_t>& index, int corners) {
+  void RecordRefusedRun(const Problem& problem,
+                        const std::vector<Point>& points, Closing closing,
+                        const std::vector<size_t>& index, int corners) {
     auto caller = [&index](int local) {
       return local < 0 ? -1 : Caller(index[static_cast<size_t>(local)]);
     };
@@ -246,8 +248,7 @@ class PolylineFilleter {
     run.problem = problem;
     run.problem.point = caller(problem.point);
     run.problem.next_point = caller(problem.next_point);
-    run.largest_size =
-        LargestFilletSize(points, {size_, closing, style_}, Diagonal(points));
+    run.largest_size = LargestFilletSize(points, {size_, closing, style_});
     result_.refused_runs.push_back(run);
     result_.corners_left += corners;
   }

@@ -287,4 +287,63 @@ TEST(FilletPolyline, RandomPolylinesKeepArcsAndCutEveryCornerSizeWide) {
   }
 }
 
+TEST(FilletPolyline, EveryStyleAtTheLargestSizeAndOneDoubleEitherSide) {
+  // Property: a run filleted at its reported largest size (which uses up
+  // the side that limits it exactly) or one double below is filleted, one
+  // double above (a thousandth for chord arcs, whose sizes are whole
+  // thousandths) or 1.0001 times it is refused, size 0 is filleted, and whatever the size the arcs are kept
+  // and no straight piece has zero length. Open runs whose first or last
+  // side is the short one are where a used-up side once broke the mapping
+  // of cuts to corners; the sanitizers watch that.
+  using rrensen::CornerStyle;
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> coordinate(-200, 200);
+  std::uniform_int_distribution<int> count(3, 7);
+  std::uniform_int_distribution<int> arc_chance(0, 4);
+  for (int trial = 0; trial < 400; ++trial) {
+    std::vector<BulgeVertex> v(static_cast<size_t>(count(random)));
+    for (BulgeVertex& vertex : v) {
+      vertex.point = {coordinate(random), coordinate(random)};
+      if (trial % 3 == 0 && arc_chance(random) == 0) vertex.bulge = 0.4;
+    }
+    const Closing closing = trial % 4 == 1 ? Closing::kClosed : Closing::kOpen;
+    const auto style = static_cast<CornerStyle>(trial % 4);
+    const bool exact = style != CornerStyle::kChordArc;
+    SCOPED_TRACE(::testing::Message() << "trial " << trial << ", style "
+                                      << rrensen::CornerStyleName(style));
+    auto check = [&](double size) {
+      PolylineResult r = FilletPolyline(v, {size, closing, style});
+      ExpectArcsKept(v, closing == Closing::kClosed, r);
+      const size_t m = r.vertices.size();
+      for (size_t k = 0; k + (r.closed ? 0 : 1) < m; ++k) {
+        if (r.vertices[k].bulge != 0.0) continue;
+        EXPECT_GT(Dist(r.vertices[k].point, r.vertices[(k + 1) % m].point), 0.0)
+            << "empty piece at " << k << ", size " << size;
+      }
+      return r;
+    };
+    auto refused = [](const PolylineResult& r, int first) {
+      for (const rrensen::RefusedRun& run : r.refused_runs) {
+        if (run.first_vertex == first) return true;
+      }
+      return false;
+    };
+    const PolylineResult every = check(1e9);
+    check(0.0);
+    for (const rrensen::RefusedRun& run : every.refused_runs) {
+      if (!run.largest_size) continue;
+      const double largest = *run.largest_size;
+      SCOPED_TRACE(::testing::Message() << "largest " << largest);
+      EXPECT_FALSE(refused(check(largest), run.first_vertex));
+      EXPECT_FALSE(refused(check(std::nextafter(largest, 0.0)), run.first_vertex));
+      if (exact) {
+        EXPECT_TRUE(refused(check(largest * 1.0001), run.first_vertex));
+      }
+      EXPECT_TRUE(refused(check(exact ? std::nextafter(largest, HUGE_VAL)
+                                      : largest + 0.001),
+                          run.first_vertex));
+    }
+  }
+}
+
 }  // namespace

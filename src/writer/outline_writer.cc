@@ -30,7 +30,7 @@ void WriteOutlineRecords(const rrensen::Outline& outline,
                          const geometry::FilletTrace& trace,
                          platform::OutStream& out) {
   if (outline.result != rrensen::Result::kDrawn) return;
-  for (const rrensen::Segment& s : outline.segments) {
+  for (const rrensen::Segment& s : trace.segments) {
     if (s.is_arc) {
       // The record's arc runs counter-clockwise about its tilt, whichever
       // way the outline runs through it.
