@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dxf/drawing.h"
+#include "dxf/fillet_dxf.h"
 #include "dxf/join.h"
 #include "dxf/number_text.h"
 
@@ -68,10 +69,14 @@ void BM_ChainPieces(benchmark::State& state) {
 BENCHMARK(BM_ChainPieces)->Unit(benchmark::kMillisecond);
 
 void BM_JoinDrawing(benchmark::State& state) {
+  // rrensen-dxf --join -c 0: the chains written as polylines, cut nowhere.
   const std::string text = Drawing();
+  dxf::Settings settings;
+  settings.size = 0.0;
+  settings.join_gap = dxf::kDefaultJoinGap;
   for (auto _ : state) {
-    dxf::JoinRun run = dxf::JoinDrawing(text, dxf::kDefaultJoinGap);
-    if (run.chains != kSquaresPerSide * kSquaresPerSide) {
+    dxf::FilletRun run = dxf::FilletDrawing(text, settings);
+    if (run.joined_polylines != kSquaresPerSide * kSquaresPerSide) {
       state.SkipWithError("the squares did not join");
     }
     benchmark::DoNotOptimize(run.output.data());

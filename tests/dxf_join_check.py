@@ -7,18 +7,20 @@ of lines and arcs (one closed, one open with pieces drawn backwards) and
 pieces that must stay as they are: three lines meeting at one point, a line
 alone, pieces on another layer or of another colour touching the outline,
 an arc drawn with extrusion (0, 0, -1), a line with a thickness and, from
-R2000 on, a line in paper space. It joins the file with the join driver and
+R2000 on, a line in paper space. It joins the file with `rrensen-dxf --join
+-c 0` (size 0 cuts no corner: the chains are written as they run) and
 checks that ezdxf's audit finds no error, that each outline became one
 polyline of the right form whose pieces (ezdxf's virtual entities) are the
 lines and arcs it replaced, with their layer, colour and line type, that
 every other entity is still there with its handle, and that handles are
 unique and below $HANDSEED.
 
-usage: dxf_join_check.py PATH/TO/rrensen_dxf_join_driver
+usage: dxf_join_check.py PATH/TO/rrensen-dxf
 """
 
 import math
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -114,17 +116,19 @@ def same_segment(a, b):
         close(a[3], b[3]) and close(a[4], b[4])
 
 
-def check_version(driver, version, folder):
+def check_version(tool, version, folder):
     source = os.path.join(folder, version + ".dxf")
     target = os.path.join(folder, version + "-joined.dxf")
     outlines, kept = make_input(version, source)
-    run = subprocess.run([driver, source, target], capture_output=True, text=True)
+    run = subprocess.run([tool, "--join", "-c", "0", source, "-o", target],
+                         capture_output=True, text=True)
     if run.returncode != 0:
         return ["%s: exit %d: %s" % (version, run.returncode, run.stderr)]
     errors = []
+    said = re.search(r"; (\d+) polylines made of (\d+) lines and (\d+) arcs", run.stderr)
     pieces = sum(len(o) for o in outlines)
-    if run.stdout.strip() != "%d chains of %d pieces" % (len(outlines), pieces):
-        errors.append("%s: the driver said %r" % (version, run.stdout))
+    if not said or (int(said[1]), int(said[2]) + int(said[3])) != (len(outlines), pieces):
+        errors.append("%s: rrensen-dxf said %r" % (version, run.stderr))
 
     before = ezdxf.readfile(source)
     doc = ezdxf.readfile(target)

@@ -1,17 +1,20 @@
 // globalThis.rrensen: the programs as functions over bytes, for the page
 // and for anyone's script.
 //
-//   rrensen.filletDxf(input, {size, layer, closeGap, style, join})
+//   rrensen.filletDxf(input, {size, style, closeGap, join, joinGap, layer})
 //       -> {dxf, report, status, errors}
-//     exactly what `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D]
-//     [--style STYLE] [--join] -o OUT --report REPORT` writes: dxf, the drawing (a
+//     exactly what `rrensen-dxf -c SIZE [--style STYLE] [--close-gap D]
+//     [--join] [--join-gap G] [--layer NAME] -o OUT --report REPORT` writes: dxf, the drawing (a
 //     Uint8Array; empty only for status 2), report: the JSON-lines report,
 //     parsed (an array of objects, one a polyline), status: the exit status
 //     (0 all filleted, 1 some left unchanged or filleted in part, 2 bad
 //     options or a file that is not readable ASCII DXF), errors: what it
 //     writes to standard error. style is "chord" (the default), "radius",
-//     "chamfer" or "chord-chamfer"; rrensen.dxfOptions lists the members
-//     this build reads, and a member it does not read gives status 2.
+//     "chamfer" or "chord-chamfer"; numbers may be numbers or text, and a
+//     member that is undefined, null, false or "" is not given (its default
+//     holds). rrensen.dxfOptions lists the members this build reads; a
+//     member it does not read, or a value rrensen-dxf refuses, gives status
+//     2 and the message.
 //   rrensen.runExchange(input, args)
 //       -> {output, console, errors, status}
 //     output: KDX_TEMP.TXT after `rrensen ARGS` in a folder holding only
@@ -30,17 +33,6 @@ function moduleInput(input) {
   throw new TypeError('rrensen: an input is a Uint8Array, an ArrayBuffer or a string');
 }
 
-// The options object as the module reads it: numbers as numbers.
-function moduleDxfOptions(options) {
-  const read = Object.assign({}, options || {});
-  if (read.size === undefined || read.size === null || read.size === '') read.size = 5;
-  read.size = Number(read.size);
-  if (read.closeGap !== undefined && read.closeGap !== null && read.closeGap !== '') {
-    read.closeGap = Number(read.closeGap);
-  }
-  return read;
-}
-
 // Parses JSON lines: one object a line, blank lines skipped.
 export function parseJsonLines(text) {
   return String(text).split('\n').filter((line) => line.trim() !== '').map((line) => JSON.parse(line));
@@ -53,7 +45,7 @@ export function makeApi(wasm) {
     // Which members of filletDxf's options this build reads.
     dxfOptions: Object.freeze(wasm.dxfOptionKeys()),
     filletDxf(input, options = {}) {
-      const run = wasm.filletDxf(moduleInput(input), moduleDxfOptions(options));
+      const run = wasm.filletDxf(moduleInput(input), options);
       return { dxf: run.dxf, report: parseJsonLines(run.report), status: run.status, errors: run.errors };
     },
     runExchange(input, args = []) {
@@ -80,11 +72,13 @@ export function makePageSide(wasm) {
         errorLine: dxfDocument.errorLine(),
         polylines: error ? [] : JSON.parse(dxfDocument.polylines()),
         vertices: error ? new Float64Array(0) : dxfDocument.vertices(),
+        // Refused options give {error}, as filletDxf refuses them.
         fillet(options) {
-          const run = dxfDocument.fillet(moduleDxfOptions(options));
+          const run = dxfDocument.fillet(options);
+          if (run.error) return { error: run.error };
           return Object.assign(JSON.parse(run.json), { after: run.after });
         },
-        largestSize: (index, options) => dxfDocument.largestSize(index, moduleDxfOptions(options)),
+        largestSize: (index, options) => dxfDocument.largestSize(index, options),
         close: () => dxfDocument.delete(),
       };
     },

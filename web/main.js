@@ -77,17 +77,14 @@ function styleWord() {
   return page.kind === 'dxf' ? element('style').value : 'chord';
 }
 
-// rrensen-dxf's options from the controls.
+// rrensen-dxf's options from the controls, as typed: the module reads
+// them (an empty one is not given) and refuses what rrensen-dxf refuses.
 function dxfOptions() {
-  const options = { size: sizeText() === '' ? 5 : Number(sizeText()), style: styleWord() };
+  const options = { size: sizeText(), style: styleWord() };
   for (const control of dxfControls) {
     const input = element('dxf-' + control.key);
     if (!input) continue;
-    if (control.type === 'checkbox') {
-      options[control.key] = input.checked;
-    } else if (input.value.trim() !== '') {
-      options[control.key] = control.type === 'number' ? Number(input.value) : input.value;
-    }
+    options[control.key] = control.type === 'checkbox' ? input.checked : input.value.trim();
   }
   return options;
 }
@@ -277,16 +274,14 @@ function stateText(state) {
 
 // Why a polyline is not wholly filleted, as rrensen-dxf says it: why it was
 // skipped, or why its first refused run was, with the largest size that
-// fillets that run; the run's vertices (from 1) when it is not the whole
-// polyline's only reason.
+// fillets that run, and the run's vertices (from 1) where rrensen-dxf names
+// them.
 function reasonOf(state) {
   if (state.state === 'skipped') return skipSentence(page.language, state.code, state.reason);
   const run = state.runs[0];
   let reason = problemSentence(page.language, run.problem, run.reason) + '; ' +
-    (run.largest === null ? say('runLargestNone') : say('runLargest', { size: run.largest.toFixed(3) }));
-  if (state.state === 'partly' || state.runs.length > 1) {
-    reason = say('runLeft', { first: run.first + 1, last: run.last + 1, reason });
-  }
+    (run.largest === null ? say('runLargestNone') : say('runLargest', { size: run.largestText }));
+  if (state.namesRuns) reason = say('runLeft', { first: run.first + 1, last: run.last + 1, reason });
   return reason;
 }
 
@@ -297,13 +292,13 @@ function renderDxf(keepView) {
     setMessage([say('unreadableDxf', { error: dxf.error, line: dxf.errorLine })]);
     return;
   }
-  const options = dxfOptions();
-  if (!(options.size >= 0) || !Number.isFinite(options.size)) {
-    setMessage([say('badSize')]);
+  let mark = performance.now();
+  const fillet = dxf.fillet(dxfOptions());
+  if (fillet.error) {
+    page.viewport.clear();
+    setMessage([say('badOptions', { error: fillet.error.replace(/^rrensen-dxf: /, '').trim() })]);
     return;
   }
-  let mark = performance.now();
-  const fillet = dxf.fillet(options);
   page.fillet = fillet;
   mark = measure('rrensen: fillet', mark);
   const { svg, home } = dxfPicture(dxf, fillet, page.selected);
@@ -313,10 +308,10 @@ function renderDxf(keepView) {
   if (fillet.filleted + fillet.partly + fillet.unchanged === 0) {
     lines.push(say('dxfNothing'));
   } else {
-    const style = styles[options.style];
+    const style = styles[fillet.style];
     lines.push(say('dxfSummary', {
       filleted: fillet.filleted, partly: fillet.partly, unchanged: fillet.unchanged,
-      style: say(style.name), measure: say(style.measure), size: String(options.size),
+      style: say(style.name), measure: say(style.measure), size: fillet.sizeText,
     }));
   }
   // The selected polyline's refusal, else the first one's.
@@ -394,18 +389,6 @@ function choose(index) {
   }
 }
 
-// A largest size as the reader would type it. Chord arcs' largest sizes
-// are whole thousandths already; the other styles' are exact to the last
-// bit of a double (50.00000000000001), so they are given to six
-// significant digits, rounded down so that the size still fits.
-function typeableSize(size, style) {
-  if (style === 'chord' || !Number.isFinite(size) || size <= 0) return size;
-  const step = Math.pow(10, Math.floor(Math.log10(size)) - 5);
-  let typed = Number(size.toPrecision(6));
-  if (typed > size) typed = Number((typed - step).toPrecision(6));
-  return typed;
-}
-
 function setLargest() {
   if (!page.bytes) return;
   let size;
@@ -413,8 +396,7 @@ function setLargest() {
     size = page.side.largestExchangeSize(page.bytes);
   } else {
     if (page.dxf.error) return;
-    const options = dxfOptions();
-    size = typeableSize(page.dxf.largestSize(page.selected, options), options.style);
+    size = page.dxf.largestSize(page.selected, dxfOptions());
   }
   if (Number.isNaN(size)) {
     page.note = say('largestNone');

@@ -22,6 +22,7 @@ from ._core import (
     CornerList,
     DxfResult,
     Outline,
+    PolylinePlan,
     PolylineResult,
     Problem,
     RefusedRun,
@@ -33,6 +34,7 @@ from ._core import (
     fillet_dxf,
     fillet_polyline,
     largest_fillet_size,
+    plan_polyline,
 )
 
 
@@ -44,6 +46,7 @@ __all__ = [
     "CornerList",
     "DxfResult",
     "Outline",
+    "PolylinePlan",
     "PolylineResult",
     "Problem",
     "RefusedRun",
@@ -55,4 +58,5 @@ __all__ = [
     "fillet_dxf",
     "fillet_polyline",
     "largest_fillet_size",
+    "plan_polyline",
 ]

@@ -1,5 +1,7 @@
-"""Filleting ezdxf's polylines in place: rrensen.fillet_polyline applied to
-LWPOLYLINE and 2-D POLYLINE entities as rrensen-dxf applies it to a file.
+"""Filleting ezdxf's polylines in place, as rrensen-dxf fillets them in a
+file: each LWPOLYLINE or 2-D POLYLINE entity's vertices, flags and widths
+are handed to rrensen.plan_polyline, which decides what becomes of it, and
+the entity is rewritten when the plan says so.
 
 Imported only as `import rrensen.ezdxf` (it needs ezdxf; rrensen does not).
 
@@ -12,31 +14,23 @@ Imported only as `import rrensen.ezdxf` (it needs ezdxf; rrensen does not).
     doc.saveas("out.dxf")
 """
 
-import math
 from typing import Any, List, Optional
 
 from . import _core
 
 __all__ = ["EntityResult", "fillet", "fillet_all"]
 
-# POLYLINE flags (group code 70): curve-fit and spline-fit vertices added,
-# a 3-D polyline, a polygon mesh, a polyface mesh.
-_CURVE_FIT = 2
-_SPLINE_FIT = 4
-_NOT_2D = 8 | 16 | 64
-# VERTEX flags: made by curve fitting, a spline vertex, a spline frame point.
-_FIT_VERTEX = 1 | 8 | 16
-
 
 class EntityResult:
     """What became of one polyline entity: a rrensen.PolylineResult's
-    values, or, for an entity left as it is, `skipped`, the reason ("widths",
-    "curve_fit", "not_2d", "not_a_polyline"). True when the entity was
-    filleted whole."""
+    values, or, for an entity left as it is, `skipped`, the reason
+    ("widths", "curve_fit", "too_many_vertices", "not_2d",
+    "not_a_polyline"). True when the entity was filleted whole."""
 
-    def __init__(self, entity: Any, result: Optional[_core.PolylineResult], skipped: Optional[str] = None):
+    def __init__(self, entity: Any, plan: Optional[_core.PolylinePlan], skipped: Optional[str] = None):
         self.entity = entity
-        self.result = result
+        self.plan = plan
+        self.result = plan.result if plan is not None else None
         self.skipped = skipped
 
     @property
@@ -69,34 +63,23 @@ class EntityResult:
         return f"<EntityResult {name} {repr(self.result)[1:]}"
 
 
-def _skip_reason(entity: Any) -> Optional[str]:
-    kind = entity.dxftype()
-    if kind == "LWPOLYLINE":
-        if entity.dxf.get("const_width", 0.0) != 0.0:
-            return "widths"
-        if any(start != 0.0 or end != 0.0 for _, _, start, end in entity.get_points("xyse")):
-            return "widths"
-        return None
-    if kind != "POLYLINE":
-        return "not_a_polyline"
+def _facts(entity: Any) -> dict:
+    """What rrensen.plan_polyline reads of an entity: its vertices, flags
+    and widths, as the file holds them."""
     flags = entity.dxf.get("flags", 0)
-    if flags & _NOT_2D:
-        return "not_2d"
-    if flags & (_CURVE_FIT | _SPLINE_FIT) or any(v.dxf.get("flags", 0) & _FIT_VERTEX for v in entity.vertices):
-        return "curve_fit"
-    widths = [entity.dxf.get("default_start_width", 0.0), entity.dxf.get("default_end_width", 0.0)]
-    for vertex in entity.vertices:
-        widths += [vertex.dxf.get("start_width", 0.0), vertex.dxf.get("end_width", 0.0)]
-    if any(w != 0.0 for w in widths):
-        return "widths"
-    return None
-
-
-def _vertices(entity: Any):
     if entity.dxftype() == "LWPOLYLINE":
-        return [tuple(v) for v in entity.get_points("xyb")], bool(entity.closed)
-    return ([(v.dxf.location[0], v.dxf.location[1], v.dxf.get("bulge", 0.0)) for v in entity.vertices],
-            bool(entity.is_closed))
+        points = list(entity.get_points("xyseb"))
+        widths = [pair for _, _, start, end, _ in points for pair in ((40, start), (41, end))]
+        return dict(vertices=[(x, y, b) for x, y, _, _, b in points], entity="LWPOLYLINE",
+                    flags=flags, widths=widths)
+    vertices = list(entity.vertices)
+    widths = [(40, entity.dxf.get("default_start_width", 0.0)),
+              (41, entity.dxf.get("default_end_width", 0.0))]
+    for vertex in vertices:
+        widths += [(40, vertex.dxf.get("start_width", 0.0)), (41, vertex.dxf.get("end_width", 0.0))]
+    return dict(vertices=[(v.dxf.location[0], v.dxf.location[1], v.dxf.get("bulge", 0.0)) for v in vertices],
+                entity="POLYLINE", flags=flags, widths=widths,
+                vertex_flags=[v.dxf.get("flags", 0) for v in vertices])
 
 
 def _write(entity: Any, vertices, closed: bool) -> None:
@@ -119,43 +102,34 @@ def _write(entity: Any, vertices, closed: bool) -> None:
 def fillet(entity: Any, size: float, *, close_gap: Optional[float] = None, style: str = "chord") -> EntityResult:
     """Fillets one LWPOLYLINE or 2-D POLYLINE in place, as rrensen-dxf
     does: its vertices, bulges and closed flag change; its handle, layer and
-    other attributes stay. A polyline with widths, a curve- or spline-fit
-    one, a 3-D polyline or a mesh is left as it is and the result says so
-    (`skipped`); so is any other entity. A polyline none of whose runs
+    other attributes stay. A polyline rrensen-dxf skips (widths, curve
+    fitting), a 3-D polyline or a mesh is left as it is and the result says
+    so (`skipped`); so is any other entity. A polyline none of whose runs
     could be filleted is left as it is too; the result says why.
 
     close_gap: None to leave open polylines open, else the largest distance
     between the ends of an open one (of three vertices or more) that closes
     it; its last vertex is then dropped."""
-    reason = _skip_reason(entity)
-    if reason is not None:
-        return EntityResult(entity, None, reason)
-    original, closed = _vertices(entity)
-    vertices = original
-    was_closed = closed
-    if (not closed and close_gap is not None and len(vertices) >= 3
-            and math.hypot(vertices[-1][0] - vertices[0][0], vertices[-1][1] - vertices[0][1]) <= close_gap):
-        vertices = vertices[:-1]
-        closed = True
-    result = _core.fillet_polyline(vertices, size, closed=closed, style=style)
-    # As rrensen-dxf: an entity none of whose runs was filleted, or whose
-    # vertices all came through as they were, is not rewritten.
-    unchanged = bool(result.refused_runs) and result.corners_filleted == 0
-    same = (result.closed == was_closed and len(result.sources) == len(original)
-            and result.sources == list(range(len(original))))
-    if not unchanged and not same:
-        _write(entity, result.vertices, result.closed)
-    return EntityResult(entity, result)
+    if entity.dxftype() not in ("LWPOLYLINE", "POLYLINE"):
+        return EntityResult(entity, None, "not_a_polyline")
+    plan = _core.plan_polyline(**_facts(entity), size=size, style=style, close_gap=close_gap)
+    if not plan.considered:
+        return EntityResult(entity, None, plan.ignored)
+    if plan.skipped is not None:
+        return EntityResult(entity, None, plan.skipped)
+    if plan.rewritten:
+        _write(entity, plan.result.vertices, plan.result.closed)
+    return EntityResult(entity, plan)
 
 
 def fillet_all(layout: Any, size: float, **options: Any) -> List[EntityResult]:
     """Fillets every LWPOLYLINE and 2-D POLYLINE of `layout` (a modelspace,
-    a paperspace or a block) with fillet(entity, size, **options); 3-D
-    polylines and meshes are passed over. The results in the layout's
-    order."""
+    a paperspace or a block) with fillet(entity, size, **options); the
+    polylines rrensen-dxf passes over (3-D polylines and meshes) are passed
+    over here too. The results in the layout's order."""
     results = []
     for entity in list(layout.query("LWPOLYLINE POLYLINE")):
-        if entity.dxftype() == "POLYLINE" and entity.dxf.get("flags", 0) & _NOT_2D:
-            continue
-        results.append(fillet(entity, size, **options))
+        result = fillet(entity, size, **options)
+        if result.skipped != "not_2d":
+            results.append(result)
     return results

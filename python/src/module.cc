@@ -20,8 +20,12 @@
 #include <vector>
 
 #include "arguments.h"
-#include "dxf/command_line.h"
-#include "dxf/run_dxf.h"
+#include "dxf/drawing.h"
+#include "dxf/plan.h"
+#include "dxf/report_json.h"
+#include "dxf/run.h"
+#include "dxf/settings.h"
+#include "geometry/fillet_rules.h"
 #include "rrensen/fillet.h"
 #include "rrensen/polyline.h"
 #include "rrensen/version.h"
@@ -87,25 +91,7 @@ const char* ResultName(rrensen::Result result) {
   return "unknown";
 }
 
-const char* RefusalName(rrensen::Refusal kind) {
-  switch (kind) {
-    case rrensen::Refusal::kNone: return "none";
-    case rrensen::Refusal::kInvalidSize: return "invalid_size";
-    case rrensen::Refusal::kNoCorner: return "no_corner";
-    case rrensen::Refusal::kNotFinite: return "not_finite";
-    case rrensen::Refusal::kShortSide: return "short_side";
-    case rrensen::Refusal::kSharpCorner: return "sharp_corner";
-    case rrensen::Refusal::kReversal: return "reversal";
-    case rrensen::Refusal::kCornerNotFinite: return "corner_not_finite";
-    case rrensen::Refusal::kCoincidentPoints: return "coincident_points";
-    case rrensen::Refusal::kInvalidStyle: return "invalid_style";
-  }
-  return "unknown";
-}
-
-bool SamePoint(const rrensen::Point& a, const rrensen::Point& b) {
-  return a.x == b.x && a.y == b.y;
-}
+using geometry::SamePoint;
 
 bool SameSegment(const rrensen::Segment& a, const rrensen::Segment& b) {
   return a.is_arc == b.is_arc && SamePoint(a.start, b.start) &&
@@ -245,6 +231,32 @@ PyPolylineResult FilletPolylineCall(const py::object& vertices, const py::object
   return PyPolylineResult{std::move(result)};
 }
 
+/// Reads one keyword argument into `settings` through the option that
+/// Python names `keyword` (dxf::kSettingOptions); None is not given. A value
+/// of the wrong type is a TypeError; one rrensen-dxf refuses a ValueError
+/// with its message.
+void ReadSetting(dxf::Settings& settings, const char* keyword, const py::handle value) {
+  if (value.is_none()) return;
+  const dxf::SettingOption& option = *dxf::OptionByKeyword(keyword);
+  dxf::OptionValue read;
+  switch (option.kind) {
+    case dxf::OptionKind::kNumber:
+      read.number = ReadReal(value, keyword);
+      read.text = FloatText(read.number);
+      break;
+    case dxf::OptionKind::kText:
+      if (!PyUnicode_Check(value.ptr())) {
+        throw py::type_error(std::string(keyword) + " must be None or a str, not " +
+                             Py_TYPE(value.ptr())->tp_name);
+      }
+      read.text = value.cast<std::string>();
+      break;
+    case dxf::OptionKind::kSwitch: read.on = PyObject_IsTrue(value.ptr()) == 1; break;
+  }
+  const std::string wrong = dxf::SetOption(settings, option, read);
+  if (!wrong.empty()) throw py::value_error(wrong);
+}
+
 /// What rrensen.fillet_dxf gives: rrensen-dxf's run over the bytes.
 struct PyDxfResult {
   int status = 0;
@@ -254,54 +266,98 @@ struct PyDxfResult {
 };
 
 PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::object& style,
-                      const py::object& close_gap, bool join, const py::object& join_gap,
-                      const py::object& layer, const py::object& name) {
+                      const py::object& close_gap, const py::object& join,
+                      const py::object& join_gap, const py::object& layer,
+                      const py::object& name) {
   if (!PyBytes_Check(data.ptr()) && !PyByteArray_Check(data.ptr()) &&
       !PyMemoryView_Check(data.ptr())) {
     throw py::type_error(std::string("data must be bytes, not ") + Py_TYPE(data.ptr())->tp_name);
   }
-  // The command line rrensen-dxf would read from the same options; a
-  // report is asked for so that the run makes it (it is kept in memory).
-  dxf::CommandLine line;
-  line.size = ReadSize(size, "size");
-  line.style = ReadStyle(style, "style");
-  if (!close_gap.is_none()) line.close_gap = ReadSize(close_gap, "close_gap");
-  line.join = join;
-  line.join_gap = ReadSize(join_gap, "join_gap");
-  if (!layer.is_none()) {
-    if (!PyUnicode_Check(layer.ptr())) {
-      throw py::type_error(std::string("layer must be None or a str, not ") +
-                           Py_TYPE(layer.ptr())->tp_name);
-    }
-    line.layer = layer.cast<std::string>();
-  }
+  dxf::RunRequest request;
+  ReadSetting(request.settings, "size", size);
+  ReadSetting(request.settings, "style", style);
+  ReadSetting(request.settings, "close_gap", close_gap);
+  ReadSetting(request.settings, "join", join);
+  ReadSetting(request.settings, "join_gap", join_gap);
+  ReadSetting(request.settings, "layer", layer);
   if (!PyUnicode_Check(name.ptr())) {
     throw py::type_error(std::string("name must be a str, not ") + Py_TYPE(name.ptr())->tp_name);
   }
-  const std::string input_name = name.cast<std::string>();
-  line.report = "report";
+  request.input_name = name.cast<std::string>();
   const std::string bytes = py::bytes(data).cast<std::string>();
-  dxf::RunResult run;
+  dxf::BytesRun run;
   {
     const py::gil_scoped_release release;
-    run = dxf::RunOnBytes(bytes, line, input_name);
+    run = dxf::RunOnBytes(bytes, request);
   }
   PyDxfResult result;
   result.status = run.status;
-  result.messages = std::move(run.standard_error);
-  result.drawing = run.writes_drawing && run.status != 2 ? py::object(py::bytes(run.drawing))
-                                                         : py::object(py::none());
-  if (run.writes_report && run.status != 2) {
-    const py::object loads = py::module_::import("json").attr("loads");
-    std::size_t start = 0;
-    while (start < run.report.size()) {
-      std::size_t end = run.report.find('\n', start);
-      if (end == std::string::npos) end = run.report.size();
-      result.report.append(loads(py::str(run.report.substr(start, end - start))));
-      start = end + 1;
-    }
+  result.messages = std::move(run.messages);
+  result.drawing = run.status != dxf::kFailed ? py::object(py::bytes(run.drawing))
+                                              : py::object(py::none());
+  const py::object loads = py::module_::import("json").attr("loads");
+  std::size_t start = 0;
+  while (start < run.report.size()) {
+    std::size_t end = run.report.find('\n', start);
+    if (end == std::string::npos) end = run.report.size();
+    result.report.append(loads(py::str(run.report.substr(start, end - start))));
+    start = end + 1;
   }
   return result;
+}
+
+/// What rrensen.plan_polyline gives: dxf::PlanPolyline's plan for one
+/// polyline entity.
+struct PyPolylinePlan {
+  std::shared_ptr<const dxf::PolylinePlan> value;
+};
+
+/// Reads (group code, width) pairs: the first width that is not 0 gives
+/// its code.
+int FirstWidthCode(const py::handle widths) {
+  if (widths.is_none()) return 0;
+  for (const py::handle pair : widths) {
+    const py::sequence item = py::reinterpret_borrow<py::sequence>(pair);
+    if (py::len(item) != 2) throw py::value_error("widths must be (group code, width) pairs");
+    if (ReadReal(item[1], "widths") != 0.0) return item[0].cast<int>();
+  }
+  return 0;
+}
+
+PyPolylinePlan PlanPolylineCall(const py::object& vertices, const std::string& entity,
+                                int flags, const py::object& widths,
+                                const py::object& vertex_flags, const py::object& size,
+                                const py::object& style, const py::object& close_gap) {
+  dxf::Settings settings;
+  ReadSetting(settings, "size", size);
+  ReadSetting(settings, "style", style);
+  ReadSetting(settings, "close_gap", close_gap);
+  dxf::Polyline p;
+  if (entity == "LWPOLYLINE") {
+    p.form = dxf::PolylineForm::kLightweight;
+  } else if (entity == "POLYLINE") {
+    p.form = dxf::PolylineForm::kVertexList;
+  } else {
+    throw py::value_error("entity must be 'LWPOLYLINE' or 'POLYLINE', not '" + entity + "'");
+  }
+  p.type = entity;
+  p.flags = flags;
+  p.has_flags = true;
+  p.closed = (flags & 1) != 0;
+  p.width_code = FirstWidthCode(widths);
+  if (!vertex_flags.is_none()) {
+    for (const py::handle f : vertex_flags) {
+      if (dxf::IsFitVertex(f.cast<int>())) p.fit_vertices = true;
+    }
+  }
+  p.vertices = ReadBulgeVertices(vertices, "vertices");
+  p.too_many_vertices = p.vertices.size() > dxf::kMaxVertices;
+  auto plan = std::make_shared<dxf::PolylinePlan>();
+  {
+    const py::gil_scoped_release release;
+    *plan = dxf::PlanPolyline(p, settings);
+  }
+  return PyPolylinePlan{std::move(plan)};
 }
 
 /// list[index] or list[slice], as a Python list answers: an index too large
@@ -462,7 +518,7 @@ PYBIND11_MODULE(_core, m) {
       "('short_side', 1, 2)\n"
       ">>> problem.message\n"
       "'the side from point 2 to point 3 is 8.000 long and needs 10.000'\n")
-      .def_property_readonly("kind", [](const rrensen::Problem& p) { return RefusalName(p.kind); },
+      .def_property_readonly("kind", [](const rrensen::Problem& p) { return rrensen::RefusalCode(p.kind); },
                              "Which rule refused the outline: 'no_corner' (fewer than three points\n"
                              "once closed, and not two open), 'not_finite' (a point is inf or NaN),\n"
                              "'short_side' (a side shorter than twice the size), 'sharp_corner' (a\n"
@@ -483,7 +539,7 @@ PYBIND11_MODULE(_core, m) {
                              "The problem in one English sentence, lengths to three decimals and\n"
                              "points numbered from 1.")
       .def("__repr__", [](const rrensen::Problem& p) {
-        return "<Problem " + std::string(RefusalName(p.kind)) + ": " + rrensen::Describe(p) + ">";
+        return "<Problem " + std::string(rrensen::RefusalCode(p.kind)) + ": " + rrensen::Describe(p) + ">";
       });
 
   BindItemList<rrensen::Segment>(m, "SegmentList",
@@ -555,7 +611,7 @@ PYBIND11_MODULE(_core, m) {
                              "size does.")
       .def("__repr__", [](const rrensen::RefusedRun& r) {
         return "<RefusedRun vertices " + std::to_string(r.first_vertex) + " to " +
-               std::to_string(r.last_vertex) + ", " + RefusalName(r.problem.kind) + ": " +
+               std::to_string(r.last_vertex) + ", " + rrensen::RefusalCode(r.problem.kind) + ": " +
                rrensen::Describe(r.problem) + ">";
       });
 
@@ -636,28 +692,89 @@ PYBIND11_MODULE(_core, m) {
                std::to_string(r.report.size()) + " polylines reported>";
       });
 
-  m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(5.0), py::kw_only(),
-        py::arg("style") = py::str("chord"), py::arg("close_gap") = py::none(),
-        py::arg("join") = false, py::arg("join_gap") = py::float_(1e-6),
+  m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(dxf::kDefaultSize),
+        py::kw_only(), py::arg("style") = py::str("chord"), py::arg("close_gap") = py::none(),
+        py::arg("join") = false, py::arg("join_gap") = py::none(),
         py::arg("layer") = py::none(), py::arg("name") = py::str("<data>"),
-        "fillet_dxf(data, size=5.0, *, style='chord', close_gap=None, join=False, join_gap=1e-06, layer=None, name='<data>')\n--\n\n"
-        "fillet_dxf(data, size=5.0, *, style=\"chord\", close_gap=None, join=False, join_gap=1e-06, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        "fillet_dxf(data, size=5.0, *, style='chord', close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
         "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
         "memory: the same drawing, byte for byte, the same report and messages.\n\n"
         "data: the file's bytes.\n"
         "size, style: as for fillet (rrensen-dxf's -c and --style).\n"
         "close_gap: None to leave open polylines open, else the largest\n"
         "  distance between the ends of one that closes it (--close-gap).\n"
-        "join: chain LINE and ARC entities whose ends lie within join_gap into\n"
-        "  polylines and fillet them too (--join, --join-gap).\n"
+        "join: chain LINE and ARC entities whose ends meet into polylines and\n"
+        "  fillet them too (--join).\n"
+        "join_gap: None for the default gap (1e-06), else the largest distance\n"
+        "  between two ends that meet; a gap joins as --join-gap does.\n"
         "layer: None for every layer, else the one layer whose polylines are\n"
         "  filleted (--layer).\n"
         "name: the file's name in messages.\n\n"
         "Data that is not readable DXF gives status 2 and rrensen-dxf's message;\n"
-        "arguments that are not these raise TypeError or ValueError. Releases\n"
-        "the GIL while it works.\n\n"
+        "arguments of the wrong type raise TypeError, values rrensen-dxf refuses\n"
+        "ValueError with its message. Releases the GIL while it works.\n\n"
         ">>> rrensen.fillet_dxf(b'not DXF').status\n"
         "2\n");
+
+  py::class_<PyPolylinePlan>(m, "PolylinePlan",
+      "What rrensen-dxf does to one polyline entity (rrensen.plan_polyline).\n")
+      .def_property_readonly("considered", [](const PyPolylinePlan& p) { return p.value->considered; },
+                             "False for a polyline rrensen-dxf passes over without a word (a\n"
+                             "3-D polyline, a mesh or a polyface).")
+      .def_property_readonly("ignored", [](const PyPolylinePlan& p) -> py::object {
+        if (p.value->considered) return py::none();
+        return py::str(p.value->ignored);
+      }, "Why it is not considered ('not_2d'); None when it is.")
+      .def_property_readonly("status", [](const PyPolylinePlan& p) -> py::object {
+        if (!p.value->considered) return py::none();
+        return py::str(dxf::StatusName(p.value->report.status));
+      }, "'filleted', 'partly', 'unchanged' or 'skipped'; None when not considered.")
+      .def_property_readonly("skipped", [](const PyPolylinePlan& p) -> py::object {
+        if (p.value->report.status != dxf::OutlineStatus::kSkipped || !p.value->considered) return py::none();
+        return py::str(p.value->report.skip_code);
+      }, "Why a skipped polyline was: 'widths', 'curve_fit', 'too_many_vertices'; else None.")
+      .def_property_readonly("result", [](const PyPolylinePlan& p) -> py::object {
+        if (!p.value->considered || p.value->report.status == dxf::OutlineStatus::kSkipped) {
+          return py::none();
+        }
+        return py::cast(PyPolylineResult{std::shared_ptr<const rrensen::PolylineResult>(
+            p.value, &p.value->result)});
+      }, "The PolylineResult of a polyline filleted (wholly, partly or not at all); else None.")
+      .def_property_readonly("rewritten", [](const PyPolylinePlan& p) { return p.value->rewritten; },
+                             "True when the entity is to be written anew with result's vertices\n"
+                             "and closing; False when it stays as it was.")
+      .def_property_readonly("report", [](const PyPolylinePlan& p) -> py::object {
+        if (!p.value->considered) return py::none();
+        return py::module_::import("json").attr("loads")(dxf::ReportLine(p.value->report));
+      }, "The line rrensen-dxf's --report gives it, as a dict; None when not considered.")
+      .def_property_readonly("messages", [](const PyPolylinePlan& p) {
+        return p.value->considered ? dxf::Prose(p.value->report) : std::vector<std::string>();
+      }, "What rrensen-dxf says of it on standard error, line by line.")
+      .def("__repr__", [](const PyPolylinePlan& p) {
+        if (!p.value->considered) return std::string("<PolylinePlan not considered>");
+        return "<PolylinePlan " + std::string(dxf::StatusName(p.value->report.status)) +
+               (p.value->rewritten ? ", rewritten>" : ">");
+      });
+
+  m.def("plan_polyline", &PlanPolylineCall, py::arg("vertices"), py::kw_only(),
+        py::arg("entity") = py::str("LWPOLYLINE"), py::arg("flags") = 0,
+        py::arg("widths") = py::none(), py::arg("vertex_flags") = py::none(),
+        py::arg("size") = py::float_(dxf::kDefaultSize), py::arg("style") = py::str("chord"),
+        py::arg("close_gap") = py::none(),
+        "plan_polyline(vertices, *, entity='LWPOLYLINE', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', close_gap=None)\n--\n\n"
+        "What rrensen-dxf does to one polyline entity, decided as it decides\n"
+        "for a file: skipped or filleted, the new vertices, the report.\n\n"
+        "vertices: the entity's (x, y, bulge) vertices.\n"
+        "entity: 'LWPOLYLINE' or 'POLYLINE' (with VERTEX entities).\n"
+        "flags: the entity's flags (group code 70): closed (1), curve- or\n"
+        "  spline-fit (2, 4), 3-D, mesh, polyface (8, 16, 64).\n"
+        "widths: the (group code, width) pairs of the entity, in its order: 40\n"
+        "  and 41 of the POLYLINE and of each vertex.\n"
+        "vertex_flags: each VERTEX's flags (group code 70).\n"
+        "size, style, close_gap: as for fillet_dxf.\n\n"
+        ">>> rrensen.plan_polyline([(0, 0, 0), (100, 0, 0), (100, 100, 0)]).status\n"
+        "'filleted'\n");
 
   m.def("fillet", &Fillet, py::arg("points"), py::arg("size") = py::float_(5.0), py::kw_only(),
         py::arg("closing") = py::str("proximity"), py::arg("style") = py::str("chord"),

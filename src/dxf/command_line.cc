@@ -1,9 +1,6 @@
 #include "dxf/command_line.h"
 
-#include <cmath>
-#include <optional>
-
-#include "dxf/number_text.h"
+#include <utility>
 
 namespace dxf {
 
@@ -74,12 +71,7 @@ const char kUsage[] =
 
 namespace {
 
-/// Reads a distance: a finite number of 0 or more.
-bool ParseDistance(const std::string& text, double& value) {
-  return ParseReal(text, value) && std::isfinite(value) && value >= 0.0;
-}
-
-/// An option without a value: the field it sets.
+/// An option of the program without a value: the field it sets.
 struct FlagOption {
   const char* name;
   bool CommandLine::*field;
@@ -88,72 +80,17 @@ struct FlagOption {
 const FlagOption kFlagOptions[] = {
     {"--help", &CommandLine::help},       {"-h", &CommandLine::help},
     {"--version", &CommandLine::version}, {"--dry-run", &CommandLine::dry_run},
-    {"--join", &CommandLine::join},
 };
 
-/// An option with a value: what it does with the value. `apply` returns
-/// what is wrong with the value, or "" when it took it.
+/// An option of the program with a value: the field it sets.
 struct ValueOption {
   const char* name;
-  std::string (*apply)(const std::string& value, CommandLine& line);
+  std::string CommandLine::*field;
 };
 
 const ValueOption kValueOptions[] = {
-    {"-c",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       if (!ParseDistance(value, line.size)) {
-         return "the fillet size must be a finite number of 0 or more, not '" +
-                value + "'";
-       }
-       return "";
-     }},
-    {"-o",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       line.output = value;
-       return "";
-     }},
-    {"--layer",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       line.layer = value;
-       return "";
-     }},
-    {"--report",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       line.report = value;
-       return "";
-     }},
-    {"--style",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       const std::optional<rrensen::CornerStyle> style =
-           rrensen::CornerStyleNamed(value);
-       if (!style) {
-         return "unknown style '" + value +
-                "' (chord, radius, chamfer or chord-chamfer)";
-       }
-       line.style = *style;
-       return "";
-     }},
-    {"--close-gap",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       double gap = 0.0;
-       if (!ParseDistance(value, gap)) {
-         return "the gap must be a finite number of 0 or more, not '" + value +
-                "'";
-       }
-       line.close_gap = gap;
-       return "";
-     }},
-    {"--join-gap",
-     [](const std::string& value, CommandLine& line) -> std::string {
-       double gap = 0.0;
-       if (!ParseDistance(value, gap)) {
-         return "the join gap must be a finite number of 0 or more, not '" +
-                value + "'";
-       }
-       line.join = true;
-       line.join_gap = gap;
-       return "";
-     }},
+    {"-o", &CommandLine::output},
+    {"--report", &CommandLine::report},
 };
 
 }  // namespace
@@ -173,14 +110,28 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
     for (const ValueOption& option : kValueOptions) {
       if (word == option.name) valued = &option;
     }
+    const SettingOption* setting = OptionByFlag(word);
+    const bool needs_value =
+        valued != nullptr ||
+        (setting != nullptr && setting->kind != OptionKind::kSwitch);
+    if (needs_value && i + 1 >= words.size()) {
+      fail("option " + word + " needs a value");
+      break;
+    }
     if (flag != nullptr) {
       line.*(flag->field) = true;
     } else if (valued != nullptr) {
-      if (i + 1 >= words.size()) {
-        fail("option " + word + " needs a value");
-        break;
+      line.*(valued->field) = words[++i];
+    } else if (setting != nullptr) {
+      OptionValue value;
+      if (setting->kind == OptionKind::kSwitch) {
+        value.on = true;
+      } else if (setting->kind == OptionKind::kNumber) {
+        value = NumberText(words[++i]);
+      } else {
+        value.text = words[++i];
       }
-      fail(valued->apply(words[++i], line));
+      fail(SetOption(line.settings, *setting, value));
     } else if (word.size() > 1 && word[0] == '-') {
       fail("unknown option '" + word + "'");
     } else if (line.input.empty()) {

@@ -1,15 +1,15 @@
 #ifndef RRENSEN_DXF_COMMAND_LINE_H_
 #define RRENSEN_DXF_COMMAND_LINE_H_
 
-/// The options of rrensen-dxf. Each option is a row of a table in
-/// command_line.cc: a flag names the field it sets, an option with a value
-/// the function that reads it.
+/// The options of rrensen-dxf: those of the filleting (Settings, read as
+/// settings.h says) and those of the program, each a row of a table in
+/// command_line.cc.
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "rrensen/fillet.h"
+#include "dxf/settings.h"
 
 namespace dxf {
 
@@ -19,23 +19,11 @@ struct CommandLine {
   bool version = false;
   std::string input;
   std::string output;  ///< empty: standard output
-  double size = 5.0;
-  /// --style: how each corner is cut; the size is its chord, radius or
-  /// distance.
-  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
-  std::optional<std::string> layer;
-  /// --close-gap: the largest distance between the ends of an open
-  /// polyline that closes it; unset: open polylines stay open.
-  std::optional<double> close_gap;
   /// --report: where the JSON report goes; empty for none.
   std::string report;
   bool dry_run = false;
-  /// --join: chain LINE and ARC entities into polylines; --join-gap sets
-  /// it too.
-  bool join = false;
-  /// --join-gap: the largest distance between two ends that meet; unset:
-  /// the default, dxf::kDefaultJoinGap.
-  std::optional<double> join_gap;
+  /// -c, --style, --close-gap, --join, --join-gap, --layer.
+  Settings settings;
   /// Empty when the words make sense; else what is wrong with them.
   std::string error;
 };

@@ -11,36 +11,34 @@ namespace {
 TEST(ParseCommandLine, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(
       {"-c", "2.5", "in.dxf", "-o", "out.dxf", "--layer", "walls", "--close-gap",
-       "0.5", "--report", "r.jsonl", "--dry-run", "--join"});
+       "0.5", "--report", "r.jsonl", "--dry-run", "--style", "radius"});
   EXPECT_EQ(line.error, "");
   EXPECT_EQ(line.input, "in.dxf");
-  EXPECT_EQ(line.size, 2.5);
   EXPECT_EQ(line.output, "out.dxf");
-  EXPECT_EQ(line.layer, "walls");
-  EXPECT_EQ(line.close_gap, 0.5);
   EXPECT_EQ(line.report, "r.jsonl");
   EXPECT_TRUE(line.dry_run);
-  EXPECT_TRUE(line.join);
-  EXPECT_EQ(line.join_gap, std::nullopt);  // the default
+  EXPECT_EQ(line.settings.size, 2.5);
+  EXPECT_EQ(line.settings.style, rrensen::CornerStyle::kRadiusArc);
+  EXPECT_EQ(line.settings.layer, "walls");
+  EXPECT_EQ(line.settings.close_gap, 0.5);
+  EXPECT_EQ(line.settings.join_gap, std::nullopt);
 }
 
 TEST(ParseCommandLine, JoinGapJoinsWithTheGapGiven) {
   struct {
     std::vector<std::string> words;
-    bool join;
-    std::optional<double> gap;
+    std::optional<double> gap;  ///< none: no joining
   } cases[] = {
-      {{"in.dxf"}, false, std::nullopt},
-      {{"in.dxf", "--join"}, true, std::nullopt},
-      {{"in.dxf", "--join-gap", "0.01"}, true, 0.01},
-      {{"--join-gap", "0", "--join", "in.dxf"}, true, 0.0},
-      {{"--join-gap", "1e-3", "--join-gap", "2", "in.dxf"}, true, 2.0},
+      {{"in.dxf"}, std::nullopt},
+      {{"in.dxf", "--join"}, kDefaultJoinGap},
+      {{"in.dxf", "--join-gap", "0.01"}, 0.01},
+      {{"--join-gap", "0", "--join", "in.dxf"}, 0.0},
+      {{"--join-gap", "1e-3", "--join-gap", "2", "in.dxf"}, 2.0},
   };
   for (const auto& c : cases) {
     const CommandLine line = ParseCommandLine(c.words);
     EXPECT_EQ(line.error, "") << c.words.back();
-    EXPECT_EQ(line.join, c.join) << c.words.back();
-    EXPECT_EQ(line.join_gap, c.gap) << c.words.back();
+    EXPECT_EQ(line.settings.join_gap, c.gap) << c.words.back();
   }
 }
 
@@ -58,10 +56,13 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheWords) {
       {{"in.dxf", "--join-gap", "tiny"},
        "the join gap must be a finite number of 0 or more, not 'tiny'"},
       {{"in.dxf", "--join-gap"}, "option --join-gap needs a value"},
+      {{"in.dxf", "-o"}, "option -o needs a value"},
       {{"in.dxf", "-c", "-1"},
        "the fillet size must be a finite number of 0 or more, not '-1'"},
       {{"in.dxf", "--close-gap", "x"},
        "the gap must be a finite number of 0 or more, not 'x'"},
+      {{"in.dxf", "--style", "round"},
+       "unknown style 'round' (chord, radius, chamfer or chord-chamfer)"},
       {{"in.dxf", "--joint"}, "unknown option '--joint'"},
       {{"in.dxf", "b.dxf"}, "only one input file, please ('b.dxf' is a second one)"},
       {{"--join"}, "no input file"},

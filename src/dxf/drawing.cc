@@ -227,18 +227,10 @@ class Reader {
     }
   }
 
-  /// Marks `p` as one whose corners are not filleted, unless it already is.
-  static void Unfit(Polyline& p, const char* code, std::string reason) {
-    if (!p.unfit_code.empty()) return;
-    p.unfit_code = code;
-    p.unfit_reason = std::move(reason);
-  }
-
   /// Adds the vertex whose x is `at`; false when there is no room for it.
   bool AddVertex(Polyline& p, const Tag& at) {
     if (p.vertices.size() >= kMaxVertices) {
-      Unfit(p, "too_many_vertices",
-            "it has more than " + std::to_string(kMaxVertices) + " vertices");
+      p.too_many_vertices = true;
       return false;
     }
     double x = 0.0;
@@ -256,9 +248,8 @@ class Reader {
 
   void NoteWidth(Polyline& p, const Tag& tag) {
     double width = 0.0;
-    if (!Real(tag, width) || width == 0.0) return;
-    Unfit(p, "widths",
-          "it has vertex widths (group code " + std::to_string(tag.code) + ")");
+    if (!Real(tag, width) || width == 0.0 || p.width_code != 0) return;
+    p.width_code = tag.code;
   }
 
   /// The polyline to fill, empty, its buffers kept from the last one.
@@ -273,9 +264,10 @@ class Reader {
     p.has_flags = false;
     p.closed = false;
     p.vertices.clear();
-    p.unfit_code.clear();
-    p.unfit_reason.clear();
-    p.not_2d = false;
+    p.width_code = 0;
+    p.fit_vertices = false;
+    p.vertex_without_point = false;
+    p.too_many_vertices = false;
     p.vertex_tags.clear();
     p.vertex_handles.clear();
     p.seqend_tag = 0;
@@ -327,11 +319,6 @@ class Reader {
     p.seqend_tag = i;
     p.end_tag = EntityEnd(i + 1);
     for (size_t k = i + 1; k < p.end_tag; ++k) NoteHandle(window_[k]);
-    if (p.flags & (k3dPolylineFlag | k3dMeshFlag | kPolyfaceFlag)) {
-      p.not_2d = true;
-    } else if (p.flags & (kCurveFitFlag | kSplineFitFlag)) {
-      Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
-    }
     Finish(p);
     return p.end_tag;
   }
@@ -358,8 +345,8 @@ class Reader {
         case 41: VertexTag(p, tag, has_point, "10 in a VERTEX"); break;
         case 70: {
           int flags = 0;
-          if (Integer(tag, flags) && (flags & kFitVertexFlags)) {
-            Unfit(p, "curve_fit", "it is curve-fit or spline-fit");
+          if (Integer(tag, flags) && IsFitVertex(flags)) {
+            p.fit_vertices = true;
           }
           break;
         }
@@ -368,7 +355,7 @@ class Reader {
     }
     if (added) p.vertices.back().bulge = bulge;
     p.vertex_handles.push_back(handle);
-    if (!has_point) Unfit(p, "vertex_without_point", "a VERTEX has no point");
+    if (!has_point) p.vertex_without_point = true;
   }
 
   /// Reads a LINE or an ARC from its "0" tag; returns the index after it.
@@ -482,6 +469,9 @@ class Reader {
 
   void Finish(Polyline& p) {
     p.closed = (p.flags & kClosedFlag) != 0;
+    const Tag& first = window_[p.first_tag];
+    p.type.assign(TrimBlanks(first.value));
+    p.line = first.line;
     if (drawing_.error.empty()) visitor_.OnPolyline(p);
   }
 
@@ -510,6 +500,36 @@ class Collector : public DrawingVisitor {
 };
 
 }  // namespace
+
+bool IsFitVertex(int vertex_flags) {
+  return (vertex_flags & kFitVertexFlags) != 0;
+}
+
+bool IsTwoDimensional(const Polyline& p) {
+  return p.form == PolylineForm::kLightweight ||
+         (p.flags & (k3dPolylineFlag | k3dMeshFlag | kPolyfaceFlag)) == 0;
+}
+
+Unfit UnfitOf(const Polyline& p) {
+  if (p.too_many_vertices) {
+    return {"too_many_vertices",
+            "it has more than " + std::to_string(kMaxVertices) + " vertices"};
+  }
+  if (p.vertex_without_point) {
+    return {"vertex_without_point", "a VERTEX has no point"};
+  }
+  if (p.width_code != 0) {
+    return {"widths", "it has vertex widths (group code " +
+                          std::to_string(p.width_code) + ")"};
+  }
+  const bool fit_flags =
+      p.form == PolylineForm::kVertexList &&
+      (p.flags & (kCurveFitFlag | kSplineFitFlag)) != 0;
+  if (fit_flags || p.fit_vertices) {
+    return {"curve_fit", "it is curve-fit or spline-fit"};
+  }
+  return {};
+}
 
 bool OpaqueParts::Skip(const Tag& tag) {
   if (tag.code >= 1000) in_extended_data_ = true;

@@ -24,9 +24,14 @@ constexpr size_t kMaxVertices = 1000000;
 /// VERTEX entities and SEQEND.
 enum class PolylineForm { kLightweight, kVertexList };
 
-/// One polyline entity, as read.
+/// One polyline entity, as read (by ScanDrawing, or by a caller from
+/// another reader's entity).
 struct Polyline {
   PolylineForm form = PolylineForm::kLightweight;
+  /// Its entity name as the file writes it ("LWPOLYLINE", "POLYLINE") and
+  /// the line of its "0" tag (0 when it was not read from a file).
+  std::string type;
+  int line = 0;
   /// Tags [first_tag, end_tag) are the whole entity: for the vertex-list
   /// form the POLYLINE, its vertices and the SEQEND with all their tags.
   size_t first_tag = 0;
@@ -39,14 +44,16 @@ struct Polyline {
   bool closed = false;  ///< flag bit 1
   /// The vertices, each with the bulge of the piece that starts there.
   std::vector<rrensen::BulgeVertex> vertices;
-  /// Why its corners cannot be filleted, as a code for scripts ("widths",
-  /// "curve_fit", "too_many_vertices", "vertex_without_point") and as a
-  /// sentence for a person; both empty when they can.
-  std::string unfit_code;
-  std::string unfit_reason;
-  /// A 3-D polyline, mesh or polyface: not a 2-D polyline at all, copied
-  /// without a word.
-  bool not_2d = false;
+  /// What its tags say that keeps its corners from being filleted; UnfitOf
+  /// decides from these. The group code of the first width that is not 0
+  /// (40 or 41, of the polyline or of a vertex), 0 when there is none.
+  int width_code = 0;
+  /// A VERTEX flagged as made by curve or spline fitting (flags 1, 8, 16).
+  bool fit_vertices = false;
+  /// A VERTEX without a point (no group code 10).
+  bool vertex_without_point = false;
+  /// More than kMaxVertices vertices: only the first kMaxVertices are read.
+  bool too_many_vertices = false;
   /// The first tag of each vertex: of its VERTEX entity in the vertex-list
   /// form, its group code 10 in an LWPOLYLINE (the vertex's own tags run to
   /// the next vertex's 10).
@@ -56,6 +63,25 @@ struct Polyline {
   std::vector<std::string> vertex_handles;
   size_t seqend_tag = 0;
 };
+
+/// Whether a VERTEX with these flags (group code 70) was made by curve or
+/// spline fitting (flags 1, 8, 16).
+bool IsFitVertex(int vertex_flags);
+
+/// Whether `p` is a 2-D polyline: an LWPOLYLINE, or a POLYLINE that is not
+/// a 3-D polyline, a mesh or a polyface (flags 8, 16, 64). Any other is not
+/// a polyline rrensen-dxf looks at and is copied without a word.
+bool IsTwoDimensional(const Polyline& p);
+
+/// Why the corners of `p` cannot be filleted, as a code for scripts and a
+/// sentence for a person; both empty when they can. In this order:
+/// "too_many_vertices", "vertex_without_point", "widths", "curve_fit" (a
+/// curve- or spline-fit POLYLINE, flags 2 or 4, or fit vertices).
+struct Unfit {
+  std::string code;
+  std::string reason;
+};
+Unfit UnfitOf(const Polyline& p);
 
 /// The attributes two LINE or ARC entities must share to become one
 /// polyline: the entity-level ones that an LWPOLYLINE or a POLYLINE carries

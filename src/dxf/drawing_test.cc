@@ -51,7 +51,8 @@ TEST(Drawing, ReadsALightweightPolyline) {
   ASSERT_EQ(p.vertex_tags.size(), 3u);
   EXPECT_EQ(list.tags[p.vertex_tags[1]].code, 10);
   EXPECT_EQ(list.tags[p.vertex_tags[1]].value, "10");
-  EXPECT_EQ(p.unfit_reason, "");
+  EXPECT_EQ(UnfitOf(p).code, "");
+  EXPECT_EQ(p.type, "LWPOLYLINE");
   EXPECT_EQ(list.tags[p.first_tag].value, "LWPOLYLINE");
   EXPECT_EQ(list.tags[p.end_tag].value, "ENDSEC");
   EXPECT_TRUE(d.has_handle_seed);
@@ -114,10 +115,10 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
     std::string kept;
     Drawing d = Read(File(c.entity), list, kept);
     ASSERT_EQ(d.polylines.size(), 1u) << c.name;
-    EXPECT_EQ(d.polylines[0].unfit_code, c.code) << c.name;
-    EXPECT_EQ(d.polylines[0].unfit_reason.empty(), *c.code == '\0')
-        << c.name;
-    EXPECT_EQ(d.polylines[0].not_2d, c.not_2d) << c.name;
+    const Unfit unfit = UnfitOf(d.polylines[0]);
+    EXPECT_EQ(unfit.code, c.code) << c.name;
+    EXPECT_EQ(unfit.reason.empty(), *c.code == '\0') << c.name;
+    EXPECT_EQ(IsTwoDimensional(d.polylines[0]), !c.not_2d) << c.name;
   }
 }
 

@@ -19,10 +19,6 @@ namespace {
 
 constexpr int kClosedFlag = 1;
 
-bool SameLayer(std::string_view a, std::string_view b) {
-  return platform::EqualIgnoringCase(a, b);
-}
-
 /// Writes tags: copies of the input's, the input's with a new value, and
 /// new ones laid out like the file's.
 class TagWriter {
@@ -248,110 +244,6 @@ class Rewriter {
   size_t next_spare_ = 0;
 };
 
-/// "3 lines" or "1 arc".
-std::string Counted(int count, const char* noun) {
-  return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
-/// "LWPOLYLINE 2F on layer "walls" (line 12)", or for a chain "chain of 3
-/// lines and 2 arcs from LINE 2A on layer "walls" (line 12)".
-std::string Describe(const OutlineReport& r) {
-  std::string text;
-  if (r.kind == "chain") {
-    int lines = 0;
-    for (const EntityRef& part : r.parts) lines += part.type == "LINE" ? 1 : 0;
-    const int arcs = static_cast<int>(r.parts.size()) - lines;
-    text = "chain of ";
-    if (lines > 0) text += Counted(lines, "line");
-    if (lines > 0 && arcs > 0) text += " and ";
-    if (arcs > 0) text += Counted(arcs, "arc");
-    // The piece first in the file: the one on the line given.
-    for (const EntityRef& part : r.parts) {
-      if (part.line != r.line) continue;
-      text += " from " + part.type;
-      if (!part.handle.empty()) text += " " + part.handle;
-    }
-  } else {
-    text = r.type;
-    if (!r.handle.empty()) text += " " + r.handle;
-  }
-  return text + " on layer \"" + r.layer + "\" (line " +
-         std::to_string(r.line) + ")";
-}
-
-/// The prose lines for standard error: one for a skipped polyline, one for
-/// each refused run of the others.
-void AddProse(const OutlineReport& r, std::vector<std::string>& lines) {
-  const std::string what = Describe(r);
-  if (r.status == OutlineStatus::kSkipped) {
-    lines.push_back(what + " left unchanged: " + r.skip_reason);
-    return;
-  }
-  // A polyline left unchanged for one run's sake needs no vertex range: all
-  // else in it is arcs.
-  const bool whole = r.status == OutlineStatus::kUnchanged &&
-                     r.refused_runs.size() == 1;
-  for (const RunReport& run : r.refused_runs) {
-    std::string line = what;
-    line += r.status == OutlineStatus::kPartly ? " partly filleted" : " left unchanged";
-    if (!whole) {
-      line += ": the run from point " + std::to_string(run.first_vertex + 1) +
-              " to point " + std::to_string(run.last_vertex + 1) +
-              " is left as it is";
-    }
-    line += ": " + rrensen::Describe(run.problem) + "; ";
-    line += run.largest_size
-                ? "the largest size that fillets it is " +
-                      platform::FixedText(*run.largest_size, 3)
-                : std::string("no size fillets it");
-    lines.push_back(line);
-  }
-}
-
-/// Whether `f` is `p` as it was: the same vertices, bit for bit, and the
-/// same closing.
-bool Unchanged(const Polyline& p, const rrensen::PolylineResult& f) {
-  if (f.closed != p.closed || f.vertices.size() != p.vertices.size()) {
-    return false;
-  }
-  for (size_t k = 0; k < f.sources.size(); ++k) {
-    if (f.sources[k] != static_cast<int>(k)) return false;
-  }
-  return true;
-}
-
-/// Fillets the polyline through `vertices`, closed or not, as `settings`
-/// say; `report` says what became of it.
-rrensen::PolylineResult FilletOne(
-    const std::vector<rrensen::BulgeVertex>& vertices, bool closed,
-    const FilletSettings& settings, OutlineReport& report) {
-  report.style = settings.style;
-  rrensen::PolylineResult f;
-  if (ClosesByGap(vertices, closed, settings.close_gap)) {
-    // Closed by the gap: without its last vertex.
-    const std::vector<rrensen::BulgeVertex> shorter(vertices.begin(),
-                                                    vertices.end() - 1);
-    f = rrensen::FilletPolyline(
-        shorter, {settings.size, rrensen::Closing::kClosed, settings.style});
-  } else {
-    f = rrensen::FilletPolyline(
-        vertices,
-        {settings.size,
-         closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen,
-         settings.style});
-  }
-  report.corners_filleted = f.corners_filleted;
-  report.corners_left = f.corners_left;
-  for (const rrensen::RefusedRun& run : f.refused_runs) {
-    report.refused_runs.push_back(
-        {run.first_vertex, run.last_vertex, run.problem, run.largest_size});
-  }
-  report.status = StatusOf(f);
-  report.closed =
-      report.status == OutlineStatus::kUnchanged ? closed : f.closed;
-  return f;
-}
-
 /// The report's name of the entity a chain becomes.
 const char* FormName(ChainForm form) {
   return form == ChainForm::kLightweight ? "LWPOLYLINE" : "POLYLINE";
@@ -365,31 +257,6 @@ void Tally(OutlineStatus status, int& filleted, int& partly, int& left) {
     case OutlineStatus::kUnchanged:
     case OutlineStatus::kSkipped: ++left; break;
   }
-}
-
-/// Whether polyline `p` is one the run considers: 2-D and on the layer
-/// asked for.
-bool Considered(const Polyline& p, const FilletSettings& settings) {
-  return !p.not_2d && (!settings.layer || SameLayer(*settings.layer, p.layer));
-}
-
-/// What becomes of polyline `p`: its report, and whether it is written
-/// anew with the shape `f` (false when it is copied as it was).
-bool Decide(const Polyline& p, const std::string_view type,
-            const FilletSettings& settings, OutlineReport& report,
-            rrensen::PolylineResult& f) {
-  report.type = std::string(type);
-  report.handle = p.handle;
-  report.layer = p.layer;
-  report.closed = p.closed;
-  if (!p.unfit_code.empty()) {
-    report.status = OutlineStatus::kSkipped;
-    report.skip_code = p.unfit_code;
-    report.skip_reason = p.unfit_reason;
-    return false;
-  }
-  f = FilletOne(p.vertices, p.closed, settings, report);
-  return report.status != OutlineStatus::kUnchanged && !Unchanged(p, f);
 }
 
 constexpr size_t kNoChain = SIZE_MAX;
@@ -432,9 +299,7 @@ class Collector : public RunListener {
   explicit Collector(FilletRun& run) : run_(run) {}
   void OnOutline(const OutlineReport& report) override {
     run_.outlines.push_back(report);
-  }
-  void OnProse(const std::string& line) override {
-    run_.reports.push_back(line);
+    for (std::string& line : Prose(report)) run_.reports.push_back(std::move(line));
   }
 
  private:
@@ -445,7 +310,7 @@ class Collector : public RunListener {
 
 /// What the survey found, for the writing.
 struct FilletPlan {
-  FilletSettings settings;
+  Settings settings;
   std::string error;
   int error_line = 0;
   /// The file's version, $HANDSEED, the first free handle.
@@ -463,6 +328,10 @@ struct FilletPlan {
   /// How many new handles the writing gives out, and the value $HANDSEED
   /// then takes.
   uint64_t new_handles = 0;
+  /// Whether the survey keeps the vertex-list polylines' plans, and those
+  /// it kept, in file order.
+  bool keep_plans = false;
+  std::vector<PolylinePlan> kept;
   bool surveyed = false;
   size_t chunk = 0;  ///< bytes read at a time
   /// The tags the survey's scan read, which the writing's must read too.
@@ -489,12 +358,12 @@ class Surveyor : public DrawingVisitor {
         !Considered(p, plan_.settings)) {
       return;
     }
-    OutlineReport report;
-    rrensen::PolylineResult f;
-    if (Decide(p, "", plan_.settings, report, f)) {
+    PolylinePlan plan = PlanPolyline(p, plan_.settings);
+    if (plan.rewritten) {
       scratch_.clear();
-      rewriter_.Entity(p, f, scratch_);
+      rewriter_.Entity(p, plan.result, scratch_);
     }
+    if (plan_.keep_plans) plan_.kept.push_back(std::move(plan));
   }
 
   void OnPiece(Piece& piece) override { plan_.pieces.push_back(std::move(piece)); }
@@ -511,12 +380,13 @@ class Surveyor : public DrawingVisitor {
 /// Chains the pieces and fillets each chain, as `plan` says; counts the
 /// chains' handles.
 void PlanChains(FilletPlan& plan) {
-  const FilletSettings& settings = plan.settings;
+  const Settings& settings = plan.settings;
   std::vector<Piece>& pieces = plan.pieces;
   // --layer limits joining too: the other layers' pieces chain nothing.
   if (settings.layer) {
     for (Piece& piece : pieces) {
-      if (!SameLayer(*settings.layer, piece.attributes.layer)) {
+      if (!platform::EqualIgnoringCase(*settings.layer,
+                                       piece.attributes.layer)) {
         piece.unjoinable_reason = "it is on another layer";
       }
     }
@@ -551,7 +421,7 @@ void PlanChains(FilletPlan& plan) {
       vertices.push_back({v.point, v.bulge});
     }
     rrensen::PolylineResult f =
-        FilletOne(vertices, chain.closed, settings, report);
+        PlanOutline(vertices, chain.closed, settings, report);
     // The chain keeps, in its vertices, the shape written for it; none when
     // nothing of it was filleted and its pieces stay as they were, rather
     // than change into a polyline of the same shape.
@@ -589,18 +459,22 @@ class Writer : public DrawingVisitor {
 
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
-    const Tag& first = window_[p.first_tag];
-    OutlineReport& report = report_;
-    report = OutlineReport();
-    report.line = first.line;
-    if (Decide(p, TrimBlanks(first.value), plan_.settings, report, result_)) {
-      CopyTo(first.begin);
-      rewriter_.Entity(p, result_, out_);
+    PolylinePlan planned;
+    const bool kept = plan_.keep_plans && p.form == PolylineForm::kVertexList;
+    if (kept && next_kept_ >= plan_.kept.size()) {
+      changed_ = true;  // more vertex-list polylines than the survey saw
+      return;
+    }
+    if (!kept) planned = PlanPolyline(p, plan_.settings);
+    const PolylinePlan& plan = kept ? plan_.kept[next_kept_++] : planned;
+    if (plan.rewritten) {
+      CopyTo(window_[p.first_tag].begin);
+      rewriter_.Entity(p, plan.result, out_);
       Skip(p.end_tag);
       ++run_.rewritten;
     }
-    Tally(report.status, run_.filleted, run_.partly, run_.left_unchanged);
-    Tell(report);
+    Tally(plan.report.status, run_.filleted, run_.partly, run_.left_unchanged);
+    listener_.OnOutline(plan.report);
   }
 
   void OnPiece(Piece& piece) override {
@@ -630,7 +504,7 @@ class Writer : public DrawingVisitor {
       }
       Tally(report_.status, run_.chains_filleted, run_.chains_partly,
             run_.chains_left);
-      Tell(report_);
+      listener_.OnOutline(report_);
     }
     // A written chain's pieces go: the first gave its place.
     if (written) {
@@ -645,21 +519,16 @@ class Writer : public DrawingVisitor {
     stream.CopyRest(copied_, sink_);
   }
 
-  /// Whether the handles given out are those the survey counted.
-  bool HandlesAsPlanned() const {
-    return rewriter_.next_handle() ==
-           plan_.drawing.next_free_handle + plan_.new_handles;
+  /// Whether the writing met the file the survey saw: the handles given
+  /// out are those it counted, and the polylines whose plans it kept.
+  bool AsSurveyed() const {
+    return !changed_ && next_kept_ == plan_.kept.size() &&
+           rewriter_.next_handle() ==
+               plan_.drawing.next_free_handle + plan_.new_handles;
   }
 
  private:
   static constexpr size_t kFlushBytes = size_t{1} << 20;
-
-  void Tell(const OutlineReport& report) {
-    prose_.clear();
-    AddProse(report, prose_);
-    for (const std::string& line : prose_) listener_.OnProse(line);
-    listener_.OnOutline(report);
-  }
 
   /// Copies the input's bytes up to `offset`, $HANDSEED's value replaced
   /// when new handles were given out.
@@ -709,17 +578,18 @@ class Writer : public DrawingVisitor {
   std::string out_;     ///< written, not yet given to the sink
   size_t copied_ = 0;   ///< the input's bytes before this are done with
   size_t next_piece_ = 0;
+  size_t next_kept_ = 0;  ///< the next of the survey's plans
+  bool changed_ = false;
   OutlineReport report_;
-  rrensen::PolylineResult result_;
-  std::vector<std::string> prose_;
 };
 
 }  // namespace
 
-FilletJob::FilletJob(const FilletSettings& settings, size_t chunk)
+FilletJob::FilletJob(const Settings& settings, size_t chunk, bool keep_plans)
     : plan_(std::make_unique<FilletPlan>()) {
   plan_->settings = settings;
   plan_->chunk = chunk;
+  plan_->keep_plans = keep_plans;
 }
 
 FilletJob::~FilletJob() = default;
@@ -775,29 +645,14 @@ FilletRun FilletJob::Write(ByteSource& source, ByteSink* sink,
       writer);
   writer.Finish(stream);
   if (!drawing.error.empty() || !stream.error().empty() ||
-      window.count() != plan.tags || !writer.HandlesAsPlanned()) {
+      window.count() != plan.tags || !writer.AsSurveyed()) {
     run.error = "the file changed while it was being read";
   }
   return run;
 }
 
-bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
-                 bool closed, const std::optional<double>& close_gap) {
-  if (closed || !close_gap || vertices.size() < 3) return false;
-  const rrensen::Point& first = vertices.front().point;
-  const rrensen::Point& last = vertices.back().point;
-  return std::hypot(last.x - first.x, last.y - first.y) <= *close_gap;
-}
-
-OutlineStatus StatusOf(const rrensen::PolylineResult& f) {
-  if (f.refused_runs.empty()) return OutlineStatus::kFilleted;
-  return f.corners_filleted > 0 ? OutlineStatus::kPartly
-                                : OutlineStatus::kUnchanged;
-}
-
-FilletRun FilletDrawing(std::string_view bytes,
-                        const FilletSettings& settings) {
-  FilletJob job(settings);
+FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
+  FilletJob job(settings, size_t{1} << 20, true);
   StringSource first(bytes);
   if (!job.Survey(first)) {
     FilletRun run;

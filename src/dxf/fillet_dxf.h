@@ -13,28 +13,13 @@
 #include <vector>
 
 #include "dxf/drawing.h"
+#include "dxf/plan.h"
 #include "dxf/report_json.h"
+#include "dxf/settings.h"
 #include "dxf/tag_stream.h"
 #include "rrensen/polyline.h"
 
 namespace dxf {
-
-/// What to fillet.
-struct FilletSettings {
-  double size = 5.0;
-  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
-  /// Only polylines on this layer (compared without regard to ASCII case).
-  std::optional<std::string> layer;
-  /// When set, an open polyline of three or more vertices whose last vertex
-  /// lies within this distance of its first (distance <= gap) is closed:
-  /// its last vertex is dropped and its closed flag set.
-  std::optional<double> close_gap;
-  /// When set (--join), the model-space LINE and ARC entities (on `layer`,
-  /// when that is set) whose ends meet within this gap are chained
-  /// (ChainPieces) into new polylines, which are filleted like the others.
-  /// A chain none of whose corners can be filleted is left as its pieces.
-  std::optional<double> join_gap;
-};
 
 /// What a run did.
 struct FilletRun {
@@ -49,8 +34,8 @@ struct FilletRun {
   /// 2-D) and of each chain, in file order (a chain where its first piece
   /// was).
   std::vector<OutlineReport> outlines;
-  /// One line for each polyline or chain not wholly filleted, for standard
-  /// error.
+  /// The lines for standard error (Prose) on each polyline or chain not
+  /// wholly filleted, in file order.
   std::vector<std::string> reports;
   int filleted = 0;        ///< polylines with every run filleted
   int partly = 0;          ///< polylines with some runs left as they were
@@ -71,17 +56,7 @@ struct FilletRun {
 /// Reads the ASCII DXF `bytes`, fillets its polylines and writes the file,
 /// with a FilletJob: the run's `output`, `outlines` and `reports` hold all
 /// of it.
-FilletRun FilletDrawing(std::string_view bytes, const FilletSettings& settings);
-
-/// Whether `close_gap` closes the polyline through `vertices`: an open one
-/// of three or more vertices whose last vertex lies within the gap of its
-/// first. Such a polyline is filleted closed without its last vertex.
-bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
-                 bool closed, const std::optional<double>& close_gap);
-
-/// How a polyline came out of rrensen::FilletPolyline: filleted (no run
-/// refused), partly (some corners filleted, some runs refused) or unchanged.
-OutlineStatus StatusOf(const rrensen::PolylineResult& f);
+FilletRun FilletDrawing(std::string_view bytes, const Settings& settings);
 
 /// What a FilletJob's survey finds, for its writing (fillet_dxf.cc).
 struct FilletPlan;
@@ -92,8 +67,6 @@ class RunListener {
   virtual ~RunListener() = default;
   /// What became of a polyline or chain considered.
   virtual void OnOutline(const OutlineReport& report) = 0;
-  /// A line for standard error on a polyline or chain not wholly filleted.
-  virtual void OnProse(const std::string& line) = 0;
 };
 
 /// Fillets a drawing in two passes over its bytes, holding no more of it
@@ -104,10 +77,17 @@ class RunListener {
 ///    refused before a byte is written. It notes what the writing must know
 ///    before it starts: the file's version, where $HANDSEED is, the first
 ///    free handle and how many new handles the writing will give out
-///    (which $HANDSEED, in the header, must count); with --join it chains
-///    and fillets the lines and arcs.
-/// 2. Write reads the same bytes again, fillets each polyline, writes each
-///    entity as it goes and tells a RunListener what became of each.
+///    (which $HANDSEED, in the header, must count: only the vertex-list
+///    polylines' new vertices take handles, so only those are planned
+///    here); with --join it chains and fillets the lines and arcs.
+/// 2. Write reads the same bytes again, plans each other polyline
+///    (PlanPolyline), writes each entity as it goes and tells a RunListener
+///    what became of each.
+///
+/// With `keep_plans`, the survey keeps the vertex-list polylines' plans for
+/// the writing, so that every polyline is filleted once: for a file whose
+/// bytes are held in memory anyway. Without, the writing plans those again
+/// and memory stays bounded by the largest entity.
 ///
 /// The bytes written are FilletDrawing's, whatever the size of the chunks
 /// the sources give.
@@ -115,8 +95,8 @@ class FilletJob {
  public:
   /// `chunk`: the bytes read from a source at a time (the buffer grows to
   /// hold the largest entity whatever it is); small ones are for tests.
-  explicit FilletJob(const FilletSettings& settings,
-                     size_t chunk = size_t{1} << 20);
+  explicit FilletJob(const Settings& settings, size_t chunk = size_t{1} << 20,
+                     bool keep_plans = false);
   ~FilletJob();
   FilletJob(const FilletJob&) = delete;
   FilletJob& operator=(const FilletJob&) = delete;

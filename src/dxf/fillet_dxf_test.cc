@@ -54,7 +54,7 @@ TEST(FilletDrawing, AFileWithoutPolylinesIsCopiedByteForByte) {
   const std::string text =
       "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nENTITIES  \r\n  0\r\nLINE\r\n"
       " 10\r\n1.50000\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\ntrailing bytes";
-  FilletRun run = FilletDrawing(text, FilletSettings{});
+  FilletRun run = FilletDrawing(text, Settings{});
   EXPECT_EQ(run.error, "");
   EXPECT_EQ(run.filleted, 0);
   EXPECT_EQ(run.output, text);
@@ -64,7 +64,7 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
   std::string text = File(Lightweight(kSquare, 1) + "  0\nLINE\n  5\n30\n");
   std::string crlf;
   for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  FilletRun run = FilletDrawing(crlf, FilletSettings{});
+  FilletRun run = FilletDrawing(crlf, Settings{});
   ASSERT_EQ(run.error, "");
   EXPECT_EQ(run.filleted, 1);
   // Every line ends in CR LF.
@@ -108,7 +108,7 @@ TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
     const char* new_seed;
   } cases[] = {{"F", "10"}, {"", ""}};
   for (const auto& c : cases) {
-    FilletRun run = FilletDrawing(File(polyline, c.seed), FilletSettings{});
+    FilletRun run = FilletDrawing(File(polyline, c.seed), Settings{});
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.filleted, 1);
     TagList list = ReadTags(run.output);
@@ -142,7 +142,7 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
   std::vector<Point> tight = {{0, 0}, {100, 0}, {100, 3}, {0, 3}};
   std::string text = File(Lightweight(tight, 0, "AB", "Walls") +
                           Lightweight(kSquare, 0, "AC", "other"));
-  FilletSettings settings;
+  Settings settings;
   settings.layer = "WALLS";
   FilletRun run = FilletDrawing(text, settings);
   ASSERT_EQ(run.error, "");
@@ -194,7 +194,7 @@ TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts)
       " 10\n100\n 20\n0\n 10\n100\n 20\n100\n" + xdata;
   for (const std::string& entity : {bare, opaque}) {
     const std::string text = File(entity);
-    FilletRun run = FilletDrawing(text, FilletSettings{});
+    FilletRun run = FilletDrawing(text, Settings{});
     ASSERT_EQ(run.error, "");
     EXPECT_EQ(run.filleted, 1);
     TagList list;
@@ -235,7 +235,7 @@ TEST(FilletDrawing, ClosesByTheFlagAndByTheGapAskedFor) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    FilletSettings settings;
+    Settings settings;
     settings.close_gap = c.gap;
     FilletRun run = FilletDrawing(File(Lightweight(near, c.flags)), settings);
     ASSERT_EQ(run.error, "");
@@ -268,7 +268,7 @@ TEST(FilletDrawing, KeepsArcVerticesByteForByteAndFilletsTheRunsBetween) {
   }
   vertex_list += "  0\nSEQEND\n  5\n40\n";
   for (const std::string& entity : {lightweight, vertex_list}) {
-    FilletRun run = FilletDrawing(File(entity, "50"), FilletSettings{});
+    FilletRun run = FilletDrawing(File(entity, "50"), Settings{});
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.outlines.size(), 1u);
     EXPECT_EQ(run.outlines[0].corners_filleted, 1);
@@ -300,7 +300,7 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
   const std::string text =
       File(Lightweight(kSquare, 1, "A1") + partly +
            Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2") + widths + three_d);
-  FilletRun run = FilletDrawing(text, FilletSettings{});
+  FilletRun run = FilletDrawing(text, Settings{});
   ASSERT_EQ(run.error, "");
   ASSERT_EQ(run.outlines.size(), 4u);
   const OutlineStatus statuses[] = {OutlineStatus::kFilleted, OutlineStatus::kPartly,
@@ -373,8 +373,8 @@ const std::string kSlot = LineEntity("A1", {0, 0}, {100, 0}) +
                           "  0\nCIRCLE\n  5\nA4\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n" +
                           LineEntity("A5", {0, 0}, {0, 20});
 
-FilletSettings Joining(double size = 5.0) {
-  FilletSettings settings;
+Settings Joining(double size = 5.0) {
+  Settings settings;
   settings.size = size;
   settings.join_gap = 1e-6;
   return settings;
@@ -463,7 +463,7 @@ TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string text = Versioned(c.version, c.entities + branching);
-    FilletSettings settings = Joining(c.size);
+    Settings settings = Joining(c.size);
     settings.layer = c.layer;
     FilletRun run = FilletDrawing(text, settings);
     ASSERT_EQ(run.error, "");
@@ -509,10 +509,10 @@ TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
 
 TEST(FilletDrawingJoin, LeavesPiecesAloneUnlessAskedAndOffTheLayerAskedFor) {
   const std::string text = Versioned("AC1015", kSlot);
-  FilletRun run = FilletDrawing(text, FilletSettings{});
+  FilletRun run = FilletDrawing(text, Settings{});
   EXPECT_EQ(run.output, text);
   EXPECT_TRUE(run.outlines.empty());
-  FilletSettings settings = Joining();
+  Settings settings = Joining();
   settings.layer = "walls";
   run = FilletDrawing(text, settings);
   EXPECT_EQ(run.output, text);
@@ -526,7 +526,7 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
                         LineEntity("A2", {100, 0}, {100, 50}) +
                         LineEntity("A3", {100, 50}, {0, 50}) +
                         LineEntity("A4", {0, 50}, {0, 0});
-  FilletSettings settings = Joining();
+  Settings settings = Joining();
   settings.close_gap = 4.0;
   FilletRun run = FilletDrawing(Versioned("AC1015", u), settings);
   ASSERT_EQ(run.outlines.size(), 1u);
@@ -604,9 +604,9 @@ class Appender : public ByteSink {
 class Listing : public RunListener {
  public:
   void OnOutline(const OutlineReport& report) override {
+    for (const std::string& line : Prose(report)) lines.push_back(line);
     lines.push_back(ReportLine(report));
   }
-  void OnProse(const std::string& line) override { lines.push_back(line); }
   std::vector<std::string> lines;
 };
 
@@ -626,10 +626,10 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
       Versioned("AC1009", narrow + vertex_list + kSlot) + "after the end",
       File(Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2") + vertex_list, "30"),
   };
-  FilletSettings joining = Joining(1.5);
+  Settings joining = Joining(1.5);
   joining.close_gap = 4.0;
   for (const std::string& text : drawings) {
-    for (const FilletSettings& settings : {FilletSettings{}, joining}) {
+    for (const Settings& settings : {Settings{}, joining}) {
       const FilletRun whole = FilletDrawing(text, settings);
       ASSERT_EQ(whole.error, "");
       std::vector<std::string> expected;
@@ -645,7 +645,9 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
       for (size_t chunk : {1, 5, 64}) {
         SCOPED_TRACE(chunk);
         PieceSource source(text, 3);
-        FilletJob job(settings, chunk);
+        // Small chunks plan twice, as for a drawing read twice; large ones
+        // keep the survey's plans, as for one held in memory.
+        FilletJob job(settings, chunk, chunk == 64);
         ASSERT_TRUE(job.Survey(source));
         source.Rewind();
         Appender out;
@@ -665,13 +667,13 @@ TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
   // A fault at the end: the survey says so, nothing is written.
   const std::string bad = File(Lightweight(kSquare, 1) + "  x\n1\n");
   PieceSource source(bad, 7);
-  FilletJob job(FilletSettings{}, 16);
+  FilletJob job(Settings{}, 16);
   EXPECT_FALSE(job.Survey(source));
   EXPECT_NE(job.error().find("group code"), std::string::npos);
   // The bytes written are not those surveyed.
   const std::string first = File(Lightweight(kSquare, 1), "30");
   const std::string second = File(Lightweight(kSquare, 1) + Lightweight(kSquare, 1), "30");
-  FilletSettings joining;
+  Settings joining;
   FilletJob changed(joining, 16);
   PieceSource surveyed(first, 7);
   ASSERT_TRUE(changed.Survey(surveyed));

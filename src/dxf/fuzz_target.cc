@@ -1,6 +1,9 @@
 // Fuzz target for rrensen-dxf: the first byte of the input picks the fillet
-// size, the second the --close-gap distance (0: none), the rest is the DXF
-// file. The file is run twice, without and with --join. Whatever the bytes,
+// size and the corner style, the second the --close-gap distance (0: none),
+// the rest is the DXF file. The file is run twice, without and with --join,
+// and each polyline is planned at its largest size, one double either side
+// and size 0, where the side that limits it is used up exactly: there every
+// run that some size fillets must be filleted. Whatever the bytes,
 // each run must finish without a fault; a file it writes must read back
 // with as many polylines, each keeping the arcs it had (with --join: as
 // many more polylines as chains were joined, and as many fewer lines and
@@ -9,9 +12,11 @@
 // the two passes over a source that gives three bytes at a time, read in
 // chunks of 7, must write the same bytes as over the whole file.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +25,7 @@
 #include "dxf/fillet_dxf.h"
 #include "dxf/join.h"
 #include "dxf/number_text.h"
+#include "dxf/plan.h"
 #include "dxf/tag_stream.h"
 #include "dxf/tag_reader.h"
 
@@ -93,13 +99,34 @@ class Appender : public dxf::ByteSink {
 class Counter : public dxf::RunListener {
  public:
   void OnOutline(const dxf::OutlineReport& /*report*/) override { ++outlines; }
-  void OnProse(const std::string& /*line*/) override {}
   size_t outlines = 0;
 };
 
+/// Each polyline of `bytes` planned at its largest size, one double either
+/// side of it, and 0: at the largest size and below, every run that some
+/// size fillets is filleted.
+std::string CheckBoundaries(std::string_view bytes, dxf::Settings settings) {
+  const dxf::TagList list = dxf::ReadTags(bytes);
+  const dxf::Drawing drawing = dxf::ReadDrawing(list);
+  for (const dxf::Polyline& p : drawing.polylines) {
+    const std::optional<double> largest = dxf::LargestPolylineSize(p, settings);
+    if (!largest || !std::isfinite(*largest)) continue;
+    for (double size : {*largest, std::nextafter(*largest, 0.0),
+                        std::nextafter(*largest, HUGE_VAL), 0.0}) {
+      settings.size = size;
+      const dxf::PolylinePlan plan = dxf::PlanPolyline(p, settings);
+      if (size > *largest) continue;
+      for (const dxf::RunReport& run : plan.report.refused_runs) {
+        if (run.largest_size) return "a run is refused at the largest size or below";
+      }
+    }
+  }
+  return "";
+}
+
 /// The checks common to both runs: the passes in small chunks write the
 /// same, and a changed $HANDSEED lies above every handle.
-std::string CheckRun(std::string_view bytes, const dxf::FilletSettings& settings,
+std::string CheckRun(std::string_view bytes, const dxf::Settings& settings,
                      const dxf::FilletRun& run) {
   dxf::FilletJob job(settings, 7);
   TrickleSource first(bytes);
@@ -125,7 +152,7 @@ std::string CheckRun(std::string_view bytes, const dxf::FilletSettings& settings
 }
 
 /// The checks of a run with --join of `bytes`: "" when they hold.
-std::string CheckJoin(std::string_view bytes, dxf::FilletSettings settings) {
+std::string CheckJoin(std::string_view bytes, dxf::Settings settings) {
   settings.join_gap = dxf::kDefaultJoinGap;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
@@ -166,15 +193,20 @@ std::string CheckJoin(std::string_view bytes, dxf::FilletSettings settings) {
 /// The checks of one input; "" when they hold, else what is wrong.
 std::string CheckFuzzInput(std::string_view input) {
   if (input.size() < 2) return "";
-  // Sizes 0 to 19.92 in steps of 0.078125 (5/64), the first byte's value;
-  // gaps 0 to 63.5 in steps of 0.25, the second's less one.
-  dxf::FilletSettings settings;
-  settings.size = static_cast<double>(static_cast<unsigned char>(input[0])) * 0.078125;
+  // Sizes 0 to 19.6875 in steps of 0.3125 (5/16), the first byte's value
+  // but its two lowest bits, which pick the style; gaps 0 to 63.5 in steps
+  // of 0.25, the second byte's value less one.
+  dxf::Settings settings;
+  const auto first = static_cast<unsigned char>(input[0]);
+  settings.size = static_cast<double>(first >> 2) * 0.3125;
+  settings.style = static_cast<rrensen::CornerStyle>(first & 3);
   const auto gap = static_cast<unsigned char>(input[1]);
   if (gap != 0) settings.close_gap = (gap - 1) * 0.25;
   std::string_view bytes = input.substr(2);
   std::string joined = CheckJoin(bytes, settings);
   if (!joined.empty()) return joined;
+  std::string boundaries = CheckBoundaries(bytes, settings);
+  if (!boundaries.empty()) return boundaries;
   dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
   std::string common = CheckRun(bytes, settings, run);

@@ -308,16 +308,6 @@ void AppendVertexList(std::string& out, const Chain& chain,
   AppendAttributes(out, layout, chain.attributes);
 }
 
-/// Appends `tag` with `value` in place of its own, its layout kept.
-void AppendWithValue(std::string& out, std::string_view bytes, const Tag& tag,
-                     std::string_view value, const TagLayout& layout) {
-  out.append(bytes.substr(tag.begin, tag.value_begin - tag.begin));
-  out.append(value);
-  std::string_view line_end =
-      bytes.substr(tag.value_text_end, tag.end - tag.value_text_end);
-  out.append(line_end.empty() ? std::string_view(layout.line_end) : line_end);
-}
-
 }  // namespace
 
 PieceGeometry GeometryOf(const Piece& piece) {
@@ -417,81 +407,6 @@ std::string ChainEntity(const Chain& chain, ChainForm form,
     AppendVertexList(out, chain, layout, next_handle);
   }
   return out;
-}
-
-std::string ReplacePiecesWithChains(std::string_view bytes,
-                                    const TagList& list,
-                                    const Drawing& drawing,
-                                    const std::vector<Chain>& chains,
-                                    ChainForm form, uint64_t& next_handle) {
-  const std::vector<Piece>& pieces = drawing.pieces;
-  // For each piece: the text that takes its place. Empty for one that is
-  // copied and for a chain's piece but its first, which goes.
-  std::vector<std::string> replacement(pieces.size());
-  std::vector<bool> replaced(pieces.size(), false);
-  const uint64_t first_handle = next_handle;
-  for (const Chain& chain : chains) {
-    for (const ChainLink& l : chain.links) replaced[l.piece] = true;
-    const bool handles = !pieces[chain.first_piece].handle.empty();
-    replacement[chain.first_piece] = ChainEntity(
-        chain, form, list.layout, handles ? &next_handle : nullptr);
-  }
-
-  const std::vector<Tag>& tags = list.tags;
-  std::string out;
-  out.reserve(bytes.size());
-  out.append(bytes.substr(0, tags.empty() ? bytes.size() : tags[0].begin));
-  size_t next_piece = 0;
-  for (size_t i = 0; i < tags.size();) {
-    while (next_piece < pieces.size() && pieces[next_piece].first_tag < i) {
-      ++next_piece;
-    }
-    if (next_piece < pieces.size() && pieces[next_piece].first_tag == i &&
-        replaced[next_piece]) {
-      out.append(replacement[next_piece]);
-      i = pieces[next_piece].end_tag;
-      continue;
-    }
-    const Tag& tag = tags[i];
-    if (drawing.has_handle_seed && i == drawing.handle_seed_tag &&
-        next_handle != first_handle) {
-      AppendWithValue(out, bytes, tag, FormatHandle(next_handle), list.layout);
-    } else {
-      out.append(bytes.substr(tag.begin, tag.end - tag.begin));
-    }
-    ++i;
-  }
-  if (!tags.empty()) out.append(bytes.substr(tags.back().end));
-  return out;
-}
-
-JoinRun JoinDrawing(std::string_view bytes, double gap) {
-  JoinRun run;
-  const TagList list = ReadTags(bytes);
-  if (!list.error.empty()) {
-    run.error = list.error;
-    run.error_line = list.error_line;
-    return run;
-  }
-  const Drawing drawing = ReadDrawing(list, DrawingPieces::kRead);
-  if (!drawing.error.empty()) {
-    run.error = drawing.error;
-    run.error_line = drawing.error_line;
-    return run;
-  }
-  const std::optional<ChainForm> form = ChainFormFor(drawing.version);
-  if (!form) {
-    run.error = "lines and arcs are joined in R12 files and in those from "
-                "R14 on, not in version " + drawing.version;
-    return run;
-  }
-  const std::vector<Chain> chains = ChainPieces(drawing.pieces, gap);
-  for (const Chain& chain : chains) run.joined_pieces += chain.links.size();
-  run.chains = chains.size();
-  uint64_t next_handle = drawing.next_free_handle;
-  run.output = ReplacePiecesWithChains(bytes, list, drawing, chains, *form,
-                                       next_handle);
-  return run;
 }
 
 }  // namespace dxf

@@ -14,17 +14,12 @@
 #include <vector>
 
 #include "dxf/drawing.h"
+#include "dxf/settings.h"
 #include "dxf/tag_reader.h"
 #include "dxf/tag_writer.h"
 #include "rrensen/fillet.h"
 
 namespace dxf {
-
-/// The gap G up to which two ends count as meeting, in drawing units, when
-/// none is given: two ends meet when they are at most G apart. It absorbs
-/// the rounding of the writer that computed the points (an arc's ends come
-/// from its centre, radius and angles) and nothing more.
-constexpr double kDefaultJoinGap = 1e-6;
 
 /// A piece as a polyline sees it.
 struct PieceGeometry {
@@ -123,33 +118,6 @@ std::optional<ChainForm> ChainFormFor(std::string_view version);
 /// since R12 has no owners.
 std::string ChainEntity(const Chain& chain, ChainForm form,
                         const TagLayout& layout, uint64_t* next_handle);
-
-/// The file `bytes` again (read as `list` and `drawing`, the latter with its
-/// pieces), with each chain's entity in place of its first piece and its
-/// other pieces removed; every other byte is copied. A chain whose first
-/// piece had a handle gets handles from `next_handle` on, which is left at
-/// the first one not given; $HANDSEED, when the file has it, becomes that
-/// value if any handle was given.
-std::string ReplacePiecesWithChains(std::string_view bytes,
-                                    const TagList& list,
-                                    const Drawing& drawing,
-                                    const std::vector<Chain>& chains,
-                                    ChainForm form, uint64_t& next_handle);
-
-/// What JoinDrawing did.
-struct JoinRun {
-  /// Empty when the file was read; else why not, and the line at fault
-  /// (0 when none).
-  std::string error;
-  int error_line = 0;
-  std::string output;  ///< the file with the chains
-  size_t chains = 0;   ///< polylines made
-  size_t joined_pieces = 0;  ///< LINE and ARC entities they replace
-};
-
-/// Reads the ASCII DXF `bytes`, chains its model-space LINE and ARC
-/// entities with ChainPieces and writes the file with ReplacePiecesWithChains.
-JoinRun JoinDrawing(std::string_view bytes, double gap);
 
 }  // namespace dxf
 

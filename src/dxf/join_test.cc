@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dxf/fillet_dxf.h"
 #include "dxf/number_text.h"
 #include "geometry/angles.h"
 
@@ -301,7 +302,15 @@ const char kSquareOfPieces[] =
     "0\nLINE\n5\n24\n8\nA\n62\n1\n10\n0\n20\n0\n11\n0\n21\n10\n"
     "0\nLINE\n5\n25\n8\nB\n10\n50\n20\n50\n11\n60\n21\n60\n";
 
-TEST(ReplacePiecesWithChains, WritesEachFormReadableAgain) {
+/// --join -c 0: the chains written as polylines, no corner cut.
+Settings JoinOnly() {
+  Settings settings;
+  settings.size = 0.0;
+  settings.join_gap = kDefaultJoinGap;
+  return settings;
+}
+
+TEST(FilletDrawingJoin, WritesEachFormReadableAgain) {
   struct {
     const char* version;
     const char* written;  // the new entity's type
@@ -312,10 +321,10 @@ TEST(ReplacePiecesWithChains, WritesEachFormReadableAgain) {
   };
   for (const auto& c : cases) {
     const std::string input = File(c.version, kSquareOfPieces);
-    const JoinRun run = JoinDrawing(input, kDefaultJoinGap);
+    const FilletRun run = FilletDrawing(input, JoinOnly());
     ASSERT_EQ(run.error, "") << c.version;
-    EXPECT_EQ(run.chains, 1u);
-    EXPECT_EQ(run.joined_pieces, 4u);
+    EXPECT_EQ(run.joined_polylines, 1);
+    EXPECT_EQ(run.joined_lines + run.joined_arcs, 4);
     // In place of the first line, before the circle and the lone line.
     const std::string chain_start =
         std::string("ENTITIES\n0\n") + c.written + "\n5\n30\n";
@@ -355,8 +364,11 @@ TEST(ChainFormFor, LightweightWhereTheVersionHasIt) {
   EXPECT_EQ(ChainFormFor("AC1014"), ChainForm::kLightweight);
   EXPECT_EQ(ChainFormFor(" AC1032 "), ChainForm::kLightweight);
   EXPECT_EQ(ChainFormFor("R12"), std::nullopt);
-  EXPECT_NE(JoinDrawing(File("AC1012", ""), kDefaultJoinGap).error.find("AC1012"),
-            std::string::npos);
+  const FilletRun r13 = FilletDrawing(File("AC1012", kSquareOfPieces), JoinOnly());
+  ASSERT_EQ(r13.outlines.size(), 1u);
+  EXPECT_EQ(r13.outlines[0].status, OutlineStatus::kSkipped);
+  EXPECT_NE(r13.outlines[0].skip_reason.find("AC1012"), std::string::npos);
+  EXPECT_EQ(r13.output, File("AC1012", kSquareOfPieces));
 }
 
 }  // namespace

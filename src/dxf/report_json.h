@@ -2,13 +2,9 @@
 #define RRENSEN_DXF_REPORT_JSON_H_
 
 /// The report that rrensen-dxf writes with --report: one JSON object a line
-/// for each outline it considered, for scripts. The text is pure ASCII:
-/// strings from the file are read as UTF-8, every character outside ASCII is
-/// written as a \u escape (a surrogate pair above U+FFFF), and every byte
-/// that is not part of well-formed UTF-8 (old DXF files are often in a code
-/// page) becomes U+FFFD, the replacement character, one for each byte.
-/// Numbers are JSON numbers with the fewest digits that read back as the
-/// same double; a value that is not finite is null.
+/// for each outline it considered, for scripts, written by JsonWriter (pure
+/// ASCII; numbers with the fewest digits that read back as the same double,
+/// null where not finite).
 
 #include <optional>
 #include <string>
@@ -18,30 +14,6 @@
 #include "rrensen/fillet.h"
 
 namespace dxf {
-
-/// `text` as a JSON string, quotes included.
-std::string JsonString(std::string_view text);
-
-/// `value` as a JSON number, or null when it is not finite.
-std::string JsonNumber(double value);
-
-/// A JSON object written member by member, in order.
-class JsonObject {
- public:
-  JsonObject& String(std::string_view key, std::string_view value);
-  JsonObject& Number(std::string_view key, double value);
-  JsonObject& Number(std::string_view key, std::optional<double> value);
-  JsonObject& Integer(std::string_view key, long long value);
-  JsonObject& Bool(std::string_view key, bool value);
-  /// `json` must be JSON text already (an object, an array, null).
-  JsonObject& Raw(std::string_view key, std::string_view json);
-  /// The object's text.
-  std::string Text() const { return text_ + "}"; }
-
- private:
-  void Key(std::string_view key);
-  std::string text_ = "{";
-};
 
 /// How an outline came out.
 enum class OutlineStatus {

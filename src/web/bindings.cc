@@ -6,11 +6,13 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "dxf/settings.h"
 #include "rrensen/fillet.h"
 #include "rrensen/version.h"
 #include "web/page_api.h"
@@ -32,45 +34,6 @@ val Doubles(const std::vector<double>& numbers) {
   return val(emscripten::typed_memory_view(numbers.size(), numbers.data())).call<val>("slice");
 }
 
-/// How a member of the options object sets rrensen-dxf's options: one row
-/// for each option of rrensen-dxf that the page passes on. `apply` returns
-/// what is wrong with the value, or an empty string.
-struct DxfOptionField {
-  const char* key;
-  std::string (*apply)(const val& value, web::DxfOptions& options);
-};
-
-const DxfOptionField kDxfOptionFields[] = {
-    {"size",
-     [](const val& value, web::DxfOptions& o) {
-       o.size = value.as<double>();
-       return std::string();
-     }},
-    {"layer",
-     [](const val& value, web::DxfOptions& o) {
-       o.layer = value.as<std::string>();
-       return std::string();
-     }},
-    {"closeGap",
-     [](const val& value, web::DxfOptions& o) {
-       o.close_gap = value.as<double>();
-       return std::string();
-     }},
-    {"style",
-     [](const val& value, web::DxfOptions& o) {
-       const std::string name = value.as<std::string>();
-       const std::optional<rrensen::CornerStyle> style = rrensen::CornerStyleNamed(name);
-       if (style) o.style = *style;
-       return style ? std::string()
-                    : "unknown style '" + name + "' (chord, radius, chamfer or chord-chamfer)";
-     }},
-    {"join",
-     [](const val& value, web::DxfOptions& o) {
-       o.join = value.as<bool>();
-       return std::string();
-     }},
-};
-
 /// Whether a member of the options object is given at all: one that is
 /// undefined, null, false or "" is not (0 is: a gap of 0 closes).
 bool Given(const val& value) {
@@ -78,37 +41,39 @@ bool Given(const val& value) {
            value.strictlyEquals(val(std::string())));
 }
 
-/// Reads the options object; false, with `problem` said as rrensen-dxf
-/// says it, when a member is wrong or names an option this build lacks.
-bool ReadDxfOptions(const val& object, web::DxfOptions& options, std::string& problem) {
-  if (object.isUndefined() || object.isNull()) return true;
+/// Reads the options object into `settings`, each member through the option
+/// of dxf::kSettingOptions with its key; "" when every member was taken,
+/// else what is wrong, as rrensen-dxf says it.
+std::string ReadSettings(const val& object, dxf::Settings& settings) {
+  if (object.isUndefined() || object.isNull()) return "";
   const std::vector<std::string> keys =
       emscripten::vecFromJSArray<std::string>(val::global("Object").call<val>("keys", object));
   for (const std::string& key : keys) {
     const val value = object[key];
     if (!Given(value)) continue;
-    bool known = false;
-    for (const DxfOptionField& field : kDxfOptionFields) {
-      if (key != field.key) continue;
-      known = true;
-      const std::string wrong = field.apply(value, options);
-      if (!wrong.empty()) {
-        problem = "rrensen-dxf: " + wrong + "\n";
-        return false;
-      }
+    const dxf::SettingOption* option = dxf::OptionByKey(key);
+    if (option == nullptr) return "rrensen-dxf: this build has no option '" + key + "'\n";
+    dxf::OptionValue read;
+    read.text = val::global("String")(value).as<std::string>();
+    switch (option->kind) {
+      case dxf::OptionKind::kNumber:
+        read.number = val::global("Number")(value).as<double>();
+        break;
+      case dxf::OptionKind::kSwitch: read.on = value.as<bool>(); break;
+      case dxf::OptionKind::kText: break;
     }
-    if (!known) {
-      problem = "rrensen-dxf: this build has no option '" + key + "'\n";
-      return false;
-    }
+    const std::string wrong = dxf::SetOption(settings, *option, read);
+    if (!wrong.empty()) return "rrensen-dxf: " + wrong + "\n";
   }
-  return true;
+  return "";
 }
 
 /// The keys of the options object that this build reads.
 val DxfOptionKeys() {
   val keys = val::array();
-  for (const DxfOptionField& field : kDxfOptionFields) keys.call<void>("push", val(field.key));
+  for (size_t i = 0; i < dxf::kSettingOptionCount; ++i) {
+    keys.call<void>("push", val(dxf::kSettingOptions[i].key));
+  }
   return keys;
 }
 
@@ -125,17 +90,17 @@ val RunExchange(const std::string& input, const val& args) {
 }
 
 val FilletDxf(const std::string& input, const val& options_object) {
-  web::DxfOptions options;
-  std::string problem;
+  dxf::Settings settings;
+  const std::string problem = ReadSettings(options_object, settings);
   val result = val::object();
-  if (!ReadDxfOptions(options_object, options, problem)) {
+  if (!problem.empty()) {
     result.set("dxf", Bytes(""));
     result.set("report", std::string());
     result.set("errors", problem);
     result.set("status", 2);
     return result;
   }
-  const web::DxfRun run = web::FilletDxf(input, options);
+  const web::DxfRun run = web::FilletDxf(input, settings);
   result.set("dxf", Bytes(run.dxf));
   result.set("report", run.report);
   result.set("errors", run.errors);
@@ -143,14 +108,18 @@ val FilletDxf(const std::string& input, const val& options_object) {
   return result;
 }
 
-/// {json, after}: FilletJson's text and the new vertices.
+/// {json, after}, FilletJson's text and the new vertices; or {error}, what
+/// filletDxf says of options it refuses.
 val DocumentFillet(const web::DxfDocument& document, const val& options_object) {
-  web::DxfOptions options;
-  std::string problem;
-  ReadDxfOptions(options_object, options, problem);
-  std::vector<double> after;
+  dxf::Settings settings;
   val result = val::object();
-  result.set("json", document.FilletJson(options, after));
+  const std::string problem = ReadSettings(options_object, settings);
+  if (!problem.empty()) {
+    result.set("error", problem);
+    return result;
+  }
+  std::vector<double> after;
+  result.set("json", document.FilletJson(settings, after));
   result.set("after", Doubles(after));
   return result;
 }
@@ -158,12 +127,12 @@ val DocumentFillet(const web::DxfDocument& document, const val& options_object) 
 std::string DocumentPolylines(const web::DxfDocument& document) { return document.PolylinesJson(); }
 val DocumentVertices(const web::DxfDocument& document) { return Doubles(document.Vertices()); }
 
+/// The largest size (LargestSize), or NaN for options filletDxf refuses.
 double DocumentLargestSize(const web::DxfDocument& document, int index,
                            const val& options_object) {
-  web::DxfOptions options;
-  std::string problem;
-  ReadDxfOptions(options_object, options, problem);
-  return document.LargestSize(index, options);
+  dxf::Settings settings;
+  if (!ReadSettings(options_object, settings).empty()) return std::nan("");
+  return document.LargestSize(index, settings);
 }
 
 std::string DocumentError(const web::DxfDocument& document) { return document.error(); }

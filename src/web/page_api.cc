@@ -1,5 +1,7 @@
 #include "web/page_api.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -7,10 +9,11 @@
 #include "driver/options.h"
 #include "driver/run.h"
 #include "driver/settings.h"
-#include "dxf/fillet_dxf.h"
 #include "dxf/number_text.h"
 #include "dxf/report_json.h"
-#include "dxf/run_dxf.h"
+#include "dxf/json_writer.h"
+#include "dxf/plan.h"
+#include "dxf/run.h"
 #include "platform/ascii.h"
 #include "platform/memory_file_system.h"
 #include "platform/out_stream.h"
@@ -18,10 +21,11 @@
 #include "rrensen/polyline.h"
 #include "view/svg.h"
 #include "view/view.h"
-#include "web/json_writer.h"
 
 namespace web {
 namespace {
+
+using dxf::JsonWriter;
 
 /// A refusal's fields, for the page to mark and to put in other words.
 void WriteProblem(JsonWriter& json, const rrensen::Problem& problem) {
@@ -57,37 +61,6 @@ double ToolFilletSize(const std::string& size_text) {
   return settings.fillet_size;
 }
 
-/// The vertices and closing with which rrensen-dxf, with `options`, hands
-/// polyline `p` to rrensen::FilletPolyline: closed by its flag, or by the
-/// gap without its last vertex.
-struct LibraryPolyline {
-  std::vector<rrensen::BulgeVertex> vertices;
-  rrensen::Closing closing = rrensen::Closing::kOpen;
-};
-
-LibraryPolyline LibraryInput(const dxf::Polyline& p, const DxfOptions& options) {
-  LibraryPolyline input{p.vertices, p.closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen};
-  if (dxf::ClosesByGap(p.vertices, p.closed, options.close_gap)) {
-    input.vertices.pop_back();
-    input.closing = rrensen::Closing::kClosed;
-  }
-  return input;
-}
-
-/// The diagonal of the box of `vertices`' points; infinite or NaN when a
-/// point is not finite.
-double Diagonal(const std::vector<rrensen::BulgeVertex>& vertices) {
-  double x0 = HUGE_VAL, y0 = HUGE_VAL, x1 = -HUGE_VAL, y1 = -HUGE_VAL;
-  for (const rrensen::BulgeVertex& v : vertices) {
-    if (!std::isfinite(v.point.x) || !std::isfinite(v.point.y)) return std::nan("");
-    x0 = std::min(x0, v.point.x);
-    y0 = std::min(y0, v.point.y);
-    x1 = std::max(x1, v.point.x);
-    y1 = std::max(y1, v.point.y);
-  }
-  return vertices.empty() ? 0.0 : std::hypot(x1 - x0, y1 - y0);
-}
-
 }  // namespace
 
 ExchangeRun RunExchange(std::string_view exchange,
@@ -104,29 +77,16 @@ ExchangeRun RunExchange(std::string_view exchange,
   return run;
 }
 
-std::vector<std::string> DxfWords(const DxfOptions& options) {
-  // Each number with the fewest digits that read back as the same double,
-  // so that rrensen-dxf's own reader gets the very value (and says what it
-  // says of one that is not finite or below 0).
-  std::vector<std::string> words = {"-c", dxf::FormatCoordinate(options.size)};
-  if (options.layer) words.insert(words.end(), {"--layer", *options.layer});
-  if (options.close_gap) {
-    words.insert(words.end(), {"--close-gap", dxf::FormatCoordinate(*options.close_gap)});
-  }
-  if (options.style != rrensen::CornerStyle::kChordArc) {
-    words.insert(words.end(), {"--style", rrensen::CornerStyleName(options.style)});
-  }
-  if (options.join) words.emplace_back("--join");
-  words.insert(words.end(), {"-o", "output.dxf", "--report", "report.jsonl", "input"});
-  return words;
-}
-
-DxfRun FilletDxf(std::string_view input, const DxfOptions& options) {
-  const dxf::CommandLine line = dxf::ParseCommandLine(DxfWords(options));
-  dxf::RunResult run = dxf::RunOnBytes(input, line, line.input);
+DxfRun FilletDxf(const std::string& input, const dxf::Settings& settings) {
+  dxf::RunRequest request;
+  request.settings = settings;
+  request.input_name = "input";
+  request.drawing_name = "output.dxf";
+  request.report_name = "report.jsonl";
+  dxf::BytesRun run = dxf::RunOnBytes(input, request);
   DxfRun result;
   result.status = run.status;
-  result.errors = std::move(run.standard_error);
+  result.errors = std::move(run.messages);
   result.dxf = std::move(run.drawing);
   result.report = std::move(run.report);
   return result;
@@ -190,11 +150,6 @@ DxfDocument::DxfDocument(std::string bytes) : bytes_(std::move(bytes)) {
   error_line_ = drawing_.error_line;
 }
 
-bool DxfDocument::Selected(const dxf::Polyline& p, const DxfOptions& options) const {
-  if (p.not_2d) return false;
-  return !options.layer || platform::EqualIgnoringCase(*options.layer, p.layer);
-}
-
 std::string DxfDocument::PolylinesJson() const {
   JsonWriter json;
   json.BeginArray();
@@ -234,7 +189,8 @@ std::vector<double> DxfDocument::Vertices() const {
   return xyb;
 }
 
-std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<double>& after) const {
+std::string DxfDocument::FilletJson(const dxf::Settings& settings,
+                                    std::vector<double>& after) const {
   after.clear();
   JsonWriter json;
   json.BeginObject();
@@ -242,58 +198,67 @@ std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<doubl
   json.Key("polylines");
   json.BeginArray();
   for (const dxf::Polyline& p : drawing_.polylines) {
+    const dxf::PolylinePlan plan = dxf::PlanPolyline(p, settings);
+    const dxf::OutlineReport& report = plan.report;
     json.BeginObject();
     json.Key("state");
-    if (p.not_2d) {
-      json.String("not-2d");
-    } else if (!Selected(p, options)) {
-      json.String("other-layer");
-    } else if (!p.unfit_code.empty()) {
-      ++unchanged;
-      json.String("skipped");
-      json.Key("code");
-      json.String(p.unfit_code);
-      json.Key("reason");
-      json.String(p.unfit_reason);
-    } else {
-      const LibraryPolyline input = LibraryInput(p, options);
-      const rrensen::PolylineResult f =
-          rrensen::FilletPolyline(input.vertices, {options.size, input.closing, options.style});
-      const dxf::OutlineStatus status = dxf::StatusOf(f);
-      json.String(dxf::StatusName(status));
-      json.Key("closedAfter");
-      json.Bool(status == dxf::OutlineStatus::kUnchanged ? p.closed : f.closed);
-      if (status == dxf::OutlineStatus::kUnchanged) {
-        ++unchanged;
-      } else {
-        ++(status == dxf::OutlineStatus::kFilleted ? filleted : partly);
-        json.Key("after");
-        json.BeginArray();
-        json.Integer(static_cast<long long>(after.size() / 3));
-        json.Integer(static_cast<long long>(f.vertices.size()));
-        json.EndArray();
-        for (const rrensen::BulgeVertex& v : f.vertices) {
-          after.insert(after.end(), {v.point.x, v.point.y, v.bulge});
-        }
-      }
-      json.Key("runs");
-      json.BeginArray();
-      for (const rrensen::RefusedRun& run : f.refused_runs) {
-        json.BeginObject();
-        json.Key("first");
-        json.Integer(run.first_vertex);
-        json.Key("last");
-        json.Integer(run.last_vertex);
-        json.Key("problem");
-        WriteProblem(json, run.problem);
-        json.Key("reason");
-        json.String(rrensen::Describe(run.problem));
-        json.Key("largest");
-        WriteOptional(json, run.largest_size);
-        json.EndObject();
-      }
-      json.EndArray();
+    if (!plan.considered) {
+      json.String(plan.ignored == "not_2d" ? "not-2d" : "other-layer");
+      json.EndObject();
+      continue;
     }
+    json.String(dxf::StatusName(report.status));
+    switch (report.status) {
+      case dxf::OutlineStatus::kFilleted: ++filleted; break;
+      case dxf::OutlineStatus::kPartly: ++partly; break;
+      case dxf::OutlineStatus::kUnchanged:
+      case dxf::OutlineStatus::kSkipped: ++unchanged; break;
+    }
+    if (report.status == dxf::OutlineStatus::kSkipped) {
+      json.Key("code");
+      json.String(report.skip_code);
+      json.Key("reason");
+      json.String(report.skip_reason);
+      json.EndObject();
+      continue;
+    }
+    json.Key("closedAfter");
+    json.Bool(report.closed);
+    if (report.status != dxf::OutlineStatus::kUnchanged) {
+      json.Key("after");
+      json.BeginArray();
+      json.Integer(static_cast<long long>(after.size() / 3));
+      json.Integer(static_cast<long long>(plan.result.vertices.size()));
+      json.EndArray();
+      for (const rrensen::BulgeVertex& v : plan.result.vertices) {
+        after.insert(after.end(), {v.point.x, v.point.y, v.bulge});
+      }
+    }
+    json.Key("namesRuns");
+    json.Bool(dxf::ProseNamesRuns(report));
+    json.Key("runs");
+    json.BeginArray();
+    for (const dxf::RunReport& run : report.refused_runs) {
+      json.BeginObject();
+      json.Key("first");
+      json.Integer(run.first_vertex);
+      json.Key("last");
+      json.Integer(run.last_vertex);
+      json.Key("problem");
+      WriteProblem(json, run.problem);
+      json.Key("reason");
+      json.String(rrensen::Describe(run.problem));
+      json.Key("largest");
+      WriteOptional(json, run.largest_size ? std::optional<double>(dxf::TypeableSize(
+                                                 *run.largest_size, settings.style))
+                                           : std::nullopt);
+      json.Key("largestText");
+      json.String(run.largest_size
+                      ? dxf::TypeableSizeText(*run.largest_size, settings.style)
+                      : "");
+      json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
   }
   json.EndArray();
@@ -303,51 +268,26 @@ std::string DxfDocument::FilletJson(const DxfOptions& options, std::vector<doubl
   json.Integer(partly);
   json.Key("unchanged");
   json.Integer(unchanged);
+  json.Key("style");
+  json.String(rrensen::CornerStyleName(settings.style));
+  json.Key("sizeText");
+  json.String(fmt::format("{}", settings.size));
   json.EndObject();
-  return json.text();
+  return json.Take();
 }
 
-double DxfDocument::PolylineLargestSize(const dxf::Polyline& p, const DxfOptions& options) const {
-  const double none = std::nan("");
-  if (p.not_2d || !p.unfit_code.empty()) return none;
-  const LibraryPolyline input = LibraryInput(p, options);
-  // Filleted at a size no run with a corner takes, every such run is
-  // refused, and FilletPolyline says the largest size that fillets it.
-  // For every style but radius arcs, twice the diagonal of the polyline's
-  // box is such a size: each cut reaches at least half the size back along
-  // both sides of its corner, and no side is longer than the diagonal. A
-  // radius arc at a corner that turns by t reaches only size x tan(t / 2)
-  // back, so for a corner that hardly turns the size is raised a millionfold
-  // at a time until the corner is refused or the size is not finite.
-  double size = 2.0 * Diagonal(input.vertices) + 1.0;
-  if (!std::isfinite(size)) size = 1.0;  // the points that are not finite refuse it
-  rrensen::PolylineResult f;
-  for (;;) {
-    f = rrensen::FilletPolyline(input.vertices, {size, input.closing, options.style});
-    const double larger = size * 1e6;
-    if (f.corners_filleted == 0 || !std::isfinite(larger)) break;
-    size = larger;
-  }
-  // Corners still filleted at the largest size tried take every size.
-  double smallest = f.corners_filleted > 0 ? HUGE_VAL : none;
-  for (const rrensen::RefusedRun& run : f.refused_runs) {
-    if (run.largest_size && !(*run.largest_size >= smallest)) smallest = *run.largest_size;
-  }
-  if (std::isnan(smallest) && f.refused_runs.empty()) return HUGE_VAL;  // no corner to cut
-  return smallest;
-}
-
-double DxfDocument::LargestSize(int index, const DxfOptions& options) const {
-  const double none = std::nan("");
+double DxfDocument::LargestSize(int index, const dxf::Settings& settings) const {
   const auto& polylines = drawing_.polylines;
+  auto largest = [&settings](const dxf::Polyline& p) {
+    return dxf::LargestPolylineSize(p, settings).value_or(std::nan(""));
+  };
   if (index >= 0) {
-    if (static_cast<size_t>(index) >= polylines.size()) return none;
-    return PolylineLargestSize(polylines[static_cast<size_t>(index)], options);
+    if (static_cast<size_t>(index) >= polylines.size()) return std::nan("");
+    return largest(polylines[static_cast<size_t>(index)]);
   }
-  double smallest = none;
+  double smallest = std::nan("");
   for (const dxf::Polyline& p : polylines) {
-    if (!Selected(p, options)) continue;
-    const double size = PolylineLargestSize(p, options);
+    const double size = largest(p);
     if (!std::isnan(size) && !(size >= smallest)) smallest = size;
   }
   return smallest;

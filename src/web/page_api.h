@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dxf/drawing.h"
+#include "dxf/settings.h"
 #include "dxf/tag_reader.h"
 #include "rrensen/fillet.h"
 
@@ -32,27 +33,12 @@ struct ExchangeRun {
 ExchangeRun RunExchange(std::string_view exchange,
                         const std::vector<std::string>& words);
 
-/// What rrensen-dxf is asked to do, as its command line would say it.
-struct DxfOptions {
-  double size = 5.0;                     ///< -c SIZE
-  std::optional<std::string> layer;      ///< --layer NAME
-  std::optional<double> close_gap;       ///< --close-gap D
-  /// --style NAME (rrensen::CornerStyleName); chord arcs, the default,
-  /// are not named.
-  rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
-  bool join = false;  ///< --join
-};
-
-/// The words of the command line `rrensen-dxf -c SIZE ... -o output.dxf
-/// --report report.jsonl input` that `options` stand for.
-std::vector<std::string> DxfWords(const DxfOptions& options);
-
-/// One run of rrensen-dxf with the words of DxfWords over `input`: what
-/// rrensen-dxf writes for that file and those options.
+/// One run of rrensen-dxf over `input` with `settings`: what `rrensen-dxf
+/// -o OUT --report REPORT input` with those options writes for that file.
 struct DxfRun {
   /// rrensen-dxf's exit status: 0 all filleted (or none to fillet), 1 some
-  /// left unchanged or filleted in part, 2 bad options or a file that is no
-  /// readable ASCII DXF.
+  /// left unchanged or filleted in part, 2 a file that is no readable ASCII
+  /// DXF.
   int status = 0;
   std::string dxf;     ///< the drawing as written; empty for status 2
   std::string errors;  ///< standard error, line by line
@@ -60,7 +46,7 @@ struct DxfRun {
   std::string report;
 };
 
-DxfRun FilletDxf(std::string_view input, const DxfOptions& options);
+DxfRun FilletDxf(const std::string& input, const dxf::Settings& settings);
 
 /// The page's picture of an exchange file at the fillet size that
 /// `rrensen -c<size_text>` would use, as JSON: the SVG picture that
@@ -94,34 +80,31 @@ class DxfDocument {
   /// bulge of the piece that starts there.
   std::vector<double> Vertices() const;
 
-  /// How rrensen-dxf with `options` fillets each polyline (in the order of
-  /// PolylinesJson), as JSON. Each polyline's state: "filleted", "partly"
-  /// or "unchanged" (with "closedAfter", its closed flag as written, and
-  /// "runs", the runs left as they were: their first and last vertex, the
-  /// refusal's fields, the library's sentence and the largest size that
-  /// fillets the run or null), "skipped" (with rrensen-dxf's "code" and
-  /// "reason"), "other-layer" or "not-2d". A filleted or partly filleted
-  /// one says where its new vertices lie in `after` ("after": [first
-  /// vertex, count]); `after` gets x, y, bulge for each. Then the counts:
-  /// "filleted", "partly" and "unchanged" (skipped ones with the unchanged,
-  /// as rrensen-dxf counts them).
-  std::string FilletJson(const DxfOptions& options, std::vector<double>& after) const;
+  /// How rrensen-dxf with `settings` fillets each polyline (in the order of
+  /// PolylinesJson), as JSON: dxf::PlanPolyline's plan for each. Its state:
+  /// "filleted", "partly" or "unchanged" (with "closedAfter", its closed
+  /// flag as written; "runs", the runs left as they were: their first and
+  /// last vertex, the refusal's fields, the library's sentence and the
+  /// largest size that fillets the run as it is typed (dxf::TypeableSize)
+  /// or null, and as text ("largestText"); and "namesRuns", whether a sentence about it names the run's
+  /// vertices), "skipped" (with rrensen-dxf's "code" and "reason"),
+  /// "other-layer" or "not-2d". A filleted or partly filleted one says
+  /// where its new vertices lie in `after` ("after": [first vertex,
+  /// count]); `after` gets x, y, bulge for each. Then the counts:
+  /// "filleted", "partly" and "unchanged" (skipped ones with the
+  /// unchanged, as rrensen-dxf counts them); and the settings read:
+  /// "style" (its name) and "sizeText" (the size with the fewest digits).
+  std::string FilletJson(const dxf::Settings& settings, std::vector<double>& after) const;
 
-  /// The largest size with which rrensen-dxf with `options` leaves no run
-  /// of polyline `index` (in the order of PolylinesJson) that some size
-  /// fillets unfilleted: the smallest of its refused runs' largest sizes.
-  /// For index -1 the smallest of those of every polyline that the options
-  /// select. NaN when there is none, infinity when every size does.
-  double LargestSize(int index, const DxfOptions& options) const;
+  /// The largest size, as it is typed, with which rrensen-dxf with
+  /// `settings` leaves no run of polyline `index` (in the order of
+  /// PolylinesJson) that some size fillets unfilleted
+  /// (dxf::LargestPolylineSize). For index -1 the smallest of those of
+  /// every polyline that the settings select. NaN when there is none,
+  /// infinity when every size does.
+  double LargestSize(int index, const dxf::Settings& settings) const;
 
  private:
-  /// Whether polyline `p` is one that rrensen-dxf with `options` considers
-  /// (it fillets it or says why not).
-  bool Selected(const dxf::Polyline& p, const DxfOptions& options) const;
-
-  /// The largest size for one polyline (see LargestSize).
-  double PolylineLargestSize(const dxf::Polyline& p, const DxfOptions& options) const;
-
   std::string bytes_;
   dxf::TagList tags_;  ///< views into bytes_
   dxf::Drawing drawing_;

@@ -1,14 +1,19 @@
-#ifndef RRENSEN_WEB_JSON_WRITER_H_
-#define RRENSEN_WEB_JSON_WRITER_H_
+#ifndef RRENSEN_DXF_JSON_WRITER_H_
+#define RRENSEN_DXF_JSON_WRITER_H_
 
-/// A small writer of JSON text, for what the page's module hands to
-/// JavaScript: objects, arrays, strings, numbers, booleans and null.
+/// The one writer of JSON text: rrensen-dxf's report and what the page's
+/// module hands to JavaScript. The text is pure ASCII: strings are read as
+/// UTF-8, every character outside ASCII is written as a \u escape (a
+/// surrogate pair above U+FFFF), and every byte that is not part of
+/// well-formed UTF-8 (old DXF files are often in a code page) becomes
+/// U+FFFD, the replacement character, one for each byte. Numbers have the
+/// fewest digits that read back as the same double, in fixed notation
+/// ("10.0", "0.00000015"); a value that is not finite is null.
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace web {
+namespace dxf {
 
 /// Appends JSON to a string. Commas between members and elements are
 /// written by the writer; the caller opens and closes in order.
@@ -20,17 +25,14 @@ class JsonWriter {
   void EndArray() { Close(']'); }
   /// The name of the next member of an object.
   void Key(std::string_view name);
-  /// A string. Bytes that are not UTF-8 become U+FFFD, so that any file's
-  /// text (a DXF layer name in a legacy code page) makes valid JSON.
   void String(std::string_view text);
-  /// A number with the fewest digits that read back as the same double;
-  /// null for infinity and NaN, which JSON has no words for.
   void Number(double value);
   void Integer(long long value);
   void Bool(bool value);
   void Null();
 
   const std::string& text() const { return text_; }
+  std::string Take() { return std::move(text_); }
 
  private:
   void Open(char bracket);
@@ -45,6 +47,6 @@ class JsonWriter {
   bool after_key_ = false;
 };
 
-}  // namespace web
+}  // namespace dxf
 
-#endif  // RRENSEN_WEB_JSON_WRITER_H_
+#endif  // RRENSEN_DXF_JSON_WRITER_H_

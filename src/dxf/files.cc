@@ -1,0 +1,59 @@
+#include "dxf/files.h"
+
+#include <utility>
+
+namespace dxf {
+namespace {
+
+class ScratchOutput : public OutputFile {
+ public:
+  ScratchOutput(Files& files, std::string target)
+      : files_(files),
+        target_(std::move(target)),
+        scratch_(target_ + std::string(kScratchSuffix)),
+        file_(files_.Create(scratch_)) {}
+  ~ScratchOutput() override {
+    if (file_) {
+      file_.reset();
+      files_.Remove(scratch_);
+    }
+  }
+  ScratchOutput(const ScratchOutput&) = delete;
+  ScratchOutput& operator=(const ScratchOutput&) = delete;
+
+  void Write(std::string_view bytes) override {
+    if (file_) file_->Write(bytes);
+  }
+
+  bool Commit() override {
+    if (!file_) return false;
+    const bool closed = file_->Commit();
+    file_.reset();
+    if (closed && files_.Rename(scratch_, target_)) return true;
+    files_.Remove(scratch_);
+    return false;
+  }
+
+ private:
+  Files& files_;
+  std::string target_;
+  std::string scratch_;
+  std::unique_ptr<OutputFile> file_;
+};
+
+}  // namespace
+
+std::unique_ptr<OutputFile> OutputThroughScratch(Files& files,
+                                                 const std::string& target) {
+  return std::make_unique<ScratchOutput>(files, target);
+}
+
+size_t BytesInput::Read(char* buffer, size_t size) {
+  const std::string_view part =
+      std::string_view(bytes_).substr(position_, size);
+  part.copy(buffer, part.size());
+  position_ += part.size();
+  return part.size();
+}
+
+}  // namespace dxf

@@ -1,0 +1,107 @@
+#ifndef RRENSEN_DXF_FILES_H_
+#define RRENSEN_DXF_FILES_H_
+
+/// The files a run of rrensen-dxf reads and writes, behind an interface:
+/// DiskFiles for the program, MemoryFiles for tests (with faults on
+/// demand), and inputs and outputs in memory for the page and the Python
+/// module.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dxf/tag_stream.h"
+
+namespace dxf {
+
+/// A file read from its start, as often as asked.
+class InputFile : public ByteSource {
+ public:
+  /// Starts again from the first byte; false when it cannot.
+  virtual bool Rewind() = 0;
+  /// Whether a read failed, rather than reaching the end.
+  virtual bool failed() const = 0;
+  /// Its size in bytes, when known before reading.
+  virtual std::optional<uint64_t> size() const = 0;
+  /// Its bytes, when they are in memory already; else null.
+  virtual const std::string* held() const { return nullptr; }
+};
+
+/// A file being written.
+class OutputFile : public ByteSink {
+ public:
+  /// Ends the writing: makes the file what was written, whole. False when
+  /// that cannot be done; the file is then as it was before.
+  virtual bool Commit() = 0;
+};
+
+/// The file operations of a run, on paths as the user gave them.
+class Files {
+ public:
+  virtual ~Files() = default;
+  /// Opens `path` for reading; null when it cannot be opened.
+  virtual std::unique_ptr<InputFile> Open(const std::string& path) = 0;
+  /// Creates `path`, or empties it, for writing; null when it cannot. Its
+  /// Commit closes it.
+  virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
+  /// Renames `from` to `to`, replacing `to` in one step.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  /// Deletes `path`.
+  virtual bool Remove(const std::string& path) = 0;
+};
+
+/// What a file is written as until it is whole: its name and this.
+constexpr std::string_view kScratchSuffix = ".rrensen-dxf-part";
+
+/// An output written to a scratch file beside `target` (its name and
+/// kScratchSuffix) and renamed over `target` by Commit. A scratch file not
+/// committed is removed when the output goes, so that `target` is never
+/// seen half-written, a failed run leaves it as it was, and it may be the
+/// input itself. When the scratch file cannot be made, writing goes nowhere
+/// and Commit fails.
+std::unique_ptr<OutputFile> OutputThroughScratch(Files& files,
+                                                 const std::string& target);
+
+/// A file whose bytes are in memory.
+class BytesInput : public InputFile {
+ public:
+  /// `bytes` must outlive the input.
+  explicit BytesInput(const std::string& bytes) : bytes_(bytes) {}
+  size_t Read(char* buffer, size_t size) override;
+  bool Rewind() override {
+    position_ = 0;
+    return true;
+  }
+  bool failed() const override { return false; }
+  std::optional<uint64_t> size() const override { return bytes_.size(); }
+  const std::string* held() const override { return &bytes_; }
+
+ private:
+  const std::string& bytes_;
+  size_t position_ = 0;
+};
+
+/// An output that keeps what was written in memory: `bytes` once
+/// committed, empty before.
+class BytesOutput : public OutputFile {
+ public:
+  void Write(std::string_view bytes) override { written_.append(bytes); }
+  bool Commit() override {
+    bytes_ = std::move(written_);
+    committed_ = true;
+    return true;
+  }
+  bool committed() const { return committed_; }
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  std::string written_;
+  std::string bytes_;
+  bool committed_ = false;
+};
+
+}  // namespace dxf
+
+#endif  // RRENSEN_DXF_FILES_H_

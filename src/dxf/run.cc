@@ -1,0 +1,209 @@
+#include "dxf/run.h"
+
+#include <utility>
+
+#include "dxf/fillet_dxf.h"
+#include "dxf/plan.h"
+#include "dxf/report_json.h"
+
+namespace dxf {
+namespace {
+
+/// Says each outline not wholly filleted as it comes, and writes the
+/// report's lines, when one is asked for, to `report`.
+class Teller : public RunListener {
+ public:
+  Teller(Messages& messages, OutputFile* report)
+      : messages_(messages), report_(report) {}
+  void OnOutline(const OutlineReport& outline) override {
+    for (const std::string& line : Prose(outline)) messages_.Say(line);
+    if (report_ == nullptr) return;
+    text_ += ReportLine(outline);
+    text_ += "\n";
+    if (text_.size() >= kFlushBytes) Flush();
+  }
+  void Flush() {
+    if (report_ != nullptr) report_->Write(text_);
+    text_.clear();
+  }
+
+ private:
+  static constexpr size_t kFlushBytes = size_t{1} << 20;
+  Messages& messages_;
+  OutputFile* report_;
+  std::string text_;
+};
+
+/// Reads all of `input`; false on a fault.
+bool ReadAll(InputFile& input, std::string& bytes) {
+  if (const std::optional<uint64_t> size = input.size()) {
+    bytes.reserve(static_cast<size_t>(*size));
+  }
+  std::string chunk(size_t{1} << 20, '\0');
+  for (;;) {
+    const size_t read = input.Read(chunk.data(), chunk.size());
+    if (read == 0) break;
+    bytes.append(chunk, 0, read);
+  }
+  return !input.failed();
+}
+
+/// Gives the bytes of a string from its start.
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string_view bytes) : bytes_(bytes) {}
+  size_t Read(char* buffer, size_t size) override {
+    const std::string_view part = bytes_.substr(position_, size);
+    part.copy(buffer, part.size());
+    position_ += part.size();
+    return part.size();
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+/// The counts of a run, for people.
+void SaySummary(const FilletRun& run, const RunRequest& request,
+                Messages& messages) {
+  const bool dry = request.dry_run;
+  messages.Say(std::to_string(run.filleted) +
+               (dry ? " polylines to fillet, " : " polylines filleted, ") +
+               std::to_string(run.partly) + " partly, " +
+               std::to_string(run.left_unchanged) + " left unchanged");
+  if (!request.settings.join_gap) return;
+  messages.Say(
+      std::to_string(run.chains_filleted + run.chains_partly +
+                     run.chains_left) +
+      " chains of lines and arcs: " + std::to_string(run.chains_filleted) +
+      (dry ? " to fillet, " : " filleted, ") +
+      std::to_string(run.chains_partly) + " partly, " +
+      std::to_string(run.chains_left) + " left unchanged; " +
+      std::to_string(run.joined_polylines) +
+      (dry ? " polylines to make of " : " polylines made of ") +
+      std::to_string(run.joined_lines) + " lines and " +
+      std::to_string(run.joined_arcs) + " arcs");
+}
+
+/// Collects what a run says, as standard error shows it.
+class MessageText : public Messages {
+ public:
+  void Say(std::string_view line) override {
+    text += "rrensen-dxf: ";
+    text += line;
+    text += "\n";
+  }
+  std::string text;
+};
+
+}  // namespace
+
+int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
+               OutputFile* report, const RunRequest& request,
+               Messages& messages) {
+  const std::string& name = request.input_name;
+  auto cannot_read = [&](const std::string& why) {
+    messages.Say("cannot read '" + name + "'" + (why.empty() ? "" : ": " + why));
+    return kFailed;
+  };
+  // A drawing that fits in memory comfortably is read once, and both
+  // passes run over its bytes; a larger one is read twice.
+  std::string read;
+  const std::string* bytes = input->held();
+  const std::optional<uint64_t> size = input->size();
+  if (bytes == nullptr && size && *size <= kReadOnceBytes) {
+    if (!ReadAll(*input, read)) return cannot_read("");
+    input.reset();
+    bytes = &read;
+  }
+  FilletJob job(request.settings, size_t{1} << 20, bytes != nullptr);
+  std::unique_ptr<ByteSource> first;
+  if (bytes != nullptr) first = std::make_unique<StringSource>(*bytes);
+  // The first pass reads the whole file: nothing is written for a file
+  // that does not read.
+  if (!job.Survey(bytes != nullptr ? *first : *input)) {
+    if (input && input->failed()) return cannot_read("");
+    std::string where = name;
+    if (job.error_line() > 0) where += ":" + std::to_string(job.error_line());
+    messages.Say(where + ": not a readable ASCII DXF file: " + job.error());
+    return kFailed;
+  }
+  std::unique_ptr<ByteSource> second;
+  if (bytes != nullptr) {
+    second = std::make_unique<StringSource>(*bytes);
+  } else if (!input->Rewind()) {
+    return cannot_read("");
+  }
+  Teller teller(messages, report);
+  const FilletRun run = job.Write(bytes != nullptr ? *second : *input,
+                                  request.dry_run ? nullptr : drawing, teller);
+  teller.Flush();
+  if (input && input->failed()) return cannot_read("");
+  if (!run.error.empty()) return cannot_read(run.error);
+  input.reset();
+  SaySummary(run, request, messages);
+  // The drawing first, then the report: a report never describes a drawing
+  // that is not there.
+  if (!request.dry_run && (drawing == nullptr || !drawing->Commit())) {
+    messages.Say("cannot write '" + request.drawing_name + "'");
+    return kFailed;
+  }
+  if (report != nullptr && !report->Commit()) {
+    messages.Say("cannot write the report '" + request.report_name + "'");
+    return kFailed;
+  }
+  const int left =
+      run.partly + run.left_unchanged + run.chains_partly + run.chains_left;
+  return left == 0 ? kAllFilleted : kSomeLeft;
+}
+
+BytesRun RunOnBytes(const std::string& bytes, const RunRequest& request) {
+  BytesOutput drawing;
+  BytesOutput report;
+  MessageText messages;
+  BytesRun run;
+  run.status = RunDrawing(std::make_unique<BytesInput>(bytes), &drawing,
+                          &report, request, messages);
+  run.drawing = drawing.bytes();
+  run.report = report.bytes();
+  run.messages = std::move(messages.text);
+  return run;
+}
+
+int RunCommandLine(const CommandLine& line, Files& files,
+                   OutputFile& standard_output, Messages& messages) {
+  std::unique_ptr<InputFile> input = files.Open(line.input);
+  if (!input) {
+    messages.Say("cannot open '" + line.input + "'");
+    return kFailed;
+  }
+  RunRequest request;
+  request.settings = line.settings;
+  request.dry_run = line.dry_run;
+  request.input_name = line.input;
+  std::unique_ptr<OutputFile> to_file;
+  OutputFile* drawing = nullptr;
+  if (!line.dry_run) {
+    if (line.output.empty()) {
+      drawing = &standard_output;
+    } else {
+      request.drawing_name = line.output;
+      to_file = OutputThroughScratch(files, line.output);
+      drawing = to_file.get();
+    }
+  }
+  std::unique_ptr<OutputFile> report;
+  if (!line.report.empty()) {
+    request.report_name = line.report;
+    report = OutputThroughScratch(files, line.report);
+  }
+  return RunDrawing(std::move(input), drawing, report.get(), request,
+                    messages);
+}
+
+std::string UsageError(const std::string& error) {
+  return error + "\nTry 'rrensen-dxf --help'.";
+}
+
+}  // namespace dxf

@@ -1,0 +1,179 @@
+#include "dxf/run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dxf/test_support.h"
+
+namespace dxf {
+namespace {
+
+using testing::File;
+using testing::Lightweight;
+using testing::MemoryFiles;
+
+const std::string kSquare =
+    Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"});
+/// Its last side, 3 long, is too short for size 5.
+const std::string kTight = Lightweight("2B", 0, {"0,0", "100,0", "100,3"});
+
+class Said : public Messages {
+ public:
+  void Say(std::string_view line) override {
+    text += "rrensen-dxf: ";
+    text += line;
+    text += "\n";
+  }
+  std::string text;
+};
+
+struct Ran {
+  int status = 0;
+  std::string standard_output;
+  std::string standard_error;
+};
+
+/// rrensen-dxf WORDS in.dxf over `files`, as main.cc runs it.
+Ran RunWords(MemoryFiles& files, std::vector<std::string> words) {
+  words.push_back("in.dxf");
+  const CommandLine line = ParseCommandLine(words);
+  Ran run;
+  Said said;
+  if (!line.error.empty()) {
+    said.Say(UsageError(line.error));
+    run.status = kFailed;
+  } else {
+    BytesOutput standard_output;
+    run.status = RunCommandLine(line, files, standard_output, said);
+    run.standard_output = standard_output.bytes();
+  }
+  run.standard_error = said.text;
+  return run;
+}
+
+TEST(RunCommandLine, StatusesAndWhatIsWritten) {
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> words;
+    int status;
+    bool writes_drawing;  ///< to out.dxf with -o, else to standard output
+    bool writes_report;   ///< to r
+  };
+  const std::vector<Case> cases = {
+      {"all filleted", File(kSquare), {"-o", "out.dxf"}, 0, true, false},
+      {"nothing to fillet", File("  0\nLINE\n  8\n0\n"), {}, 0, true, false},
+      {"one left unchanged", File(kSquare + kTight), {"--report", "r"}, 1, true, true},
+      // Its first run fillets, its second (after the arc) has a side 3 long.
+      {"one partly",
+       File(Lightweight("2C", 0, {"0,0", "100,0", "100,100,0.5", "80,100", "0,100", "0,97"})),
+       {}, 1, true, false},
+      {"dry run", File(kSquare + kTight), {"--dry-run", "--report", "r"}, 1, false, true},
+      {"any size", File(kSquare), {"-c", "1000"}, 1, true, false},
+      {"usage error", File(kSquare), {"-c", "-1", "--report", "r"}, 2, false, false},
+      {"unknown option", File(kSquare), {"--round"}, 2, false, false},
+      {"unreadable", File("  0\nLWPOLYLINE\n 10\nx\n"), {"-o", "out.dxf", "--report", "r"},
+       2, false, false},
+  };
+  for (const Case& c : cases) {
+    MemoryFiles files;
+    files.files["in.dxf"] = c.bytes;
+    const Ran run = RunWords(files, c.words);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    const bool to_file = files.files.count("out.dxf") == 1;
+    EXPECT_EQ(to_file || !run.standard_output.empty(), c.writes_drawing) << c.name;
+    EXPECT_EQ(files.files.count("r") == 1, c.writes_report) << c.name;
+    EXPECT_EQ(files.files.size(), 1u + (to_file ? 1 : 0) + (c.writes_report ? 1 : 0))
+        << c.name << ": a scratch file is left";
+  }
+}
+
+TEST(RunCommandLine, StandardErrorSaysWhatBecameOfEachPolyline) {
+  MemoryFiles files;
+  files.files["in.dxf"] = File(kSquare);
+  EXPECT_EQ(RunWords(files, {}).standard_error,
+            "rrensen-dxf: 1 polylines filleted, 0 partly, 0 left unchanged\n");
+  files.files["in.dxf"] = File(kSquare + kTight);
+  EXPECT_EQ(RunWords(files, {"--dry-run", "--join"}).standard_error,
+            "rrensen-dxf: LWPOLYLINE 2B on layer \"0\" (line 31) left unchanged: the "
+            "side from point 2 to point 3 is 3.000 long and needs 10.000; the largest "
+            "size that fillets it is 1.500\n"
+            "rrensen-dxf: 1 polylines to fillet, 0 partly, 1 left unchanged\n"
+            "rrensen-dxf: 0 chains of lines and arcs: 0 to fillet, 0 partly, 0 left "
+            "unchanged; 0 polylines to make of 0 lines and 0 arcs\n");
+  EXPECT_EQ(RunWords(files, {"-c", "-1"}).standard_error,
+            "rrensen-dxf: the fillet size must be a finite number of 0 or more, "
+            "not '-1'\nTry 'rrensen-dxf --help'.\n");
+  // The file is named as the caller names it, with the line at fault.
+  files.files["in.dxf"] = File("  0\nLWPOLYLINE\n 10\nx\n");
+  EXPECT_EQ(RunWords(files, {}).standard_error,
+            "rrensen-dxf: in.dxf:8: not a readable ASCII DXF file: the value of "
+            "group code 10 is not a number\n");
+  files.files.clear();
+  EXPECT_EQ(RunWords(files, {}).standard_error, "rrensen-dxf: cannot open 'in.dxf'\n");
+}
+
+TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
+  const std::string input = File(kSquare + kTight);
+  struct Case {
+    const char* name;
+    void (*fault)(MemoryFiles& files, const std::string& input);
+    const char* said;  ///< the last line of standard error
+  };
+  const Case cases[] = {
+      {"the second pass cannot read",
+       [](MemoryFiles& f, const std::string& in) {
+         f.sizes_unknown = true;
+         f.fail_reads_after = in.size() + 40;
+       },
+       "rrensen-dxf: cannot read 'in.dxf'\n"},
+      {"the file changed between the passes",
+       [](MemoryFiles& f, const std::string& in) {
+         f.sizes_unknown = true;
+         f.after_rewind["in.dxf"] = File(kTight + kSquare + kTight);
+         static_cast<void>(in);
+       },
+       "rrensen-dxf: cannot read 'in.dxf': the file changed while it was being read\n"},
+      {"the one read fails",
+       [](MemoryFiles& f, const std::string& in) { f.fail_reads_after = in.size() / 2; },
+       "rrensen-dxf: cannot read 'in.dxf'\n"},
+      {"the scratch file cannot be made",
+       [](MemoryFiles& f, const std::string&) { f.unwritable.insert("out.dxf.rrensen-dxf-part"); },
+       "rrensen-dxf: cannot write 'out.dxf'\n"},
+      {"the renaming fails",
+       [](MemoryFiles& f, const std::string&) { f.renames_fail = true; },
+       "rrensen-dxf: cannot write 'out.dxf'\n"},
+  };
+  for (const Case& c : cases) {
+    MemoryFiles files;
+    files.files["in.dxf"] = input;
+    files.files["out.dxf"] = "the drawing that was there";
+    c.fault(files, input);
+    const Ran run = RunWords(files, {"-o", "out.dxf", "--report", "r"});
+    EXPECT_EQ(run.status, kFailed) << c.name;
+    const std::string& said = run.standard_error;
+    EXPECT_EQ(said.substr(said.rfind("rrensen-dxf: ")), c.said) << c.name;
+    EXPECT_EQ(files.files["out.dxf"], "the drawing that was there") << c.name;
+    EXPECT_EQ(files.files.size(), 2u) << c.name << ": something is left behind";
+  }
+}
+
+TEST(RunCommandLine, OneReadOrTwoWriteTheSameAndTheOutputMayBeTheInput) {
+  const std::string input = File(kSquare + kTight);
+  MemoryFiles once;
+  once.files["in.dxf"] = input;
+  const Ran first = RunWords(once, {"-o", "in.dxf", "--report", "r", "-c", "1"});
+  MemoryFiles twice;
+  twice.files["in.dxf"] = input;
+  twice.sizes_unknown = true;
+  const Ran second = RunWords(twice, {"-o", "in.dxf", "--report", "r", "-c", "1"});
+  EXPECT_EQ(first.status, kAllFilleted);
+  EXPECT_EQ(first.standard_error, second.standard_error);
+  EXPECT_NE(once.files["in.dxf"], input);
+  EXPECT_EQ(once.files, twice.files);
+}
+
+}  // namespace
+}  // namespace dxf

@@ -1,0 +1,105 @@
+#include "dxf/settings.h"
+
+#include <cmath>
+#include <limits>
+
+#include "dxf/number_text.h"
+
+namespace dxf {
+namespace {
+
+/// Reads a distance, a finite number of 0 or more, into `field`; `what`
+/// names it in the message.
+std::string SetDistance(double& field, const char* what,
+                        const OptionValue& value) {
+  if (!std::isfinite(value.number) || !(value.number >= 0.0)) {
+    return std::string(what) + " must be a finite number of 0 or more, not '" +
+           value.text + "'";
+  }
+  field = value.number;
+  return "";
+}
+
+std::string SetOptionalDistance(std::optional<double>& field, const char* what,
+                                const OptionValue& value) {
+  double distance = 0.0;
+  std::string wrong = SetDistance(distance, what, value);
+  if (wrong.empty()) field = distance;
+  return wrong;
+}
+
+template <typename Name>
+const SettingOption* Find(std::string_view name, Name name_of) {
+  for (size_t i = 0; i < kSettingOptionCount; ++i) {
+    if (name == name_of(kSettingOptions[i])) return &kSettingOptions[i];
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const SettingOption kSettingOptions[] = {
+    {"-c", "size", "size", OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetDistance(s.size, "the fillet size", v);
+     }},
+    {"--style", "style", "style", OptionKind::kText,
+     [](Settings& s, const OptionValue& v) -> std::string {
+       const std::optional<rrensen::CornerStyle> style =
+           rrensen::CornerStyleNamed(v.text);
+       if (!style) {
+         return "unknown style '" + v.text +
+                "' (chord, radius, chamfer or chord-chamfer)";
+       }
+       s.style = *style;
+       return "";
+     }},
+    {"--close-gap", "closeGap", "close_gap", OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetOptionalDistance(s.close_gap, "the gap", v);
+     }},
+    {"--join", "join", "join", OptionKind::kSwitch,
+     [](Settings& s, const OptionValue& v) {
+       if (v.on && !s.join_gap) s.join_gap = kDefaultJoinGap;
+       return std::string();
+     }},
+    {"--join-gap", "joinGap", "join_gap", OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetOptionalDistance(s.join_gap, "the join gap", v);
+     }},
+    {"--layer", "layer", "layer", OptionKind::kText,
+     [](Settings& s, const OptionValue& v) {
+       s.layer = v.text;
+       return std::string();
+     }},
+};
+const size_t kSettingOptionCount =
+    sizeof kSettingOptions / sizeof kSettingOptions[0];
+
+const SettingOption* OptionByFlag(std::string_view name) {
+  return Find(name, [](const SettingOption& o) { return o.flag; });
+}
+
+const SettingOption* OptionByKey(std::string_view name) {
+  return Find(name, [](const SettingOption& o) { return o.key; });
+}
+
+const SettingOption* OptionByKeyword(std::string_view name) {
+  return Find(name, [](const SettingOption& o) { return o.keyword; });
+}
+
+std::string SetOption(Settings& settings, const SettingOption& option,
+                      const OptionValue& value) {
+  return option.set(settings, value);
+}
+
+OptionValue NumberText(std::string_view text) {
+  OptionValue value;
+  value.text = std::string(text);
+  if (!ParseReal(text, value.number)) {
+    value.number = std::numeric_limits<double>::quiet_NaN();
+  }
+  return value;
+}
+
+}  // namespace dxf
