@@ -439,6 +439,15 @@ def test_dxf_view(page, checks, logs_folder):
     checks.check("dxf: the largest size that fillets every polyline is 0.75",
                  page.element("size").get_attribute("value") == "0.75" and
                  "3 polylines filleted, 0 partly, 0 left unchanged" in page.message(), page.message())
+    page.type_size("-1")
+    checks.check("options: the preview refuses a size as filletDxf does",
+                 "the fillet size must be a finite number of 0 or more, not '-1'" in page.message(),
+                 page.message())
+    refused = page.js("const r = rrensen.filletDxf('0\\nEOF\\n', {style: 'round'});"
+                      "return [r.status, r.errors, r.dxf.length]")
+    checks.check("options: filletDxf refuses an unknown style with status 2 and writes nothing",
+                 refused == [2, "rrensen-dxf: unknown style 'round' (chord, radius, chamfer or "
+                                "chord-chamfer)\n", 0], str(refused))
     page.type_size("5")
     before = page.draws()
     Select(page.element("style")).select_by_value("radius")

@@ -192,7 +192,39 @@ def fillet_dxf(
     style: _StyleName = "chord",
     close_gap: Optional[_Number] = None,
     join: bool = False,
-    join_gap: _Number = 1e-6,
+    join_gap: Optional[_Number] = None,
     layer: Optional[str] = None,
     name: str = "<data>",
 ) -> DxfResult: ...
+
+class PolylinePlan:
+    @property
+    def considered(self) -> bool: ...
+    @property
+    def ignored(self) -> Optional[str]: ...
+    @property
+    def status(self) -> Optional[Literal["filleted", "partly", "unchanged", "skipped"]]: ...
+    @property
+    def skipped(self) -> Optional[str]: ...
+    @property
+    def result(self) -> Optional[PolylineResult]: ...
+    @property
+    def rewritten(self) -> bool: ...
+    @property
+    def report(self) -> Optional[Dict[str, Any]]: ...
+    @property
+    def messages(self) -> List[str]: ...
+
+def plan_polyline(
+    vertices: Any,
+    *,
+    entity: Literal["LWPOLYLINE", "POLYLINE"] = "LWPOLYLINE",
+    handle: Optional[str] = None,
+    layer: str = "0",
+    flags: int = 0,
+    widths: Optional[Sequence[Tuple[int, _Number]]] = None,
+    vertex_flags: Optional[Sequence[int]] = None,
+    size: _Number = 5.0,
+    style: _StyleName = "chord",
+    close_gap: Optional[_Number] = None,
+) -> PolylinePlan: ...

@@ -67,11 +67,12 @@ def _facts(entity: Any) -> dict:
     """What rrensen.plan_polyline reads of an entity: its vertices, flags
     and widths, as the file holds them."""
     flags = entity.dxf.get("flags", 0)
+    identity = dict(handle=entity.dxf.get("handle"), layer=entity.dxf.get("layer", "0"))
     if entity.dxftype() == "LWPOLYLINE":
         points = list(entity.get_points("xyseb"))
         widths = [pair for _, _, start, end, _ in points for pair in ((40, start), (41, end))]
         return dict(vertices=[(x, y, b) for x, y, _, _, b in points], entity="LWPOLYLINE",
-                    flags=flags, widths=widths)
+                    flags=flags, widths=widths, **identity)
     vertices = list(entity.vertices)
     widths = [(40, entity.dxf.get("default_start_width", 0.0)),
               (41, entity.dxf.get("default_end_width", 0.0))]
@@ -79,7 +80,7 @@ def _facts(entity: Any) -> dict:
         widths += [(40, vertex.dxf.get("start_width", 0.0)), (41, vertex.dxf.get("end_width", 0.0))]
     return dict(vertices=[(v.dxf.location[0], v.dxf.location[1], v.dxf.get("bulge", 0.0)) for v in vertices],
                 entity="POLYLINE", flags=flags, widths=widths,
-                vertex_flags=[v.dxf.get("flags", 0) for v in vertices])
+                vertex_flags=[v.dxf.get("flags", 0) for v in vertices], **identity)
 
 
 def _write(entity: Any, vertices, closed: bool) -> None:

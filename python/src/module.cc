@@ -325,6 +325,7 @@ int FirstWidthCode(const py::handle widths) {
 }
 
 PyPolylinePlan PlanPolylineCall(const py::object& vertices, const std::string& entity,
+                                const py::object& handle, const std::string& layer,
                                 int flags, const py::object& widths,
                                 const py::object& vertex_flags, const py::object& size,
                                 const py::object& style, const py::object& close_gap) {
@@ -341,6 +342,8 @@ PyPolylinePlan PlanPolylineCall(const py::object& vertices, const std::string& e
     throw py::value_error("entity must be 'LWPOLYLINE' or 'POLYLINE', not '" + entity + "'");
   }
   p.type = entity;
+  if (!handle.is_none()) p.handle = handle.cast<std::string>();
+  p.layer = layer;
   p.flags = flags;
   p.has_flags = true;
   p.closed = (flags & 1) != 0;
@@ -718,7 +721,12 @@ PYBIND11_MODULE(_core, m) {
         "2\n");
 
   py::class_<PyPolylinePlan>(m, "PolylinePlan",
-      "What rrensen-dxf does to one polyline entity (rrensen.plan_polyline).\n")
+      "What rrensen-dxf does to one polyline entity (rrensen.plan_polyline).\n\n"
+      ">>> plan = rrensen.plan_polyline([(0, 0, 0), (100, 0, 0), (100, 3, 0)])\n"
+      ">>> plan.status, plan.rewritten, plan.result.refused_runs[0].largest_size\n"
+      "('unchanged', False, 1.5)\n"
+      ">>> plan.messages\n"
+      "['LWPOLYLINE on layer \"0\" (line 0) left unchanged: the side from point 2 to point 3 is 3.000 long and needs 10.000; the largest size that fillets it is 1.500']\n")
       .def_property_readonly("considered", [](const PyPolylinePlan& p) { return p.value->considered; },
                              "False for a polyline rrensen-dxf passes over without a word (a\n"
                              "3-D polyline, a mesh or a polyface).")
@@ -758,15 +766,18 @@ PYBIND11_MODULE(_core, m) {
       });
 
   m.def("plan_polyline", &PlanPolylineCall, py::arg("vertices"), py::kw_only(),
-        py::arg("entity") = py::str("LWPOLYLINE"), py::arg("flags") = 0,
+        py::arg("entity") = py::str("LWPOLYLINE"), py::arg("handle") = py::none(),
+        py::arg("layer") = py::str("0"), py::arg("flags") = 0,
         py::arg("widths") = py::none(), py::arg("vertex_flags") = py::none(),
         py::arg("size") = py::float_(dxf::kDefaultSize), py::arg("style") = py::str("chord"),
         py::arg("close_gap") = py::none(),
-        "plan_polyline(vertices, *, entity='LWPOLYLINE', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', close_gap=None)\n--\n\n"
+        "plan_polyline(vertices, *, entity='LWPOLYLINE', handle=None, layer='0', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', close_gap=None)\n--\n\n"
+        "plan_polyline(vertices, *, entity=\"LWPOLYLINE\", handle=None, layer=\"0\", flags=0, widths=None, vertex_flags=None, size=5.0, style=\"chord\", close_gap=None) -> PolylinePlan\n\n"
         "What rrensen-dxf does to one polyline entity, decided as it decides\n"
         "for a file: skipped or filleted, the new vertices, the report.\n\n"
         "vertices: the entity's (x, y, bulge) vertices.\n"
         "entity: 'LWPOLYLINE' or 'POLYLINE' (with VERTEX entities).\n"
+        "handle, layer: the entity's, for the report and the messages.\n"
         "flags: the entity's flags (group code 70): closed (1), curve- or\n"
         "  spline-fit (2, 4), 3-D, mesh, polyface (8, 16, 64).\n"
         "widths: the (group code, width) pairs of the entity, in its order: 40\n"

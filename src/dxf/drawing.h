@@ -37,7 +37,7 @@ struct Polyline {
   size_t first_tag = 0;
   size_t end_tag = 0;
   std::string handle;  ///< empty when the entity has none
-  std::string layer;   ///< "0" when the entity names none (DXF's default)
+  std::string layer = "0";  ///< "0" when the entity names none (DXF's default)
   /// Group code 70 of the polyline, and whether it had one.
   int flags = 0;
   bool has_flags = false;

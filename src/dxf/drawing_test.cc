@@ -4,20 +4,14 @@
 
 #include <sstream>
 #include <string>
+#include "dxf/test_support.h"
 
 namespace dxf {
 namespace {
 
 /// A file with one ENTITIES section holding `entities` (tags "code\nvalue"
 /// separated by newlines), and a header with $HANDSEED `seed`.
-std::string File(const std::string& entities, const std::string& seed = "") {
-  std::string header = seed.empty()
-                           ? ""
-                           : "0\nSECTION\n2\nHEADER\n9\n$HANDSEED\n5\n" +
-                                 seed + "\n0\nENDSEC\n";
-  return header + "0\nSECTION\n2\nENTITIES\n" + entities +
-         "0\nENDSEC\n0\nEOF\n";
-}
+using testing::File;
 
 /// Reads `text` into `list` (whose tags point into `text`, which is kept
 /// in `kept` for as long as the list is used).

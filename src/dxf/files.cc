@@ -48,12 +48,4 @@ std::unique_ptr<OutputFile> OutputThroughScratch(Files& files,
   return std::make_unique<ScratchOutput>(files, target);
 }
 
-size_t BytesInput::Read(char* buffer, size_t size) {
-  const std::string_view part =
-      std::string_view(bytes_).substr(position_, size);
-  part.copy(buffer, part.size());
-  position_ += part.size();
-  return part.size();
-}
-
 }  // namespace dxf

@@ -68,10 +68,10 @@ std::unique_ptr<OutputFile> OutputThroughScratch(Files& files,
 class BytesInput : public InputFile {
  public:
   /// `bytes` must outlive the input.
-  explicit BytesInput(const std::string& bytes) : bytes_(bytes) {}
-  size_t Read(char* buffer, size_t size) override;
+  explicit BytesInput(const std::string& bytes) : bytes_(bytes), source_(bytes) {}
+  size_t Read(char* buffer, size_t size) override { return source_.Read(buffer, size); }
   bool Rewind() override {
-    position_ = 0;
+    source_ = StringSource(bytes_);
     return true;
   }
   bool failed() const override { return false; }
@@ -80,7 +80,7 @@ class BytesInput : public InputFile {
 
  private:
   const std::string& bytes_;
-  size_t position_ = 0;
+  StringSource source_;
 };
 
 /// An output that keeps what was written in memory: `bytes` once

@@ -267,32 +267,6 @@ class NoSink : public ByteSink {
   void Write(std::string_view /*bytes*/) override {}
 };
 
-/// Appends what it is given to a string.
-class StringSink : public ByteSink {
- public:
-  explicit StringSink(std::string& out) : out_(out) {}
-  void Write(std::string_view bytes) override { out_.append(bytes); }
-
- private:
-  std::string& out_;
-};
-
-/// Gives the bytes of a string, in pieces as large as asked for.
-class StringSource : public ByteSource {
- public:
-  explicit StringSource(std::string_view bytes) : bytes_(bytes) {}
-  size_t Read(char* buffer, size_t size) override {
-    const std::string_view part = bytes_.substr(position_, size);
-    part.copy(buffer, part.size());
-    position_ += part.size();
-    return part.size();
-  }
-
- private:
-  std::string_view bytes_;
-  size_t position_ = 0;
-};
-
 /// Keeps what a run finds, for FilletDrawing.
 class Collector : public RunListener {
  public:
@@ -660,14 +634,13 @@ FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
     run.error_line = job.error_line();
     return run;
   }
-  std::string output;
-  output.reserve(bytes.size() + bytes.size() / 4);
-  StringSink sink(output);
+  StringSink sink;
+  sink.text.reserve(bytes.size() + bytes.size() / 4);
   FilletRun collected;
   Collector collector(collected);
   StringSource second(bytes);
   FilletRun run = job.Write(second, &sink, collector);
-  run.output = std::move(output);
+  run.output = std::move(sink.text);
   run.outlines = std::move(collected.outlines);
   run.reports = std::move(collected.reports);
   return run;

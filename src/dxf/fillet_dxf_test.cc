@@ -11,20 +11,14 @@
 #include "dxf/drawing.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
+#include "dxf/test_support.h"
 
 namespace dxf {
 namespace {
 
 using rrensen::Point;
 
-std::string File(const std::string& entities, const std::string& seed = "") {
-  std::string header = seed.empty()
-                           ? ""
-                           : "  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\n" +
-                                 seed + "\n  0\nENDSEC\n";
-  return header + "  0\nSECTION\n  2\nENTITIES\n" + entities +
-         "  0\nENDSEC\n  0\nEOF\n";
-}
+using testing::File;
 
 std::string Lightweight(const std::vector<Point>& points, int flags,
                         const std::string& handle = "2F",
@@ -576,31 +570,6 @@ TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
 
 // The two passes over sources that give a few bytes at a time.
 
-/// Gives the bytes of a string `most` at a time, from the start again after
-/// Rewind.
-class PieceSource : public ByteSource {
- public:
-  PieceSource(std::string_view bytes, size_t most) : bytes_(bytes), most_(most) {}
-  size_t Read(char* buffer, size_t size) override {
-    const std::string_view part = bytes_.substr(position_, std::min(size, most_));
-    part.copy(buffer, part.size());
-    position_ += part.size();
-    return part.size();
-  }
-  void Rewind() { position_ = 0; }
-
- private:
-  std::string_view bytes_;
-  size_t most_;
-  size_t position_ = 0;
-};
-
-class Appender : public ByteSink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
-
 class Listing : public RunListener {
  public:
   void OnOutline(const OutlineReport& report) override {
@@ -644,15 +613,15 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
       }
       for (size_t chunk : {1, 5, 64}) {
         SCOPED_TRACE(chunk);
-        PieceSource source(text, 3);
+        testing::TrickleSource source(text, 3);
         // Small chunks plan twice, as for a drawing read twice; large ones
         // keep the survey's plans, as for one held in memory.
         FilletJob job(settings, chunk, chunk == 64);
         ASSERT_TRUE(job.Survey(source));
-        source.Rewind();
-        Appender out;
+        testing::TrickleSource again(text, 3);
+        StringSink out;
         Listing listing;
-        const FilletRun run = job.Write(source, &out, listing);
+        const FilletRun run = job.Write(again, &out, listing);
         EXPECT_EQ(run.error, "");
         EXPECT_EQ(out.text, whole.output);
         EXPECT_EQ(listing.lines, expected);
@@ -666,7 +635,7 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
 TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
   // A fault at the end: the survey says so, nothing is written.
   const std::string bad = File(Lightweight(kSquare, 1) + "  x\n1\n");
-  PieceSource source(bad, 7);
+  testing::TrickleSource source(bad, 7);
   FilletJob job(Settings{}, 16);
   EXPECT_FALSE(job.Survey(source));
   EXPECT_NE(job.error().find("group code"), std::string::npos);
@@ -675,10 +644,10 @@ TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
   const std::string second = File(Lightweight(kSquare, 1) + Lightweight(kSquare, 1), "30");
   Settings joining;
   FilletJob changed(joining, 16);
-  PieceSource surveyed(first, 7);
+  testing::TrickleSource surveyed(first, 7);
   ASSERT_TRUE(changed.Survey(surveyed));
-  PieceSource written(second, 7);
-  Appender out;
+  testing::TrickleSource written(second, 7);
+  StringSink out;
   Listing listing;
   EXPECT_NE(changed.Write(written, &out, listing).error, "");
 }

@@ -28,6 +28,7 @@
 #include "dxf/plan.h"
 #include "dxf/tag_stream.h"
 #include "dxf/tag_reader.h"
+#include "dxf/test_support.h"
 
 namespace {
 
@@ -74,28 +75,6 @@ bool ArcsKept(const dxf::Polyline& before, const dxf::Polyline& after) {
   return false;
 }
 
-/// Gives the bytes of a string three at a time.
-class TrickleSource : public dxf::ByteSource {
- public:
-  explicit TrickleSource(std::string_view bytes) : bytes_(bytes) {}
-  size_t Read(char* buffer, size_t size) override {
-    const std::string_view part = bytes_.substr(position_, size < 3 ? size : 3);
-    part.copy(buffer, part.size());
-    position_ += part.size();
-    return part.size();
-  }
-
- private:
-  std::string_view bytes_;
-  size_t position_ = 0;
-};
-
-class Appender : public dxf::ByteSink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
-
 class Counter : public dxf::RunListener {
  public:
   void OnOutline(const dxf::OutlineReport& /*report*/) override { ++outlines; }
@@ -129,10 +108,10 @@ std::string CheckBoundaries(std::string_view bytes, dxf::Settings settings) {
 std::string CheckRun(std::string_view bytes, const dxf::Settings& settings,
                      const dxf::FilletRun& run) {
   dxf::FilletJob job(settings, 7);
-  TrickleSource first(bytes);
+  dxf::testing::TrickleSource first(bytes, 3);
   if (!job.Survey(first)) return "the survey in chunks failed";
-  TrickleSource second(bytes);
-  Appender out;
+  dxf::testing::TrickleSource second(bytes, 3);
+  dxf::StringSink out;
   Counter counter;
   if (!job.Write(second, &out, counter).error.empty() || out.text != run.output ||
       counter.outlines != run.outlines.size()) {

@@ -139,6 +139,14 @@ void JsonWriter::Number(double value) {
   AppendCoordinate(text_, value);
 }
 
+void JsonWriter::Number(const std::optional<double>& value) {
+  if (value) {
+    Number(*value);
+  } else {
+    Null();
+  }
+}
+
 void JsonWriter::Integer(long long value) {
   Separate();
   text_ += std::to_string(value);

@@ -10,6 +10,7 @@
 /// fewest digits that read back as the same double, in fixed notation
 /// ("10.0", "0.00000015"); a value that is not finite is null.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,8 @@ class JsonWriter {
   void Key(std::string_view name);
   void String(std::string_view text);
   void Number(double value);
+  /// A number, or null when there is none.
+  void Number(const std::optional<double>& value);
   void Integer(long long value);
   void Bool(bool value);
   void Null();

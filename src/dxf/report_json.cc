@@ -27,14 +27,6 @@ void VertexNumber(JsonWriter& json, int index) {
   }
 }
 
-void OptionalNumber(JsonWriter& json, const std::optional<double>& value) {
-  if (value) {
-    json.Number(*value);
-  } else {
-    json.Null();
-  }
-}
-
 /// A text, or null when it is empty.
 void TextOrNull(JsonWriter& json, const std::string& text) {
   if (text.empty()) {
@@ -62,11 +54,11 @@ void WriteRun(JsonWriter& json, const RunReport& run) {
   json.Key("to_vertex");
   VertexNumber(json, p.next_point);
   json.Key("needed");
-  OptionalNumber(json, measured ? std::optional<double>(p.needed) : std::nullopt);
+  json.Number(measured ? std::optional<double>(p.needed) : std::nullopt);
   json.Key("found");
-  OptionalNumber(json, measured ? std::optional<double>(p.found) : std::nullopt);
+  json.Number(measured ? std::optional<double>(p.found) : std::nullopt);
   json.Key("largest_size");
-  OptionalNumber(json, run.largest_size);
+  json.Number(run.largest_size);
   json.EndObject();
 }
 

@@ -48,22 +48,6 @@ bool ReadAll(InputFile& input, std::string& bytes) {
   return !input.failed();
 }
 
-/// Gives the bytes of a string from its start.
-class StringSource : public ByteSource {
- public:
-  explicit StringSource(std::string_view bytes) : bytes_(bytes) {}
-  size_t Read(char* buffer, size_t size) override {
-    const std::string_view part = bytes_.substr(position_, size);
-    part.copy(buffer, part.size());
-    position_ += part.size();
-    return part.size();
-  }
-
- private:
-  std::string_view bytes_;
-  size_t position_ = 0;
-};
-
 /// The counts of a run, for people.
 void SaySummary(const FilletRun& run, const RunRequest& request,
                 Messages& messages) {
@@ -85,17 +69,6 @@ void SaySummary(const FilletRun& run, const RunRequest& request,
       std::to_string(run.joined_lines) + " lines and " +
       std::to_string(run.joined_arcs) + " arcs");
 }
-
-/// Collects what a run says, as standard error shows it.
-class MessageText : public Messages {
- public:
-  void Say(std::string_view line) override {
-    text += "rrensen-dxf: ";
-    text += line;
-    text += "\n";
-  }
-  std::string text;
-};
 
 }  // namespace
 
@@ -200,6 +173,12 @@ int RunCommandLine(const CommandLine& line, Files& files,
   }
   return RunDrawing(std::move(input), drawing, report.get(), request,
                     messages);
+}
+
+void MessageText::Say(std::string_view line) {
+  text += "rrensen-dxf: ";
+  text += line;
+  text += "\n";
 }
 
 std::string UsageError(const std::string& error) {

@@ -31,6 +31,14 @@ class Messages {
   virtual void Say(std::string_view line) = 0;
 };
 
+/// Keeps what a run says as standard error shows it: "rrensen-dxf: ", the
+/// line and a line end, for each line.
+class MessageText : public Messages {
+ public:
+  void Say(std::string_view line) override;
+  std::string text;
+};
+
 /// The exit statuses: every polyline and chain filleted (or none to
 /// fillet); some left unchanged or filleted only in part; bad usage, a file
 /// that cannot be read as ASCII DXF, or an output that cannot be written.

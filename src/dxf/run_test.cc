@@ -19,16 +19,6 @@ const std::string kSquare =
 /// Its last side, 3 long, is too short for size 5.
 const std::string kTight = Lightweight("2B", 0, {"0,0", "100,0", "100,3"});
 
-class Said : public Messages {
- public:
-  void Say(std::string_view line) override {
-    text += "rrensen-dxf: ";
-    text += line;
-    text += "\n";
-  }
-  std::string text;
-};
-
 struct Ran {
   int status = 0;
   std::string standard_output;
@@ -40,7 +30,7 @@ Ran RunWords(MemoryFiles& files, std::vector<std::string> words) {
   words.push_back("in.dxf");
   const CommandLine line = ParseCommandLine(words);
   Ran run;
-  Said said;
+  MessageText said;
   if (!line.error.empty()) {
     said.Say(UsageError(line.error));
     run.status = kFailed;

@@ -34,6 +34,30 @@ class ByteSink {
   virtual void Write(std::string_view bytes) = 0;
 };
 
+/// Gives the bytes of a string, which must outlive it, in pieces as large
+/// as asked for.
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string_view bytes) : bytes_(bytes) {}
+  size_t Read(char* buffer, size_t size) override {
+    const std::string_view part = bytes_.substr(position_, size);
+    part.copy(buffer, part.size());
+    position_ += part.size();
+    return part.size();
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+/// Appends what it is given to `text`.
+class StringSink : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
 /// Splits a file into tags as ReadTags does, with the same faults on the
 /// same lines, from a ByteSource read in chunks or from bytes in memory.
 ///

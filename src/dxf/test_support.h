@@ -71,13 +71,6 @@ class TrickleSource : public ByteSource {
   size_t position_ = 0;
 };
 
-/// Appends what it is given to a string.
-class StringSink : public ByteSink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
-
 /// Files in memory, with faults on demand.
 class MemoryFiles : public Files {
  public:

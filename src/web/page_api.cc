@@ -43,13 +43,6 @@ void WriteProblem(JsonWriter& json, const rrensen::Problem& problem) {
   json.EndObject();
 }
 
-void WriteOptional(JsonWriter& json, const std::optional<double>& value) {
-  if (value) {
-    json.Number(*value);
-  } else {
-    json.Null();
-  }
-}
 
 /// The fillet size that `rrensen -c<size_text>` uses: the tool's own option
 /// reader reads it (the absolute value; 20 or more keeps the default).
@@ -121,7 +114,7 @@ std::string ExchangePreviewJson(std::string_view exchange,
   WriteProblem(json, refused && preview.within_limits ? preview.outline.problem
                                                       : rrensen::Problem{});
   json.Key("largest");
-  WriteOptional(json, refused ? preview.largest_size : std::nullopt);
+  json.Number(refused ? preview.largest_size : std::nullopt);
   json.Key("caption");
   json.BeginArray();
   for (const std::string& line : view::Caption(preview)) json.String(line);
@@ -249,7 +242,7 @@ std::string DxfDocument::FilletJson(const dxf::Settings& settings,
       json.Key("reason");
       json.String(rrensen::Describe(run.problem));
       json.Key("largest");
-      WriteOptional(json, run.largest_size ? std::optional<double>(dxf::TypeableSize(
+      json.Number(run.largest_size ? std::optional<double>(dxf::TypeableSize(
                                                  *run.largest_size, settings.style))
                                            : std::nullopt);
       json.Key("largestText");
