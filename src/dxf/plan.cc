@@ -117,14 +117,19 @@ double TypeableSize(double largest, rrensen::CornerStyle style) {
       !(largest > 0.0)) {
     return largest;
   }
-  // Six significant digits: the mantissa as a whole number of six digits
-  // and its power of ten, read back as the double nearest them; one less in
-  // the last digit while that lies above the size.
-  const std::string text = fmt::format("{:.5e}", largest);  // "7.28228e+01"
+  // Six significant digits: the first six of the size's (seventeen, all a
+  // double has), as a whole number, and their power of ten, read back as
+  // the double nearest them; one less in the last digit while that lies
+  // above the size.
+  const std::string text = fmt::format("{:.16e}", largest);  // "7.2822773270328480e+01"
   const size_t e = text.find('e');
   int64_t mantissa = 0;
-  for (char c : text.substr(0, e)) {
-    if (c >= '0' && c <= '9') mantissa = mantissa * 10 + (c - '0');
+  int digits = 0;
+  for (size_t k = 0; k < e && digits < 6; ++k) {
+    if (text[k] >= '0' && text[k] <= '9') {
+      mantissa = mantissa * 10 + (text[k] - '0');
+      ++digits;
+    }
   }
   int exponent = 0;
   ParseInteger(text.substr(e + 1 + (text[e + 1] == '+' ? 1 : 0)), exponent);

@@ -346,4 +346,30 @@ TEST(FilletPolyline, EveryStyleAtTheLargestSizeAndOneDoubleEitherSide) {
   }
 }
 
+TEST(FilletPolyline, CutsOnSidesAlongTheAxesKeepTheirCoordinateExactly) {
+  // Cut ends are measured along each side from the corner point: on a side
+  // at y = 250 they lie at y = 250, not at 250.00000000000003.
+  const std::vector<BulgeVertex> plate = {
+      {{0, 0}}, {{300.5, 0}}, {{300.5, 250}}, {{0.1, 250}}, {{0.1, 120}, 0.5}, {{0, 100}}};
+  for (int style = 0; style < 4; ++style) {
+    for (double size : {5.0, 7.3}) {
+      const PolylineResult r = FilletPolyline(
+          plate, {size, Closing::kClosed, static_cast<rrensen::CornerStyle>(style)});
+      ASSERT_TRUE(r.refused_runs.empty());
+      for (const BulgeVertex& v : r.vertices) {
+        for (double line : {0.0, 250.0}) {
+          if (std::fabs(v.point.y - line) < 1e-6) {
+            EXPECT_EQ(v.point.y, line) << style;
+          }
+        }
+        for (double line : {0.1, 300.5}) {
+          if (std::fabs(v.point.x - line) < 1e-6) {
+            EXPECT_EQ(v.point.x, line) << style;
+          }
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
