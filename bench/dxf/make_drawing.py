@@ -7,6 +7,10 @@ looks like: an R2000 file with its tables, blocks and objects.
                                       # 56000 outlines of lines and arcs
     make_drawing.py big OUT.dxf       # one closed LWPOLYLINE of 10^6
                                       # vertices that no size 5 fillets
+    make_drawing.py polylines OUT.dxf # about 4 MB: 20000 closed
+                                      # five-point LWPOLYLINEs, R2010
+    make_drawing.py folder OUT/       # 200 drawings of 1 to 5 MB, a mix
+                                      # of the kinds above, in subfolders
     make_drawing.py drawing OUT.dxf 0.1  # the same drawing a tenth as
                                          # large, for callgrind
 
@@ -162,11 +166,46 @@ def big(path):
     doc.saveas(path)
 
 
+def polylines(path, count=20000, seed=SEED, version="R2010"):
+    """Closed five-point outlines only: the cost of a drawing made of
+    polylines is the cost of its corners."""
+    rng = random.Random(seed)
+    doc = ezdxf.new(version)
+    doc.layers.add("parts", color=1)
+    msp = doc.modelspace()
+    for i in range(count):
+        x, y = cell(i)
+        msp.add_lwpolyline(pentagon(rng, x, y), format="xyb", close=True,
+                           dxfattribs={"layer": "parts"})
+    doc.saveas(path)
+
+
+def folder(path, count=200):
+    """A shop's folder: 200 drawings of 1 to 5 MB in a few subfolders,
+    polylines only or the full mix, from a fixed seed."""
+    import os
+    rng = random.Random(SEED)
+    for k in range(count):
+        sub = os.path.join(path, "job%02d" % (k % 8))
+        os.makedirs(sub, exist_ok=True)
+        megabytes = rng.uniform(1, 5)
+        name = os.path.join(sub, "part%03d.dxf" % k)
+        if k % 2 == 0:
+            polylines(name, int(megabytes * 5000), seed=SEED + k, version="R2000")
+        else:
+            drawing(name, megabytes / 100)
+
+
 def main():
-    if len(sys.argv) not in (3, 4) or sys.argv[1] not in ("drawing", "big"):
+    kinds = ("drawing", "big", "polylines", "folder")
+    if len(sys.argv) not in (3, 4) or sys.argv[1] not in kinds:
         sys.exit(__doc__)
     if sys.argv[1] == "big":
         big(sys.argv[2])
+    elif sys.argv[1] == "polylines":
+        polylines(sys.argv[2])
+    elif sys.argv[1] == "folder":
+        folder(sys.argv[2])
     else:
         drawing(sys.argv[2], float(sys.argv[3]) if len(sys.argv) == 4 else 1.0)
 

@@ -1,8 +1,10 @@
 #include "dxf/number_text.h"
 
 #include <fast_float/fast_float.h>
+#include <fmt/compile.h>
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -11,62 +13,85 @@
 #include "dxf/tag_reader.h"
 
 namespace dxf {
+namespace {
 
-std::string FormatCoordinate(double value) {
-  if (value == 0.0) return "0.0";  // also for -0.0
+/// Copies `text` to `out`; returns its length.
+size_t copy_at(char* out, std::string_view text) {
+  text.copy(out, text.size());
+  return text.size();
+}
+
+}  // namespace
+
+namespace {
+
+/// Room for any coordinate: the largest finite double has 309 integer
+/// digits, the smallest 324 decimals after "0." and 17 significant digits
+/// at most, with a sign.
+constexpr size_t kCoordinateBytes = 360;
+
+/// Writes FormatCoordinate(value) into `out` (kCoordinateBytes long);
+/// returns its length. No heap: a drawing's every new vertex takes three.
+size_t WriteCoordinate(char* out, double value) {
+  auto copy = [out](std::string_view text) {
+    text.copy(out, text.size());
+    return text.size();
+  };
+  if (value == 0.0) return copy("0.0");  // also for -0.0
   // From 2^53 up every double is a whole number, and the shortest fixed text
   // that reads back as it is its exact value: no other whole number is
   // nearer, and padding fewer digits with zeros gives as many or more
   // characters ("1e23" is 99999999999999991611392). {fmt} writes it exactly
   // with no decimals.
   if (std::fabs(value) >= 9007199254740992.0 && std::isfinite(value)) {
-    return fmt::format("{:.0f}", value) + ".0";
+    const size_t length =
+        fmt::format_to_n(out, kCoordinateBytes - 2, "{:.0f}", value).size;
+    return length + copy_at(out + length, ".0");
   }
-  // Below, {fmt} gives the fewest significant digits that read back as the
-  // same double (Dragonbox), in plain or exponent form ("1.5e-07"); they are
-  // laid out here in fixed notation.
-  char shortest[32];
-  fmt::format_to_n_result<char*> written =
-      fmt::format_to_n(shortest, sizeof shortest, "{}", value);
-  const std::string_view text(shortest, written.size);
-  if (!std::isfinite(value)) return std::string(text);  // "inf", "-nan", ...
-  std::string fixed;
-  std::string digits;  // the significant digits, the number being
-  int exponent = 0;    // digits x 10^exponent
-  bool after_point = false;
-  size_t k = 0;
-  for (; k < text.size() && text[k] != 'e'; ++k) {
-    if (text[k] == '-') {
-      fixed += '-';
-    } else if (text[k] == '.') {
-      after_point = true;
-    } else {
-      digits += text[k];
-      if (after_point) --exponent;
-    }
+  if (!std::isfinite(value)) {  // "inf", "-nan", ...
+    return static_cast<size_t>(fmt::format_to(out, FMT_COMPILE("{}"), value) - out);
   }
-  int power = 0;
-  if (k < text.size()) ParseInteger(text.substr(k + 1), power);
-  exponent += power;
+  // Below, Dragonbox (through {fmt}) gives the fewest significant digits
+  // that read back as the same double, as a whole number and a power of
+  // ten; they are laid out here in fixed notation.
+  size_t length = 0;
+  if (value < 0.0) out[length++] = '-';
+  const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+  char digits[24];
+  size_t count = 0;
+  for (uint64_t rest = decimal.significand; rest > 0; rest /= 10) {
+    digits[count++] = static_cast<char>('0' + rest % 10);
+  }
+  std::reverse(digits, digits + count);
+  const int exponent = decimal.exponent;
+  const std::string_view significant(digits, count);
   if (exponent >= 0) {
-    fixed += digits;
-    fixed.append(static_cast<size_t>(exponent), '0');
-    return fixed + ".0";
+    length += copy_at(out + length, significant);
+    for (int k = 0; k < exponent; ++k) out[length++] = '0';
+    return length + copy_at(out + length, ".0");
   }
-  const size_t decimals = static_cast<size_t>(-exponent);
-  if (digits.size() > decimals) {
-    const size_t whole = digits.size() - decimals;
-    fixed += digits.substr(0, whole) + "." + digits.substr(whole);
-  } else {
-    fixed += "0.";
-    fixed.append(decimals - digits.size(), '0');
-    fixed += digits;
+  const auto decimals = static_cast<size_t>(-exponent);
+  if (count > decimals) {
+    const size_t whole = count - decimals;
+    length += copy_at(out + length, significant.substr(0, whole));
+    out[length++] = '.';
+    return length + copy_at(out + length, significant.substr(whole));
   }
-  return fixed;
+  length += copy_at(out + length, "0.");
+  for (size_t k = count; k < decimals; ++k) out[length++] = '0';
+  return length + copy_at(out + length, significant);
+}
+
+}  // namespace
+
+std::string FormatCoordinate(double value) {
+  char text[kCoordinateBytes];
+  return std::string(text, WriteCoordinate(text, value));
 }
 
 void AppendCoordinate(std::string& out, double value) {
-  out += FormatCoordinate(value);
+  char text[kCoordinateBytes];
+  out.append(text, WriteCoordinate(text, value));
 }
 
 namespace {
