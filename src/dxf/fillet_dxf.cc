@@ -572,8 +572,17 @@ const std::string& FilletJob::error() const { return plan_->error; }
 int FilletJob::error_line() const { return plan_->error_line; }
 
 bool FilletJob::Survey(ByteSource& source) {
+  TagStream stream(source, plan_->chunk);
+  return Survey(stream);
+}
+
+bool FilletJob::Survey(std::string_view bytes) {
+  TagStream stream(bytes);
+  return Survey(stream);
+}
+
+bool FilletJob::Survey(TagStream& stream) {
   FilletPlan& plan = *plan_;
-  TagStream stream(source, plan.chunk);
   TagWindow window(stream);
   Surveyor surveyor(window, plan);
   const bool join = plan.settings.join_gap.has_value();
@@ -602,6 +611,18 @@ bool FilletJob::Survey(ByteSource& source) {
 
 FilletRun FilletJob::Write(ByteSource& source, ByteSink* sink,
                            RunListener& listener) {
+  TagStream stream(source, plan_->chunk);
+  return Write(stream, sink, listener);
+}
+
+FilletRun FilletJob::Write(std::string_view bytes, ByteSink* sink,
+                           RunListener& listener) {
+  TagStream stream(bytes);
+  return Write(stream, sink, listener);
+}
+
+FilletRun FilletJob::Write(TagStream& stream, ByteSink* sink,
+                           RunListener& listener) {
   FilletRun run;
   const FilletPlan& plan = *plan_;
   if (!plan.surveyed) {
@@ -610,7 +631,6 @@ FilletRun FilletJob::Write(ByteSource& source, ByteSink* sink,
     return run;
   }
   NoSink nowhere;
-  TagStream stream(source, plan.chunk);
   TagWindow window(stream);
   Writer writer(window, plan, sink != nullptr ? *sink : nowhere, listener, run);
   const Drawing drawing = ScanDrawing(

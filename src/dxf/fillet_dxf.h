@@ -104,6 +104,8 @@ class FilletJob {
   /// The first pass, over all of `source`. False when the bytes are not a
   /// readable ASCII DXF file; `error` and `error_line` then say why.
   bool Survey(ByteSource& source);
+  /// The same over bytes in memory, which are read where they lie.
+  bool Survey(std::string_view bytes);
   const std::string& error() const;
   int error_line() const;
 
@@ -113,8 +115,13 @@ class FilletJob {
   /// and `reports` stay empty. Its `error` is set when the bytes are not
   /// the ones surveyed.
   FilletRun Write(ByteSource& source, ByteSink* sink, RunListener& listener);
+  FilletRun Write(std::string_view bytes, ByteSink* sink,
+                  RunListener& listener);
 
  private:
+  bool Survey(TagStream& stream);
+  FilletRun Write(TagStream& stream, ByteSink* sink, RunListener& listener);
+
   std::unique_ptr<FilletPlan> plan_;
 };
 

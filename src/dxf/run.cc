@@ -36,15 +36,17 @@ class Teller : public RunListener {
 
 /// Reads all of `input`; false on a fault.
 bool ReadAll(InputFile& input, std::string& bytes) {
-  if (const std::optional<uint64_t> size = input.size()) {
-    bytes.reserve(static_cast<size_t>(*size));
-  }
-  std::string chunk(size_t{1} << 20, '\0');
+  // Straight into the string, one more byte than the file is said to hold
+  // so that its end is seen; a file that grew meanwhile is read on.
+  size_t filled = 0;
+  bytes.resize(static_cast<size_t>(input.size().value_or(0)) + 1);
   for (;;) {
-    const size_t read = input.Read(chunk.data(), chunk.size());
+    if (filled == bytes.size()) bytes.resize(2 * bytes.size());
+    const size_t read = input.Read(bytes.data() + filled, bytes.size() - filled);
     if (read == 0) break;
-    bytes.append(chunk, 0, read);
+    filled += read;
   }
+  bytes.resize(filled);
   return !input.failed();
 }
 
@@ -91,26 +93,20 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     bytes = &read;
   }
   FilletJob job(request.settings, size_t{1} << 20, bytes != nullptr);
-  std::unique_ptr<ByteSource> first;
-  if (bytes != nullptr) first = std::make_unique<StringSource>(*bytes);
   // The first pass reads the whole file: nothing is written for a file
   // that does not read.
-  if (!job.Survey(bytes != nullptr ? *first : *input)) {
+  if (!(bytes != nullptr ? job.Survey(*bytes) : job.Survey(*input))) {
     if (input && input->failed()) return cannot_read("");
     std::string where = name;
     if (job.error_line() > 0) where += ":" + std::to_string(job.error_line());
     messages.Say(where + ": not a readable ASCII DXF file: " + job.error());
     return kFailed;
   }
-  std::unique_ptr<ByteSource> second;
-  if (bytes != nullptr) {
-    second = std::make_unique<StringSource>(*bytes);
-  } else if (!input->Rewind()) {
-    return cannot_read("");
-  }
+  if (bytes == nullptr && !input->Rewind()) return cannot_read("");
   Teller teller(messages, report);
-  const FilletRun run = job.Write(bytes != nullptr ? *second : *input,
-                                  request.dry_run ? nullptr : drawing, teller);
+  ByteSink* sink = request.dry_run ? nullptr : drawing;
+  const FilletRun run = bytes != nullptr ? job.Write(*bytes, sink, teller)
+                                         : job.Write(*input, sink, teller);
   teller.Flush();
   if (input && input->failed()) return cannot_read("");
   if (!run.error.empty()) return cannot_read(run.error);

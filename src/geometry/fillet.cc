@@ -183,7 +183,7 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   // first point to the second tested last.
   for (int i = 2; i <= count - 1; ++i) {
     double length = Distance(P(i), P(i + 1));
-    t.side_lengths.push_back(length);
+    if (trace != nullptr) t.side_lengths.push_back(length);
     if (SideNeeds(size) > length) {
       return Refuse(o, Result::kTooClose, Refusal::kShortSide, number.Caller(i),
                     number.Caller(i + 1), SideNeeds(size), length);
@@ -232,15 +232,18 @@ Outline FilletWithTrace(const std::vector<Point>& points,
     }
     k.signed_radius = re;
     // The host's tangent points and centre, through the sides' directions,
-    // as its records have always had them.
-    k.tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
-                    prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
-    k.tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
-                     at.y + k.cut_back * trig::Sin(ang_out)};
-    k.centre = {k.tangent_in.x - re * trig::Sin(ang_in),
-                k.tangent_in.y + re * trig::Cos(ang_in)};
-    k.tilt_degrees =
-        Degrees(trig::Atan2(at.y - k.centre.y, at.x - k.centre.x));
+    // as its records have always had them; only a trace holds them, so the
+    // trigonometry is spent only for one.
+    if (trace != nullptr) {
+      k.tangent_in = {prev.x + (len_in - k.cut_back) * trig::Cos(ang_in),
+                      prev.y + (len_in - k.cut_back) * trig::Sin(ang_in)};
+      k.tangent_out = {at.x + k.cut_back * trig::Cos(ang_out),
+                       at.y + k.cut_back * trig::Sin(ang_out)};
+      k.centre = {k.tangent_in.x - re * trig::Sin(ang_in),
+                  k.tangent_in.y + re * trig::Cos(ang_in)};
+      k.tilt_degrees =
+          Degrees(trig::Atan2(at.y - k.centre.y, at.x - k.centre.x));
+    }
     // Half the real turn: |k0| beyond 90 degrees turns by 180 - |k0|.
     k.half_sweep_degrees = std::fabs(Degrees(k.half_turn));
     while (k.half_sweep_degrees > 90) {
@@ -259,7 +262,7 @@ Outline FilletWithTrace(const std::vector<Point>& points,
                           tangent_in.y + re * unit_in.x};
     re = std::fabs(re);
     k.radius = re;
-    t.corners.push_back(k);
+    if (trace != nullptr) t.corners.push_back(k);
     // Coordinates whose differences overflow would put a value into a record
     // that no reader can use.
     if (!Finite({k.tangent_in.x, k.tangent_in.y, k.tangent_out.x,
