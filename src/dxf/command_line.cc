@@ -1,11 +1,13 @@
 #include "dxf/command_line.h"
 
+#include <cmath>
 #include <utility>
 
 namespace dxf {
 
 const char kUsage[] =
     "usage: rrensen-dxf [options] IN.dxf\n"
+    "       rrensen-dxf [options] -o OUTDIR IN.dxf|FOLDER...\n"
     "\n"
     "Fillets the corners of the 2-D polylines (LWPOLYLINE, and POLYLINE with\n"
     "VERTEX entities) among the entities of the ASCII DXF file IN.dxf (not\n"
@@ -61,8 +63,19 @@ const char kUsage[] =
     "                  polyline and chain: its handle, layer, line, status,\n"
     "                  corners and the runs left as they were, and why\n"
     "  --dry-run       write no drawing (the report is still written)\n"
+    "  -j N            fillet N drawings of a batch at once (default: one\n"
+    "                  for each core)\n"
     "  --help          show this text\n"
     "  --version       show the version\n"
+    "\n"
+    "Given several inputs, or a folder (read at any depth for *.dxf files),\n"
+    "rrensen-dxf fillets them all, in parallel, into the folder OUTDIR: each\n"
+    "output takes its input's name, and its path below the folder given,\n"
+    "and no output is written over an input. On a terminal a line shows the\n"
+    "progress; at the end one summary counts the files and polylines. A\n"
+    "file that fails is reported and the others go on; with --report each\n"
+    "line names its file. The exit status is the worst file's; after\n"
+    "Ctrl-C it is 130, the files finished stay and no other is written.\n"
     "\n"
     "exit status: 0 when every polyline and chain was filleted (or there\n"
     "was none); 1 when the drawing was written but some were left unchanged\n"
@@ -112,7 +125,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
     }
     const SettingOption* setting = OptionByFlag(word);
     const bool needs_value =
-        valued != nullptr ||
+        valued != nullptr || word == "-j" ||
         (setting != nullptr && setting->kind != OptionKind::kSwitch);
     if (needs_value && i + 1 >= words.size()) {
       fail("option " + word + " needs a value");
@@ -132,15 +145,21 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
         value.text = words[++i];
       }
       fail(SetOption(line.settings, *setting, value));
+    } else if (word == "-j") {
+      const double jobs = NumberText(words[++i]).number;
+      if (!(jobs >= 1.0 && jobs <= kMostJobs && jobs == std::floor(jobs))) {
+        fail("-j needs a whole number from 1 to " + std::to_string(kMostJobs) +
+             ", not '" + words[i] + "'");
+      } else {
+        line.jobs = static_cast<int>(jobs);
+      }
     } else if (word.size() > 1 && word[0] == '-') {
       fail("unknown option '" + word + "'");
-    } else if (line.input.empty()) {
-      line.input = word;
     } else {
-      fail("only one input file, please ('" + word + "' is a second one)");
+      line.inputs.push_back(word);
     }
   }
-  if (!line.help && !line.version && line.input.empty()) {
+  if (!line.help && !line.version && line.inputs.empty()) {
     fail("no input file");
   }
   return line;

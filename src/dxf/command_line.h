@@ -17,8 +17,14 @@ namespace dxf {
 struct CommandLine {
   bool help = false;
   bool version = false;
-  std::string input;
-  std::string output;  ///< empty: standard output
+  /// The drawings, or folders of drawings, in the order given.
+  std::vector<std::string> inputs;
+  /// Empty: standard output. For a batch (several inputs, or a folder),
+  /// the folder the outputs go to.
+  std::string output;
+  /// -j: how many drawings of a batch are filleted at once; 0 for as many
+  /// as the machine has cores.
+  int jobs = 0;
   /// --report: where the JSON report goes; empty for none.
   std::string report;
   bool dry_run = false;
@@ -27,6 +33,9 @@ struct CommandLine {
   /// Empty when the words make sense; else what is wrong with them.
   std::string error;
 };
+
+/// The most drawings -j lets a batch fillet at once.
+constexpr int kMostJobs = 256;
 
 /// The usage text printed by --help.
 extern const char kUsage[];

@@ -11,9 +11,10 @@ namespace {
 TEST(ParseCommandLine, ReadsEveryOption) {
   const CommandLine line = ParseCommandLine(
       {"-c", "2.5", "in.dxf", "-o", "out.dxf", "--layer", "walls", "--close-gap",
-       "0.5", "--report", "r.jsonl", "--dry-run", "--style", "radius"});
+       "0.5", "--report", "r.jsonl", "--dry-run", "--style", "radius", "-j", "3", "b.dxf"});
   EXPECT_EQ(line.error, "");
-  EXPECT_EQ(line.input, "in.dxf");
+  EXPECT_EQ(line.inputs, (std::vector<std::string>{"in.dxf", "b.dxf"}));
+  EXPECT_EQ(line.jobs, 3);
   EXPECT_EQ(line.output, "out.dxf");
   EXPECT_EQ(line.report, "r.jsonl");
   EXPECT_TRUE(line.dry_run);
@@ -64,7 +65,7 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheWords) {
       {{"in.dxf", "--style", "round"},
        "unknown style 'round' (chord, radius, chamfer or chord-chamfer)"},
       {{"in.dxf", "--joint"}, "unknown option '--joint'"},
-      {{"in.dxf", "b.dxf"}, "only one input file, please ('b.dxf' is a second one)"},
+      {{"-j", "0"}, "-j needs a whole number from 1 to 256, not '0'"},
       {{"--join"}, "no input file"},
       // The first fault is the one named.
       {{"-c", "x", "--join-gap", "y"},

@@ -1,5 +1,6 @@
 #include "dxf/disk_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -101,6 +102,44 @@ bool DiskFiles::Rename(const std::string& from, const std::string& to) {
 
 bool DiskFiles::Remove(const std::string& path) {
   return std::remove(path.c_str()) == 0;
+}
+
+bool DiskFiles::IsFolder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
+}
+
+std::vector<std::string> DiskFiles::DrawingsIn(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> found;
+  std::error_code error;
+  const fs::path root(folder);
+  for (fs::recursive_directory_iterator it(root, error), end;
+       !error && it != end; it.increment(error)) {
+    std::error_code type_error;
+    if (!it->is_regular_file(type_error)) continue;
+    std::string extension = it->path().extension().string();
+    for (char& c : extension) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (extension != ".dxf") continue;
+    found.push_back(it->path().lexically_relative(root).generic_string());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+bool DiskFiles::MakeFolders(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  return !error && IsFolder(folder);
+}
+
+std::string DiskFiles::Identity(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::path canonical =
+      std::filesystem::weakly_canonical(path, error);
+  return error ? path : canonical.generic_string();
 }
 
 std::unique_ptr<OutputFile> StandardOutput() {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dxf/files.h"
 
@@ -16,6 +17,10 @@ class DiskFiles : public Files {
   std::unique_ptr<OutputFile> Create(const std::string& path) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  std::vector<std::string> DrawingsIn(const std::string& folder) override;
+  bool MakeFolders(const std::string& folder) override;
+  std::string Identity(const std::string& path) override;
 };
 
 /// Standard output as a binary file (the drawing's own line ends kept):

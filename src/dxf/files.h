@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dxf/tag_stream.h"
 
@@ -50,6 +51,22 @@ class Files {
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   /// Deletes `path`.
   virtual bool Remove(const std::string& path) = 0;
+
+  // Folders, for batches; a store without folders keeps these defaults.
+  /// Whether `path` is a folder.
+  virtual bool IsFolder(const std::string& /*path*/) { return false; }
+  /// The drawings below `folder`, at any depth: the files whose names end
+  /// in ".dxf" in any case, as paths relative to `folder` with '/' between
+  /// names, sorted.
+  virtual std::vector<std::string> DrawingsIn(const std::string& /*folder*/) {
+    return {};
+  }
+  /// Makes `folder` and the folders above it that are missing.
+  virtual bool MakeFolders(const std::string& /*folder*/) { return true; }
+  /// One name for the file or folder at `path`, however the path spells
+  /// it (for a file that does not exist yet, its folder's name and its
+  /// own), so that two paths to one file compare equal.
+  virtual std::string Identity(const std::string& path) { return path; }
 };
 
 /// What a file is written as until it is whole: its name and this.

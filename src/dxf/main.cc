@@ -1,10 +1,24 @@
 // rrensen-dxf: fillets the corners of the polylines of ASCII DXF files.
-// Reads the command line and hands the disk to RunCommandLine.
+// Reads the command line and hands the disk to RunCommandLine, or for a
+// batch to RunBatch with a progress line on a terminal and Ctrl-C caught.
 
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <iostream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <csignal>
+#include <pthread.h>
+#include <unistd.h>
+#endif
+
+#include "dxf/batch.h"
 #include "dxf/command_line.h"
 #include "dxf/disk_files.h"
 #include "dxf/run.h"
@@ -18,6 +32,67 @@ class StandardError : public dxf::Messages {
     std::cerr << "rrensen-dxf: " << line << "\n";
   }
 };
+
+/// The progress line on standard error, redrawn over itself.
+class TerminalLine : public dxf::ProgressView {
+ public:
+  void Show(const std::string& text) override {
+    std::string line = "\rrrensen-dxf: " + text;
+    // Blanks over what a longer line before left.
+    const size_t length = line.size();
+    if (length < drawn_) line.append(drawn_ - length, ' ');
+    drawn_ = length;
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+  }
+  void End() override { std::fputs("\n", stderr); }
+
+ private:
+  size_t drawn_ = 0;
+};
+
+bool StandardErrorIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+/// Runs a batch. On POSIX systems Ctrl-C (SIGINT) is taken by a thread of
+/// its own, which sets the batch's stop; elsewhere it ends the program as
+/// usual.
+int RunBatchFromTerminal(const dxf::CommandLine& line, dxf::Files& files,
+                         dxf::Messages& messages) {
+  dxf::BatchEnvironment environment;
+  environment.jobs = line.jobs > 0 ? line.jobs
+                                   : static_cast<int>(std::max(
+                                         1u, std::thread::hardware_concurrency()));
+  TerminalLine terminal;
+  if (StandardErrorIsTerminal()) environment.progress = &terminal;
+  std::atomic<bool> stop{false};
+  environment.stop = &stop;
+#ifdef _WIN32
+  return dxf::RunBatch(line, files, messages, environment);
+#else
+  // Blocked in every thread, SIGINT waits for sigwait below.
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+  std::atomic<bool> batch_over{false};
+  std::thread catcher([&] {
+    int signal_number = 0;
+    sigwait(&interrupt, &signal_number);
+    if (!batch_over.load()) stop.store(true);
+  });
+  const int status = dxf::RunBatch(line, files, messages, environment);
+  batch_over.store(true);
+  pthread_kill(catcher.native_handle(), SIGINT);
+  catcher.join();
+  return status;
+#endif
+}
 
 }  // namespace
 
@@ -38,6 +113,9 @@ int main(int argc, char** argv) {
     return dxf::kFailed;
   }
   dxf::DiskFiles files;
+  if (dxf::IsBatch(line, files)) {
+    return RunBatchFromTerminal(line, files, errors);
+  }
   std::unique_ptr<dxf::OutputFile> standard_output = dxf::StandardOutput();
   return dxf::RunCommandLine(line, files, *standard_output, errors);
 }

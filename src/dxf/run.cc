@@ -50,33 +50,45 @@ bool ReadAll(InputFile& input, std::string& bytes) {
   return !input.failed();
 }
 
-/// The counts of a run, for people.
-void SaySummary(const FilletRun& run, const RunRequest& request,
-                Messages& messages) {
-  const bool dry = request.dry_run;
-  messages.Say(std::to_string(run.filleted) +
-               (dry ? " polylines to fillet, " : " polylines filleted, ") +
-               std::to_string(run.partly) + " partly, " +
-               std::to_string(run.left_unchanged) + " left unchanged");
-  if (!request.settings.join_gap) return;
-  messages.Say(
-      std::to_string(run.chains_filleted + run.chains_partly +
-                     run.chains_left) +
-      " chains of lines and arcs: " + std::to_string(run.chains_filleted) +
-      (dry ? " to fillet, " : " filleted, ") +
-      std::to_string(run.chains_partly) + " partly, " +
-      std::to_string(run.chains_left) + " left unchanged; " +
-      std::to_string(run.joined_polylines) +
-      (dry ? " polylines to make of " : " polylines made of ") +
-      std::to_string(run.joined_lines) + " lines and " +
-      std::to_string(run.joined_arcs) + " arcs");
+}  // namespace
+
+RunCounts& RunCounts::operator+=(const RunCounts& other) {
+  filleted += other.filleted;
+  partly += other.partly;
+  left_unchanged += other.left_unchanged;
+  chains_filleted += other.chains_filleted;
+  chains_partly += other.chains_partly;
+  chains_left += other.chains_left;
+  joined_polylines += other.joined_polylines;
+  joined_lines += other.joined_lines;
+  joined_arcs += other.joined_arcs;
+  return *this;
 }
 
-}  // namespace
+void SayCounts(const RunCounts& counts, bool dry_run, bool join,
+               Messages& messages) {
+  const bool dry = dry_run;
+  messages.Say(std::to_string(counts.filleted) +
+               (dry ? " polylines to fillet, " : " polylines filleted, ") +
+               std::to_string(counts.partly) + " partly, " +
+               std::to_string(counts.left_unchanged) + " left unchanged");
+  if (!join) return;
+  messages.Say(
+      std::to_string(counts.chains_filleted + counts.chains_partly +
+                     counts.chains_left) +
+      " chains of lines and arcs: " + std::to_string(counts.chains_filleted) +
+      (dry ? " to fillet, " : " filleted, ") +
+      std::to_string(counts.chains_partly) + " partly, " +
+      std::to_string(counts.chains_left) + " left unchanged; " +
+      std::to_string(counts.joined_polylines) +
+      (dry ? " polylines to make of " : " polylines made of ") +
+      std::to_string(counts.joined_lines) + " lines and " +
+      std::to_string(counts.joined_arcs) + " arcs");
+}
 
 int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
                OutputFile* report, const RunRequest& request,
-               Messages& messages) {
+               Messages& messages, RunCounts* counts) {
   const std::string& name = request.input_name;
   auto cannot_read = [&](const std::string& why) {
     messages.Say("cannot read '" + name + "'" + (why.empty() ? "" : ": " + why));
@@ -111,7 +123,14 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   if (input && input->failed()) return cannot_read("");
   if (!run.error.empty()) return cannot_read(run.error);
   input.reset();
-  SaySummary(run, request, messages);
+  const RunCounts counted = {run.filleted,         run.partly,
+                             run.left_unchanged,   run.chains_filleted,
+                             run.chains_partly,    run.chains_left,
+                             run.joined_polylines, run.joined_lines,
+                             run.joined_arcs};
+  if (counts != nullptr) *counts = counted;
+  SayCounts(counted, request.dry_run, request.settings.join_gap.has_value(),
+            messages);
   // The drawing first, then the report: a report never describes a drawing
   // that is not there.
   if (!request.dry_run && (drawing == nullptr || !drawing->Commit())) {
@@ -122,9 +141,7 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     messages.Say("cannot write the report '" + request.report_name + "'");
     return kFailed;
   }
-  const int left =
-      run.partly + run.left_unchanged + run.chains_partly + run.chains_left;
-  return left == 0 ? kAllFilleted : kSomeLeft;
+  return counted.SomeLeft() ? kSomeLeft : kAllFilleted;
 }
 
 BytesRun RunOnBytes(const std::string& bytes, const RunRequest& request) {
@@ -142,15 +159,16 @@ BytesRun RunOnBytes(const std::string& bytes, const RunRequest& request) {
 
 int RunCommandLine(const CommandLine& line, Files& files,
                    OutputFile& standard_output, Messages& messages) {
-  std::unique_ptr<InputFile> input = files.Open(line.input);
+  const std::string& path = line.inputs.front();
+  std::unique_ptr<InputFile> input = files.Open(path);
   if (!input) {
-    messages.Say("cannot open '" + line.input + "'");
+    messages.Say("cannot open '" + path + "'");
     return kFailed;
   }
   RunRequest request;
   request.settings = line.settings;
   request.dry_run = line.dry_run;
-  request.input_name = line.input;
+  request.input_name = path;
   std::unique_ptr<OutputFile> to_file;
   OutputFile* drawing = nullptr;
   if (!line.dry_run) {

@@ -58,15 +58,40 @@ struct RunRequest {
   std::string report_name;
 };
 
+/// What became of a run's polylines and chains, counted.
+struct RunCounts {
+  int filleted = 0;  ///< polylines with every run filleted
+  int partly = 0;    ///< polylines with some runs left as they were
+  int left_unchanged = 0;
+  int chains_filleted = 0;
+  int chains_partly = 0;
+  int chains_left = 0;
+  /// The polylines made of chains, and the lines and arcs they took.
+  int joined_polylines = 0;
+  int joined_lines = 0;
+  int joined_arcs = 0;
+  RunCounts& operator+=(const RunCounts& other);
+  /// Whether some polyline or chain was left, whole or in part.
+  bool SomeLeft() const {
+    return partly + left_unchanged + chains_partly + chains_left > 0;
+  }
+};
+
+/// Says the counts for people: polylines, and with `join` chains.
+void SayCounts(const RunCounts& counts, bool dry_run, bool join,
+               Messages& messages);
+
 /// Runs rrensen-dxf over `input`: the drawing to `drawing` (none with
 /// dry_run), the report's JSON lines to `report` (when not null), every
 /// message to `messages`; returns the exit status. Nothing is committed
 /// unless the run succeeds (status 0 or 1), and the drawing before the
 /// report; the input is let go before either is committed, so that an
 /// output may replace it.
+/// `counts`, when not null, receives the counts of a run that read the
+/// input.
 int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
                OutputFile* report, const RunRequest& request,
-               Messages& messages);
+               Messages& messages, RunCounts* counts = nullptr);
 
 /// RunDrawing over bytes in memory, with every output in memory.
 struct BytesRun {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cctype>
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,6 +107,21 @@ class MemoryFiles : public Files {
   }
   bool Remove(const std::string& path) override {
     return files.erase(path) == 1;
+  }
+  /// A folder is a path some file lies below.
+  bool IsFolder(const std::string& path) override {
+    const auto below = files.lower_bound(path + "/");
+    return below != files.end() && below->first.rfind(path + "/", 0) == 0;
+  }
+  std::vector<std::string> DrawingsIn(const std::string& folder) override {
+    std::vector<std::string> found;
+    for (const auto& [path, bytes] : files) {
+      if (path.rfind(folder + "/", 0) != 0 || path.size() < 4) continue;
+      std::string end = path.substr(path.size() - 4);
+      for (char& c : end) c = static_cast<char>(std::tolower(c));
+      if (end == ".dxf") found.push_back(path.substr(folder.size() + 1));
+    }
+    return found;
   }
 
  private:
