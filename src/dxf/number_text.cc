@@ -57,14 +57,30 @@ size_t WriteCoordinate(char* out, double value) {
   size_t length = 0;
   if (value < 0.0) out[length++] = '-';
   const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+  // The significand's digits, two at a time from the last.
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   char digits[24];
-  size_t count = 0;
-  for (uint64_t rest = decimal.significand; rest > 0; rest /= 10) {
-    digits[count++] = static_cast<char>('0' + rest % 10);
+  char* first = digits + sizeof digits;
+  uint64_t rest = decimal.significand;
+  while (rest >= 100) {
+    const size_t pair = static_cast<size_t>(rest % 100) * 2;
+    rest /= 100;
+    *--first = kPairs[pair + 1];
+    *--first = kPairs[pair];
   }
-  std::reverse(digits, digits + count);
+  if (rest >= 10) {
+    const size_t pair = static_cast<size_t>(rest) * 2;
+    *--first = kPairs[pair + 1];
+    *--first = kPairs[pair];
+  } else {
+    *--first = static_cast<char>('0' + rest);
+  }
+  const auto count = static_cast<size_t>(digits + sizeof digits - first);
+  const std::string_view significant(first, count);
   const int exponent = decimal.exponent;
-  const std::string_view significant(digits, count);
   if (exponent >= 0) {
     length += copy_at(out + length, significant);
     for (int k = 0; k < exponent; ++k) out[length++] = '0';
