@@ -23,15 +23,6 @@ size_t copy_at(char* out, std::string_view text) {
 
 }  // namespace
 
-namespace {
-
-/// Room for any coordinate: the largest finite double has 309 integer
-/// digits, the smallest 324 decimals after "0." and 17 significant digits
-/// at most, with a sign.
-constexpr size_t kCoordinateBytes = 360;
-
-/// Writes FormatCoordinate(value) into `out` (kCoordinateBytes long);
-/// returns its length. No heap: a drawing's every new vertex takes three.
 size_t WriteCoordinate(char* out, double value) {
   auto copy = [out](std::string_view text) {
     text.copy(out, text.size());
@@ -97,8 +88,6 @@ size_t WriteCoordinate(char* out, double value) {
   for (size_t k = count; k < decimals; ++k) out[length++] = '0';
   return length + copy_at(out + length, significant);
 }
-
-}  // namespace
 
 std::string FormatCoordinate(double value) {
   char text[kCoordinateBytes];

@@ -5,6 +5,7 @@
 /// no C runtime formatting.
 
 #include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,15 @@ namespace dxf {
 /// "0.30000000000000004"); negative zero is written "0.0". For finite values
 /// only (a non-finite value gives "nan" or "inf", which DXF has no use for).
 std::string FormatCoordinate(double value);
+
+/// Room for any coordinate's text: the largest finite double has 309
+/// integer digits, the smallest 324 decimals after "0." and 17 significant
+/// digits at most, with a sign.
+constexpr size_t kCoordinateBytes = 360;
+
+/// Writes FormatCoordinate(value) into `out`, which has room for
+/// kCoordinateBytes; returns its length. No heap.
+size_t WriteCoordinate(char* out, double value);
 
 /// Appends FormatCoordinate(value) to `out`.
 void AppendCoordinate(std::string& out, double value);
