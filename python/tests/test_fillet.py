@@ -46,23 +46,20 @@ def test_a_left_turn_is_an_arc_counter_clockwise_about_a_centre_on_the_left():
     assert close(math.dist(corner.tangent_in, corner.tangent_out), 5.0)
 
 
-def test_a_right_turn_sweeps_clockwise_about_a_centre_on_the_right():
-    outline = rrensen.fillet([(0, 0), (0, 100), (100, 100)], 5.0)
-    arc = outline.segments[1]
-    assert close(arc.start, (0, 100 - CUT)) and close(arc.end, (CUT, 100))
-    assert close(arc.centre, (CUT, 100 - CUT))
-    assert close(arc.sweep, -math.pi / 2) and arc.bulge < 0
-    assert close(outline.corners[0].turn, -math.pi / 2)
-
-
-def test_a_shallow_corner_is_cut_by_a_chord():
-    turn = math.radians(5)
-    outline = rrensen.fillet([(0, 0), (100, 0), (100 + 100 * math.cos(turn), 100 * math.sin(turn))], 5.0)
-    chord = outline.segments[1]
-    assert not chord.is_arc and chord.corner == 0 and chord.centre is None and chord.radius == 0.0
-    assert close(math.dist(chord.start, chord.end), 5.0)
-    corner = outline.corners[0]
-    assert not corner.is_arc and corner.centre is None and close(corner.turn, turn)
+@pytest.mark.parametrize("points, centre, turn", [
+    ([(0, 0), (0, 100), (100, 100)], (CUT, 100 - CUT), -math.pi / 2),
+    ([(0, 0), (100, 0), (100 + 100 * math.cos(math.radians(5)), 100 * math.sin(math.radians(5)))], None,
+     math.radians(5)),
+], ids=["right turn: clockwise about a centre on the right", "shallow: a chord"])
+def test_other_corners(points, centre, turn):
+    outline = rrensen.fillet(points, 5.0)
+    piece, corner = outline.segments[1], outline.corners[0]
+    assert piece.is_arc == corner.is_arc == (centre is not None) and piece.corner == 0
+    assert close(corner.turn, turn) and close(math.dist(piece.start, piece.end), 5.0)
+    if centre is None:
+        assert piece.centre is None and corner.centre is None and piece.radius == 0.0 and piece.bulge == 0.0
+    else:
+        assert close(piece.centre, centre) and close(piece.sweep, turn) and piece.bulge < 0
 
 
 def test_closing_is_the_callers_choice():
@@ -164,17 +161,12 @@ def test_largest_size_draws_and_the_next_thousandth_does_not():
     assert 0.99e300 < rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open", limit=1e300) < 1e300
     assert rrensen.largest_fillet_size([(0, 100), (0, 0), (0, 100)]) is None
     assert rrensen.largest_fillet_size([]) is None
+    assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
     for closing in ("proximity", "open", "closed"):
         size = rrensen.largest_fillet_size(SQUARE, closing=closing, limit=1000)
-        assert size == 50.0
+        assert size == 50.0 == rrensen.largest_fillet_size(SQUARE, closing=closing)
         assert rrensen.fillet(SQUARE, size, closing=closing)
         assert not rrensen.fillet(SQUARE, size + 0.001, closing=closing)
-
-
-def test_largest_size_with_no_limit_is_found_for_every_closing():
-    for closing in ("proximity", "open", "closed"):
-        assert rrensen.largest_fillet_size(SQUARE, closing=closing) == 50.0
-    assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
 
 
 @settings(max_examples=300, deadline=None)
