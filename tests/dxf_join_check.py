@@ -27,6 +27,8 @@ import tempfile
 
 import ezdxf
 
+from dxf_checks import written_errors
+
 # The pieces' ends are computed from the written numbers, both here and by
 # ezdxf from the polylines' bulges.
 TOLERANCE = 1e-9
@@ -132,7 +134,7 @@ def check_version(tool, version, folder):
 
     before = ezdxf.readfile(source)
     doc = ezdxf.readfile(target)
-    errors += ["%s: audit: %s" % (version, e.message) for e in doc.audit().errors]
+    errors += written_errors(doc, target, version)
     form = "POLYLINE" if version == "R12" else "LWPOLYLINE"
     polylines = list(doc.modelspace().query(form))
     if len(polylines) != len(outlines):
@@ -159,27 +161,7 @@ def check_version(tool, version, folder):
            new.dxf.layer != old.dxf.layer:
             errors.append("%s: entity %s (%s) changed or went" % (version, handle,
                                                                   old.dxftype()))
-
-    # The file's own handles: ezdxf gives objects that R12 lacks handles of
-    # its own when it reads the file, and R12's DIMSTYLE uses group code 5 for
-    # a block name, so the handles of the ENTITIES section are read as text.
-    handles = entity_handles(target)
-    if len(handles) != len(set(handles)):
-        errors.append("%s: a handle is used twice" % version)
-    seed = int(doc.header["$HANDSEED"], 16)
-    if any(int(h, 16) >= seed for h in handles):
-        errors.append("%s: $HANDSEED is not above every handle" % version)
     return errors
-
-
-def entity_handles(path):
-    """The values of group code 5 in the ENTITIES section of the file."""
-    with open(path, "rb") as f:
-        lines = f.read().decode("utf-8", "replace").splitlines()
-    tags = [(int(lines[i]), lines[i + 1].strip()) for i in range(0, len(lines) - 1, 2)]
-    start = tags.index((2, "ENTITIES"))
-    end = tags.index((0, "ENDSEC"), start)
-    return [v for c, v in tags[start:end] if c == 5]
 
 
 def main():
