@@ -1,7 +1,7 @@
 """rrensen.fillet_polyline: polylines with arcs, as DXF files carry them.
 Arcs are kept to the bit, straight runs are filleted as rrensen.fillet
-fillets them, refused runs are reported; and properties on random
-polylines that mix arcs and runs."""
+fillets them, refused runs are reported. (Random polylines that mix arcs
+and runs are the C++ library's property test.)"""
 
 import math
 import random
@@ -16,10 +16,6 @@ from shapes import walk
 # A plate: a straight run, a quarter arc (bulge tan(pi / 8)), another run.
 QUARTER = math.tan(math.pi / 8)
 PLATE = [(0.0, 0.0, 0.0), (100.0, 0.0, 0.0), (100.0, 50.0, QUARTER), (50.0, 100.0, 0.0), (0.0, 100.0, 0.0)]
-
-
-def as_points(vertices):
-    return [(x, y) for x, y, _ in vertices]
 
 
 def distance(a, b):
@@ -117,56 +113,7 @@ class TestWorkedPolylines:
             rrensen.fillet_polyline(PLATE, 5.0, True)  # type: ignore[misc]
 
 
-@st.composite
-def polylines(draw):
-    """Random walks whose pieces are now and then arcs (bulges of either
-    sign up to a half circle), open or closed, and a size."""
-    rng = random.Random(draw(st.integers(0, 2**32 - 1)))
-    size = draw(st.sampled_from([0.0, 1.0, 5.0]))
-    points = walk(rng, draw(st.integers(2, 14)), size)
-    vertices = [(x, y, rng.choice((0.0, 0.0, 0.0, rng.uniform(-1, 1)))) for x, y in points]
-    return vertices, size, draw(st.booleans())
-
-
 class TestProperties:
-    @settings(max_examples=200, deadline=None)
-    @given(polylines())
-    def test_kept_vertices_are_the_callers_to_the_bit(self, case):
-        vertices, size, closed = case
-        result = rrensen.fillet_polyline(vertices, size, closed=closed)
-        assert len(result.sources) == len(result.vertices)
-        for vertex, source in zip(result.vertices, result.sources):
-            if source >= 0:
-                x, y, bulge = vertices[source]
-                assert vertex[:2] == (x, y)
-                # An arc's bulge is kept; a straight piece's may be the start
-                # of a new cut.
-                if bulge != 0.0:
-                    assert vertex[2] == bulge
-        # Every arc of the input is in the output with its bulge.
-        arcs = [v for i, v in enumerate(vertices) if v[2] != 0.0 and (closed or i < len(vertices) - 1)]
-        for arc in arcs:
-            assert arc in result.vertices
-
-    @settings(max_examples=200, deadline=None)
-    @given(polylines())
-    def test_new_arcs_are_size_long_chords_between_new_vertices(self, case):
-        vertices, size, closed = case
-        result = rrensen.fillet_polyline(vertices, size, closed=closed)
-        out = result.vertices
-        count = len(out)
-        new_arcs = 0
-        for i, (vertex, source) in enumerate(zip(out, result.sources)):
-            # A new arc starts at a new vertex and ends at the next one, new
-            # too, the size away (a chord corner's cut is a straight piece,
-            # which vertices alone do not tell from a side).
-            following = (i + 1) % count
-            if source == -1 and vertex[2] != 0.0:
-                new_arcs += 1
-                assert result.sources[following] == -1
-                assert math.isclose(distance(vertex, out[following]), size, rel_tol=1e-9, abs_tol=1e-9)
-        assert new_arcs <= result.corners_filleted
-
     @settings(max_examples=200, deadline=None)
     @given(st.integers(0, 2**32 - 1), st.booleans())
     def test_a_polyline_without_arcs_is_what_fillet_draws(self, seed, closed):
