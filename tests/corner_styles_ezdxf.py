@@ -56,36 +56,22 @@ def random_walk(rng):
 
 def run_probe(probe, requests):
     """Sends (style, size, points) requests, open outlines; returns one dict
-    per request: result, corners, segments, largest."""
+    per request: result, largest and the corners (point, tangent points in
+    and out, centre, radius)."""
     lines = []
     for style, size, points in requests:
         lines.append(f"{style} open {size!r} {len(points)}")
         lines.extend(f"{x!r} {y!r}" for x, y in points)
-    done = subprocess.run([probe], input="\n".join(lines) + "\n",
-                          capture_output=True, text=True, check=True)
+    done = subprocess.run([probe], input="\n".join(lines) + "\n", capture_output=True, text=True, check=True)
     outlines = []
-    for line in done.stdout.splitlines():
-        words = line.split()
+    for words in (line.split() for line in done.stdout.splitlines()):
         if words[0] == "outline":
-            outlines.append({
-                "result": int(words[1]),
-                "corners": [],
-                "segments": [],
-                "largest": None if words[5] == "none" else float(words[5]),
-            })
+            outlines.append({"result": int(words[1]), "corners": [],
+                             "largest": None if words[5] == "none" else float(words[5])})
         elif words[0] == "corner":
             v = [float(w) for w in words[2:]]
-            outlines[-1]["corners"].append({
-                "point": int(words[1]),
-                "in": Vec3(v[0], v[1]),
-                "out": Vec3(v[2], v[3]),
-                "cut_back": v[4],
-                "turn": v[5],
-                "centre": Vec3(v[6], v[7]),
-                "radius": v[8],
-            })
-        elif words[0] == "segment":
-            outlines[-1]["segments"].append(words[1:])
+            outlines[-1]["corners"].append({"point": int(words[1]), "in": Vec3(v[0], v[1]), "out": Vec3(v[2], v[3]),
+                                            "centre": Vec3(v[6], v[7]), "radius": v[8]})
     if len(outlines) != len(requests):
         sys.exit(f"the probe answered {len(outlines)} of {len(requests)} requests")
     return outlines
