@@ -84,28 +84,18 @@ class Native:
             output = open(path, "rb").read() if os.path.exists(path) else b""
             return output, run.returncode
 
-    def fillet_dxf(self, path, size, layer="", close_gap="", style="", join=False):
-        """What `rrensen-dxf -c SIZE [--layer NAME] [--close-gap D] [--style
-        STYLE] [--join] -o OUT --report REPORT` does: the file it writes, its
-        status, its wall time in seconds and its report, parsed."""
+    def fillet_dxf(self, path, *words):
+        """What `rrensen-dxf PATH WORDS -o OUT --report REPORT` does: the file
+        it writes, its status, its wall time in seconds and its report."""
         with tempfile.TemporaryDirectory() as folder:
-            out = os.path.join(folder, "out.dxf")
-            report = os.path.join(folder, "report.jsonl")
-            words = [self.dxf, path, "-c", str(size), "-o", out, "--report", report]
-            if layer:
-                words += ["--layer", layer]
-            if close_gap:
-                words += ["--close-gap", close_gap]
-            if style:
-                words += ["--style", style]
-            if join:
-                words += ["--join"]
+            out, report = os.path.join(folder, "out.dxf"), os.path.join(folder, "report.jsonl")
             start = time.perf_counter()
-            run = subprocess.run(words, capture_output=True)
+            run = subprocess.run([self.dxf, path, *words, "-o", out, "--report", report], capture_output=True)
             seconds = time.perf_counter() - start
             output = open(out, "rb").read() if os.path.exists(out) else b""
             lines = open(report).read().splitlines() if os.path.exists(report) else []
             return output, run.returncode, seconds, [json.loads(line) for line in lines if line.strip()]
+
 
 def serve(site, extra):
     """A server for `site` on a free port of 127.0.0.1; /test-data/NAME is
@@ -301,21 +291,19 @@ def test_site(page, checks, native, examples_folder, downloads):
                          mine == theirs == downloaded and page.js("return window.lastRun") == status
                          and saved == "KDX_TEMP.TXT", f"{saved}, {len(mine)}, {len(downloaded)} bytes")
             continue
-        # Each of filletDxf's options once (size, layer, gap, style; "" leaves
-        # it out), and a refused size: status 2 as rrensen-dxf gives it.
-        for size, layer, gap, style, join in [
-                ("0.75", "", "", "", False), ("19.5", "OUTLINE", "", "", False), ("2.5", "", "10", "chamfer", False),
-                ("5", "", "", "", True), ("-1", "", "", "", False)]:
-            script = ("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
-                      "const r = rrensen.filletDxf(b, {size: Number(arguments[1]), layer: arguments[2],"
-                      " closeGap: arguments[3] === '' ? undefined : Number(arguments[3]), style: arguments[4],"
-                      " join: arguments[5]});"
-                      "window.lastRun = {status: r.status, report: r.report}; return r.dxf;")
-            mine = page.api_bytes(script, base64.b64encode(data).decode(), size, layer, gap, style, join)
+        # Each of filletDxf's options once, and a refused size: status 2 as
+        # rrensen-dxf gives it.
+        for options, words in [
+                ({"size": 0.75}, "-c 0.75"), ({"size": 19.5, "layer": "OUTLINE"}, "-c 19.5 --layer OUTLINE"),
+                ({"size": 2.5, "closeGap": 10, "style": "chamfer"}, "-c 2.5 --close-gap 10 --style chamfer"),
+                ({"size": 5, "join": True, "joinGap": 0.01}, "-c 5 --join --join-gap 0.01"), ({"size": -1}, "-c -1")]:
+            mine = page.api_bytes("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
+                                  "const r = rrensen.filletDxf(b, arguments[1]);"
+                                  "window.lastRun = {status: r.status, report: r.report}; return r.dxf;",
+                                  base64.b64encode(data).decode(), options)
             run = page.js("return window.lastRun")
-            theirs, status, _, report = native.fillet_dxf(path, size, layer, gap, style, join)
-            checks.check(f"api: filletDxf {name} -c {size} --layer '{layer}' --close-gap '{gap}' "
-                         f"--style '{style}' join {join} is rrensen-dxf's",
+            theirs, status, _, report = native.fillet_dxf(path, *words.split())
+            checks.check(f"api: filletDxf {name} {options} is rrensen-dxf {words}",
                          mine == theirs and run["status"] == status and run["report"] == report,
                          f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes")
         # The page's fields: size, gap and style reach the download.
@@ -325,7 +313,7 @@ def test_site(page, checks, native, examples_folder, downloads):
         Select(page.element("style")).select_by_value("radius")
         page.wait_redraw(before)
         saved, downloaded = page.download(downloads)
-        theirs, status, _, _ = native.fillet_dxf(path, "2.5", close_gap="10", style="radius")
+        theirs, status, _, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius")
         checks.check(f"download: {name} at 2.5, gap 10, radius arcs is rrensen-dxf's output",
                      saved == name[:-4] + "-filleted.dxf" and downloaded == theirs and len(theirs) > 0,
                      f"{saved}, {len(downloaded)} bytes, status {status}")
@@ -472,7 +460,7 @@ def measure_large_dxf(page, checks, native, work, server_origin):
     megabytes = os.path.getsize(path) / 1024 / 1024
     native_times = []
     for _ in range(3):
-        output, status, seconds, _ = native.fillet_dxf(path, "1")
+        output, status, seconds, _ = native.fillet_dxf(path, "-c", "1")
         native_times.append(seconds)
     native_hash = hashlib.sha256(output).hexdigest()
     result = page.driver.execute_async_script("""
@@ -572,7 +560,7 @@ def main():
         bracket = os.path.join(site, "examples", "bracket.dxf")
         page.choose_example("bracket.dxf")
         saved, downloaded = page.download(downloads)
-        theirs, _, _, _ = native.fillet_dxf(bracket, "5")
+        theirs, _, _, _ = native.fillet_dxf(bracket, "-c", "5")
         checks.check("single file: the bracket downloads as rrensen-dxf writes it",
                      downloaded == theirs and saved == "bracket-filleted.dxf", f"{saved} {len(downloaded)}")
         foreign = page.js("return performance.getEntriesByType('resource').map(e => e.name)")
