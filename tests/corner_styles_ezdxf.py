@@ -48,8 +48,7 @@ def random_walk(rng):
             turn = math.radians(rng.uniform(20, 160)) * rng.choice((-1, 1))
             direction += turn
         length = rng.uniform(30, 300)
-        at = (at[0] + length * math.cos(direction),
-              at[1] + length * math.sin(direction))
+        at = (at[0] + length * math.cos(direction), at[1] + length * math.sin(direction))
         points.append(at)
     return points
 
@@ -163,8 +162,7 @@ def main():
         drawn.append((style, top, points))
         above.append((style, top * (1 + 1e-9), points))
     failures = []
-    for k, ((style, size, points), outline) in enumerate(
-            zip(drawn, run_probe(probe, drawn))):
+    for k, ((style, size, points), outline) in enumerate(zip(drawn, run_probe(probe, drawn))):
         compare(style, size, points, outline, failures,
                 f"walk {k // 2 // len(styles)} in style {style}, size {size!r}")
     for (style, size, points), outline in zip(above, run_probe(probe, above)):

@@ -38,21 +38,18 @@ def written_errors(doc, path, where):
 def add_polyline(msp, version, vertices, closed, attribs):
     """An LWPOLYLINE, or for R12 a POLYLINE with VERTEX entities."""
     if version == "R12":
-        e = msp.add_polyline2d([(x, y) for x, y, _ in vertices],
-                               dxfattribs=attribs, close=closed)
+        e = msp.add_polyline2d([(x, y) for x, y, _ in vertices], dxfattribs=attribs, close=closed)
         for v, (_, _, bulge) in zip(e.vertices, vertices):
             if bulge:
                 v.dxf.bulge = bulge
         return e
-    return msp.add_lwpolyline(vertices, format="xyb", dxfattribs=attribs,
-                              close=closed)
+    return msp.add_lwpolyline(vertices, format="xyb", dxfattribs=attribs, close=closed)
 
 
 def polyline_vertices(entity):
     if entity.dxftype() == "LWPOLYLINE":
         return [(x, y, b) for x, y, b in entity.get_points("xyb")], entity.closed
-    return ([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in entity.vertices],
-            entity.is_closed)
+    return ([(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in entity.vertices], entity.is_closed)
 
 
 def run_tool(tool, *args):
@@ -62,21 +59,13 @@ def run_tool(tool, *args):
 def entities_by_handle(tags):
     """Each entity of the ENTITIES section as its list of tags, with the
     VERTEX and SEQEND entities after a POLYLINE counted in the POLYLINE."""
-    result = {}
     start = tags.index((2, "ENTITIES"))
-    current = None
-    for code, value in tags[start + 1:]:
-        if code == 0 and value == "ENDSEC":
-            break
+    entities = []
+    for code, value in tags[start + 1:tags.index((0, "ENDSEC"), start)]:
         if code == 0 and value not in ("VERTEX", "SEQEND"):
-            current = []
-            result[len(result)] = current
-        current.append((code, value))
-    by_handle = {}
-    for entity in result.values():
-        handle = next(v for c, v in entity if c == 5)
-        by_handle[handle] = entity
-    return by_handle
+            entities.append([])
+        entities[-1].append((code, value))
+    return {next(v for c, v in entity if c == 5): entity for entity in entities}
 
 
 def outside_entities(tags):
@@ -226,8 +215,7 @@ def check_polyline(name, vin, closed, out, closed_out, size, refused):
     def corner(c, a, b):
         previous, following = points[(c - 1) % n], points[(c + 1) % n]
         return check_corner(previous, points[c], following, out[a % m][:2], out[a % m][2],
-                            out[b % m][:2], out[b % m][2], "%s corner at vertex %d" % (name, c),
-                            size)
+                            out[b % m][:2], out[b % m][2], "%s corner at vertex %d" % (name, c), size)
 
     if closed and runs.get(0) == n:
         # No arc: one closed outline starting with the cut at vertex 0.

@@ -44,43 +44,33 @@ BACK = -0.7071067811865476
 
 # name: (vertices as (x, y, bulge), closed, layer, status at SIZE).
 SHAPES = {
-    "open": ([(0, 0, 0), (100, 0, 0), (100, 60, 0), (40, 80, 0)], False,
-             "outline", "filleted"),
+    "open": ([(0, 0, 0), (100, 0, 0), (100, 60, 0), (40, 80, 0)], False, "outline", "filleted"),
     "closed": ([(200, 0, 0), (300, 0, 0), (300, 100, 0), (250, 150, 0),
                 (200, 100, 0)], True, "outline", "filleted"),
     # Ends 3 apart: open, it stays open (--close-gap closes it).
     "ends_near": ([(400, 0, 0), (500, 0, 0), (500, 100, 0), (400, 100, 0),
                    (400, 3, 0)], False, "outline", "filleted"),
     # A turn of about 5.7 degrees: a chord, not an arc.
-    "gentle": ([(0, 600, 0), (100, 600, 0), (200, 610, 0), (200, 700, 0)],
-               False, "outline", "filleted"),
-    "clockwise": ([(600, 0, 0), (600, 100, 0), (700, 100, 0), (700, 0, 0)],
-                  True, "outline", "filleted"),
-    "other_layer": ([(0, 500, 0), (50, 500, 0), (50, 550, 0)], False, "other",
-                    "filleted"),
+    "gentle": ([(0, 600, 0), (100, 600, 0), (200, 610, 0), (200, 700, 0)], False, "outline", "filleted"),
+    "clockwise": ([(600, 0, 0), (600, 100, 0), (700, 100, 0), (700, 0, 0)], True, "outline", "filleted"),
+    "other_layer": ([(0, 500, 0), (50, 500, 0), (50, 550, 0)], False, "other", "filleted"),
     # A side of 3 is shorter than twice the size.
-    "refused": ([(0, 400, 0), (100, 400, 0), (100, 403, 0), (0, 403, 0)],
-                False, "outline", "unchanged"),
+    "refused": ([(0, 400, 0), (100, 400, 0), (100, 403, 0), (0, 403, 0)], False, "outline", "unchanged"),
     # One arc and one straight piece: no corner to fillet.
-    "bulged": ([(0, 200, 0), (100, 200, 0.5), (100, 300, 0)], False,
-               "outline", "filleted"),
+    "bulged": ([(0, 200, 0), (100, 200, 0.5), (100, 300, 0)], False, "outline", "filleted"),
     # Runs 0-1-2 and 3-4-5 with an arc between them.
     "arcs_open": ([(0, 800, 0), (100, 800, 0), (100, 850, ODD), (150, 900, 0),
-                   (200, 900, 0), (200, 1000, 0)], False, "outline",
-                  "filleted"),
+                   (200, 900, 0), (200, 1000, 0)], False, "outline", "filleted"),
     # Closed: the run 3-4-5-0-1-2 wraps round vertex 0.
     "arcs_closed": ([(300, 800, 0), (400, 800, 0), (400, 850, QUARTER),
-                     (350, 900, 0), (300, 900, 0), (300, 850, 0)], True,
-                    "outline", "filleted"),
+                     (350, 900, 0), (300, 900, 0), (300, 850, 0)], True, "outline", "filleted"),
     # The run 3-4-5 ends with a side of 2: refused; 0-1-2 is filleted.
     "arcs_partly": ([(600, 800, 0), (700, 800, 0), (700, 850, BACK),
-                     (700, 870, 0), (650, 870, 0), (650, 872, 0)], False,
-                    "outline", "partly"),
+                     (700, 870, 0), (650, 870, 0), (650, 872, 0)], False, "outline", "partly"),
     # A plate with a half-round notch in its lower edge and a rounded upper
     # right corner: its straight runs wrap round vertex 0.
     "plate": ([(0, 1100, 0), (150, 1100, -1.0), (250, 1100, 0), (400, 1100, 0),
-               (400, 1250, QUARTER), (300, 1350, 0), (0, 1350, 0)], True, "outline",
-              "filleted"),
+               (400, 1250, QUARTER), (300, 1350, 0), (0, 1350, 0)], True, "outline", "filleted"),
 }
 
 
@@ -121,16 +111,14 @@ def check_view(view, folder):
     four sides and four arcs on layer "outline", a refused outline its short
     side on layer "refused"."""
     errors = []
-    cases = [("square", b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n",
-              "outline", 8),
+    cases = [("square", b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n", "outline", 8),
              ("refused", b"hp1 0 0\r\nhp2 100 0\r\nhp3 100 8\r\n", "refused", 1)]
     for name, exchange, layer, count in cases:
         source = os.path.join(folder, name + ".txt")
         picture = os.path.join(folder, name + ".DXF")
         with open(source, "wb") as f:
             f.write(exchange)
-        subprocess.run([view, source, "-o", picture], check=True,
-                       stderr=subprocess.DEVNULL)
+        subprocess.run([view, source, "-o", picture], check=True, stderr=subprocess.DEVNULL)
         doc = ezdxf.readfile(picture)
         errors += ["view %s: audit: %s" % (name, e.message) for e in doc.audit().errors]
         found = len(doc.modelspace().query('*[layer=="%s"]' % layer))
@@ -233,18 +221,15 @@ def check_version(tool, version, folder):
         line = [l for l in run.stderr.splitlines() if " %s " % handles[name] in l]
         if not line or needle not in line[0] or '"outline"' not in line[0]:
             errors.append("%s: no report '%s' for %s in:\n%s" % (version, needle, name, run.stderr))
-
     doc = ezdxf.readfile(target)
     errors += written_errors(doc, target, version)
     records = read_report(report, source, errors, version)
     shapes = dict(SHAPES)
     if version != "R12":
-        shapes["polyline2d"] = ([(800, 0, 0), (900, 0, 0), (900, 80, 0)], False,
-                                "outline", "filleted")
+        shapes["polyline2d"] = ([(800, 0, 0), (900, 0, 0), (900, 80, 0)], False, "outline", "filleted")
     errors += check_outlines(version, doc, records, handles, shapes, SIZE)
     if handles["3d"] in records or len(records) != len(shapes):
-        errors.append("%s: the report has %d records for %d polylines"
-                      % (version, len(records), len(shapes)))
+        errors.append("%s: the report has %d records for %d polylines" % (version, len(records), len(shapes)))
     r = records[handles["arcs_partly"]]["refused_runs"]
     if [(x["first_vertex"], x["last_vertex"], x["reason"], x["at_vertex"], x["to_vertex"],
          x["needed"], x["found"], x["largest_size"]) for x in r] != \
@@ -283,8 +268,7 @@ def check_close_gap(tool, version, source, handles, folder):
     for gap, closes in (("2.999", False), ("3", True), (str(2 * SIZE), True)):
         target = os.path.join(folder, version + "-gap.dxf")
         report = os.path.join(folder, version + "-gap.jsonl")
-        run = run_tool(tool, source, "-c", str(SIZE), "--close-gap", gap, "-o", target,
-                       "--report", report)
+        run = run_tool(tool, source, "-c", str(SIZE), "--close-gap", gap, "-o", target, "--report", report)
         if run.returncode != 1:
             errors.append("%s --close-gap %s: exit %d" % (version, gap, run.returncode))
             continue
