@@ -8,7 +8,8 @@ from pathlib import Path
 import pytest
 from hypothesis.configuration import set_hypothesis_home_dir
 
-ROOT = Path(__file__).resolve().parents[2]
+from shapes import ROOT
+
 set_hypothesis_home_dir(str(ROOT / "build" / "python-tests" / "hypothesis"))
 
 

@@ -1,12 +1,17 @@
-"""Points to fillet: random polylines that mostly draw, with each closing,
-and Hypothesis strategies for them. Shared by the tests."""
+"""Points to fillet: a right angle, a square, random polylines that mostly
+draw, with each closing, and Hypothesis strategies for them; and the
+checkout's folder. Shared by the tests."""
 
 import math
 import random
+from pathlib import Path
 
 from hypothesis import strategies as st
 
 CLOSINGS = ("proximity", "open", "closed")
+ROOT = Path(__file__).resolve().parents[2]
+RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
+SQUARE = [(0, 0), (100, 0), (100, 100), (0, 100)]
 
 
 def walk(rng, count, size, turns=None):

@@ -17,9 +17,7 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import rrensen
-from shapes import closings, point_lists
-
-SQUARE = [(0, 0), (100, 0), (100, 100), (0, 100)]
+from shapes import SQUARE, closings, point_lists
 
 
 def same_outline(a, b):

@@ -8,13 +8,10 @@ The reference is the built program; see conftest.py for how it is found."""
 
 import json
 import subprocess
-from pathlib import Path
-
 import pytest
 
 import rrensen
-
-ROOT = Path(__file__).resolve().parents[2]
+from shapes import ROOT
 # (keyword arguments of fillet_dxf, the same as rrensen-dxf's words)
 OPTION_SETS = [
     ({}, []),

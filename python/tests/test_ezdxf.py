@@ -6,14 +6,11 @@ back), and ezdxf's audit finds nothing wrong with the result."""
 import re
 import subprocess
 import sys
-from pathlib import Path
-
 import pytest
 
 ezdxf = pytest.importorskip("ezdxf")
 import rrensen.ezdxf  # noqa: E402
-
-ROOT = Path(__file__).resolve().parents[2]
+from shapes import ROOT  # noqa: E402
 
 
 def doc_script():

@@ -10,9 +10,7 @@ from collections.abc import Sequence
 import pytest
 
 import rrensen
-
-RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
-SQUARE = [(0, 0), (100, 0), (100, 100), (0, 100)]
+from shapes import RIGHT_ANGLE, SQUARE
 # cut back of a right-angled corner: size / (2 cos 45 degrees); its radius,
 # size / (2 sin 45 degrees), is the same.
 CUT = 5.0 / (2 * math.cos(math.pi / 4))

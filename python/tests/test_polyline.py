@@ -11,15 +11,11 @@ from hypothesis import given, settings
 from hypothesis import strategies as st
 
 import rrensen
-from shapes import walk
+from shapes import SQUARE, walk
 
 # A plate: a straight run, a quarter arc (bulge tan(pi / 8)), another run.
 QUARTER = math.tan(math.pi / 8)
 PLATE = [(0.0, 0.0, 0.0), (100.0, 0.0, 0.0), (100.0, 50.0, QUARTER), (50.0, 100.0, 0.0), (0.0, 100.0, 0.0)]
-
-
-def distance(a, b):
-    return math.hypot(a[0] - b[0], a[1] - b[1])
 
 
 def same_cycle(a, b):
@@ -48,7 +44,7 @@ class TestWorkedPolylines:
         assert (result.corners_filleted, result.corners_left) == (1, 0)
         (x0, y0, b0), (x1, y1, b1), (x2, y2, b2), (x3, y3, b3) = result.vertices
         assert (x0, y0) == (0.0, 0.0) and (x3, y3) == (100.0, 100.0)
-        assert math.isclose(distance((x1, y1), (x2, y2)), 5.0)
+        assert math.isclose(math.dist((x1, y1), (x2, y2)), 5.0)
         assert math.isclose(b1, math.tan(math.pi / 8)) and b0 == b2 == 0.0
         assert result.sources == [0, -1, -1, 2]
         assert repr(result) == "<PolylineResult open, 4 vertices, 1 filleted, 0 left>"
@@ -85,9 +81,8 @@ class TestWorkedPolylines:
 
     @pytest.mark.parametrize("style", ["radius", "chamfer", "chord-chamfer"])
     def test_the_style_is_that_of_fillet(self, style):
-        points = [(0, 0), (100, 0), (100, 100), (0, 100)]
-        result = rrensen.fillet_polyline([(x, y, 0) for x, y in points], 5.0, closed=True, style=style)
-        assert same_cycle(result.vertices, expected_from_fillet(points, 5.0, "closed", style))
+        result = rrensen.fillet_polyline([(x, y, 0) for x, y in SQUARE], 5.0, closed=True, style=style)
+        assert same_cycle(result.vertices, expected_from_fillet(SQUARE, 5.0, "closed", style))
 
     def test_a_numpy_array_is_read_as_the_sequence_is(self):
         numpy = pytest.importorskip("numpy")

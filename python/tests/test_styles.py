@@ -8,8 +8,7 @@ import struct
 import pytest
 
 import rrensen
-
-RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
+from shapes import RIGHT_ANGLE
 STYLES = ["chord", "radius", "chamfer", "chord-chamfer"]
 
 
@@ -18,10 +17,6 @@ def next_up(value):
     Python 3.9's)."""
     (bits,) = struct.unpack("<q", struct.pack("<d", value))
     return struct.unpack("<d", struct.pack("<q", bits + 1))[0]
-
-
-def distance(a, b):
-    return math.hypot(a[0] - b[0], a[1] - b[1])
 
 
 def cut(outline):
@@ -48,15 +43,15 @@ def test_each_style_measures_its_size_at_any_turn(style, turn_degrees):
     if style == "radius":
         assert piece.radius == 4.0
         for end in (piece.start, piece.end):
-            assert math.isclose(distance(piece.centre, end), 4.0, rel_tol=1e-12)
+            assert math.isclose(math.dist(piece.centre, end), 4.0, rel_tol=1e-12)
     elif style == "chamfer":
         for end in (piece.start, piece.end):
-            assert math.isclose(distance(end, (0, 0)), 4.0, rel_tol=1e-12)
+            assert math.isclose(math.dist(end, (0, 0)), 4.0, rel_tol=1e-12)
     else:
-        assert math.isclose(distance(piece.start, piece.end), 4.0, rel_tol=1e-12)
+        assert math.isclose(math.dist(piece.start, piece.end), 4.0, rel_tol=1e-12)
     assert piece.is_arc == (style == "radius" or (style == "chord" and turn_degrees > 10))
     assert piece.is_arc or piece.bulge == 0.0
-    assert math.isclose(outline.corners[0].cut_back, distance(piece.end, (0, 0)), rel_tol=1e-12)
+    assert math.isclose(outline.corners[0].cut_back, math.dist(piece.end, (0, 0)), rel_tol=1e-12)
 
 
 @pytest.mark.parametrize("style", STYLES)
