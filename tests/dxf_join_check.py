@@ -1,27 +1,19 @@
 #!/usr/bin/python3
 """Checks what joining LINE and ARC entities makes, with ezdxf, a DXF reader
-of its own.
+of its own, for every DXF version ezdxf writes: outlines of lines and arcs
+(CHAINS: drawn out of order, backwards, clockwise; one too narrow to fillet)
+among pieces that must stay (lines that branch, a lone line, pieces of
+another layer or colour or with an extrusion or thickness touching them, a
+circle, a polyline, a line in paper space).
 
-For R12 and every later DXF version ezdxf writes it draws, with ezdxf,
-outlines made of lines and arcs: a slot (the pieces out of order, one drawn
-backwards), an open outline of lines and arcs run both ways, a plate with a
-half-round bump (its left side drawn against the way round), an open corner
-and quarter arc, and a strip 3 wide, too narrow to fillet at SIZE; and
-pieces that must stay as they are: three lines meeting at one point, a line
-alone, pieces on another layer or of another colour touching an outline, an
-arc drawn with extrusion (0, 0, -1), a line with a thickness, a circle, a
-polyline and, from R2000 on, a line in paper space.
-
-`rrensen-dxf --join -c 0` (size 0 cuts no corner: the chains are written as
-they run) must make each outline one polyline of the version's form
-(LWPOLYLINE, or POLYLINE in R12) whose pieces (ezdxf's virtual entities)
-are the lines and arcs it replaced, starting where its first piece in the
-file starts, with their layer, colour and line type. `--join -c SIZE` must
-fillet each of those polylines (checked against the -c 0 one) but the
-strip, left as its pieces. Each run reports one record per chain naming its
-pieces; ezdxf's audit finds no error, the pieces joined are gone, every
-other entity is there tag for tag, and handles are unique and below
-$HANDSEED.
+`rrensen-dxf --join -c 0` (size 0 cuts no corner) must make each outline
+one polyline of the version's form whose pieces (ezdxf's virtual entities)
+are the ones it replaced, starting where its first piece starts, with their
+layer, colour and line type. `--join -c SIZE` must fillet each of those
+polylines but the narrow strip, left as its pieces. Each run reports one
+record per chain naming its pieces; ezdxf's audit finds no error, the
+pieces joined are gone, everything else is there tag for tag, and handles
+are unique and below $HANDSEED.
 
 usage: dxf_join_check.py PATH/TO/rrensen-dxf
 """

@@ -208,10 +208,15 @@ class Page:
     def message(self):
         return self.element("message").text
 
-    def choose_example(self, name):
+    def choose(self, element_id, value):
+        """Chooses `value` in a list (the example, the style, the
+        language) and waits for the redraw."""
         before = self.draws()
-        Select(self.element("example")).select_by_value(name)
+        Select(self.element(element_id)).select_by_value(value)
         self.wait_redraw(before)
+
+    def choose_example(self, name):
+        self.choose("example", name)
 
     def open_file(self, path, timeout=60):
         before = self.draws()
@@ -220,12 +225,7 @@ class Page:
 
     def type_size(self, text):
         """Types the size into the field, as a reader would."""
-        before = self.draws()
-        field = self.element("size")
-        field.send_keys(Keys.CONTROL, "a")
-        field.send_keys(Keys.BACKSPACE)
-        field.send_keys(text)
-        self.wait_redraw(before)
+        self.set_field("size", text)
         wait_for(lambda: self.js("return document.getElementById('preview').dataset.drawnSize") == text, 10)
 
     def set_field(self, element_id, text):
@@ -309,18 +309,14 @@ def test_site(page, checks, native, examples_folder, downloads):
         # The page's fields: size, gap and style reach the download.
         page.type_size("2.5")
         page.set_field("dxf-closeGap", "10")
-        before = page.draws()
-        Select(page.element("style")).select_by_value("radius")
-        page.wait_redraw(before)
+        page.choose("style", "radius")
         saved, downloaded = page.download(downloads)
         theirs, status, _, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius")
         checks.check(f"download: {name} at 2.5, gap 10, radius arcs is rrensen-dxf's output",
                      saved == name[:-4] + "-filleted.dxf" and downloaded == theirs and len(theirs) > 0,
                      f"{saved}, {len(downloaded)} bytes, status {status}")
         page.set_field("dxf-closeGap", "")
-        before = page.draws()
-        Select(page.element("style")).select_by_value("chord")
-        page.wait_redraw(before)
+        page.choose("style", "chord")
 
 
 def test_refusal(page, checks, work):
@@ -404,19 +400,13 @@ def test_dxf_view(page, checks, logs_folder):
                  refused == [2, "rrensen-dxf: unknown style 'round' (chord, radius, chamfer or "
                                 "chord-chamfer)\n", 0], str(refused))
     page.type_size("5")
-    before = page.draws()
-    Select(page.element("style")).select_by_value("radius")
-    page.wait_redraw(before)
+    page.choose("style", "radius")
     checks.check("style: the size is labelled as what it measures, and the message names the style",
                  page.element("size-label").text == "Fillet size (radius)" and
                  "(radius arcs, radius 5)" in page.message(), page.element("size-label").text + " | " + page.message())
-    before = page.draws()
-    Select(page.element("style")).select_by_value("chamfer")
-    page.wait_redraw(before)
+    page.choose("style", "chamfer")
     checks.check("style: a chamfer's size is a distance", page.element("size-label").text == "Fillet size (distance)")
-    before = page.draws()
-    Select(page.element("style")).select_by_value("chord")
-    page.wait_redraw(before)
+    page.choose("style", "chord")
     page.js("document.activeElement.blur(); window.scrollTo(0, 0)")
     page.driver.save_screenshot(os.path.join(logs_folder, "web-page.png"))
     Select(page.element("language")).select_by_value("ja")
@@ -501,15 +491,6 @@ def measure_large_dxf(page, checks, native, work, server_origin):
     print("measure: the redraw's steps: " + ", ".join(steps))
 
 
-def site_size(site):
-    total = 0
-    for name in os.listdir(site):
-        path = os.path.join(site, name)
-        if os.path.isfile(path):
-            total += os.path.getsize(path)
-    return total
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--web", default="build/web", help="the web preset's build folder")
@@ -530,10 +511,11 @@ def main():
     driver = browser(downloads)
     page = Page(driver)
     try:
-        size = site_size(site)
+        files = {n: os.path.getsize(os.path.join(site, n)) for n in sorted(os.listdir(site))
+                 if os.path.isfile(os.path.join(site, n))}
+        size = sum(files.values())
         print(f"measure: module and page {size / 1024:.0f} KiB ({size} bytes: "
-              + ", ".join(f"{n} {os.path.getsize(os.path.join(site, n))}" for n in sorted(os.listdir(site))
-                          if os.path.isfile(os.path.join(site, n))) + ")")
+              + ", ".join(f"{n} {b}" for n, b in files.items()) + ")")
         checks.check("size: module and page under 500 KB", size < 500 * 1000, str(size))
         print(f"measure: single file rrensen.html {os.path.getsize(single) / 1024:.0f} KiB")
 
