@@ -11,6 +11,7 @@ import pytest
 
 import rrensen
 from shapes import RIGHT_ANGLE, SQUARE
+
 # cut back of a right-angled corner: size / (2 cos 45 degrees); its radius,
 # size / (2 sin 45 degrees), is the same.
 CUT = 5.0 / (2 * math.cos(math.pi / 4))
