@@ -6,6 +6,7 @@ back), and ezdxf's audit finds nothing wrong with the result."""
 import re
 import subprocess
 import sys
+
 import pytest
 
 ezdxf = pytest.importorskip("ezdxf")
