@@ -8,10 +8,12 @@ The reference is the built program; see conftest.py for how it is found."""
 
 import json
 import subprocess
+
 import pytest
 
 import rrensen
 from shapes import ROOT
+
 # (keyword arguments of fillet_dxf, the same as rrensen-dxf's words)
 OPTION_SETS = [
     ({}, []),
