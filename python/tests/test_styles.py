@@ -9,6 +9,7 @@ import pytest
 
 import rrensen
 from shapes import RIGHT_ANGLE
+
 STYLES = ["chord", "radius", "chamfer", "chord-chamfer"]
 
 
