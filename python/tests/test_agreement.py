@@ -1,12 +1,12 @@
 """The module calls the C++ library and hands on what it gives: on random
 outlines with every closing, the results, closings, problems and segments
-are the library's to the bit, and so are the largest sizes. (The library
-is tested in C++; test_fillet.py checks every field of the objects.)
+are the library's to the bit. (The library is tested in C++;
+test_fillet.py checks every field of the objects and the largest sizes,
+test_arguments.py how the arguments are read.)
 
 The reference is tests' rrensen_points_cli (python/tests/points_cli.cc),
 built by CMake; see conftest.py for how it is found."""
 
-import math
 import subprocess
 
 import rrensen
@@ -14,11 +14,10 @@ from shapes import random_cases
 
 
 def run_reference(program, cases):
-    """Runs the reference on cases ("fillet", points, size, closing) and
-    ("largest", points, closing, limit); gives its lines."""
+    """Runs the reference on cases (points, size, closing); gives its lines."""
     lines = []
-    for kind, points, a, b in cases:
-        lines.append(f"fillet {a!r} {b} {len(points)}" if kind == "fillet" else f"largest {a} {b!r} {len(points)}")
+    for points, size, closing in cases:
+        lines.append(f"fillet {size!r} {closing} {len(points)}")
         lines.extend(f"{x!r} {y!r}" for x, y in points)
     done = subprocess.run([program], input="\n".join(lines) + "\n", capture_output=True, text=True, check=True)
     return iter(done.stdout.splitlines())
@@ -26,7 +25,7 @@ def run_reference(program, cases):
 
 def test_random_outlines_are_the_librarys(points_cli):
     cases = random_cases(seed=20240611, count=1000)
-    out = run_reference(points_cli, [("fillet", *case) for case in cases])
+    out = run_reference(points_cli, cases)
     for n, (points, size, closing) in enumerate(cases):
         outline = rrensen.fillet(points, size, closing=closing)
         where = (n, closing, size, points)
@@ -41,12 +40,3 @@ def test_random_outlines_are_the_librarys(points_cli):
             next(out)
     assert next(out, None) is None
 
-
-def test_largest_sizes_are_the_librarys(points_cli):
-    cases = [("largest", points, closing, limit) for points, size, closing in random_cases(seed=99, count=300)
-             for limit in (math.inf, max(size, 0.001) * 2)]
-    out = run_reference(points_cli, cases)
-    for _, points, closing, limit in cases:
-        found = rrensen.largest_fillet_size(points, closing=closing, limit=None if limit == math.inf else limit)
-        word = next(out).split()[1]
-        assert found == (None if word == "none" else float(word)), (points, closing, limit)
