@@ -1,12 +1,17 @@
-"""Points to fillet: random polylines that mostly draw, with each closing,
-and Hypothesis strategies for them. Shared by the tests."""
+"""Points to fillet: a right angle, a square, random polylines that mostly
+draw, with each closing, and Hypothesis strategies for them; and the
+checkout's folder. Shared by the tests."""
 
 import math
 import random
+from pathlib import Path
 
 from hypothesis import strategies as st
 
 CLOSINGS = ("proximity", "open", "closed")
+ROOT = Path(__file__).resolve().parents[2]
+RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
+SQUARE = [(0, 0), (100, 0), (100, 100), (0, 100)]
 
 
 def walk(rng, count, size, turns=None):
@@ -75,16 +80,6 @@ def random_cases(seed, count):
 
 
 finite = st.floats(min_value=-1e6, max_value=1e6, allow_nan=False, allow_infinity=False)
-any_float = st.floats(allow_nan=True, allow_infinity=True)
 point_lists = st.lists(st.tuples(finite, finite), max_size=12)
-sizes = st.one_of(st.just(5.0), st.floats(min_value=0, max_value=50, allow_nan=False))
 closings = st.sampled_from(CLOSINGS)
 
-
-@st.composite
-def drawable_walks(draw):
-    """Walks that draw more often than not, from a seed Hypothesis shrinks."""
-    seed = draw(st.integers(0, 2**32 - 1))
-    rng = random.Random(seed)
-    size = draw(sizes)
-    return walk(rng, draw(st.integers(2, 15)), size), size, draw(closings)

@@ -17,9 +17,7 @@ from hypothesis import HealthCheck, given, settings
 from hypothesis import strategies as st
 
 import rrensen
-from shapes import closings, point_lists
-
-SQUARE = [(0, 0), (100, 0), (100, 100), (0, 100)]
+from shapes import SQUARE, closings, point_lists
 
 
 def same_outline(a, b):
@@ -40,6 +38,21 @@ class Pairs(collections.abc.Sequence):
         return self.items[index]
 
 
+def numpy_squares(np):
+    """The square in every form NumPy gives it: every real dtype, strides,
+    orders, alignment, records of two numbers, views and lists of rows."""
+    square = np.array(SQUARE, dtype=np.float64)
+    spread = np.zeros((8, 4))
+    spread[::2, 1:3] = SQUARE
+    unaligned = np.frombuffer(b"\0" + square.tobytes(), dtype=np.float64, offset=1).reshape(4, 2)
+    return [np.array(SQUARE, dtype=dtype) for dtype in [
+        "float32", "float16", "longdouble", "int8", "int16", "int32", "int64", "uint8", "uint16", "uint32",
+        "uint64", ">f8", "<f8", ">i4", ">u2", ">f4", "object"]] + [
+        square, spread[::2, 1:3], np.asfortranarray(square), square.T.copy().T, square[::-1][::-1], unaligned,
+        memoryview(square), square.tolist(), list(square), square.astype("float32").astype(">f4"),
+        np.array(SQUARE, dtype=[("x", "f8"), ("y", "i4")])]
+
+
 @pytest.mark.parametrize("points", [
     [(0, 0), (100, 0), (100, 100), (0, 100)],
     ((0, 0), (100, 0), (100, 100), (0, 100)),
@@ -48,10 +61,12 @@ class Pairs(collections.abc.Sequence):
     Pairs([Pairs([0, 0]), (100, 0), [100, 100], range(0, 101, 100)]),
     collections.deque([(0, 0), (100, 0), (100, 100), (0, 100)]),
     [(0, 0), (1e2, 0), (100, 1e2), (-0.0, 100)],
-], ids=["tuples", "tuple", "lists", "fractions", "own sequence", "deque", "floats"])
-def test_sequences_of_pairs_give_the_same_outline(points):
-    assert same_outline(rrensen.fillet(points, 5, closing="closed"),
-                        rrensen.fillet(SQUARE, 5.0, closing="closed"))
+    "numpy",
+], ids=["tuples", "tuple", "lists", "fractions", "own sequence", "deque", "floats", "numpy"])
+def test_every_form_of_the_points_gives_the_same_outline(points):
+    expected = rrensen.fillet(SQUARE, 5.0, closing="closed")
+    for form in (numpy_squares(pytest.importorskip("numpy")) if points == "numpy" else [points]):
+        assert same_outline(rrensen.fillet(form, 5, closing="closed"), expected), form
 
 
 def test_a_list_changed_while_it_is_read_is_read_safely():
@@ -75,38 +90,11 @@ def test_a_list_changed_while_it_is_read_is_read_safely():
 class TestNumpy:
     np = pytest.importorskip("numpy")
 
-    def square(self, dtype="float64"):
-        return self.np.array(SQUARE, dtype=dtype)
-
-    def test_every_real_dtype_gives_the_same_outline(self):
-        expected = rrensen.fillet(SQUARE, 5.0, closing="closed")
-        for dtype in ["float64", "float32", "float16", "longdouble", "int8", "int16", "int32", "int64",
-                      "uint8", "uint16", "uint32", "uint64", ">f8", "<f8", ">i4", ">u2", ">f4", "object"]:
-            assert same_outline(rrensen.fillet(self.square(dtype), 5.0, closing="closed"), expected), dtype
-
-    def test_strides_order_and_alignment_do_not_matter(self):
-        np = self.np
-        expected = rrensen.fillet(SQUARE, 5.0, closing="closed")
-        spread = np.zeros((8, 4))
-        spread[::2, 1:3] = SQUARE
-        unaligned = np.frombuffer(b"\0" + self.square().tobytes(), dtype=np.float64, offset=1).reshape(4, 2)
-        for points in [spread[::2, 1:3], np.asfortranarray(self.square()), self.square().T.copy().T,
-                       self.square()[::-1][::-1], unaligned, memoryview(self.square()),
-                       self.square().tolist(), list(self.square()), self.square("float32").astype(">f4")]:
-            assert same_outline(rrensen.fillet(points, 5.0, closing="closed"), expected)
-        backwards = rrensen.fillet(self.square()[::-1], 5.0, closing="closed")
-        assert same_outline(backwards, rrensen.fillet(SQUARE[::-1], 5.0, closing="closed"))
-
-    def test_records_of_two_numbers_are_points(self):
-        np = self.np
-        records = np.array(SQUARE, dtype=[("x", "f8"), ("y", "i4")])
-        assert same_outline(rrensen.fillet(records, closing="closed"), rrensen.fillet(SQUARE, closing="closed"))
-
-    def test_float32_points_are_their_float32_values(self):
-        np = self.np
-        points = np.array([(0.1, 0.2), (100.3, 0.1), (100.7, 99.9)], dtype=np.float32)
-        as_doubles = [(float(x), float(y)) for x, y in points]
-        assert same_outline(rrensen.fillet(points), rrensen.fillet(as_doubles))
+    def test_arrays_are_read_as_their_values_in_their_order(self):
+        points = self.np.array([(0.1, 0.2), (100.3, 0.1), (100.7, 99.9)], dtype=self.np.float32)
+        assert same_outline(rrensen.fillet(points), rrensen.fillet([(float(x), float(y)) for x, y in points]))
+        assert same_outline(rrensen.fillet(self.np.array(SQUARE)[::-1], closing="closed"),
+                            rrensen.fillet(SQUARE[::-1], closing="closed"))
 
     def test_empty_arrays_are_no_points(self):
         np = self.np
@@ -117,7 +105,7 @@ class TestNumpy:
         np = self.np
         assert rrensen.fillet([(np.int64(0), np.float32(0)), (np.uint8(100), 0), (100, np.float16(100))],
                               np.float64(5))
-        assert rrensen.largest_fillet_size(self.square(), limit=np.int32(20)) == 19.999
+        assert rrensen.largest_fillet_size(np.array(SQUARE), limit=np.int32(20)) == 19.999
 
     @pytest.mark.parametrize("make, error, message", [
         (lambda np: np.zeros((3, 3)), ValueError,
@@ -189,47 +177,39 @@ def test_bad_points_are_refused_by_name_and_index(points, error, message):
             rrensen.largest_fillet_size(points)
 
 
-@pytest.mark.parametrize("size, error, message", [
-    ("5", TypeError, "^size must be a number, not str$"),
-    (None, TypeError, "^size must be a number, not NoneType$"),
-    (True, TypeError, "^size must be a number, not bool$"),
-    ((5,), TypeError, "^size must be a number, not tuple$"),
-    (-1, ValueError, r"^size must be a finite number of 0 or more, not -1\.0$"),
-    (-1e-300, ValueError, "not -1e-300$"),
-    (math.nan, ValueError, "not nan$"),
-    (math.inf, ValueError, "not inf$"),
-    (-math.inf, ValueError, "not -inf$"),
-    (10**400, ValueError, "^size is too large for a float$"),
+CLOSING = r"^closing must be 'proximity' \(.*\), 'open' or 'closed'"
+
+
+@pytest.mark.parametrize("functions, keywords, error, message", [
+    ("f", {"size": "5"}, TypeError, "^size must be a number, not str$"),
+    ("f", {"size": None}, TypeError, "^size must be a number, not NoneType$"),
+    ("f", {"size": True}, TypeError, "^size must be a number, not bool$"),
+    ("f", {"size": (5,)}, TypeError, "^size must be a number, not tuple$"),
+    ("f", {"size": -1}, ValueError, r"^size must be a finite number of 0 or more, not -1\.0$"),
+    ("f", {"size": -1e-300}, ValueError, "not -1e-300$"),
+    ("f", {"size": math.nan}, ValueError, "not nan$"),
+    ("f", {"size": math.inf}, ValueError, "not inf$"),
+    ("f", {"size": -math.inf}, ValueError, "not -inf$"),
+    ("f", {"size": 10**400}, ValueError, "^size is too large for a float$"),
+    *[("fl", {"closing": closing}, error, CLOSING) for closing, error in [
+        ("Open", ValueError), ("", ValueError), ("open ", ValueError), ("closed\0", ValueError),
+        (1, TypeError), (None, TypeError), (b"open", TypeError), ("\ud800", ValueError)]],
+    ("l", {"limit": 0}, ValueError, r"^limit must be None or a number above 0 \(inf for no limit\), not 0\.0$"),
+    ("l", {"limit": -1}, ValueError, "not -1.0$"), ("l", {"limit": math.nan}, ValueError, "not nan$"),
+    ("l", {"limit": -math.inf}, ValueError, "not -inf$"),
+    ("l", {"limit": "20"}, TypeError, "^limit must be a number, not str$"),
+    ("l", {"limit": False}, TypeError, "not bool$"),
 ])
-def test_bad_sizes_are_refused(size, error, message):
-    with pytest.raises(error, match=message):
-        rrensen.fillet(SQUARE, size)
+def test_bad_sizes_closings_and_limits_are_refused(functions, keywords, error, message):
+    """f: rrensen.fillet, l: rrensen.largest_fillet_size."""
+    for function in [rrensen.fillet] * ("f" in functions) + [rrensen.largest_fillet_size] * ("l" in functions):
+        with pytest.raises(error, match=message):
+            function(SQUARE, **keywords)
 
 
 def test_sizes_of_0_and_of_any_real_type_are_taken():
     for size in (0, 0.0, -0.0, Fraction(5), Decimal("5"), 5):
         assert rrensen.fillet(SQUARE, size).result == rrensen.fillet(SQUARE, float(size)).result
-
-
-@pytest.mark.parametrize("closing, error", [("Open", ValueError), ("", ValueError), ("open ", ValueError),
-                                            ("closed\0", ValueError), (1, TypeError), (None, TypeError),
-                                            (b"open", TypeError), ("\ud800", ValueError)])
-def test_bad_closings_are_refused_with_the_three_names(closing, error):
-    message = r"^closing must be 'proximity' \(.*\), 'open' or 'closed'"
-    with pytest.raises(error, match=message):
-        rrensen.fillet(SQUARE, closing=closing)
-    with pytest.raises(error, match=message):
-        rrensen.largest_fillet_size(SQUARE, closing=closing)
-
-
-@pytest.mark.parametrize("limit, error, message", [
-    (0, ValueError, r"^limit must be None or a number above 0 \(inf for no limit\), not 0\.0$"),
-    (-1, ValueError, "not -1.0$"), (math.nan, ValueError, "not nan$"), (-math.inf, ValueError, "not -inf$"),
-    ("20", TypeError, "^limit must be a number, not str$"), (False, TypeError, "not bool$"),
-])
-def test_bad_limits_are_refused(limit, error, message):
-    with pytest.raises(error, match=message):
-        rrensen.largest_fillet_size(SQUARE, limit=limit)
 
 
 def test_limits_none_and_inf_are_no_limit():

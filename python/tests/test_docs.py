@@ -11,6 +11,7 @@ import pytest
 
 import rrensen
 from rrensen import _core
+from shapes import ROOT
 
 PUBLIC = [name for name in rrensen.__all__ if name != "__version__"]
 FUNCTIONS = {
@@ -40,7 +41,7 @@ def run_examples(text, name):
 
 
 def test_the_version_is_the_librarys():
-    header = (Path(__file__).resolve().parents[2] / "include" / "rrensen" / "version.h").read_text()
+    header = (ROOT / "include" / "rrensen" / "version.h").read_text()
     assert f'#define RRENSEN_VERSION_STRING "{rrensen.__version__}"' in header
     assert rrensen.__version__ == _core.__version__
 

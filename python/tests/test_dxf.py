@@ -1,22 +1,19 @@
 """rrensen.fillet_dxf: rrensen-dxf's run over a file's bytes, in memory.
-For the same file and options its drawing is the one the program writes,
-byte for byte, with the same report and messages.
+The run is the program's own engine; what this checks is the Python face:
+each keyword argument is the program's option (the drawing, report and
+messages are the program's, byte for byte), the report comes as dicts, the
+status and messages as the program gives them, and bad arguments raise.
 
-The reference is the built program: $RRENSEN_DXF_CLI, or
-build/default/src/dxf/rrensen-dxf in this checkout (the project's test
-command builds it). Where it is not built those tests are skipped."""
+The reference is the built program; see conftest.py for how it is found."""
 
 import json
-import os
 import subprocess
-from pathlib import Path
 
 import pytest
 
 import rrensen
+from shapes import ROOT
 
-ROOT = Path(__file__).resolve().parents[2]
-EXAMPLES = ["bracket.dxf", "plate.dxf"]
 # (keyword arguments of fillet_dxf, the same as rrensen-dxf's words)
 OPTION_SETS = [
     ({}, []),
@@ -28,43 +25,28 @@ OPTION_SETS = [
 ]
 
 
-def program():
-    path = Path(os.environ.get("RRENSEN_DXF_CLI") or ROOT / "build" / "default" / "src" / "dxf" / "rrensen-dxf")
-    if not path.is_file():
-        pytest.skip(f"rrensen-dxf is not built ({path}): cmake --build --preset default --target rrensen-dxf")
-    return path
-
-
-def run_program(tmp_path, input_path, words):
-    output = tmp_path / "out.dxf"
-    report = tmp_path / "report.jsonl"
-    for stale in (output, report):
-        if stale.exists():
-            stale.unlink()
-    done = subprocess.run([str(program()), *words, "-o", str(output), "--report", str(report), str(input_path)],
+def run_program(program, tmp_path, input_path, words):
+    output, report = tmp_path / "out.dxf", tmp_path / "report.jsonl"
+    done = subprocess.run([program, *words, "-o", str(output), "--report", str(report), str(input_path)],
                           capture_output=True, check=False)
-    return (done.returncode,
-            output.read_bytes() if output.exists() else None,
-            report.read_text() if report.exists() else None,
-            done.stderr.decode())
+    return (done.returncode, output.read_bytes() if output.exists() else None,
+            report.read_text() if report.exists() else None, done.stderr.decode())
 
 
 @pytest.mark.parametrize("options, words", OPTION_SETS, ids=lambda o: repr(o))
-@pytest.mark.parametrize("example", EXAMPLES)
-def test_the_drawing_report_and_messages_are_the_programs(tmp_path, example, options, words):
+@pytest.mark.parametrize("example", ["bracket.dxf", "plate.dxf"])
+def test_the_drawing_report_and_messages_are_the_programs(dxf_cli, tmp_path, example, options, words):
     path = ROOT / "examples" / example
-    status, drawing, report, messages = run_program(tmp_path, path, words)
+    status, drawing, report, messages = run_program(dxf_cli, tmp_path, path, words)
     result = rrensen.fillet_dxf(path.read_bytes(), name=str(path), **options)
-    assert result.status == status
-    assert result.dxf == drawing
+    assert (result.status, result.dxf, result.messages) == (status, drawing, messages)
     assert result.report == [json.loads(line) for line in report.splitlines()]
-    assert result.messages == messages
 
 
-def test_bad_data_is_status_2_with_the_programs_message(tmp_path):
+def test_bad_data_is_status_2_with_the_programs_message(dxf_cli, tmp_path):
     path = tmp_path / "bad.dxf"
     path.write_bytes(b"garbage\n")
-    status, drawing, _, messages = run_program(tmp_path, path, [])
+    status, drawing, _, messages = run_program(dxf_cli, tmp_path, path, [])
     result = rrensen.fillet_dxf(path.read_bytes(), name=str(path))
     assert (result.status, result.dxf, result.report) == (2, None, [])
     assert status == 2 and drawing is None and result.messages == messages
@@ -74,8 +56,7 @@ def test_bad_data_is_status_2_with_the_programs_message(tmp_path):
 def test_a_drawing_with_no_polyline_is_copied_and_reported_empty():
     data = b"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n"
     result = rrensen.fillet_dxf(data)
-    assert result and result.status == 0 and result.report == []
-    assert result.dxf == data
+    assert result and (result.status, result.report, result.dxf) == (0, [], data)
     assert result.messages == "rrensen-dxf: 0 polylines filleted, 0 partly, 0 left unchanged\n"
 
 

@@ -3,31 +3,21 @@ docs/python.md, run on drawings, writes the polylines rrensen-dxf writes
 (vertices and bulges to the bit: both write the shortest text that reads
 back), and ezdxf's audit finds nothing wrong with the result."""
 
-import os
 import re
 import subprocess
 import sys
-from pathlib import Path
 
 import pytest
 
 ezdxf = pytest.importorskip("ezdxf")
 import rrensen.ezdxf  # noqa: E402
-
-ROOT = Path(__file__).resolve().parents[2]
+from shapes import ROOT  # noqa: E402
 
 
 def doc_script():
     text = (ROOT / "docs" / "python.md").read_text()
     section = text[text.index("## rrensen.ezdxf"):]
     return re.search(r"```python\n(.*?)```", section, re.S).group(1)
-
-
-def program():
-    path = Path(os.environ.get("RRENSEN_DXF_CLI") or ROOT / "build" / "default" / "src" / "dxf" / "rrensen-dxf")
-    if not path.is_file():
-        pytest.skip(f"rrensen-dxf is not built ({path}): cmake --build --preset default --target rrensen-dxf")
-    return path
 
 
 def mixed_drawing(path):
@@ -63,7 +53,7 @@ def polylines(path):
 
 
 @pytest.mark.parametrize("source", ["bracket.dxf", "plate.dxf", "mixed"])
-def test_the_docs_script_writes_the_polylines_rrensen_dxf_writes(tmp_path, source):
+def test_the_docs_script_writes_the_polylines_rrensen_dxf_writes(dxf_cli, tmp_path, source):
     given = mixed_drawing(tmp_path / "mixed.dxf") if source == "mixed" else ROOT / "examples" / source
     script = tmp_path / "fillet_drawing.py"
     script.write_text(doc_script())
@@ -72,7 +62,7 @@ def test_the_docs_script_writes_the_polylines_rrensen_dxf_writes(tmp_path, sourc
                           check=False)
     assert done.returncode == 0, done.stderr
     theirs = tmp_path / "theirs.dxf"
-    subprocess.run([str(program()), "-c", "5", "-o", str(theirs), str(given)], capture_output=True, check=False)
+    subprocess.run([dxf_cli, "-c", "5", "-o", str(theirs), str(given)], capture_output=True, check=False)
     mine, reference = polylines(ours), polylines(theirs)
     assert mine.keys() == reference.keys()
     for handle, (kind, closed, vertices) in reference.items():

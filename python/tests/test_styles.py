@@ -8,8 +8,8 @@ import struct
 import pytest
 
 import rrensen
+from shapes import RIGHT_ANGLE
 
-RIGHT_ANGLE = [(0, 0), (100, 0), (100, 100)]
 STYLES = ["chord", "radius", "chamfer", "chord-chamfer"]
 
 
@@ -20,80 +20,51 @@ def next_up(value):
     return struct.unpack("<d", struct.pack("<q", bits + 1))[0]
 
 
-def distance(a, b):
-    return math.hypot(a[0] - b[0], a[1] - b[1])
-
-
 def cut(outline):
     """The one corner's cut of an outline of three segments."""
     assert outline, outline
     return outline.segments[1]
 
 
-def test_chord_is_the_default_and_its_cut_ends_lie_size_apart():
-    default = rrensen.fillet(RIGHT_ANGLE, 5.0)
-    chord = rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord")
-    assert list(default.segments) == list(chord.segments)
-    arc = cut(chord)
-    assert arc.is_arc and math.isclose(distance(arc.start, arc.end), 5.0)
-
-
-def test_radius_draws_an_arc_whose_radius_is_the_size():
-    arc = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="radius"))
-    assert arc.is_arc and arc.radius == 5.0
-    # On a right angle the cut back equals the radius.
-    assert math.isclose(distance(arc.start, (100, 0)), 5.0)
-    assert math.isclose(distance(arc.centre, arc.start), 5.0)
-    assert math.isclose(distance(arc.centre, arc.end), 5.0)
-
-
-def test_chamfer_draws_a_line_whose_ends_lie_size_from_the_corner():
-    line = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chamfer"))
-    assert not line.is_arc and line.bulge == 0.0
-    assert math.isclose(distance(line.start, (100, 0)), 5.0)
-    assert math.isclose(distance(line.end, (100, 0)), 5.0)
-
-
-def test_chord_chamfer_draws_a_line_size_long():
-    line = cut(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord-chamfer"))
-    assert not line.is_arc
-    assert math.isclose(distance(line.start, line.end), 5.0)
+def test_chord_is_the_default():
+    assert list(rrensen.fillet(RIGHT_ANGLE, 5.0).segments) == \
+        list(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord").segments)
 
 
 @pytest.mark.parametrize("turn_degrees", [3, 30, 90, 150])
 @pytest.mark.parametrize("style", STYLES)
 def test_each_style_measures_its_size_at_any_turn(style, turn_degrees):
+    """chord: the cut's ends lie the size apart; radius: an arc whose
+    radius is the size; chamfer: a line whose ends lie the size from the
+    corner; chord-chamfer: a line the size long."""
     turn = math.radians(turn_degrees)
     points = [(-100, 0), (0, 0), (100 * math.cos(turn), 100 * math.sin(turn))]
     outline = rrensen.fillet(points, 4.0, closing="open", style=style)
     piece = cut(outline)
-    corner = outline.corners[0]
-    measured = {
-        "chord": distance(piece.start, piece.end),
-        "radius": piece.radius,
-        "chamfer": distance(piece.start, (0, 0)),
-        "chord-chamfer": distance(piece.start, piece.end),
-    }[style]
-    assert math.isclose(measured, 4.0, rel_tol=1e-12)
+    if style == "radius":
+        assert piece.radius == 4.0
+        for end in (piece.start, piece.end):
+            assert math.isclose(math.dist(piece.centre, end), 4.0, rel_tol=1e-12)
+    elif style == "chamfer":
+        for end in (piece.start, piece.end):
+            assert math.isclose(math.dist(end, (0, 0)), 4.0, rel_tol=1e-12)
+    else:
+        assert math.isclose(math.dist(piece.start, piece.end), 4.0, rel_tol=1e-12)
     assert piece.is_arc == (style == "radius" or (style == "chord" and turn_degrees > 10))
-    assert math.isclose(corner.cut_back, distance(piece.end, (0, 0)), rel_tol=1e-12)
+    assert piece.is_arc or piece.bulge == 0.0
+    assert math.isclose(outline.corners[0].cut_back, math.dist(piece.end, (0, 0)), rel_tol=1e-12)
 
 
 @pytest.mark.parametrize("style", STYLES)
-def test_the_largest_size_of_a_style_draws_in_that_style(style):
+def test_the_largest_size_of_a_style_draws_in_that_style_and_the_next_does_not(style):
+    """The chord style's largest size is in thousandths; the others' is
+    exact to the last bit."""
     points = [(0, 0), (100, 0), (100, 8), (0, 8)]
     size = rrensen.largest_fillet_size(points, closing="open", style=style)
     assert size is not None and size > 0
     assert rrensen.fillet(points, size, closing="open", style=style)
-    assert not rrensen.fillet(points, size * 1.001 + 0.001, closing="open", style=style)
-
-
-@pytest.mark.parametrize("style", ["radius", "chamfer", "chord-chamfer"])
-def test_the_other_styles_find_the_exact_size_to_the_last_bit(style):
-    points = [(0, 0), (100, 0), (100, 8), (0, 8)]
-    size = rrensen.largest_fillet_size(points, closing="open", style=style)
-    assert rrensen.fillet(points, size, closing="open", style=style)
-    assert not rrensen.fillet(points, next_up(size), closing="open", style=style)
+    above = size + 0.001 if style == "chord" else next_up(size)
+    assert not rrensen.fillet(points, above, closing="open", style=style)
 
 
 def test_a_chamfer_of_a_right_angle_uses_a_side_up_at_exactly_half_its_length():
