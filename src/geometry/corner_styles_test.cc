@@ -9,9 +9,12 @@
 #include <random>
 #include <vector>
 
+#include "geometry/test_geometry.h"
 #include "rrensen/fillet.h"
 
 namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
 
 using rrensen::Closing;
 using rrensen::Corner;
@@ -24,32 +27,16 @@ using rrensen::Refusal;
 using rrensen::Result;
 using rrensen::Segment;
 
-const double kPi = 3.141592653589793;
-const double kInf = std::numeric_limits<double>::infinity();
-
 const CornerStyle kNewStyles[] = {CornerStyle::kRadiusArc,
                                   CornerStyle::kDistanceChamfer,
                                   CornerStyle::kChordChamfer};
 const Closing kClosings[] = {Closing::kByProximity, Closing::kOpen,
                              Closing::kClosed};
 
-double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-/// Twice the signed area of o, u, w: positive when w lies left of o -> u.
-double Cross(Point o, Point u, Point w) {
-  return (u.x - o.x) * (w.y - o.y) - (u.y - o.y) * (w.x - o.x);
-}
-
 /// Where p lies along a -> b, as a fraction of its length.
 double Along(Point a, Point b, Point p) {
   double l2 = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
   return ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / l2;
-}
-
-/// The signed turn at p from a -> p to p -> q, in the plain library maths.
-double TurnAt(Point a, Point p, Point q) {
-  return std::atan2(Cross(a, p, q),
-                    (p.x - a.x) * (q.x - p.x) + (p.y - a.y) * (q.y - p.y));
 }
 
 /// Each style's cut-back per unit size, from its definition.
@@ -66,11 +53,6 @@ double PerUnit(CornerStyle style, double turn) {
 Outline Styled(const std::vector<Point>& points, double size,
                CornerStyle style, Closing closing = Closing::kOpen) {
   return Fillet(points, {size, closing, style});
-}
-
-TEST(CornerStyles, TheChordStyleIsTheDefault) {
-  EXPECT_EQ(rrensen::FilletOptions{}.style, CornerStyle::kChordArc);
-  EXPECT_EQ(rrensen::FilletOptions{2.0}.style, CornerStyle::kChordArc);
 }
 
 TEST(CornerStyles, ARightAngleInEachStyle) {
@@ -126,20 +108,6 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
       EXPECT_EQ(cut.sweep, 0.0);
       EXPECT_EQ(rrensen::Bulge(cut), 0.0);
     }
-  }
-}
-
-TEST(CornerStyles, ChordChamfersCutAtTheChordStylesTangentPoints) {
-  const std::vector<Point> points = {{0, 0}, {100, 0}, {130, 80}, {20, 150}, {40, 300}};
-  Outline chord = Fillet(points, {7.0, Closing::kOpen});
-  Outline chamfer = Styled(points, 7.0, CornerStyle::kChordChamfer);
-  ASSERT_EQ(chord.result, Result::kDrawn);
-  ASSERT_EQ(chamfer.result, Result::kDrawn);
-  ASSERT_EQ(chord.corners.size(), chamfer.corners.size());
-  for (size_t k = 0; k < chord.corners.size(); ++k) {
-    EXPECT_NEAR(Dist(chord.corners[k].tangent_in, chamfer.corners[k].tangent_in), 0, 1e-12);
-    EXPECT_NEAR(Dist(chord.corners[k].tangent_out, chamfer.corners[k].tangent_out), 0, 1e-12);
-    EXPECT_NEAR(chord.corners[k].turn, chamfer.corners[k].turn, 1e-14);
   }
 }
 
@@ -546,44 +514,6 @@ TEST(CornerStyles, PropertiesOfGeneratedOutlinesInEveryStyleAndClosing) {
   EXPECT_GT(drawn_closed, 200);
   EXPECT_GT(short_sides, 200);
   EXPECT_EQ(largest_checked, 1800);
-}
-
-TEST(CornerStyles, TheLargestSizeOfAnOpenWalkIsTheSmallestRatio) {
-  // Independently of the library: min over sides of length / (k1 + k2).
-  std::mt19937 rng(7);
-  for (int trial = 0; trial < 300; ++trial) {
-    const CornerStyle style = kNewStyles[trial % 3];
-    std::vector<Point> pts = RandomOutline(rng, false);
-    double expected = kInf;
-    for (size_t j = 0; j + 1 < pts.size(); ++j) {
-      double k = 0;
-      for (size_t v : {j, j + 1}) {
-        if (v == 0 || v == pts.size() - 1) continue;
-        double t = TurnAt(pts[v - 1], pts[v], pts[v + 1]);
-        if (std::fabs(t) >= 1e-9) k += PerUnit(style, t);
-      }
-      if (k > 0) expected = std::min(expected, Dist(pts[j], pts[j + 1]) / k);
-    }
-    std::optional<double> largest =
-        LargestFilletSize(pts, {0.0, Closing::kOpen, style});
-    ASSERT_TRUE(largest.has_value());
-    if (expected == kInf) {
-      EXPECT_EQ(*largest, DBL_MAX);
-    } else {
-      EXPECT_NEAR(*largest, expected, 1e-12 * expected);
-    }
-  }
-}
-
-TEST(CornerStyles, CutBackPerUnitSize) {
-  for (double t : {1e-9, 0.1, -0.7, kPi / 2, -3.0, kPi - 1e-9}) {
-    EXPECT_NEAR(geometry::CutBackPerUnitSize(CornerStyle::kRadiusArc, t),
-                std::tan(std::fabs(t) / 2), 1e-15 * std::tan(std::fabs(t) / 2));
-    EXPECT_EQ(geometry::CutBackPerUnitSize(CornerStyle::kDistanceChamfer, t), 1.0);
-    EXPECT_NEAR(geometry::CutBackPerUnitSize(CornerStyle::kChordChamfer, t),
-                0.5 / std::cos(t / 2), 1e-15 / std::cos(t / 2));
-  }
-  EXPECT_EQ(geometry::CutBackPerUnitSize(CornerStyle::kChordArc, 1.0), 0.0);
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <random>
 #include <vector>
 
+#include "geometry/test_geometry.h"
+
 namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
 
 using rrensen::Closing;
 using rrensen::Corner;
@@ -18,16 +21,6 @@ using rrensen::Point;
 using rrensen::Refusal;
 using rrensen::Result;
 using rrensen::Segment;
-
-const double kPi = 3.141592653589793;
-const double kInf = std::numeric_limits<double>::infinity();
-
-double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-/// Twice the signed area of o, u, w: positive when w lies left of o -> u.
-double Cross(Point o, Point u, Point w) {
-  return (u.x - o.x) * (w.y - o.y) - (u.y - o.y) * (w.x - o.x);
-}
 
 TEST(FilletOutline, WorkedCasesAndRefusals) {
   struct {
@@ -195,32 +188,6 @@ TEST(FilletOutline, RefusalsSayWhatWasNeededAndFound) {
   EXPECT_EQ(rrensen::Describe(rrensen::Problem{}), "");
 }
 
-TEST(FilletOutline, LargestSizeDrawsAndTheNextThousandthDoesNot) {
-  struct {
-    std::vector<Point> points;
-    double expected;  // -1 for none
-  } cases[] = {
-      {{{0, 0}, {100, 0}, {100, 8}}, 4.0},           // side 8 holds 2 x 4
-      {{{0, 0}, {100, 0}, {100, 100}}, 19.999},      // everything fits
-      {{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 8}}, 19.999},  // closes
-      {{{0, 0}, {0, 0}, {0, 0}}, 0.0},  // coincident points: only size 0
-      {{}, -1},
-  };
-  for (const auto& c : cases) {
-    std::optional<double> size = rrensen::LargestFilletSize(c.points, {}, 20.0);
-    if (c.expected < 0) {
-      EXPECT_FALSE(size.has_value());
-      continue;
-    }
-    ASSERT_TRUE(size.has_value());
-    EXPECT_NEAR(*size, c.expected, 1e-9);
-    EXPECT_EQ(FilletOutline(c.points, *size).result, Result::kDrawn);
-    if (*size < 19.999) {
-      EXPECT_NE(FilletOutline(c.points, *size + 0.001).result, Result::kDrawn);
-    }
-  }
-}
-
 /// Checks the geometric promises of one drawn outline of `points`.
 void CheckOutline(const Outline& o, const std::vector<Point>& points,
                   double size) {
@@ -263,8 +230,7 @@ void CheckOutline(const Outline& o, const std::vector<Point>& points,
     EXPECT_NEAR(Dist(c.tangent_in, c.tangent_out), size, tol);
     EXPECT_NEAR(Cross(a, p, c.tangent_in) / Dist(a, p), 0, tol);
     EXPECT_NEAR(Cross(p, q, c.tangent_out) / Dist(p, q), 0, tol);
-    double turn = std::atan2(Cross(a, p, q), (p.x - a.x) * (q.x - p.x) +
-                                                 (p.y - a.y) * (q.y - p.y));
+    double turn = TurnAt(a, p, q);
     EXPECT_NEAR(c.turn, turn, 1e-9);
     if (c.is_arc) {
       EXPECT_NEAR(std::fabs(Cross(a, p, c.centre)) / Dist(a, p), c.radius, tol);

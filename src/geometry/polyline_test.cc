@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
 #include <random>
 #include <vector>
 
+#include "geometry/test_geometry.h"
+
 namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
 
 using rrensen::BulgeVertex;
 using rrensen::Closing;
@@ -17,19 +19,8 @@ using rrensen::Point;
 using rrensen::PolylineResult;
 using rrensen::Refusal;
 
-const double kPi = 3.141592653589793;
 /// tan(90 degrees / 4): a quarter circle.
 const double kQuarter = std::tan(kPi / 8);
-
-double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-/// The same double to the last bit (-0 is not 0, a NaN is itself).
-bool SameBits(double a, double b) {
-  uint64_t bits_a = 0, bits_b = 0;
-  std::memcpy(&bits_a, &a, sizeof a);
-  std::memcpy(&bits_b, &b, sizeof b);
-  return bits_a == bits_b;
-}
 
 bool SameVertex(const BulgeVertex& a, const BulgeVertex& b) {
   return SameBits(a.point.x, b.point.x) && SameBits(a.point.y, b.point.y) &&
