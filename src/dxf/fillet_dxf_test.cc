@@ -44,6 +44,44 @@ std::vector<Polyline> PolylinesOf(const std::string& text, TagList& list) {
 
 const std::vector<Point> kSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
 
+/// A vertex-list POLYLINE through the first points of kSquare: `handles`
+/// are the POLYLINE's, each VERTEX's (followed by `extra` tags) and the
+/// SEQEND's.
+std::string VertexList(const std::vector<std::string>& handles,
+                       const std::string& extra = "") {
+  std::string text = "  0\nPOLYLINE\n  5\n" + handles.front() + "\n  8\nx\n 66\n1\n";
+  for (size_t k = 1; k + 1 < handles.size(); ++k) {
+    text += "  0\nVERTEX\n  5\n" + handles[k] + "\n  8\nx\n 10\n" +
+            std::to_string(kSquare[k - 1].x) + "\n 20\n" +
+            std::to_string(kSquare[k - 1].y) + "\n" + extra;
+  }
+  return text + "  0\nSEQEND\n  5\n" + handles.back() + "\n";
+}
+
+/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
+/// would: `closed` says how.
+std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
+                                           bool closed, double size) {
+  std::vector<rrensen::BulgeVertex> vertices;
+  for (const Point& p : points) vertices.push_back({p, 0.0});
+  return rrensen::FilletPolyline(
+             vertices, {size, closed ? rrensen::Closing::kClosed
+                                     : rrensen::Closing::kOpen})
+      .vertices;
+}
+
+/// Whether polyline `read` has exactly the vertices `expected`.
+void ExpectVertices(const Polyline& read,
+                    const std::vector<rrensen::BulgeVertex>& expected) {
+  ASSERT_EQ(read.vertices.size(), expected.size());
+  for (size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_EQ(read.vertices[k].point.x, expected[k].point.x) << k;
+    EXPECT_EQ(read.vertices[k].point.y, expected[k].point.y) << k;
+    EXPECT_EQ(read.vertices[k].bulge, expected[k].bulge) << k;
+  }
+}
+
+
 TEST(FilletDrawing, AFileWithoutPolylinesIsCopiedByteForByte) {
   const std::string text =
       "\xEF\xBB\xBF  0\r\nSECTION\r\n  2\r\nENTITIES  \r\n  0\r\nLINE\r\n"
@@ -70,16 +108,7 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
   TagList list;
   std::vector<Polyline> read = PolylinesOf(run.output, list);
   ASSERT_EQ(read.size(), 1u);
-  std::vector<rrensen::BulgeVertex> square;
-  for (const Point& p : kSquare) square.push_back({p, 0.0});
-  rrensen::PolylineResult expected =
-      rrensen::FilletPolyline(square, {5.0, rrensen::Closing::kClosed});
-  ASSERT_EQ(read[0].vertices.size(), expected.vertices.size());
-  for (size_t k = 0; k < expected.vertices.size(); ++k) {
-    EXPECT_EQ(read[0].vertices[k].point.x, expected.vertices[k].point.x);
-    EXPECT_EQ(read[0].vertices[k].point.y, expected.vertices[k].point.y);
-    EXPECT_EQ(read[0].vertices[k].bulge, expected.vertices[k].bulge);
-  }
+  ExpectVertices(read[0], Expected(kSquare, true, 5.0));
   EXPECT_EQ(read[0].handle, "2F");
   EXPECT_EQ(read[0].layer, "walls");
   EXPECT_TRUE(read[0].closed);
@@ -87,16 +116,8 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
 }
 
 TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
-  std::string polyline =
-      "  0\nPOLYLINE\n  5\nA\n  8\nx\n 66\n1\n";
-  const char* handles[] = {"B", "C", "D"};
-  for (int k = 0; k < 3; ++k) {
-    polyline += "  0\nVERTEX\n  5\n" + std::string(handles[k]) +
-                "\n  8\nx\n 10\n" + std::to_string(kSquare[static_cast<size_t>(k)].x) +
-                "\n 20\n" + std::to_string(kSquare[static_cast<size_t>(k)].y) +
-                "\n 30\n0.0\n 70\n0\n";
-  }
-  polyline += "  0\nSEQEND\n  5\nE\n";
+  const std::string polyline =
+      VertexList({"A", "B", "C", "D", "E"}, " 30\n0.0\n 70\n0\n");
   struct {
     const char* seed;
     const char* new_seed;
@@ -148,29 +169,6 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
             "side from point 2 to point 3 is 3.000 long and needs 10.000; "
             "the largest size that fillets it is 1.500");
   EXPECT_EQ(run.output, text);
-}
-
-/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
-/// would: `closed` says how.
-std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
-                                           bool closed, double size) {
-  std::vector<rrensen::BulgeVertex> vertices;
-  for (const Point& p : points) vertices.push_back({p, 0.0});
-  return rrensen::FilletPolyline(
-             vertices, {size, closed ? rrensen::Closing::kClosed
-                                     : rrensen::Closing::kOpen})
-      .vertices;
-}
-
-/// Whether polyline `read` has exactly the vertices `expected`.
-void ExpectVertices(const Polyline& read,
-                    const std::vector<rrensen::BulgeVertex>& expected) {
-  ASSERT_EQ(read.vertices.size(), expected.size());
-  for (size_t k = 0; k < expected.size(); ++k) {
-    EXPECT_EQ(read.vertices[k].point.x, expected[k].point.x) << k;
-    EXPECT_EQ(read.vertices[k].point.y, expected[k].point.y) << k;
-    EXPECT_EQ(read.vertices[k].bulge, expected[k].bulge) << k;
-  }
 }
 
 TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts) {
@@ -336,11 +334,7 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
 /// A file of version `version` ($ACADVER, none when empty) with $HANDSEED
 /// 100 and `entities`.
 std::string Versioned(const std::string& version, const std::string& entities) {
-  std::string header = "  0\nSECTION\n  2\nHEADER\n";
-  if (!version.empty()) header += "  9\n$ACADVER\n  1\n" + version + "\n";
-  header += "  9\n$HANDSEED\n  5\n100\n  0\nENDSEC\n";
-  return header + "  0\nSECTION\n  2\nENTITIES\n" + entities +
-         "  0\nENDSEC\n  0\nEOF\n";
+  return File(entities, "100", version);
 }
 
 std::string LineEntity(const std::string& handle, Point from, Point to,
@@ -366,6 +360,11 @@ const std::string kSlot = LineEntity("A1", {0, 0}, {100, 0}) +
                           LineEntity("A3", {100, 20}, {0, 20}) +
                           "  0\nCIRCLE\n  5\nA4\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n" +
                           LineEntity("A5", {0, 0}, {0, 20});
+
+/// An open chain 4 wide between its corners.
+const std::string kNarrow = LineEntity("A1", {0, 0}, {0, 10}) +
+                            LineEntity("A2", {0, 10}, {4, 10}) +
+                            LineEntity("A3", {4, 10}, {4, 0});
 
 Settings Joining(double size = 5.0) {
   Settings settings;
@@ -420,9 +419,7 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
 TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
   // The open chain A1-A2-A3 is 4 wide between its corners: at size 5 it is
   // refused, at 1.5 filleted. Three lines meeting at (50, 50) chain nothing.
-  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
-                             LineEntity("A2", {0, 10}, {4, 10}) +
-                             LineEntity("A3", {4, 10}, {4, 0});
+  const std::string& narrow = kNarrow;
   const std::string branching = LineEntity("B1", {0, 50}, {50, 50}) +
                                 LineEntity("B2", {50, 50}, {100, 50}) +
                                 LineEntity("B3", {50, 50}, {50, 100});
@@ -484,9 +481,7 @@ TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
 }
 
 TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
-  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
-                             LineEntity("A2", {0, 10}, {4, 10}) +
-                             LineEntity("A3", {4, 10}, {4, 0});
+  const std::string& narrow = kNarrow;
   FilletRun run = FilletDrawing(Versioned("AC1015", narrow), Joining());
   ASSERT_EQ(run.reports.size(), 1u);
   EXPECT_EQ(run.reports[0],
@@ -536,14 +531,7 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
 TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
   // An R12 file: a vertex-list polyline after the chain's first piece takes
   // its new vertices' handles after the chain's entities'.
-  std::string polyline = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
-  const char* handles[] = {"B1", "B2", "B3"};
-  for (int k = 0; k < 3; ++k) {
-    polyline += "  0\nVERTEX\n  5\n" + std::string(handles[k]) + "\n  8\nx\n 10\n" +
-                std::to_string(kSquare[static_cast<size_t>(k)].x) + "\n 20\n" +
-                std::to_string(kSquare[static_cast<size_t>(k)].y) + "\n";
-  }
-  polyline += "  0\nSEQEND\n  5\nB4\n";
+  const std::string polyline = VertexList({"B0", "B1", "B2", "B3", "B4"});
   const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
                              LineEntity("A2", {0, 10}, {4, 10});
   FilletRun run =
@@ -580,13 +568,8 @@ class Listing : public RunListener {
 };
 
 TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
-  std::string vertex_list = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
-  for (size_t k = 0; k < 4; ++k) {
-    vertex_list += "  0\nVERTEX\n  5\nB" + std::to_string(k + 1) + "\n  8\nx\n 10\n" +
-                   std::to_string(kSquare[k].x) + "\n 20\n" +
-                   std::to_string(kSquare[k].y) + "\n";
-  }
-  vertex_list += "  0\nSEQEND\n  5\nB9\n";
+  const std::string vertex_list =
+      VertexList({"B0", "B1", "B2", "B3", "B4", "B9"});
   const std::string narrow = LineEntity("C1", {0, 0}, {0, 10}) +
                              LineEntity("C2", {0, 10}, {4, 10}) +
                              LineEntity("C3", {4, 10}, {4, 0});
