@@ -175,35 +175,34 @@ TEST(Protocol, LineLimitCountsPieces) {
 }
 
 TEST(Protocol, FileNamesAndLeftOvers) {
-  // The host's file under the upper-case name is used as it is.
-  e2e::Outcome upper = RunIn({{kExchange, kRightAngleIn}});
-  EXPECT_EQ(upper.status, 0);
-  EXPECT_EQ(upper.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // A scratch file and intermediate names left by a crashed run are
-  // replaced, never processed in place of the host's file.
-  e2e::Outcome left = RunIn({{kHost, kRightAngleIn},
-                           {kScratch, "old scratch\r\n"},
-                           {"KDX_x2x2.$$", "hp1 0 0\r\n"},
-                           {"KDX_x2x2.$$$", "hp1 5 5\r\n"}});
-  EXPECT_EQ(left.status, 0);
-  EXPECT_EQ(left.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // Names are matched without regard to case, as on the host's platform: a
-  // mixed-case exchange file is the host's file, and a scratch file left in
-  // lower case is the scratch file.
-  e2e::Outcome mixed = RunIn({{"Kdx_Temp.Txt", kRightAngleIn},
-                              {"kdx_temp.$$$", "old scratch\r\n"}});
-  EXPECT_EQ(mixed.status, 0);
-  EXPECT_EQ(mixed.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // An empty exchange file is a normal run.
-  e2e::Outcome empty = RunIn({{kHost, ""}});
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_EQ(empty.files, (Files{{kExchange, kTooCloseMsg + EmptyRestoreBlock()}}));
+  const std::string drawn = kRightAngleOut + EmptyRestoreBlock();
+  struct Case {
+    const char* name;
+    Files start;
+    std::string output;
+  } cases[] = {
+      {"the host's file under the upper-case name is used as it is",
+       {{kExchange, kRightAngleIn}}, drawn},
+      // Never processed in place of the host's file.
+      {"a scratch file and intermediate names left by a crashed run",
+       {{kHost, kRightAngleIn},
+        {kScratch, "old scratch\r\n"},
+        {"KDX_x2x2.$$", "hp1 0 0\r\n"},
+        {"KDX_x2x2.$$$", "hp1 5 5\r\n"}},
+       drawn},
+      // Names are matched without regard to case, as on the host's platform.
+      {"mixed-case exchange file, lower-case scratch file",
+       {{"Kdx_Temp.Txt", kRightAngleIn}, {"kdx_temp.$$$", "old scratch\r\n"}},
+       drawn},
+      {"an empty exchange file is a normal run", {{kHost, ""}},
+       kTooCloseMsg + EmptyRestoreBlock()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    e2e::Outcome o = RunIn(c.start);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.files, (Files{{kExchange, c.output}}));
+  }
 }
 
 TEST(Protocol, HelpAndVersionTouchNoFile) {

@@ -361,11 +361,6 @@ TEST(ChainFormFor, LightweightWhereTheVersionHasIt) {
   EXPECT_EQ(ChainFormFor("AC1014"), ChainForm::kLightweight);
   EXPECT_EQ(ChainFormFor(" AC1032 "), ChainForm::kLightweight);
   EXPECT_EQ(ChainFormFor("R12"), std::nullopt);
-  const FilletRun r13 = FilletDrawing(File("AC1012", kSquareOfPieces), JoinOnly());
-  ASSERT_EQ(r13.outlines.size(), 1u);
-  EXPECT_EQ(r13.outlines[0].status, OutlineStatus::kSkipped);
-  EXPECT_NE(r13.outlines[0].skip_reason.find("AC1012"), std::string::npos);
-  EXPECT_EQ(r13.output, File("AC1012", kSquareOfPieces));
 }
 
 }  // namespace
