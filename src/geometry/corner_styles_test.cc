@@ -65,6 +65,7 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
       {CornerStyle::kRadiusArc, 5.0, true, 5.0 * std::sqrt(2.0)},
       {CornerStyle::kDistanceChamfer, 5.0, false, 5.0 * std::sqrt(2.0)},
       {CornerStyle::kChordChamfer, r, false, 5.0},
+      {CornerStyle::kChordArc, r, true, 5.0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.style));
@@ -89,13 +90,13 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
     EXPECT_EQ(cut.corner, 0);
     EXPECT_EQ(cut.is_arc, c.is_arc);
     if (c.is_arc) {
-      // Radius 5 about (95, 5), sweeping +90 degrees; the right turn's
-      // centre lies to the right, at (105, 95).
-      EXPECT_EQ(left.radius, 5.0);
-      EXPECT_NEAR(left.centre.x, 95, 1e-12);
-      EXPECT_NEAR(left.centre.y, 5, 1e-12);
-      EXPECT_NEAR(right.centre.x, 105, 1e-12);
-      EXPECT_NEAR(right.centre.y, 95, 1e-12);
+      // About (100 - cut back, cut back), sweeping +90 degrees; the right
+      // turn's centre lies to the right, at (100 + cut back, 100 - cut back).
+      EXPECT_NEAR(left.radius, c.cut_back, 1e-12);
+      EXPECT_NEAR(left.centre.x, 100 - c.cut_back, 1e-12);
+      EXPECT_NEAR(left.centre.y, c.cut_back, 1e-12);
+      EXPECT_NEAR(right.centre.x, 100 + c.cut_back, 1e-12);
+      EXPECT_NEAR(right.centre.y, 100 - c.cut_back, 1e-12);
       EXPECT_EQ(cut.sweep, left.turn);
       EXPECT_EQ(o.segments[3].sweep, right.turn);
       EXPECT_NEAR(rrensen::Bulge(cut), std::tan(kPi / 8), 1e-15);

@@ -61,24 +61,7 @@ TEST(FilletOutline, WorkedCasesAndRefusals) {
 }
 
 TEST(Fillet, ArcAndChordCornersSayWhatTheyAre) {
-  // A right angle turning left: an arc of radius 5 / (2 sin 45 degrees)
-  // sweeping +90 degrees about a centre inside the turn.
-  Outline left = FilletOutline({{0, 0}, {100, 0}, {100, 100}}, 5.0);
-  ASSERT_EQ(left.result, Result::kDrawn);
-  const Corner& c = left.corners.at(0);
-  EXPECT_EQ(c.point, 1);
-  EXPECT_TRUE(c.is_arc);
-  EXPECT_NEAR(c.cut_back, 3.535533905933, 1e-12);
-  EXPECT_NEAR(c.radius, 3.535533905933, 1e-12);
-  EXPECT_NEAR(c.turn, kPi / 2, 1e-15);
-  EXPECT_NEAR(c.centre.x, 96.464466094067, 1e-12);
-  EXPECT_NEAR(c.centre.y, 3.535533905933, 1e-12);
-  const Segment& arc = left.segments.at(1);
-  EXPECT_TRUE(arc.is_arc);
-  EXPECT_EQ(arc.corner, 0);
-  EXPECT_EQ(arc.sweep, c.turn);
-  EXPECT_NEAR(rrensen::Bulge(arc), std::tan(kPi / 8), 1e-15);
-
+  // (A right angle in each style: CornerStyles.ARightAngleInEachStyle.)
   // Turning right, after the arc: a chord corner of 2.86 degrees to the
   // right has no arc of its own, whatever arc came before it.
   Outline chord =
