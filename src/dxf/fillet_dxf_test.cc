@@ -615,25 +615,5 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
   }
 }
 
-TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
-  // A fault at the end: the survey says so, nothing is written.
-  const std::string bad = File(Lightweight(kSquare, 1) + "  x\n1\n");
-  testing::TrickleSource source(bad, 7);
-  FilletJob job(Settings{}, 16);
-  EXPECT_FALSE(job.Survey(source));
-  EXPECT_NE(job.error().find("group code"), std::string::npos);
-  // The bytes written are not those surveyed.
-  const std::string first = File(Lightweight(kSquare, 1), "30");
-  const std::string second = File(Lightweight(kSquare, 1) + Lightweight(kSquare, 1), "30");
-  Settings joining;
-  FilletJob changed(joining, 16);
-  testing::TrickleSource surveyed(first, 7);
-  ASSERT_TRUE(changed.Survey(surveyed));
-  testing::TrickleSource written(second, 7);
-  StringSink out;
-  Listing listing;
-  EXPECT_NE(changed.Write(written, &out, listing).error, "");
-}
-
 }  // namespace
 }  // namespace dxf
