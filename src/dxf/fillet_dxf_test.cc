@@ -33,13 +33,14 @@ std::string Lightweight(const std::vector<Point>& points, int flags,
   return text;
 }
 
-/// The polylines of a file as the reader sees them.
-std::vector<Polyline> PolylinesOf(const std::string& text, TagList& list) {
-  list = ReadTags(text);
+/// The one polyline of a file, as the reader sees it.
+Polyline OnlyPolyline(const std::string& text) {
+  const TagList list = ReadTags(text);
   EXPECT_EQ(list.error, "");
   Drawing d = ReadDrawing(list);
   EXPECT_EQ(d.error, "");
-  return d.polylines;
+  EXPECT_EQ(d.polylines.size(), 1u);
+  return d.polylines.size() == 1 ? d.polylines[0] : Polyline{};
 }
 
 const std::vector<Point> kSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
@@ -105,13 +106,11 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
       ASSERT_EQ(run.output[i - 1], '\r') << i;
     }
   }
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  ExpectVertices(read[0], Expected(kSquare, true, 5.0));
-  EXPECT_EQ(read[0].handle, "2F");
-  EXPECT_EQ(read[0].layer, "walls");
-  EXPECT_TRUE(read[0].closed);
+  const Polyline read = OnlyPolyline(run.output);
+  ExpectVertices(read, Expected(kSquare, true, 5.0));
+  EXPECT_EQ(read.handle, "2F");
+  EXPECT_EQ(read.layer, "walls");
+  EXPECT_TRUE(read.closed);
   EXPECT_NE(run.output.find("  0\r\nLINE\r\n  5\r\n30\r\n"), std::string::npos);
 }
 
@@ -189,12 +188,10 @@ TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts)
     FilletRun run = FilletDrawing(text, Settings{});
     ASSERT_EQ(run.error, "");
     EXPECT_EQ(run.filleted, 1);
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    ExpectVertices(read[0], Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
-    EXPECT_FALSE(read[0].closed);
-    EXPECT_FALSE(read[0].has_flags);
+    const Polyline read = OnlyPolyline(run.output);
+    ExpectVertices(read, Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
+    EXPECT_FALSE(read.closed);
+    EXPECT_FALSE(read.has_flags);
     EXPECT_NE(run.output.find("  8\n0\n 90\n4\n 10\n0\n 20\n0\n"), std::string::npos)
         << run.output;
     if (entity == opaque) {
@@ -233,12 +230,10 @@ TEST(FilletDrawing, ClosesByTheFlagAndByTheGapAskedFor) {
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.outlines.size(), 1u);
     EXPECT_EQ(run.outlines[0].closed, c.closed);
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].closed, c.closed);
-    EXPECT_EQ(read[0].flags & ~1, c.flags & ~1);
-    ExpectVertices(read[0], Expected(c.shape, c.closed, 5.0));
+    const Polyline read = OnlyPolyline(run.output);
+    EXPECT_EQ(read.closed, c.closed);
+    EXPECT_EQ(read.flags & ~1, c.flags & ~1);
+    ExpectVertices(read, Expected(c.shape, c.closed, 5.0));
   }
 }
 
@@ -266,15 +261,13 @@ TEST(FilletDrawing, KeepsArcVerticesByteForByteAndFilletsTheRunsBetween) {
     EXPECT_EQ(run.outlines[0].corners_filleted, 1);
     EXPECT_NE(run.output.find(" 10\n0\n 20\n0\n 42\n+0.50\n"), std::string::npos)
         << run.output;
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    ASSERT_EQ(read[0].vertices.size(), 5u);
-    EXPECT_EQ(read[0].vertices[0].bulge, 0.5);
-    EXPECT_EQ(read[0].vertices[1].point.x, 100.0);
-    EXPECT_NE(read[0].vertices[2].bulge, 0.0);  // the cut at (100, 100)
-    EXPECT_EQ(read[0].vertices[4].point.x, 0.0);
-    EXPECT_EQ(read[0].vertices[4].point.y, 100.0);
+    const Polyline read = OnlyPolyline(run.output);
+    ASSERT_EQ(read.vertices.size(), 5u);
+    EXPECT_EQ(read.vertices[0].bulge, 0.5);
+    EXPECT_EQ(read.vertices[1].point.x, 100.0);
+    EXPECT_NE(read.vertices[2].bulge, 0.0);  // the cut at (100, 100)
+    EXPECT_EQ(read.vertices[4].point.x, 0.0);
+    EXPECT_EQ(read.vertices[4].point.y, 100.0);
   }
 }
 
@@ -383,18 +376,16 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
   EXPECT_EQ(run.joined_arcs, 1);
   EXPECT_EQ(run.reports.size(), 0u);
 
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  EXPECT_EQ(read[0].form, PolylineForm::kLightweight);
-  EXPECT_EQ(read[0].handle, "100");  // from $HANDSEED, which moves on
-  EXPECT_EQ(read[0].layer, "outline");
-  EXPECT_TRUE(read[0].closed);
+  const Polyline read = OnlyPolyline(run.output);
+  EXPECT_EQ(read.form, PolylineForm::kLightweight);
+  EXPECT_EQ(read.handle, "100");  // from $HANDSEED, which moves on
+  EXPECT_EQ(read.layer, "outline");
+  EXPECT_TRUE(read.closed);
   // The chain runs from the first line's start, round the half circle
   // (bulge 1), and down the left side, which is filleted at both ends.
   const std::vector<rrensen::BulgeVertex> chain = {
       {{0, 0}, 0.0}, {{100, 0}, 1.0}, {{100, 20}, 0.0}, {{0, 20}, 0.0}};
-  ExpectVertices(read[0], rrensen::FilletPolyline(
+  ExpectVertices(read, rrensen::FilletPolyline(
                               chain, {5.0, rrensen::Closing::kClosed})
                               .vertices);
   // In the place of the first line, the others gone, the circle kept.
@@ -521,11 +512,9 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
   ASSERT_EQ(run.outlines.size(), 1u);
   EXPECT_TRUE(run.outlines[0].closed);
   EXPECT_EQ(run.outlines[0].corners_filleted, 4);
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  EXPECT_TRUE(read[0].closed);
-  ExpectVertices(read[0], Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
+  const Polyline read = OnlyPolyline(run.output);
+  EXPECT_TRUE(read.closed);
+  ExpectVertices(read, Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
 }
 
 TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
