@@ -63,8 +63,8 @@ std::string VertexList(const std::vector<std::string>& handles,
 /// would: `closed` says how.
 std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
                                            bool closed, double size) {
-  std::vector<rrensen::BulgeVertex> vertices;
-  for (const Point& p : points) vertices.push_back({p, 0.0});
+  std::vector<rrensen::BulgeVertex> vertices(points.size());
+  for (size_t k = 0; k < points.size(); ++k) vertices[k].point = points[k];
   return rrensen::FilletPolyline(
              vertices, {size, closed ? rrensen::Closing::kClosed
                                      : rrensen::Closing::kOpen})
