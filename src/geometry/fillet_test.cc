@@ -83,47 +83,9 @@ TEST(Fillet, ArcAndChordCornersSayWhatTheyAre) {
   EXPECT_EQ(rrensen::Bulge(cut), 0.0);
 }
 
-TEST(Fillet, ClosingIsTheCallersChoice) {
-  // The ends lie 1 apart: the host's rule closes the outline for size 5.
-  const std::vector<Point> near = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 1}};
-  const std::vector<Point> repeated = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}};
-  const std::vector<Point> far = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 50}};
-  struct {
-    const char* name;
-    const std::vector<Point>* points;
-    Closing closing;
-    bool closed;
-    size_t corners;  // 0: refused
-  } cases[] = {
-      {"near, by proximity", &near, Closing::kByProximity, true, 4},
-      {"near, open", &near, Closing::kOpen, false, 3},
-      // Closed, the side from the last point back to the first is 1 long.
-      {"near, closed", &near, Closing::kClosed, true, 0},
-      {"repeated, open", &repeated, Closing::kOpen, false, 3},
-      {"repeated, closed: the repeat counts once", &repeated, Closing::kClosed, true, 4},
-      {"far, by proximity", &far, Closing::kByProximity, false, 3},
-      {"far, closed", &far, Closing::kClosed, true, 5},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Outline o = Fillet(*c.points, {5.0, c.closing});
-    EXPECT_EQ(o.closed, c.closed);
-    if (c.corners == 0) {
-      EXPECT_EQ(o.problem.kind, Refusal::kShortSide);
-      EXPECT_EQ(o.problem.point, 4);
-      EXPECT_EQ(o.problem.next_point, 0);
-      continue;
-    }
-    ASSERT_EQ(o.result, Result::kDrawn);
-    EXPECT_EQ(o.corners.size(), c.corners);
-    // A closed outline cuts its first point too; an open one ends on its
-    // last point.
-    EXPECT_EQ(o.corners.back().point == 0, c.closed);
-    if (!c.closed) {
-      EXPECT_EQ(o.segments.back().end.y, c.points->back().y);
-    }
-  }
-  // Too few points to close.
+// How each closing closes is a property of every style
+// (CornerStyles.PropertiesOfGeneratedOutlinesInEveryStyleAndClosing).
+TEST(Fillet, TooFewPointsToClose) {
   EXPECT_EQ(Fillet({{1, 1}}, {5.0, Closing::kClosed}).problem.kind, Refusal::kNoCorner);
   EXPECT_EQ(Fillet({{1, 1}, {1, 1}}, {0.0, Closing::kClosed}).problem.kind,
             Refusal::kNoCorner);
