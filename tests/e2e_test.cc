@@ -50,13 +50,17 @@ std::string Lines(int count, const std::string& line) {
 
 }  // namespace
 
-TEST(Protocol, WorkedOutlinesByteForByte) {
+// Every run below ends with status 0, says nothing, and leaves the exchange
+// file alone, holding the records, the passed-through lines or the result
+// message, then the restore block.
+TEST(Protocol, WorkedOutlinesPassThroughAndResultsByteForByte) {
   struct Case {
     const char* name;
     std::string input;
     std::string records;
+    std::string args;
   } cases[] = {
-      {"open right angle", kRightAngleIn, kRightAngleOut},
+      {"open right angle", kRightAngleIn, kRightAngleOut, ""},
       {"closed square",
        "hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 100\r\nhp5 0 0\r\n",
        Crlf({" 3.535533905933 0.000000000000 96.464466094067 0.000000000000 ",
@@ -76,83 +80,49 @@ TEST(Protocol, WorkedOutlinesByteForByte) {
              " 0.000000000000 96.464466094067 0.000000000000 3.535533905933 ",
              "ci 3.535533905933 3.535533905933 3.535533905933 "
              "-45.000000000000 45.000000000000 1.000000000000 "
-             "-135.000000000000 "})},
+             "-135.000000000000 "}), ""},
       {"chord corner", "hp1 0 0\r\nhp2 100 0\r\nhp3 200 5\r\n",
        Crlf({" 0.000000000000 0.000000000000 97.499219846767 0.000000000000 ",
              " 97.499219846767 0.000000000000 102.497660027061 "
              "0.124883001353 ",
              " 102.497660027061 0.124883001353 200.000000000000 "
-             "5.000000000000 "})},
+             "5.000000000000 "}), ""},
       {"mirrored right turn", "hp1 0 0\r\nhp2 100 0\r\nhp3 100 -100\r\n",
        Crlf({" 0.000000000000 0.000000000000 96.464466094067 0.000000000000 ",
              "ci 96.464466094067 -3.535533905933 3.535533905933 "
              "-45.000000000000 45.000000000000 1.000000000000 "
              "45.000000000000 ",
              " 100.000000000000 -3.535533905933 100.000000000000 "
-             "-100.000000000000 "})},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    e2e::Outcome o = RunIn({{kHost, c.input}});
-    EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "");
-    EXPECT_EQ(o.files, (Files{{kExchange, c.records + EmptyRestoreBlock()}}));
-  }
-}
-
-TEST(Protocol, ResultMessagesEndTheRunWithStatusZero) {
-  struct Case {
-    const char* name;
-    std::string input;
-    std::string args;
-    std::string message;
-  } cases[] = {
-      {"last side too short", "hp1 0 0\nhp2 100 0\nhp3 100 8\n", "",
-       kTooCloseMsg},
-      {"twenty points", Lines(20, "hp1 0 0\n"), "", kTooCloseMsg},
-      {"too sharp", "hp1 0 0\nhp2 5 0\nhp3 5 100\n", "", TooSharpMsg('2')},
-      {"exact reversal", "hp1 0 100\nhp2 0 0\nhp3 0 100\n", "",
-       TooSharpMsg('2')},
-      {"exact reversal, Men 0", "hp1 0 100\nhp2 0 0\nhp3 0 100\n", "-c0",
-       TooSharpMsg('3')},
-      {"point read as inf", "hp1 0 0\nhp2 inf 0\nhp3 100 100\n", "",
-       kTooCloseMsg},
+             "-100.000000000000 "}), ""},
+      // Result messages.
+      {"last side too short", "hp1 0 0\nhp2 100 0\nhp3 100 8\n", kTooCloseMsg, ""},
+      {"twenty points", Lines(20, "hp1 0 0\n"), kTooCloseMsg, ""},
+      {"too sharp", "hp1 0 0\nhp2 5 0\nhp3 5 100\n", TooSharpMsg('2'), ""},
+      {"exact reversal", "hp1 0 100\nhp2 0 0\nhp3 0 100\n", TooSharpMsg('2'), ""},
+      {"exact reversal, Men 0", "hp1 0 100\nhp2 0 0\nhp3 0 100\n", TooSharpMsg('3'),
+       "-c0"},
+      {"point read as inf", "hp1 0 0\nhp2 inf 0\nhp3 100 100\n", kTooCloseMsg, ""},
+      // Passed through, then the "too close" message of a run without points.
+      {"CR LF", "# one\r\nbz two\r\nlc20\r\n", "# one\r\nbz two\r\n" + kTooCloseMsg, ""},
+      {"bare LF gains the CR", "# one\nbz two\n", "# one\r\nbz two\r\n" + kTooCloseMsg, ""},
+      {"last line without line end", "lc20\n# end", "# end\r\n" + kTooCloseMsg, ""},
+      {"lone CR kept", "# a\rb\r\n", "# a\rb\r\n" + kTooCloseMsg, ""},
+      {"Ctrl-Z ends the input", "# a\r\n\x1a# b\r\n", "# a\r\n" + kTooCloseMsg, ""},
+      {"NUL is data", std::string("# a\0b\r\n", 7),
+       std::string("# a\0b\r\n", 7) + kTooCloseMsg, ""},
+      {"long comment whole", "#" + std::string(299, 'x') + "\r\n",
+       "#" + std::string(299, 'x') + "\r\n" + kTooCloseMsg, ""},
+      {"long bz line whole", "bz" + std::string(600, 'y') + "\n",
+       "bz" + std::string(600, 'y') + "\r\n" + kTooCloseMsg, ""},
+      {"h# and he dropped", "h# old\r\nhe old\r\n", kTooCloseMsg, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     e2e::Outcome o = RunIn({{kHost, c.input}}, c.args);
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.files, (Files{{kExchange, c.message + EmptyRestoreBlock()}}));
-  }
-}
-
-TEST(Protocol, PassThroughKeepsBytesAndEndsLinesWithCrLf) {
-  // No points: every run below ends with the "too close" message.
-  struct Case {
-    const char* name;
-    std::string input;
-    std::string passed;
-  } cases[] = {
-      {"CR LF", "# one\r\nbz two\r\nlc20\r\n", "# one\r\nbz two\r\n"},
-      {"bare LF gains the CR", "# one\nbz two\n", "# one\r\nbz two\r\n"},
-      {"last line without line end", "lc20\n# end", "# end\r\n"},
-      {"lone CR kept", "# a\rb\r\n", "# a\rb\r\n"},
-      {"Ctrl-Z ends the input", "# a\r\n\x1a# b\r\n", "# a\r\n"},
-      {"NUL is data", std::string("# a\0b\r\n", 7),
-       std::string("# a\0b\r\n", 7)},
-      {"long comment whole", "#" + std::string(299, 'x') + "\r\n",
-       "#" + std::string(299, 'x') + "\r\n"},
-      {"long bz line whole", "bz" + std::string(600, 'y') + "\n",
-       "bz" + std::string(600, 'y') + "\r\n"},
-      {"h# and he dropped", "h# old\r\nhe old\r\n", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    e2e::Outcome o = RunIn({{kHost, c.input}});
-    EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.files,
-              (Files{{kExchange, c.passed + kTooCloseMsg + EmptyRestoreBlock()}}));
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.files, (Files{{kExchange, c.records + EmptyRestoreBlock()}}));
   }
 }
 
@@ -175,35 +145,34 @@ TEST(Protocol, LineLimitCountsPieces) {
 }
 
 TEST(Protocol, FileNamesAndLeftOvers) {
-  // The host's file under the upper-case name is used as it is.
-  e2e::Outcome upper = RunIn({{kExchange, kRightAngleIn}});
-  EXPECT_EQ(upper.status, 0);
-  EXPECT_EQ(upper.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // A scratch file and intermediate names left by a crashed run are
-  // replaced, never processed in place of the host's file.
-  e2e::Outcome left = RunIn({{kHost, kRightAngleIn},
-                           {kScratch, "old scratch\r\n"},
-                           {"KDX_x2x2.$$", "hp1 0 0\r\n"},
-                           {"KDX_x2x2.$$$", "hp1 5 5\r\n"}});
-  EXPECT_EQ(left.status, 0);
-  EXPECT_EQ(left.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // Names are matched without regard to case, as on the host's platform: a
-  // mixed-case exchange file is the host's file, and a scratch file left in
-  // lower case is the scratch file.
-  e2e::Outcome mixed = RunIn({{"Kdx_Temp.Txt", kRightAngleIn},
-                              {"kdx_temp.$$$", "old scratch\r\n"}});
-  EXPECT_EQ(mixed.status, 0);
-  EXPECT_EQ(mixed.files,
-            (Files{{kExchange, kRightAngleOut + EmptyRestoreBlock()}}));
-
-  // An empty exchange file is a normal run.
-  e2e::Outcome empty = RunIn({{kHost, ""}});
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_EQ(empty.files, (Files{{kExchange, kTooCloseMsg + EmptyRestoreBlock()}}));
+  const std::string drawn = kRightAngleOut + EmptyRestoreBlock();
+  struct Case {
+    const char* name;
+    Files start;
+    std::string output;
+  } cases[] = {
+      {"the host's file under the upper-case name is used as it is",
+       {{kExchange, kRightAngleIn}}, drawn},
+      // Never processed in place of the host's file.
+      {"a scratch file and intermediate names left by a crashed run",
+       {{kHost, kRightAngleIn},
+        {kScratch, "old scratch\r\n"},
+        {"KDX_x2x2.$$", "hp1 0 0\r\n"},
+        {"KDX_x2x2.$$$", "hp1 5 5\r\n"}},
+       drawn},
+      // Names are matched without regard to case, as on the host's platform.
+      {"mixed-case exchange file, lower-case scratch file",
+       {{"Kdx_Temp.Txt", kRightAngleIn}, {"kdx_temp.$$$", "old scratch\r\n"}},
+       drawn},
+      {"an empty exchange file is a normal run", {{kHost, ""}},
+       kTooCloseMsg + EmptyRestoreBlock()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    e2e::Outcome o = RunIn(c.start);
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.files, (Files{{kExchange, c.output}}));
+  }
 }
 
 TEST(Protocol, HelpAndVersionTouchNoFile) {

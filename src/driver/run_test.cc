@@ -125,17 +125,6 @@ TEST(Driver, HandBackFallsBackToTheCopyForAScratchFileThatIsNoFile) {
   }
 }
 
-TEST(Driver, DebugLevelOneLeavesBothFilesInPlace) {
-  MemoryRun r(Files{{"kdx_temp.txt", kInput}}, {"-t1"});
-  EXPECT_EQ(r.status, 0);
-  ASSERT_EQ(r.left.size(), 2u);
-  EXPECT_EQ(r.left["KDX_TEMP.TXT"], kInput);
-  EXPECT_NE(r.left["KDX_TEMP.$$$"].find(
-                "#    jd_xmax= 5 stepcnt= 0 KYlengTotal= 0.00000000\r\n"
-                "lg14\r\n"),
-            std::string::npos);
-}
-
 TEST(Driver, LongOutputIsHandedBackWhole) {
   // 20000 comment lines of 300 characters: each is two pieces, so the
   // output has 40000 pieces and more bytes than any one buffer.

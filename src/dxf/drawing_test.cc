@@ -9,17 +9,22 @@
 namespace dxf {
 namespace {
 
-/// A file with one ENTITIES section holding `entities` (tags "code\nvalue"
-/// separated by newlines), and a header with $HANDSEED `seed`.
 using testing::File;
 
-/// Reads `text` into `list` (whose tags point into `text`, which is kept
-/// in `kept` for as long as the list is used).
-Drawing Read(std::string text, TagList& list, std::string& kept) {
-  kept = std::move(text);
-  list = ReadTags(kept);
-  EXPECT_EQ(list.error, "");
-  return ReadDrawing(list);
+/// A file read: its tags point into its text, kept with them.
+struct Read {
+  explicit Read(std::string bytes, DrawingPieces pieces = DrawingPieces::kSkip)
+      : text(std::move(bytes)), list(ReadTags(text)), d(ReadDrawing(list, pieces)) {
+    EXPECT_EQ(list.error, "");
+  }
+  std::string text;
+  TagList list;
+  Drawing d;
+};
+
+/// Reads `entities` with their lines and arcs.
+Read ReadPieces(const std::string& entities) {
+  return Read(File(entities), DrawingPieces::kRead);
 }
 
 const char kLightweight[] =
@@ -28,9 +33,9 @@ const char kLightweight[] =
     "1001\nAPP\n1010\n99\n1020\n99\n";
 
 TEST(Drawing, ReadsALightweightPolyline) {
-  TagList list;
-  std::string kept;
-  Drawing d = Read(File(kLightweight, "30"), list, kept);
+  const Read r(File(kLightweight, "30"));
+  const Drawing& d = r.d;
+  const TagList& list = r.list;
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];
@@ -54,13 +59,12 @@ TEST(Drawing, ReadsALightweightPolyline) {
 }
 
 TEST(Drawing, ReadsTheVertexListForm) {
-  TagList list;
-  std::string kept;
-  Drawing d = Read(File("0\nPOLYLINE\n5\nA\n8\nx\n66\n1\n10\n0\n20\n0\n"
+  const Read r(File("0\nPOLYLINE\n5\nA\n8\nx\n66\n1\n10\n0\n20\n0\n"
                         "0\nVERTEX\n5\nB\n42\n0.25\n10\n1\n20\n2\n"
                         "0\nVERTEX\n10\n3\n20\n4\n"
-                        "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"),
-                   list, kept);
+                        "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"));
+  const Drawing& d = r.d;
+  const TagList& list = r.list;
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];
@@ -105,9 +109,7 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
       {"polyface", "0\nPOLYLINE\n70\n64\n" + vertex + "0\nSEQEND\n", "", true},
   };
   for (const auto& c : cases) {
-    TagList list;
-    std::string kept;
-    Drawing d = Read(File(c.entity), list, kept);
+    const Drawing d = Read(File(c.entity)).d;
     ASSERT_EQ(d.polylines.size(), 1u) << c.name;
     const Unfit unfit = UnfitOf(d.polylines[0]);
     EXPECT_EQ(unfit.code, c.code) << c.name;
@@ -117,25 +119,13 @@ TEST(Drawing, TellsWhichPolylinesCannotBeFilleted) {
 }
 
 TEST(Drawing, LeavesBlockDefinitionsAlone) {
-  TagList list;
-  std::string kept;
-  Drawing d = Read("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n_ARROW\n" +
+  const Read r("0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\n_ARROW\n" +
                        std::string(kLightweight) +
                        "0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n"
-                       "0\nENDBLK\n0\nENDSEC\n" + File(""),
-                   list, kept);
-  EXPECT_EQ(d.error, "");
-  EXPECT_TRUE(d.polylines.empty());
-  EXPECT_TRUE(ReadDrawing(list, DrawingPieces::kRead).pieces.empty());
-}
-
-/// Reads `entities` with their lines and arcs.
-Drawing ReadPieces(const std::string& entities, TagList& list,
-                   std::string& kept) {
-  kept = File(entities);
-  list = ReadTags(kept);
-  EXPECT_EQ(list.error, "");
-  return ReadDrawing(list, DrawingPieces::kRead);
+               "0\nENDBLK\n0\nENDSEC\n" + File(""));
+  EXPECT_EQ(r.d.error, "");
+  EXPECT_TRUE(r.d.polylines.empty());
+  EXPECT_TRUE(ReadDrawing(r.list, DrawingPieces::kRead).pieces.empty());
 }
 
 /// A piece's fields as text, to compare with what a test expects.
@@ -160,21 +150,18 @@ TEST(Drawing, ReadsLinesAndArcsWhenAsked) {
       "210\n0\n220\n0\n230\n1\n"
       "0\nARC\n67\n1\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n"  // paper space
       "0\nCIRCLE\n10\n0\n20\n0\n40\n1\n";
-  TagList list;
-  std::string kept;
-  const std::string header =
-      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n";
-  Drawing d = Read(header + File(entities), list, kept);
-  EXPECT_EQ(d.version, "AC1015");
-  EXPECT_TRUE(d.pieces.empty());  // not asked for
-  d = ReadPieces(entities, list, kept);
+  const Drawing versioned = Read(File(entities, "", "AC1015")).d;
+  EXPECT_EQ(versioned.version, "AC1015");
+  EXPECT_TRUE(versioned.pieces.empty());  // not asked for
+  const Read r = ReadPieces(entities);
+  const Drawing& d = r.d;
   ASSERT_EQ(d.error, "");
   EXPECT_EQ(d.version, "");
   ASSERT_EQ(d.pieces.size(), 2u);
   EXPECT_EQ(Describe(d.pieces[0]),
             "line 1A 1F walls DASHED 3 25 2.5 255 (1 2) (3 4) 0 0 0");
   EXPECT_EQ(Describe(d.pieces[1]), "arc   0  256 -1 1  (5 6) (0 0) 7 30 -90");
-  EXPECT_EQ(list.tags[d.pieces[0].end_tag].value, "ARC");
+  EXPECT_EQ(r.list.tags[d.pieces[0].end_tag].value, "ARC");
 }
 
 TEST(Drawing, TellsWhichPiecesCannotBeJoined) {
@@ -197,9 +184,8 @@ TEST(Drawing, TellsWhichPiecesCannotBeJoined) {
       {"0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n", "missing"},
   };
   for (const auto& c : cases) {
-    TagList list;
-    std::string kept;
-    Drawing d = ReadPieces(c.entity, list, kept);
+    const Read r = ReadPieces(c.entity);
+    const Drawing& d = r.d;
     ASSERT_EQ(d.pieces.size(), 1u) << c.entity;
     const std::string& reason = d.pieces[0].unjoinable_reason;
     EXPECT_EQ(reason.empty(), *c.reason == '\0') << c.entity << reason;
@@ -218,13 +204,12 @@ TEST(Drawing, BadPieceNumbersNameTheLine) {
       {"0\nARC\n67\npaper\n", 8, "group code 67"},
   };
   for (const auto& c : cases) {
-    TagList list;
-    std::string kept;
-    Drawing d = ReadPieces(c.entities, list, kept);
+    const Read r = ReadPieces(c.entities);
+    const Drawing& d = r.d;
     EXPECT_EQ(d.error_line, c.line) << c.entities;
     EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
     // Without the pieces, the file reads.
-    EXPECT_EQ(Read(File(c.entities), list, kept).error, "");
+    EXPECT_EQ(Read(File(c.entities)).d.error, "");
   }
 }
 
@@ -245,9 +230,7 @@ TEST(Drawing, BadStructureNamesTheLine) {
       {File("", "XYZ"), 8, "$HANDSEED"},
   };
   for (const auto& c : cases) {
-    TagList list;
-    std::string kept;
-    Drawing d = Read(c.text, list, kept);
+    const Drawing d = Read(c.text).d;
     EXPECT_EQ(d.error_line, c.line) << c.text;
     EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
   }

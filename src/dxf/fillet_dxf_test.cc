@@ -33,16 +33,55 @@ std::string Lightweight(const std::vector<Point>& points, int flags,
   return text;
 }
 
-/// The polylines of a file as the reader sees them.
-std::vector<Polyline> PolylinesOf(const std::string& text, TagList& list) {
-  list = ReadTags(text);
+/// The one polyline of a file, as the reader sees it.
+Polyline OnlyPolyline(const std::string& text) {
+  const TagList list = ReadTags(text);
   EXPECT_EQ(list.error, "");
   Drawing d = ReadDrawing(list);
   EXPECT_EQ(d.error, "");
-  return d.polylines;
+  EXPECT_EQ(d.polylines.size(), 1u);
+  return d.polylines.size() == 1 ? d.polylines[0] : Polyline{};
 }
 
 const std::vector<Point> kSquare = {{0, 0}, {100, 0}, {100, 100}, {0, 100}};
+
+/// A vertex-list POLYLINE through the first points of kSquare: `handles`
+/// are the POLYLINE's, each VERTEX's (followed by `extra` tags) and the
+/// SEQEND's.
+std::string VertexList(const std::vector<std::string>& handles,
+                       const std::string& extra = "") {
+  std::string text = "  0\nPOLYLINE\n  5\n" + handles.front() + "\n  8\nx\n 66\n1\n";
+  for (size_t k = 1; k + 1 < handles.size(); ++k) {
+    text += "  0\nVERTEX\n  5\n" + handles[k] + "\n  8\nx\n 10\n" +
+            std::to_string(kSquare[k - 1].x) + "\n 20\n" +
+            std::to_string(kSquare[k - 1].y) + "\n" + extra;
+  }
+  return text + "  0\nSEQEND\n  5\n" + handles.back() + "\n";
+}
+
+/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
+/// would: `closed` says how.
+std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
+                                           bool closed, double size) {
+  std::vector<rrensen::BulgeVertex> vertices(points.size());
+  for (size_t k = 0; k < points.size(); ++k) vertices[k].point = points[k];
+  return rrensen::FilletPolyline(
+             vertices, {size, closed ? rrensen::Closing::kClosed
+                                     : rrensen::Closing::kOpen})
+      .vertices;
+}
+
+/// Whether polyline `read` has exactly the vertices `expected`.
+void ExpectVertices(const Polyline& read,
+                    const std::vector<rrensen::BulgeVertex>& expected) {
+  ASSERT_EQ(read.vertices.size(), expected.size());
+  for (size_t k = 0; k < expected.size(); ++k) {
+    EXPECT_EQ(read.vertices[k].point.x, expected[k].point.x) << k;
+    EXPECT_EQ(read.vertices[k].point.y, expected[k].point.y) << k;
+    EXPECT_EQ(read.vertices[k].bulge, expected[k].bulge) << k;
+  }
+}
+
 
 TEST(FilletDrawing, AFileWithoutPolylinesIsCopiedByteForByte) {
   const std::string text =
@@ -67,36 +106,17 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
       ASSERT_EQ(run.output[i - 1], '\r') << i;
     }
   }
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  std::vector<rrensen::BulgeVertex> square;
-  for (const Point& p : kSquare) square.push_back({p, 0.0});
-  rrensen::PolylineResult expected =
-      rrensen::FilletPolyline(square, {5.0, rrensen::Closing::kClosed});
-  ASSERT_EQ(read[0].vertices.size(), expected.vertices.size());
-  for (size_t k = 0; k < expected.vertices.size(); ++k) {
-    EXPECT_EQ(read[0].vertices[k].point.x, expected.vertices[k].point.x);
-    EXPECT_EQ(read[0].vertices[k].point.y, expected.vertices[k].point.y);
-    EXPECT_EQ(read[0].vertices[k].bulge, expected.vertices[k].bulge);
-  }
-  EXPECT_EQ(read[0].handle, "2F");
-  EXPECT_EQ(read[0].layer, "walls");
-  EXPECT_TRUE(read[0].closed);
+  const Polyline read = OnlyPolyline(run.output);
+  ExpectVertices(read, Expected(kSquare, true, 5.0));
+  EXPECT_EQ(read.handle, "2F");
+  EXPECT_EQ(read.layer, "walls");
+  EXPECT_TRUE(read.closed);
   EXPECT_NE(run.output.find("  0\r\nLINE\r\n  5\r\n30\r\n"), std::string::npos);
 }
 
 TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
-  std::string polyline =
-      "  0\nPOLYLINE\n  5\nA\n  8\nx\n 66\n1\n";
-  const char* handles[] = {"B", "C", "D"};
-  for (int k = 0; k < 3; ++k) {
-    polyline += "  0\nVERTEX\n  5\n" + std::string(handles[k]) +
-                "\n  8\nx\n 10\n" + std::to_string(kSquare[static_cast<size_t>(k)].x) +
-                "\n 20\n" + std::to_string(kSquare[static_cast<size_t>(k)].y) +
-                "\n 30\n0.0\n 70\n0\n";
-  }
-  polyline += "  0\nSEQEND\n  5\nE\n";
+  const std::string polyline =
+      VertexList({"A", "B", "C", "D", "E"}, " 30\n0.0\n 70\n0\n");
   struct {
     const char* seed;
     const char* new_seed;
@@ -150,29 +170,6 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
   EXPECT_EQ(run.output, text);
 }
 
-/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
-/// would: `closed` says how.
-std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
-                                           bool closed, double size) {
-  std::vector<rrensen::BulgeVertex> vertices;
-  for (const Point& p : points) vertices.push_back({p, 0.0});
-  return rrensen::FilletPolyline(
-             vertices, {size, closed ? rrensen::Closing::kClosed
-                                     : rrensen::Closing::kOpen})
-      .vertices;
-}
-
-/// Whether polyline `read` has exactly the vertices `expected`.
-void ExpectVertices(const Polyline& read,
-                    const std::vector<rrensen::BulgeVertex>& expected) {
-  ASSERT_EQ(read.vertices.size(), expected.size());
-  for (size_t k = 0; k < expected.size(); ++k) {
-    EXPECT_EQ(read.vertices[k].point.x, expected[k].point.x) << k;
-    EXPECT_EQ(read.vertices[k].point.y, expected[k].point.y) << k;
-    EXPECT_EQ(read.vertices[k].bulge, expected[k].bulge) << k;
-  }
-}
-
 TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts) {
   // No 90 and no 70: the count is added before the first vertex, the flags
   // only when the outline is closed (here it is not). An application group
@@ -191,12 +188,10 @@ TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts)
     FilletRun run = FilletDrawing(text, Settings{});
     ASSERT_EQ(run.error, "");
     EXPECT_EQ(run.filleted, 1);
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    ExpectVertices(read[0], Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
-    EXPECT_FALSE(read[0].closed);
-    EXPECT_FALSE(read[0].has_flags);
+    const Polyline read = OnlyPolyline(run.output);
+    ExpectVertices(read, Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
+    EXPECT_FALSE(read.closed);
+    EXPECT_FALSE(read.has_flags);
     EXPECT_NE(run.output.find("  8\n0\n 90\n4\n 10\n0\n 20\n0\n"), std::string::npos)
         << run.output;
     if (entity == opaque) {
@@ -235,12 +230,10 @@ TEST(FilletDrawing, ClosesByTheFlagAndByTheGapAskedFor) {
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.outlines.size(), 1u);
     EXPECT_EQ(run.outlines[0].closed, c.closed);
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].closed, c.closed);
-    EXPECT_EQ(read[0].flags & ~1, c.flags & ~1);
-    ExpectVertices(read[0], Expected(c.shape, c.closed, 5.0));
+    const Polyline read = OnlyPolyline(run.output);
+    EXPECT_EQ(read.closed, c.closed);
+    EXPECT_EQ(read.flags & ~1, c.flags & ~1);
+    ExpectVertices(read, Expected(c.shape, c.closed, 5.0));
   }
 }
 
@@ -268,15 +261,13 @@ TEST(FilletDrawing, KeepsArcVerticesByteForByteAndFilletsTheRunsBetween) {
     EXPECT_EQ(run.outlines[0].corners_filleted, 1);
     EXPECT_NE(run.output.find(" 10\n0\n 20\n0\n 42\n+0.50\n"), std::string::npos)
         << run.output;
-    TagList list;
-    std::vector<Polyline> read = PolylinesOf(run.output, list);
-    ASSERT_EQ(read.size(), 1u);
-    ASSERT_EQ(read[0].vertices.size(), 5u);
-    EXPECT_EQ(read[0].vertices[0].bulge, 0.5);
-    EXPECT_EQ(read[0].vertices[1].point.x, 100.0);
-    EXPECT_NE(read[0].vertices[2].bulge, 0.0);  // the cut at (100, 100)
-    EXPECT_EQ(read[0].vertices[4].point.x, 0.0);
-    EXPECT_EQ(read[0].vertices[4].point.y, 100.0);
+    const Polyline read = OnlyPolyline(run.output);
+    ASSERT_EQ(read.vertices.size(), 5u);
+    EXPECT_EQ(read.vertices[0].bulge, 0.5);
+    EXPECT_EQ(read.vertices[1].point.x, 100.0);
+    EXPECT_NE(read.vertices[2].bulge, 0.0);  // the cut at (100, 100)
+    EXPECT_EQ(read.vertices[4].point.x, 0.0);
+    EXPECT_EQ(read.vertices[4].point.y, 100.0);
   }
 }
 
@@ -336,11 +327,7 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
 /// A file of version `version` ($ACADVER, none when empty) with $HANDSEED
 /// 100 and `entities`.
 std::string Versioned(const std::string& version, const std::string& entities) {
-  std::string header = "  0\nSECTION\n  2\nHEADER\n";
-  if (!version.empty()) header += "  9\n$ACADVER\n  1\n" + version + "\n";
-  header += "  9\n$HANDSEED\n  5\n100\n  0\nENDSEC\n";
-  return header + "  0\nSECTION\n  2\nENTITIES\n" + entities +
-         "  0\nENDSEC\n  0\nEOF\n";
+  return File(entities, "100", version);
 }
 
 std::string LineEntity(const std::string& handle, Point from, Point to,
@@ -367,6 +354,11 @@ const std::string kSlot = LineEntity("A1", {0, 0}, {100, 0}) +
                           "  0\nCIRCLE\n  5\nA4\n  8\n0\n 10\n0\n 20\n0\n 40\n1\n" +
                           LineEntity("A5", {0, 0}, {0, 20});
 
+/// An open chain 4 wide between its corners.
+const std::string kNarrow = LineEntity("A1", {0, 0}, {0, 10}) +
+                            LineEntity("A2", {0, 10}, {4, 10}) +
+                            LineEntity("A3", {4, 10}, {4, 0});
+
 Settings Joining(double size = 5.0) {
   Settings settings;
   settings.size = size;
@@ -384,18 +376,16 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
   EXPECT_EQ(run.joined_arcs, 1);
   EXPECT_EQ(run.reports.size(), 0u);
 
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  EXPECT_EQ(read[0].form, PolylineForm::kLightweight);
-  EXPECT_EQ(read[0].handle, "100");  // from $HANDSEED, which moves on
-  EXPECT_EQ(read[0].layer, "outline");
-  EXPECT_TRUE(read[0].closed);
+  const Polyline read = OnlyPolyline(run.output);
+  EXPECT_EQ(read.form, PolylineForm::kLightweight);
+  EXPECT_EQ(read.handle, "100");  // from $HANDSEED, which moves on
+  EXPECT_EQ(read.layer, "outline");
+  EXPECT_TRUE(read.closed);
   // The chain runs from the first line's start, round the half circle
   // (bulge 1), and down the left side, which is filleted at both ends.
   const std::vector<rrensen::BulgeVertex> chain = {
       {{0, 0}, 0.0}, {{100, 0}, 1.0}, {{100, 20}, 0.0}, {{0, 20}, 0.0}};
-  ExpectVertices(read[0], rrensen::FilletPolyline(
+  ExpectVertices(read, rrensen::FilletPolyline(
                               chain, {5.0, rrensen::Closing::kClosed})
                               .vertices);
   // In the place of the first line, the others gone, the circle kept.
@@ -420,9 +410,7 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
 TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
   // The open chain A1-A2-A3 is 4 wide between its corners: at size 5 it is
   // refused, at 1.5 filleted. Three lines meeting at (50, 50) chain nothing.
-  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
-                             LineEntity("A2", {0, 10}, {4, 10}) +
-                             LineEntity("A3", {4, 10}, {4, 0});
+  const std::string& narrow = kNarrow;
   const std::string branching = LineEntity("B1", {0, 50}, {50, 50}) +
                                 LineEntity("B2", {50, 50}, {100, 50}) +
                                 LineEntity("B3", {50, 50}, {50, 100});
@@ -484,9 +472,7 @@ TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
 }
 
 TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
-  const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
-                             LineEntity("A2", {0, 10}, {4, 10}) +
-                             LineEntity("A3", {4, 10}, {4, 0});
+  const std::string& narrow = kNarrow;
   FilletRun run = FilletDrawing(Versioned("AC1015", narrow), Joining());
   ASSERT_EQ(run.reports.size(), 1u);
   EXPECT_EQ(run.reports[0],
@@ -526,24 +512,15 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
   ASSERT_EQ(run.outlines.size(), 1u);
   EXPECT_TRUE(run.outlines[0].closed);
   EXPECT_EQ(run.outlines[0].corners_filleted, 4);
-  TagList list;
-  std::vector<Polyline> read = PolylinesOf(run.output, list);
-  ASSERT_EQ(read.size(), 1u);
-  EXPECT_TRUE(read[0].closed);
-  ExpectVertices(read[0], Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
+  const Polyline read = OnlyPolyline(run.output);
+  EXPECT_TRUE(read.closed);
+  ExpectVertices(read, Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
 }
 
 TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
   // An R12 file: a vertex-list polyline after the chain's first piece takes
   // its new vertices' handles after the chain's entities'.
-  std::string polyline = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
-  const char* handles[] = {"B1", "B2", "B3"};
-  for (int k = 0; k < 3; ++k) {
-    polyline += "  0\nVERTEX\n  5\n" + std::string(handles[k]) + "\n  8\nx\n 10\n" +
-                std::to_string(kSquare[static_cast<size_t>(k)].x) + "\n 20\n" +
-                std::to_string(kSquare[static_cast<size_t>(k)].y) + "\n";
-  }
-  polyline += "  0\nSEQEND\n  5\nB4\n";
+  const std::string polyline = VertexList({"B0", "B1", "B2", "B3", "B4"});
   const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
                              LineEntity("A2", {0, 10}, {4, 10});
   FilletRun run =
@@ -580,13 +557,8 @@ class Listing : public RunListener {
 };
 
 TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
-  std::string vertex_list = "  0\nPOLYLINE\n  5\nB0\n  8\nx\n 66\n1\n";
-  for (size_t k = 0; k < 4; ++k) {
-    vertex_list += "  0\nVERTEX\n  5\nB" + std::to_string(k + 1) + "\n  8\nx\n 10\n" +
-                   std::to_string(kSquare[k].x) + "\n 20\n" +
-                   std::to_string(kSquare[k].y) + "\n";
-  }
-  vertex_list += "  0\nSEQEND\n  5\nB9\n";
+  const std::string vertex_list =
+      VertexList({"B0", "B1", "B2", "B3", "B4", "B9"});
   const std::string narrow = LineEntity("C1", {0, 0}, {0, 10}) +
                              LineEntity("C2", {0, 10}, {4, 10}) +
                              LineEntity("C3", {4, 10}, {4, 0});
@@ -630,26 +602,6 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
       }
     }
   }
-}
-
-TEST(FilletJob, RefusesBeforeWritingAndNoticesAChangedFile) {
-  // A fault at the end: the survey says so, nothing is written.
-  const std::string bad = File(Lightweight(kSquare, 1) + "  x\n1\n");
-  testing::TrickleSource source(bad, 7);
-  FilletJob job(Settings{}, 16);
-  EXPECT_FALSE(job.Survey(source));
-  EXPECT_NE(job.error().find("group code"), std::string::npos);
-  // The bytes written are not those surveyed.
-  const std::string first = File(Lightweight(kSquare, 1), "30");
-  const std::string second = File(Lightweight(kSquare, 1) + Lightweight(kSquare, 1), "30");
-  Settings joining;
-  FilletJob changed(joining, 16);
-  testing::TrickleSource surveyed(first, 7);
-  ASSERT_TRUE(changed.Survey(surveyed));
-  testing::TrickleSource written(second, 7);
-  StringSink out;
-  Listing listing;
-  EXPECT_NE(changed.Write(written, &out, listing).error, "");
 }
 
 }  // namespace

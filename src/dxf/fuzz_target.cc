@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,16 +28,9 @@
 #include "dxf/tag_stream.h"
 #include "dxf/tag_reader.h"
 #include "dxf/test_support.h"
+#include "geometry/test_geometry.h"
 
 namespace {
-
-/// The same double to the last bit (-0 is not 0, a NaN is itself).
-bool SameBits(double a, double b) {
-  uint64_t bits_a = 0, bits_b = 0;
-  std::memcpy(&bits_a, &a, sizeof a);
-  std::memcpy(&bits_b, &b, sizeof b);
-  return bits_a == bits_b;
-}
 
 /// The bulges of the pieces of `p` that are arcs with two distinct ends, in
 /// order.
@@ -68,7 +60,7 @@ bool ArcsKept(const dxf::Polyline& before, const dxf::Polyline& after) {
   for (size_t start = 0; start < starts; ++start) {
     size_t next = 0;
     for (size_t k = 0; k < count && next < wanted.size(); ++k) {
-      if (SameBits(found[(start + k) % count], wanted[next])) ++next;
+      if (test_geometry::SameBits(found[(start + k) % count], wanted[next])) ++next;
     }
     if (next == wanted.size()) return true;
   }

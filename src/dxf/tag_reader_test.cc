@@ -109,22 +109,6 @@ TEST(TagReader, StopsAtEof) {
   EXPECT_EQ(list.tags.size(), 1u);
 }
 
-TEST(NumberText, CoordinatesReadBackExactly) {
-  const double values[] = {0.0,    -0.0,   1.0,     -1.0,   0.1,
-                           1e-300, 1e300,  1.0 / 3, 123456789.123456789,
-                           -8.585786437626904, 4.9e-324};
-  for (double v : values) {
-    std::string text = FormatCoordinate(v);
-    double back = 1.0;
-    ASSERT_TRUE(ParseReal(text, back)) << text;
-    EXPECT_EQ(back, v) << text;
-    EXPECT_NE(text.find('.'), std::string::npos) << text;
-    EXPECT_EQ(text.find('e'), std::string::npos) << text;
-  }
-  EXPECT_EQ(FormatCoordinate(10.0), "10.0");
-  EXPECT_EQ(FormatCoordinate(-0.0), "0.0");
-}
-
 TEST(NumberText, ParsesOnlyWholeNumbers) {
   struct {
     const char* text;

@@ -2,41 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
+
+#include "dxf/test_support.h"
 
 namespace dxf {
 namespace {
 
-/// Gives the bytes of a string a few at a time: each read takes 1 to
-/// `most` bytes (fewer than asked, as a pipe may), chosen by a fixed seed.
-class TrickleSource : public ByteSource {
- public:
-  TrickleSource(std::string_view bytes, size_t most, unsigned seed)
-      : bytes_(bytes), most_(most), random_(seed) {}
-  size_t Read(char* buffer, size_t size) override {
-    std::uniform_int_distribution<size_t> pick(1, most_);
-    const std::string_view part =
-        bytes_.substr(position_, std::min(size, pick(random_)));
-    part.copy(buffer, part.size());
-    position_ += part.size();
-    return part.size();
-  }
-
- private:
-  std::string_view bytes_;
-  size_t most_;
-  std::mt19937 random_;
-  size_t position_ = 0;
-};
-
-class StringOut : public ByteSink {
- public:
-  void Write(std::string_view bytes) override { text.append(bytes); }
-  std::string text;
-};
+using testing::TrickleSource;
 
 /// Files the whole-file reader has rules for: line ends, blanks, the
 /// byte-order mark, binary DXF, bad codes, missing values, long lines, the
@@ -117,7 +91,7 @@ TEST(TagStream, ReadsAsTheWholeFileReaderWhateverTheChunks) {
         EXPECT_EQ(stream.layout().line_end, whole.layout.line_end);
         EXPECT_EQ(stream.layout().padded_codes, whole.layout.padded_codes);
         // What follows the last tag, as it was.
-        StringOut rest;
+        StringSink rest;
         const size_t last_end = count == 0 ? 0 : window[count - 1].end;
         stream.CopyRest(count == 0 ? 0 : window[count - 1].begin, rest);
         EXPECT_EQ(rest.text,

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <set>
 #include <string>
 #include <string_view>
@@ -53,14 +54,17 @@ inline std::string Lightweight(const std::string& handle, int flags,
   return text;
 }
 
-/// Gives the bytes of a string `step` at a time.
+/// Gives the bytes of a string `step` at a time; with a `seed`, each read
+/// takes 1 to `step` bytes (fewer than asked, as a pipe may), chosen by it.
 class TrickleSource : public ByteSource {
  public:
-  TrickleSource(std::string_view bytes, size_t step)
-      : bytes_(bytes), step_(step) {}
+  TrickleSource(std::string_view bytes, size_t step, unsigned seed = 0)
+      : bytes_(bytes), step_(step), random_(seed), seeded_(seed != 0) {}
   size_t Read(char* buffer, size_t size) override {
-    const std::string_view part =
-        bytes_.substr(position_, std::min(size, step_));
+    const size_t most =
+        seeded_ ? std::uniform_int_distribution<size_t>(1, step_)(random_)
+                : step_;
+    const std::string_view part = bytes_.substr(position_, std::min(size, most));
     part.copy(buffer, part.size());
     position_ += part.size();
     return part.size();
@@ -69,6 +73,8 @@ class TrickleSource : public ByteSource {
  private:
   std::string_view bytes_;
   size_t step_;
+  std::mt19937 random_;
+  bool seeded_;
   size_t position_ = 0;
 };
 

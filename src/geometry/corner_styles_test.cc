@@ -9,9 +9,12 @@
 #include <random>
 #include <vector>
 
+#include "geometry/test_geometry.h"
 #include "rrensen/fillet.h"
 
 namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
 
 using rrensen::Closing;
 using rrensen::Corner;
@@ -24,21 +27,8 @@ using rrensen::Refusal;
 using rrensen::Result;
 using rrensen::Segment;
 
-const double kPi = 3.141592653589793;
-const double kInf = std::numeric_limits<double>::infinity();
-
-const CornerStyle kNewStyles[] = {CornerStyle::kRadiusArc,
-                                  CornerStyle::kDistanceChamfer,
-                                  CornerStyle::kChordChamfer};
 const Closing kClosings[] = {Closing::kByProximity, Closing::kOpen,
                              Closing::kClosed};
-
-double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-/// Twice the signed area of o, u, w: positive when w lies left of o -> u.
-double Cross(Point o, Point u, Point w) {
-  return (u.x - o.x) * (w.y - o.y) - (u.y - o.y) * (w.x - o.x);
-}
 
 /// Where p lies along a -> b, as a fraction of its length.
 double Along(Point a, Point b, Point p) {
@@ -46,19 +36,13 @@ double Along(Point a, Point b, Point p) {
   return ((p.x - a.x) * (b.x - a.x) + (p.y - a.y) * (b.y - a.y)) / l2;
 }
 
-/// The signed turn at p from a -> p to p -> q, in the plain library maths.
-double TurnAt(Point a, Point p, Point q) {
-  return std::atan2(Cross(a, p, q),
-                    (p.x - a.x) * (q.x - p.x) + (p.y - a.y) * (q.y - p.y));
-}
-
 /// Each style's cut-back per unit size, from its definition.
 double PerUnit(CornerStyle style, double turn) {
   switch (style) {
     case CornerStyle::kRadiusArc: return std::tan(std::fabs(turn) / 2);
     case CornerStyle::kDistanceChamfer: return 1.0;
-    case CornerStyle::kChordChamfer: return 0.5 / std::cos(turn / 2);
-    case CornerStyle::kChordArc: break;
+    case CornerStyle::kChordChamfer:
+    case CornerStyle::kChordArc: return 0.5 / std::cos(turn / 2);
   }
   return 0.0;
 }
@@ -66,11 +50,6 @@ double PerUnit(CornerStyle style, double turn) {
 Outline Styled(const std::vector<Point>& points, double size,
                CornerStyle style, Closing closing = Closing::kOpen) {
   return Fillet(points, {size, closing, style});
-}
-
-TEST(CornerStyles, TheChordStyleIsTheDefault) {
-  EXPECT_EQ(rrensen::FilletOptions{}.style, CornerStyle::kChordArc);
-  EXPECT_EQ(rrensen::FilletOptions{2.0}.style, CornerStyle::kChordArc);
 }
 
 TEST(CornerStyles, ARightAngleInEachStyle) {
@@ -86,6 +65,7 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
       {CornerStyle::kRadiusArc, 5.0, true, 5.0 * std::sqrt(2.0)},
       {CornerStyle::kDistanceChamfer, 5.0, false, 5.0 * std::sqrt(2.0)},
       {CornerStyle::kChordChamfer, r, false, 5.0},
+      {CornerStyle::kChordArc, r, true, 5.0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.style));
@@ -110,13 +90,13 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
     EXPECT_EQ(cut.corner, 0);
     EXPECT_EQ(cut.is_arc, c.is_arc);
     if (c.is_arc) {
-      // Radius 5 about (95, 5), sweeping +90 degrees; the right turn's
-      // centre lies to the right, at (105, 95).
-      EXPECT_EQ(left.radius, 5.0);
-      EXPECT_NEAR(left.centre.x, 95, 1e-12);
-      EXPECT_NEAR(left.centre.y, 5, 1e-12);
-      EXPECT_NEAR(right.centre.x, 105, 1e-12);
-      EXPECT_NEAR(right.centre.y, 95, 1e-12);
+      // About (100 - cut back, cut back), sweeping +90 degrees; the right
+      // turn's centre lies to the right, at (100 + cut back, 100 - cut back).
+      EXPECT_NEAR(left.radius, c.cut_back, 1e-12);
+      EXPECT_NEAR(left.centre.x, 100 - c.cut_back, 1e-12);
+      EXPECT_NEAR(left.centre.y, c.cut_back, 1e-12);
+      EXPECT_NEAR(right.centre.x, 100 + c.cut_back, 1e-12);
+      EXPECT_NEAR(right.centre.y, 100 - c.cut_back, 1e-12);
       EXPECT_EQ(cut.sweep, left.turn);
       EXPECT_EQ(o.segments[3].sweep, right.turn);
       EXPECT_NEAR(rrensen::Bulge(cut), std::tan(kPi / 8), 1e-15);
@@ -126,20 +106,6 @@ TEST(CornerStyles, ARightAngleInEachStyle) {
       EXPECT_EQ(cut.sweep, 0.0);
       EXPECT_EQ(rrensen::Bulge(cut), 0.0);
     }
-  }
-}
-
-TEST(CornerStyles, ChordChamfersCutAtTheChordStylesTangentPoints) {
-  const std::vector<Point> points = {{0, 0}, {100, 0}, {130, 80}, {20, 150}, {40, 300}};
-  Outline chord = Fillet(points, {7.0, Closing::kOpen});
-  Outline chamfer = Styled(points, 7.0, CornerStyle::kChordChamfer);
-  ASSERT_EQ(chord.result, Result::kDrawn);
-  ASSERT_EQ(chamfer.result, Result::kDrawn);
-  ASSERT_EQ(chord.corners.size(), chamfer.corners.size());
-  for (size_t k = 0; k < chord.corners.size(); ++k) {
-    EXPECT_NEAR(Dist(chord.corners[k].tangent_in, chamfer.corners[k].tangent_in), 0, 1e-12);
-    EXPECT_NEAR(Dist(chord.corners[k].tangent_out, chamfer.corners[k].tangent_out), 0, 1e-12);
-    EXPECT_NEAR(chord.corners[k].turn, chamfer.corners[k].turn, 1e-14);
   }
 }
 
@@ -245,11 +211,18 @@ TEST(CornerStyles, RefusalsAndEdgeCases) {
 
 TEST(CornerStyles, InvalidSizesAndStylesAreRefused) {
   const std::vector<Point> right = {{0, 0}, {100, 0}, {100, 100}};
-  for (CornerStyle style : kNewStyles) {
-    for (double size : {-1.0, kInf, std::nan("")}) {
-      Outline o = Styled(right, size, style);
-      EXPECT_EQ(o.result, Result::kInvalidSize);
-      EXPECT_EQ(o.problem.kind, Refusal::kInvalidSize);
+  for (int style = 0; style < 4; ++style) {
+    for (double size : {-1.0, -0.0001, kInf, -kInf, std::nan("")}) {
+      for (Closing closing : kClosings) {
+        for (const std::vector<Point>& points : {right, std::vector<Point>{}}) {
+          SCOPED_TRACE(size);
+          Outline o = Styled(points, size, static_cast<CornerStyle>(style), closing);
+          EXPECT_EQ(o.result, Result::kInvalidSize);
+          EXPECT_EQ(o.problem.kind, Refusal::kInvalidSize);
+          EXPECT_TRUE(o.segments.empty());
+          EXPECT_TRUE(o.corners.empty());
+        }
+      }
     }
   }
   Outline o = Styled(right, 5.0, static_cast<CornerStyle>(7));
@@ -368,10 +341,10 @@ void CheckOutline(const Outline& o, const std::vector<Point>& ring,
       const Corner& c = o.corners[static_cast<size_t>(s.corner)];
       EXPECT_EQ(s.start.x, c.tangent_in.x);
       EXPECT_EQ(s.end.y, c.tangent_out.y);
-      EXPECT_EQ(s.is_arc, style == CornerStyle::kRadiusArc);
+      EXPECT_EQ(s.is_arc, c.is_arc);
+      EXPECT_EQ(s.radius, c.radius);
     }
     if (s.is_arc) {
-      EXPECT_EQ(s.radius, size);
       EXPECT_NEAR(Dist(s.centre, s.start), s.radius, tol);
       EXPECT_NEAR(Dist(s.centre, s.end), s.radius, tol);
       double from = std::atan2(s.start.y - s.centre.y, s.start.x - s.centre.x);
@@ -388,14 +361,17 @@ void CheckOutline(const Outline& o, const std::vector<Point>& ring,
   EXPECT_LT(Dist(at, o.closed ? o.segments.front().start : last), tol);
   for (int count : cuts) EXPECT_EQ(count, 1) << "one cut per corner";
 
-  // Every corner point that turns is cut, and only those, in outline order:
-  // points 1 to n - 2 when open; 1 to n - 1, then 0, when closed.
+  // Every corner point that turns is cut (every corner point for chord
+  // arcs), and only those, in outline order: points 1 to n - 2 when open;
+  // 1 to n - 1, then 0, when closed.
   std::vector<size_t> expected;
   const size_t corner_count = o.closed ? n : n - 2;
   for (size_t k = 1; k <= corner_count; ++k) {
     size_t v = k % n;
     double turn = TurnAt(ring[(v + n - 1) % n], ring[v], ring[(v + 1) % n]);
-    if (std::fabs(turn) >= 1e-9) expected.push_back(v);
+    if (std::fabs(turn) >= 1e-9 || style == CornerStyle::kChordArc) {
+      expected.push_back(v);
+    }
   }
   ASSERT_EQ(o.corners.size(), expected.size());
 
@@ -438,12 +414,25 @@ void CheckOutline(const Outline& o, const std::vector<Point>& ring,
         EXPECT_FALSE(c.is_arc);
         EXPECT_NEAR(Dist(c.tangent_in, c.tangent_out), size, tol);
         break;
-      case CornerStyle::kChordArc: break;
+      case CornerStyle::kChordArc:
+        // An arc tangent to both sides, its centre inside the turn, when it
+        // turns by more than 10 degrees; a chord of the size at the most.
+        EXPECT_NEAR(Dist(c.tangent_in, c.tangent_out), size, tol);
+        EXPECT_EQ(c.is_arc, std::fabs(turn) > 10 * kPi / 180) << turn;
+        if (c.is_arc) {
+          EXPECT_NEAR(std::fabs(Cross(a, p, c.centre)) / Dist(a, p), c.radius, tol);
+          EXPECT_NEAR(std::fabs(Cross(p, q, c.centre)) / Dist(p, q), c.radius, tol);
+          EXPECT_GT(Cross(a, p, c.centre) * turn, 0);
+        } else {
+          EXPECT_EQ(c.radius, 0.0);
+        }
+        break;
     }
   }
   // The cuts of each side do not overlap: the first ends no later along it
   // than the second starts.
-  const size_t sides = o.closed ? n : n - 1;
+  // (Chord arcs test each side against twice the size instead.)
+  const size_t sides = style == CornerStyle::kChordArc ? 0 : o.closed ? n : n - 1;
   for (size_t j = 0; j < sides; ++j) {
     EXPECT_LE(cut_back[j] + cut_back[(j + 1) % n],
               Dist(ring[j], ring[(j + 1) % n]) * (1 + 1e-12));
@@ -470,7 +459,8 @@ std::vector<Point> RandomOutline(std::mt19937& rng, bool ring) {
   Point at{1000 * unit(rng) - 500, 1000 * unit(rng) - 500};
   pts.push_back(at);
   for (int k = 1; k < n; ++k) {
-    double turn = (unit(rng) - 0.5) * 340 * kPi / 180;
+    // Some turns gentle enough for chord arcs' chords.
+    double turn = (unit(rng) - 0.5) * (unit(rng) < 0.2 ? 20 : 340) * kPi / 180;
     if (k > 1) dir += turn;
     double len = 20 + 400 * unit(rng);
     Point next = {at.x + len * std::cos(dir), at.y + len * std::sin(dir)};
@@ -484,11 +474,14 @@ std::vector<Point> RandomOutline(std::mt19937& rng, bool ring) {
 TEST(CornerStyles, PropertiesOfGeneratedOutlinesInEveryStyleAndClosing) {
   std::mt19937 rng(20261207);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  int drawn_open = 0, drawn_closed = 0, short_sides = 0, largest_checked = 0;
-  for (int trial = 0; trial < 1800; ++trial) {
+  int drawn_open = 0, drawn_closed = 0, short_sides = 0;
+  for (int trial = 0; trial < 2400; ++trial) {
     const bool ring = trial % 2 == 1;
     const Closing closing = kClosings[trial / 2 % 3];
-    const CornerStyle style = kNewStyles[trial / 6 % 3];
+    const CornerStyle style = static_cast<CornerStyle>(trial / 6 % 4);
+    // Chord arcs refuse a side shorter than twice the size, and a corner
+    // too sharp for its sides; their largest sizes are whole thousandths.
+    const bool chord_arc = style == CornerStyle::kChordArc;
     const std::vector<Point> pts = RandomOutline(rng, ring);
     const double size = 1 + 60 * unit(rng);
     SCOPED_TRACE(trial);
@@ -497,31 +490,6 @@ TEST(CornerStyles, PropertiesOfGeneratedOutlinesInEveryStyleAndClosing) {
     EXPECT_EQ(o.closed, closing == Closing::kClosed ||
                             (closing == Closing::kByProximity && near));
     const std::vector<Point> ringed = RingOf(pts, closing, o.closed);
-    if (o.result == Result::kDrawn) {
-      CheckOutline(o, ringed, size, style);
-      (o.closed ? drawn_closed : drawn_open) += 1;
-    } else {
-      EXPECT_TRUE(o.segments.empty()) << "all or nothing";
-      EXPECT_TRUE(o.corners.empty());
-      ASSERT_EQ(o.problem.kind, Refusal::kShortSide);
-      ++short_sides;
-      // The side named is too short for its cuts.
-      const size_t m = pts.size();
-      const size_t i = static_cast<size_t>(o.problem.point);
-      const size_t j = static_cast<size_t>(o.problem.next_point);
-      ASSERT_TRUE(j == i + 1 || (j == 0 && o.closed));
-      EXPECT_NEAR(o.problem.found, Dist(pts[i], pts[j]), 1e-9);
-      EXPECT_GT(o.problem.needed, o.problem.found);
-      // Its cut-backs, from the corners at its ends, add up to `needed`.
-      const size_t n = ringed.size();
-      auto per_unit = [&](size_t v) {
-        if (!o.closed && (v == 0 || v == m - 1)) return 0.0;
-        double t = TurnAt(ringed[(v + n - 1) % n], ringed[v], ringed[(v + 1) % n]);
-        return std::fabs(t) < 1e-9 ? 0.0 : PerUnit(style, t);
-      };
-      EXPECT_NEAR(o.problem.needed, size * (per_unit(i) + per_unit(j)),
-                  1e-9 * o.problem.needed);
-    }
     // The largest size draws; a size a little above it does not.
     std::optional<double> largest =
         LargestFilletSize(pts, {0.0, closing, style});
@@ -531,59 +499,49 @@ TEST(CornerStyles, PropertiesOfGeneratedOutlinesInEveryStyleAndClosing) {
     Outline at_largest = Styled(pts, *largest, style, closing);
     ASSERT_EQ(at_largest.result, Result::kDrawn);
     CheckOutline(at_largest, RingOf(pts, closing, at_largest.closed), *largest, style);
-    EXPECT_NE(Styled(pts, *largest * (1 + 1e-9), style, closing).result, Result::kDrawn);
-    EXPECT_NE(Styled(pts, std::nextafter(*largest, kInf), style, closing).result,
-              Result::kDrawn);
+    const double next = chord_arc ? *largest + 0.001 : std::nextafter(*largest, kInf);
+    EXPECT_NE(Styled(pts, next, style, closing).result, Result::kDrawn);
+    if (!chord_arc) {
+      EXPECT_NE(Styled(pts, *largest * (1 + 1e-9), style, closing).result, Result::kDrawn);
+    }
     // Open or closed whatever the size, the sizes that draw run from 0 to
     // the largest. (By proximity the closed shape may draw sizes above some
     // that the open shape refuses.)
-    if (closing != Closing::kByProximity) {
+    if (closing != Closing::kByProximity && (!chord_arc || size <= *largest || size >= next)) {
       EXPECT_EQ(o.result == Result::kDrawn, size <= *largest);
     }
-    ++largest_checked;
+    if (o.result == Result::kDrawn) {
+      CheckOutline(o, ringed, size, style);
+      (o.closed ? drawn_closed : drawn_open) += 1;
+    } else {
+      EXPECT_TRUE(o.segments.empty()) << "all or nothing";
+      EXPECT_TRUE(o.corners.empty());
+      const bool sharp = chord_arc && o.problem.kind == Refusal::kSharpCorner;
+      ASSERT_EQ(o.problem.kind, sharp ? Refusal::kSharpCorner : Refusal::kShortSide);
+      short_sides += sharp ? 0 : 1;
+      // The side named is too short for its cuts.
+      const size_t m = pts.size();
+      const size_t i = static_cast<size_t>(o.problem.point);
+      const size_t j = static_cast<size_t>(o.problem.next_point);
+      ASSERT_TRUE(sharp || j == i + 1 || (j == 0 && o.closed));
+      EXPECT_GT(o.problem.needed, o.problem.found);
+      if (sharp) continue;
+      EXPECT_NEAR(o.problem.found, Dist(pts[i], pts[j]), 1e-9);
+      // Its cut-backs, from the corners at its ends, add up to `needed`.
+      const size_t n = ringed.size();
+      auto per_unit = [&](size_t v) {
+        if (!o.closed && (v == 0 || v == m - 1)) return 0.0;
+        double t = TurnAt(ringed[(v + n - 1) % n], ringed[v], ringed[(v + 1) % n]);
+        return std::fabs(t) < 1e-9 ? 0.0 : PerUnit(style, t);
+      };
+      EXPECT_NEAR(o.problem.needed,
+                  chord_arc ? 2 * size : size * (per_unit(i) + per_unit(j)),
+                  1e-9 * o.problem.needed);
+    }
   }
   EXPECT_GT(drawn_open, 200);
   EXPECT_GT(drawn_closed, 200);
   EXPECT_GT(short_sides, 200);
-  EXPECT_EQ(largest_checked, 1800);
-}
-
-TEST(CornerStyles, TheLargestSizeOfAnOpenWalkIsTheSmallestRatio) {
-  // Independently of the library: min over sides of length / (k1 + k2).
-  std::mt19937 rng(7);
-  for (int trial = 0; trial < 300; ++trial) {
-    const CornerStyle style = kNewStyles[trial % 3];
-    std::vector<Point> pts = RandomOutline(rng, false);
-    double expected = kInf;
-    for (size_t j = 0; j + 1 < pts.size(); ++j) {
-      double k = 0;
-      for (size_t v : {j, j + 1}) {
-        if (v == 0 || v == pts.size() - 1) continue;
-        double t = TurnAt(pts[v - 1], pts[v], pts[v + 1]);
-        if (std::fabs(t) >= 1e-9) k += PerUnit(style, t);
-      }
-      if (k > 0) expected = std::min(expected, Dist(pts[j], pts[j + 1]) / k);
-    }
-    std::optional<double> largest =
-        LargestFilletSize(pts, {0.0, Closing::kOpen, style});
-    ASSERT_TRUE(largest.has_value());
-    if (expected == kInf) {
-      EXPECT_EQ(*largest, DBL_MAX);
-    } else {
-      EXPECT_NEAR(*largest, expected, 1e-12 * expected);
-    }
-  }
-}
-
-TEST(CornerStyles, CutBackPerUnitSize) {
-  for (double t : {1e-9, 0.1, -0.7, kPi / 2, -3.0, kPi - 1e-9}) {
-    EXPECT_NEAR(geometry::CutBackPerUnitSize(CornerStyle::kRadiusArc, t),
-                std::tan(std::fabs(t) / 2), 1e-15 * std::tan(std::fabs(t) / 2));
-    EXPECT_EQ(geometry::CutBackPerUnitSize(CornerStyle::kDistanceChamfer, t), 1.0);
-    EXPECT_NEAR(geometry::CutBackPerUnitSize(CornerStyle::kChordChamfer, t),
-                0.5 / std::cos(t / 2), 1e-15 / std::cos(t / 2));
-  }
-  EXPECT_EQ(geometry::CutBackPerUnitSize(CornerStyle::kChordArc, 1.0), 0.0);
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <random>
 #include <vector>
 
+#include "geometry/test_geometry.h"
+
 namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
 
 using rrensen::Closing;
 using rrensen::Corner;
@@ -18,16 +20,6 @@ using rrensen::Point;
 using rrensen::Refusal;
 using rrensen::Result;
 using rrensen::Segment;
-
-const double kPi = 3.141592653589793;
-const double kInf = std::numeric_limits<double>::infinity();
-
-double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
-
-/// Twice the signed area of o, u, w: positive when w lies left of o -> u.
-double Cross(Point o, Point u, Point w) {
-  return (u.x - o.x) * (w.y - o.y) - (u.y - o.y) * (w.x - o.x);
-}
 
 TEST(FilletOutline, WorkedCasesAndRefusals) {
   struct {
@@ -68,42 +60,8 @@ TEST(FilletOutline, WorkedCasesAndRefusals) {
   }
 }
 
-TEST(Fillet, InvalidSizesAreRefusedWhateverThePoints) {
-  const std::vector<Point> right = {{0, 0}, {100, 0}, {100, 100}};
-  for (double size : {-1.0, -5.0, -0.0001, kInf, -kInf, std::nan("")}) {
-    for (Closing closing : {Closing::kByProximity, Closing::kOpen, Closing::kClosed}) {
-      for (const std::vector<Point>& points : {right, std::vector<Point>{}}) {
-        SCOPED_TRACE(size);
-        Outline o = Fillet(points, {size, closing});
-        EXPECT_EQ(o.result, Result::kInvalidSize);
-        EXPECT_EQ(o.problem.kind, Refusal::kInvalidSize);
-        EXPECT_TRUE(o.segments.empty());
-        EXPECT_TRUE(o.corners.empty());
-      }
-    }
-  }
-  EXPECT_EQ(Fillet(right, {0.0}).result, Result::kDrawn);
-}
-
 TEST(Fillet, ArcAndChordCornersSayWhatTheyAre) {
-  // A right angle turning left: an arc of radius 5 / (2 sin 45 degrees)
-  // sweeping +90 degrees about a centre inside the turn.
-  Outline left = FilletOutline({{0, 0}, {100, 0}, {100, 100}}, 5.0);
-  ASSERT_EQ(left.result, Result::kDrawn);
-  const Corner& c = left.corners.at(0);
-  EXPECT_EQ(c.point, 1);
-  EXPECT_TRUE(c.is_arc);
-  EXPECT_NEAR(c.cut_back, 3.535533905933, 1e-12);
-  EXPECT_NEAR(c.radius, 3.535533905933, 1e-12);
-  EXPECT_NEAR(c.turn, kPi / 2, 1e-15);
-  EXPECT_NEAR(c.centre.x, 96.464466094067, 1e-12);
-  EXPECT_NEAR(c.centre.y, 3.535533905933, 1e-12);
-  const Segment& arc = left.segments.at(1);
-  EXPECT_TRUE(arc.is_arc);
-  EXPECT_EQ(arc.corner, 0);
-  EXPECT_EQ(arc.sweep, c.turn);
-  EXPECT_NEAR(rrensen::Bulge(arc), std::tan(kPi / 8), 1e-15);
-
+  // (A right angle in each style: CornerStyles.ARightAngleInEachStyle.)
   // Turning right, after the arc: a chord corner of 2.86 degrees to the
   // right has no arc of its own, whatever arc came before it.
   Outline chord =
@@ -125,47 +83,9 @@ TEST(Fillet, ArcAndChordCornersSayWhatTheyAre) {
   EXPECT_EQ(rrensen::Bulge(cut), 0.0);
 }
 
-TEST(Fillet, ClosingIsTheCallersChoice) {
-  // The ends lie 1 apart: the host's rule closes the outline for size 5.
-  const std::vector<Point> near = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 1}};
-  const std::vector<Point> repeated = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}};
-  const std::vector<Point> far = {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 50}};
-  struct {
-    const char* name;
-    const std::vector<Point>* points;
-    Closing closing;
-    bool closed;
-    size_t corners;  // 0: refused
-  } cases[] = {
-      {"near, by proximity", &near, Closing::kByProximity, true, 4},
-      {"near, open", &near, Closing::kOpen, false, 3},
-      // Closed, the side from the last point back to the first is 1 long.
-      {"near, closed", &near, Closing::kClosed, true, 0},
-      {"repeated, open", &repeated, Closing::kOpen, false, 3},
-      {"repeated, closed: the repeat counts once", &repeated, Closing::kClosed, true, 4},
-      {"far, by proximity", &far, Closing::kByProximity, false, 3},
-      {"far, closed", &far, Closing::kClosed, true, 5},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    Outline o = Fillet(*c.points, {5.0, c.closing});
-    EXPECT_EQ(o.closed, c.closed);
-    if (c.corners == 0) {
-      EXPECT_EQ(o.problem.kind, Refusal::kShortSide);
-      EXPECT_EQ(o.problem.point, 4);
-      EXPECT_EQ(o.problem.next_point, 0);
-      continue;
-    }
-    ASSERT_EQ(o.result, Result::kDrawn);
-    EXPECT_EQ(o.corners.size(), c.corners);
-    // A closed outline cuts its first point too; an open one ends on its
-    // last point.
-    EXPECT_EQ(o.corners.back().point == 0, c.closed);
-    if (!c.closed) {
-      EXPECT_EQ(o.segments.back().end.y, c.points->back().y);
-    }
-  }
-  // Too few points to close.
+// How each closing closes is a property of every style
+// (CornerStyles.PropertiesOfGeneratedOutlinesInEveryStyleAndClosing).
+TEST(Fillet, TooFewPointsToClose) {
   EXPECT_EQ(Fillet({{1, 1}}, {5.0, Closing::kClosed}).problem.kind, Refusal::kNoCorner);
   EXPECT_EQ(Fillet({{1, 1}, {1, 1}}, {0.0, Closing::kClosed}).problem.kind,
             Refusal::kNoCorner);
@@ -193,142 +113,6 @@ TEST(FilletOutline, RefusalsSayWhatWasNeededAndFound) {
   EXPECT_EQ(rrensen::Describe(sharp.problem),
             "the corner at point 2 turns too sharply: a side of 5.000 needs 5.303");
   EXPECT_EQ(rrensen::Describe(rrensen::Problem{}), "");
-}
-
-TEST(FilletOutline, LargestSizeDrawsAndTheNextThousandthDoesNot) {
-  struct {
-    std::vector<Point> points;
-    double expected;  // -1 for none
-  } cases[] = {
-      {{{0, 0}, {100, 0}, {100, 8}}, 4.0},           // side 8 holds 2 x 4
-      {{{0, 0}, {100, 0}, {100, 100}}, 19.999},      // everything fits
-      {{{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 8}}, 19.999},  // closes
-      {{{0, 0}, {0, 0}, {0, 0}}, 0.0},  // coincident points: only size 0
-      {{}, -1},
-  };
-  for (const auto& c : cases) {
-    std::optional<double> size = rrensen::LargestFilletSize(c.points, {}, 20.0);
-    if (c.expected < 0) {
-      EXPECT_FALSE(size.has_value());
-      continue;
-    }
-    ASSERT_TRUE(size.has_value());
-    EXPECT_NEAR(*size, c.expected, 1e-9);
-    EXPECT_EQ(FilletOutline(c.points, *size).result, Result::kDrawn);
-    if (*size < 19.999) {
-      EXPECT_NE(FilletOutline(c.points, *size + 0.001).result, Result::kDrawn);
-    }
-  }
-}
-
-/// Checks the geometric promises of one drawn outline of `points`.
-void CheckOutline(const Outline& o, const std::vector<Point>& points,
-                  double size) {
-  const double tol = 1e-7;
-  // The points the outline runs through: a closed outline's last point is
-  // its first once more.
-  std::vector<Point> ring = points;
-  if (o.closed) ring.pop_back();
-  const size_t n = ring.size();
-  size_t corners = o.closed ? n : n - 2;
-  ASSERT_EQ(o.corners.size(), corners);
-  ASSERT_EQ(o.segments.size(), o.closed ? 2 * corners : 2 * n - 3);
-
-  // Continuity: each piece starts where the one before ended, and an open
-  // outline runs from the first point to the last. Arcs run from their
-  // start to their end about their centre by their sweep.
-  Point at = o.closed ? o.segments.front().start : points.front();
-  for (const Segment& s : o.segments) {
-    ASSERT_LT(Dist(at, s.start), tol);
-    if (s.is_arc) {
-      EXPECT_NEAR(Dist(s.centre, s.start), s.radius, tol);
-      EXPECT_NEAR(Dist(s.centre, s.end), s.radius, tol);
-      double from = std::atan2(s.start.y - s.centre.y, s.start.x - s.centre.x);
-      Point swept = {s.centre.x + s.radius * std::cos(from + s.sweep),
-                     s.centre.y + s.radius * std::sin(from + s.sweep)};
-      EXPECT_LT(Dist(swept, s.end), tol);
-    } else {
-      EXPECT_EQ(s.sweep, 0.0);
-    }
-    at = s.end;
-  }
-  EXPECT_LT(Dist(at, o.closed ? o.segments.front().start : points.back()), tol);
-
-  // Every corner: tangent points `size` apart and on their sides; an arc is
-  // tangent to both sides with its centre on the inner side; a chord corner
-  // turns by at most 10 degrees, an arc corner by more.
-  for (const Corner& c : o.corners) {
-    size_t i = static_cast<size_t>(c.point);
-    Point a = ring[(i + n - 1) % n], p = ring[i], q = ring[(i + 1) % n];
-    EXPECT_NEAR(Dist(c.tangent_in, c.tangent_out), size, tol);
-    EXPECT_NEAR(Cross(a, p, c.tangent_in) / Dist(a, p), 0, tol);
-    EXPECT_NEAR(Cross(p, q, c.tangent_out) / Dist(p, q), 0, tol);
-    double turn = std::atan2(Cross(a, p, q), (p.x - a.x) * (q.x - p.x) +
-                                                 (p.y - a.y) * (q.y - p.y));
-    EXPECT_NEAR(c.turn, turn, 1e-9);
-    if (c.is_arc) {
-      EXPECT_NEAR(std::fabs(Cross(a, p, c.centre)) / Dist(a, p), c.radius, tol);
-      EXPECT_NEAR(std::fabs(Cross(p, q, c.centre)) / Dist(p, q), c.radius, tol);
-      EXPECT_GT(Cross(a, p, c.centre) * turn, 0);  // the inner side
-      EXPECT_GT(std::fabs(turn), 10 * kPi / 180 - 1e-12);
-    } else {
-      EXPECT_LE(std::fabs(turn), 10 * kPi / 180 + 1e-12);
-    }
-  }
-}
-
-TEST(Fillet, PropertiesOfGeneratedOutlinesWithEveryClosing) {
-  std::mt19937 rng(20261206);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  int drawn_open = 0, drawn_closed = 0, refused = 0;
-  for (int trial = 0; trial < 900; ++trial) {
-    bool ring = trial % 2 == 1;
-    double size = 0.5 + 15 * unit(rng);
-    int n = 3 + static_cast<int>(unit(rng) * (ring ? 15 : 40));
-    std::vector<Point> pts;
-    if (ring) {
-      // A star-shaped ring around the origin, closed onto its first point.
-      for (int k = 0; k < n - 1; ++k) {
-        double a = 2 * kPi * (k + 0.8 * unit(rng)) / (n - 1);
-        double r = 200 + 300 * unit(rng);
-        pts.push_back({r * std::cos(a), r * std::sin(a)});
-      }
-      pts.push_back(pts[0]);
-    } else {
-      // A walk whose turns are mostly arcs, some flat enough for chords.
-      double dir = 2 * kPi * unit(rng);
-      Point at{1000 * unit(rng) - 500, 1000 * unit(rng) - 500};
-      pts.push_back(at);
-      for (int k = 1; k < n; ++k) {
-        double turn = unit(rng) < 0.3 ? (unit(rng) - 0.5) * 20 * kPi / 180
-                                      : (unit(rng) - 0.5) * 300 * kPi / 180;
-        if (k > 1) dir += turn;
-        double len = 20 + 400 * unit(rng);
-        at = {at.x + len * std::cos(dir), at.y + len * std::sin(dir)};
-        pts.push_back(at);
-      }
-    }
-    const Closing closing = static_cast<Closing>(trial / 2 % 3);
-    SCOPED_TRACE(trial);
-    Outline o = Fillet(pts, {size, closing});
-    bool near = Dist(pts.front(), pts.back()) < 2 * size;
-    EXPECT_EQ(o.closed, closing == Closing::kClosed ||
-                            (closing == Closing::kByProximity && near));
-    if (o.result != Result::kDrawn) {
-      ++refused;
-      EXPECT_TRUE(o.segments.empty()) << "all or nothing";
-      EXPECT_NE(o.problem.kind, Refusal::kNone);
-      continue;
-    }
-    // A closed ring that was not given as one has no repeat to drop.
-    std::vector<Point> given = pts;
-    if (o.closed && closing == Closing::kClosed && !ring) given.push_back(pts.front());
-    CheckOutline(o, given, size);
-    (o.closed ? drawn_closed : drawn_open) += 1;
-  }
-  EXPECT_GT(drawn_open, 100);
-  EXPECT_GT(drawn_closed, 100);
-  EXPECT_GT(refused, 10);
 }
 
 TEST(RefusalCode, EveryRefusalHasItsOwnLowerCaseCode) {

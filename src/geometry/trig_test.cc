@@ -200,37 +200,24 @@ void Atan2Arguments(std::mt19937_64& rng, int k, double* y, double* x) {
   }
 }
 
-TEST(Trig, FastPathGivesTheExactPathsBitsForSinCosAndTan) {
-  std::mt19937_64 rng(2024);
-  int sin_differ = 0, cos_differ = 0, tan_differ = 0;
+TEST(Trig, FastPathGivesTheExactPathsBits) {
+  std::mt19937_64 trig_rng(2024), atan2_rng(2025);
+  int differ[4] = {0, 0, 0, 0};
+  auto check = [&](int f, double fast, double exact, double y, double x) {
+    if (!SameBits(fast, exact) && ++differ[f] <= 5) {
+      ADD_FAILURE() << "function " << f << " " << std::hexfloat << y << " " << x;
+    }
+  };
   for (int k = 0; k < kArgumentsPerFunction; ++k) {
-    const double x = TrigArgument(rng, k);
-    if (!SameBits(trig::Sin(x), trig::internal::SinExact(x)) && ++sin_differ <= 5) {
-      ADD_FAILURE() << "sin " << std::hexfloat << x;
-    }
-    if (!SameBits(trig::Cos(x), trig::internal::CosExact(x)) && ++cos_differ <= 5) {
-      ADD_FAILURE() << "cos " << std::hexfloat << x;
-    }
-    if (!SameBits(trig::Tan(x), trig::internal::TanExact(x)) && ++tan_differ <= 5) {
-      ADD_FAILURE() << "tan " << std::hexfloat << x;
-    }
-  }
-  EXPECT_EQ(sin_differ, 0);
-  EXPECT_EQ(cos_differ, 0);
-  EXPECT_EQ(tan_differ, 0);
-}
-
-TEST(Trig, FastPathGivesTheExactPathsBitsForAtan2) {
-  std::mt19937_64 rng(2025);
-  int differ = 0;
-  for (int k = 0; k < kArgumentsPerFunction; ++k) {
+    const double a = TrigArgument(trig_rng, k);
+    check(0, trig::Sin(a), trig::internal::SinExact(a), a, 0);
+    check(1, trig::Cos(a), trig::internal::CosExact(a), a, 0);
+    check(2, trig::Tan(a), trig::internal::TanExact(a), a, 0);
     double y = 0, x = 0;
-    Atan2Arguments(rng, k, &y, &x);
-    if (!SameBits(trig::Atan2(y, x), trig::internal::Atan2Exact(y, x)) && ++differ <= 5) {
-      ADD_FAILURE() << "atan2 " << std::hexfloat << y << " " << x;
-    }
+    Atan2Arguments(atan2_rng, k, &y, &x);
+    check(3, trig::Atan2(y, x), trig::internal::Atan2Exact(y, x), y, x);
   }
-  EXPECT_EQ(differ, 0);
+  for (int f = 0; f < 4; ++f) EXPECT_EQ(differ[f], 0) << "function " << f;
 }
 
 }  // namespace

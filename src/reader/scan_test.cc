@@ -49,6 +49,8 @@ TEST(Scan, IntegersWrapModulo2To32) {
   }
 }
 
+// Where the value of a plain decimal is exact is left to the properties
+// below; these pin how far a text is read and what it reads as.
 TEST(Scan, RealsAreDecimalOrInfOrNan) {
   const double inf = std::numeric_limits<double>::infinity();
   struct {
@@ -65,16 +67,11 @@ TEST(Scan, RealsAreDecimalOrInfOrNan) {
       {"1e+", true, 1.0, 1},
       {"0x10", true, 0.0, 1},  // no hexadecimal reals
       {"+3", true, 3.0, 2},
-      {"0.1", true, 0.1, 3},
-      {"0.001", true, 0.001, 5},
       {"-00.0625e1", true, -0.625, 10},
-      {"123456789.123456789", true, 123456789.123456789, 19},
       {"12345678901234567890123", true, 12345678901234567890123.0, 23},
-      {"0.30000000000000004", true, 0.30000000000000004, 19},
       {"1e22", true, 1e22, 4},
       {"1e23", true, 1e23, 4},
       {"9007199254740993", true, 9007199254740992.0, 16},
-      {"96.464466094067", true, 96.464466094067, 15},
       {"1e400", true, inf, 5},
       {"-1e400", true, -inf, 6},
       {"1e-400", true, 0.0, 6},

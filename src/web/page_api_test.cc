@@ -4,14 +4,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
-
 
 namespace web {
 namespace {
@@ -25,73 +23,10 @@ std::string Read(const fs::path& path) {
   return bytes.str();
 }
 
-void Write(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out << bytes;
-}
-
-/// A fresh, empty folder of the test's own.
-fs::path Folder(const std::string& name) {
-  fs::path folder = fs::temp_directory_path() / ("rrensen_web_test_" + name);
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-/// Runs `command` in a shell; returns its exit status.
-int Shell(const std::string& command) {
-  int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 const fs::path kSource = RRENSEN_SOURCE_DIR;
 
 /// The README's refused outline: side 4-5 is too short for size 5.
 const char kRefused[] = "hp1 0 0\r\nhp2 100 0\r\nhp3 100 100\r\nhp4 0 30\r\nhp5 0 22\r\n";
-
-TEST(PageApi, ExchangeRunsMatchTheTool) {
-  // Every seed of the fuzz corpus (its first line holds the option words),
-  // the README's example and the pictures' files, with several sizes.
-  std::vector<std::pair<std::vector<std::string>, std::string>> runs;
-  for (const auto& entry : fs::directory_iterator(kSource / "fuzz/corpus")) {
-    std::string input = Read(entry.path());
-    size_t nl = input.find('\n');
-    std::istringstream line(input.substr(0, nl));
-    std::vector<std::string> words;
-    for (std::string word; line >> word;) words.push_back(word);
-    runs.emplace_back(words, nl == std::string::npos ? "" : input.substr(nl + 1));
-  }
-  for (const std::string& exchange : {Read(kSource / "examples/kdx_temp.txt"), std::string(kRefused)}) {
-    for (const std::vector<std::string>& words :
-         {std::vector<std::string>{}, {"-c3"}, {"/c0"}, {"-c19.5", "-t1"}, {"-c25"}, {"-c15"}}) {
-      runs.emplace_back(words, exchange);
-    }
-  }
-  const fs::path folder = Folder("exchange");
-  for (const auto& [words, exchange] : runs) {
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    Write(folder / "kdx_temp.txt", exchange);
-    std::string command = "cd " + Quote(folder.string()) + " && " + Quote(RRENSEN_PROGRAM);
-    for (const std::string& word : words) command += " " + Quote(word);
-    const int status = Shell(command + " >stdout.txt 2>stderr.txt");
-    const ExchangeRun run = RunExchange(exchange, words);
-    std::string what = "words:";
-    for (const std::string& word : words) what += " " + word;
-    EXPECT_EQ(run.status, status) << what;
-    EXPECT_EQ(run.output, fs::exists(folder / "KDX_TEMP.TXT") ? Read(folder / "KDX_TEMP.TXT") : "")
-        << what;
-    EXPECT_EQ(run.console, Read(folder / "stdout.txt")) << what;
-    EXPECT_EQ(run.errors, Read(folder / "stderr.txt")) << what;
-  }
-  fs::remove_all(folder);
-}
 
 /// The DXF files the tests run: the examples and rrensen-dxf's corpus.
 std::vector<fs::path> DxfFiles() {

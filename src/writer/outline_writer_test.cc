@@ -19,24 +19,6 @@ struct Written {
   std::string output, console;
 };
 
-TEST(OutlineWriter, RecordsAndTraceOfTheRightAngle) {
-  Written w({{0, 0}, {100, 0}, {100, 100}}, 5);
-  EXPECT_EQ(w.output,
-            "ch 96.5 3.5 3,0,\"3.5,-45.0,45.0,-45.0 k0(45.0)\r\n"
-            "ci 96.464466094067 3.535533905933 1.767766952966 \r\n"
-            " 0.000000000000 0.000000000000 96.464466094067 0.000000000000 \r\n"
-            "ci 96.464466094067 3.535533905933 3.535533905933 -45.000000000000 "
-            "45.000000000000 1.000000000000 -45.000000000000 \r\n"
-            " 100.000000000000 3.535533905933 100.000000000000 100.000000000000 \r\n");
-  EXPECT_EQ(w.console,
-            "#  P(2)-P(3) if len1(100.0) < 2.0 x Men(5.0) error \n"
-            "#   k0(0.785398rad)(45.000000dgree)  re(3.535534)=lenx(3.535534)/tan(k0)\n"
-            "#  bcos(0.996195) a(0.707107)k0(0.785398rad)(45.000000dgree)  "
-            "re(3.535534)=lenx(3.535534)/tan(k0)\n"
-            "#  sikaku(0.0) syukaku(0.0)\n"
-            "# Ccnt(3) i(3) Men(5.000000)\n");
-}
-
 TEST(OutlineWriter, ChordMarkersCarryTheRunningRadius) {
   // A chord corner before any arc shows radius 0 at its first tangent point.
   Written first({{0, 0}, {100, 0}, {200, 5}}, 5);

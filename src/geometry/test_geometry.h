@@ -1,0 +1,45 @@
+#ifndef RRENSEN_GEOMETRY_TEST_GEOMETRY_H_
+#define RRENSEN_GEOMETRY_TEST_GEOMETRY_H_
+
+/// What the geometry tests share: plain-maths measures of points, written
+/// with the C library and not with the code under test.
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "rrensen/fillet.h"
+
+namespace test_geometry {
+
+using rrensen::Point;
+
+inline constexpr double kPi = 3.141592653589793;
+inline constexpr double kInf = std::numeric_limits<double>::infinity();
+
+inline double Dist(Point a, Point b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+/// Twice the signed area of o, u, w: positive when w lies left of o -> u.
+inline double Cross(Point o, Point u, Point w) {
+  return (u.x - o.x) * (w.y - o.y) - (u.y - o.y) * (w.x - o.x);
+}
+
+/// The signed turn at p from a -> p to p -> q.
+inline double TurnAt(Point a, Point p, Point q) {
+  return std::atan2(Cross(a, p, q),
+                    (p.x - a.x) * (q.x - p.x) + (p.y - a.y) * (q.y - p.y));
+}
+
+inline uint64_t Bits(double value) {
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+/// The same double to the last bit (-0 is not 0).
+inline bool SameBits(double a, double b) { return Bits(a) == Bits(b); }
+
+}  // namespace test_geometry
+
+#endif  // RRENSEN_GEOMETRY_TEST_GEOMETRY_H_
