@@ -1,5 +1,6 @@
 #include "dxf/drawing.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -277,6 +278,10 @@ class Reader {
   size_t ReadLightweight(size_t first) {
     Polyline& p = Fresh(PolylineForm::kLightweight, first);
     p.end_tag = EntityEnd(first + 1);
+    // A vertex takes two tags at least (its 10 and 20).
+    const size_t most = std::min((p.end_tag - first) / 2, kMaxVertices);
+    p.vertices.reserve(most);
+    p.vertex_tags.reserve(most);
     OpaqueParts opaque;
     for (size_t i = first + 1; i < p.end_tag && drawing_.error.empty(); ++i) {
       const Tag& tag = window_[i];

@@ -74,6 +74,8 @@ class PolylineFilleter {
       Scan(start, pieces);
       Rotate(start);
     }
+    result_.vertices.reserve(out_.size());
+    result_.sources.reserve(out_.size());
     for (const Emitted& e : out_) {
       result_.vertices.push_back(e.vertex);
       result_.sources.push_back(e.source);
@@ -113,6 +115,7 @@ class PolylineFilleter {
   /// as it was).
   void Scan(size_t start, size_t pieces) {
     const size_t n = w_.size();
+    out_.reserve(n);
     size_t j = 0;
     while (j < pieces) {
       size_t length = 0;
@@ -142,6 +145,8 @@ class PolylineFilleter {
     const size_t n = w_.size();
     std::vector<size_t> index;  // working index of each run point
     std::vector<Point> points;
+    index.reserve(length + 1);
+    points.reserve(length + 1);
     for (size_t i = 0; i <= length; ++i) {
       index.push_back((start + j + i) % n);
       points.push_back(w_[index.back()].point);
@@ -193,6 +198,9 @@ class PolylineFilleter {
     const size_t n = w_.size();
     std::vector<Point> points;
     std::vector<size_t> index;
+    points.reserve(n);
+    index.reserve(n);
+    out_.reserve(n);
     for (size_t i = 0; i < n; ++i) {
       points.push_back(w_[i].point);
       index.push_back(i);
