@@ -173,6 +173,10 @@ class Reader {
     }
   }
 
+  /// How many tags of a polyline read for its values only are held at
+  /// most before they are let go.
+  static constexpr size_t kLetGoEvery = 4096;
+
   /// Index of the next "0" tag from `i` on (or the end), all read.
   size_t EntityEnd(size_t i) {
     while (window_.Has(i) && window_[i].code != 0) ++i;
@@ -272,29 +276,46 @@ class Reader {
     p.vertex_tags.clear();
     p.vertex_handles.clear();
     p.seqend_tag = 0;
+    const Tag& type = window_[first];
+    p.type.assign(TrimBlanks(type.value));
+    p.line = type.line;
     return p;
   }
 
   size_t ReadLightweight(size_t first) {
     Polyline& p = Fresh(PolylineForm::kLightweight, first);
-    p.end_tag = EntityEnd(first + 1);
-    // A vertex takes two tags at least (its 10 and 20).
-    const size_t most = std::min((p.end_tag - first) / 2, kMaxVertices);
-    p.vertices.reserve(most);
-    p.vertex_tags.reserve(most);
+    // A visitor that wants no lightweight polyline's tags gets its values
+    // only: its tags are let go as they are read, so that a polyline of
+    // any length holds none.
+    const bool values_only = !visitor_.WantsLightweightTags();
+    if (!values_only) {
+      p.end_tag = EntityEnd(first + 1);
+      // A vertex takes two tags at least (its 10 and 20).
+      const size_t most = std::min((p.end_tag - first) / 2, kMaxVertices);
+      p.vertices.reserve(most);
+      p.vertex_tags.reserve(most);
+    }
     OpaqueParts opaque;
-    for (size_t i = first + 1; i < p.end_tag && drawing_.error.empty(); ++i) {
+    size_t i = first + 1;
+    for (; drawing_.error.empty(); ++i) {
+      if (values_only) {
+        if (!window_.Has(i) || window_[i].code == 0) break;
+        if (i % kLetGoEvery == 0) window_.Release(i, window_[i].begin);
+      } else if (i >= p.end_tag) {
+        break;
+      }
       const Tag& tag = window_[i];
       NoteHandle(tag);
       if (opaque.Skip(tag) || ReadCommon(tag, p)) continue;
       // Past kMaxVertices the polyline is unfit and its last kept y may be
       // overwritten harmlessly.
       if (tag.code == 10) {
-        if (AddVertex(p, tag)) p.vertex_tags.push_back(i);
+        if (AddVertex(p, tag) && !values_only) p.vertex_tags.push_back(i);
       } else {
         VertexTag(p, tag, !p.vertices.empty(), "any 10 in an LWPOLYLINE");
       }
     }
+    if (values_only) p.end_tag = std::max(i, first + 1);
     Finish(p);
     return p.end_tag;
   }
@@ -474,9 +495,6 @@ class Reader {
 
   void Finish(Polyline& p) {
     p.closed = (p.flags & kClosedFlag) != 0;
-    const Tag& first = window_[p.first_tag];
-    p.type.assign(TrimBlanks(first.value));
-    p.line = first.line;
     if (drawing_.error.empty()) visitor_.OnPolyline(p);
   }
 

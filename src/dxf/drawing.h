@@ -191,6 +191,9 @@ class DrawingVisitor {
   /// A polyline, its tags [first_tag, end_tag] held. It is the scanner's
   /// and is reused for the next one.
   virtual void OnPolyline(Polyline& polyline) = 0;
+  /// False when an LWPOLYLINE's tags are not wanted, only its values: its
+  /// first_tag and end_tag are then not held, and its vertex_tags empty.
+  virtual bool WantsLightweightTags() const { return true; }
   /// A LINE or ARC of model space (with DrawingPieces::kRead), its tags
   /// held; the visitor may take it.
   virtual void OnPiece(Piece& piece) = 0;

@@ -326,6 +326,9 @@ class Surveyor : public DrawingVisitor {
 
   void OnBoundary(size_t /*next*/) override {}
 
+  /// The survey plans vertex-list polylines only.
+  bool WantsLightweightTags() const override { return false; }
+
   void OnPolyline(Polyline& p) override {
     // Only the vertex-list form's new vertices take handles.
     if (p.form != PolylineForm::kVertexList ||

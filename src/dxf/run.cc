@@ -1,5 +1,9 @@
 #include "dxf/run.h"
 
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "dxf/fillet_dxf.h"
@@ -34,19 +38,30 @@ class Teller : public RunListener {
   std::string text_;
 };
 
-/// Reads all of `input`; false on a fault.
-bool ReadAll(InputFile& input, std::string& bytes) {
-  // Straight into the string, one more byte than the file is said to hold
-  // so that its end is seen; a file that grew meanwhile is read on.
-  size_t filled = 0;
-  bytes.resize(static_cast<size_t>(input.size().value_or(0)) + 1);
+/// A file's bytes read into memory, not set to anything first.
+struct ReadBytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+};
+
+/// Reads all of `input` into `bytes`; false on a fault.
+bool ReadAll(InputFile& input, ReadBytes& bytes) {
+  // One more byte than the file is said to hold, so that its end is seen;
+  // a file that grew meanwhile is read on.
+  size_t room = static_cast<size_t>(input.size().value_or(0)) + 1;
+  bytes.data.reset(new char[room]);
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(2 * bytes.size());
-    const size_t read = input.Read(bytes.data() + filled, bytes.size() - filled);
+    if (bytes.size == room) {
+      std::unique_ptr<char[]> larger(new char[2 * room]);
+      std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+      bytes.data = std::move(larger);
+      room *= 2;
+    }
+    const size_t read =
+        input.Read(bytes.data.get() + bytes.size, room - bytes.size);
     if (read == 0) break;
-    filled += read;
+    bytes.size += read;
   }
-  bytes.resize(filled);
   return !input.failed();
 }
 
@@ -96,29 +111,30 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   };
   // A drawing that fits in memory comfortably is read once, and both
   // passes run over its bytes; a larger one is read twice.
-  std::string read;
-  const std::string* bytes = input->held();
+  ReadBytes read;
+  std::optional<std::string_view> bytes;
+  if (const std::string* held = input->held()) bytes = *held;
   const std::optional<uint64_t> size = input->size();
-  if (bytes == nullptr && size && *size <= kReadOnceBytes) {
+  if (!bytes && size && *size <= kReadOnceBytes) {
     if (!ReadAll(*input, read)) return cannot_read("");
     input.reset();
-    bytes = &read;
+    bytes = std::string_view(read.data.get(), read.size);
   }
-  FilletJob job(request.settings, size_t{1} << 20, bytes != nullptr);
+  FilletJob job(request.settings, size_t{1} << 20, bytes.has_value());
   // The first pass reads the whole file: nothing is written for a file
   // that does not read.
-  if (!(bytes != nullptr ? job.Survey(*bytes) : job.Survey(*input))) {
+  if (!(bytes ? job.Survey(*bytes) : job.Survey(*input))) {
     if (input && input->failed()) return cannot_read("");
     std::string where = name;
     if (job.error_line() > 0) where += ":" + std::to_string(job.error_line());
     messages.Say(where + ": not a readable ASCII DXF file: " + job.error());
     return kFailed;
   }
-  if (bytes == nullptr && !input->Rewind()) return cannot_read("");
+  if (!bytes && !input->Rewind()) return cannot_read("");
   Teller teller(messages, report);
   ByteSink* sink = request.dry_run ? nullptr : drawing;
-  const FilletRun run = bytes != nullptr ? job.Write(*bytes, sink, teller)
-                                         : job.Write(*input, sink, teller);
+  const FilletRun run = bytes ? job.Write(*bytes, sink, teller)
+                              : job.Write(*input, sink, teller);
   teller.Flush();
   if (input && input->failed()) return cannot_read("");
   if (!run.error.empty()) return cannot_read(run.error);

@@ -165,5 +165,34 @@ TEST(RunCommandLine, OneReadOrTwoWriteTheSameAndTheOutputMayBeTheInput) {
   EXPECT_EQ(once.files, twice.files);
 }
 
+/// A polyline longer than the survey holds at once, read once or twice:
+/// filleted, or with a bad number far in refused at its line.
+TEST(RunCommandLine, LongPolylinesReadTheSameOnceOrTwice) {
+  std::vector<std::string> points;
+  for (int k = 0; k < 5000; ++k) {
+    points.push_back(std::to_string(k * 10 % 9973) + "," + std::to_string(k * 37 % 9967));
+  }
+  const std::string good = File(Lightweight("2C", 1, points));
+  points[4000] = "x,5";
+  const std::string bad = File(Lightweight("2C", 1, points));
+  for (const std::string& input : {good, bad}) {
+    MemoryFiles once;
+    once.files["in.dxf"] = input;
+    const Ran first = RunWords(once, {"-o", "out.dxf", "-c", "0.01"});
+    MemoryFiles twice;
+    twice.files["in.dxf"] = input;
+    twice.sizes_unknown = true;
+    const Ran second = RunWords(twice, {"-o", "out.dxf", "-c", "0.01"});
+    EXPECT_EQ(first.standard_error, second.standard_error);
+    EXPECT_EQ(once.files, twice.files);
+  }
+  MemoryFiles files;
+  files.files["in.dxf"] = bad;
+  EXPECT_EQ(RunWords(files, {"-o", "out.dxf"}).standard_error,
+            "rrensen-dxf: in.dxf:16016: not a readable ASCII DXF file: "
+            "the value of group code 10 is not a number\n");
+  EXPECT_EQ(files.files.size(), 1u);
+}
+
 }  // namespace
 }  // namespace dxf
