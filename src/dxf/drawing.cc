@@ -287,7 +287,8 @@ class Reader {
     // A visitor that wants no lightweight polyline's tags gets its values
     // only: its tags are let go as they are read, so that a polyline of
     // any length holds none.
-    const bool values_only = !visitor_.WantsLightweightTags();
+    const bool values_only = !visitor_.WantsLightweightTags(first);
+    const size_t entity_begin = window_[first].begin;
     if (!values_only) {
       p.end_tag = EntityEnd(first + 1);
       // A vertex takes two tags at least (its 10 and 20).
@@ -300,13 +301,19 @@ class Reader {
     for (; drawing_.error.empty(); ++i) {
       if (values_only) {
         if (!window_.Has(i) || window_[i].code == 0) break;
-        if (i % kLetGoEvery == 0) window_.Release(i, window_[i].begin);
+        if (i % kLetGoEvery == 0) window_.Release(i, entity_begin);
       } else if (i >= p.end_tag) {
         break;
       }
       const Tag& tag = window_[i];
       NoteHandle(tag);
       if (opaque.Skip(tag) || ReadCommon(tag, p)) continue;
+      int count = 0;
+      if (values_only && tag.code == 90 && ParseInteger(tag.value, count) &&
+          count > 0) {
+        // The vertex count the polyline says it has, as a hint.
+        p.vertices.reserve(std::min(static_cast<size_t>(count), kMaxVertices));
+      }
       // Past kMaxVertices the polyline is unfit and its last kept y may be
       // overwritten harmlessly.
       if (tag.code == 10) {

@@ -191,9 +191,12 @@ class DrawingVisitor {
   /// A polyline, its tags [first_tag, end_tag] held. It is the scanner's
   /// and is reused for the next one.
   virtual void OnPolyline(Polyline& polyline) = 0;
-  /// False when an LWPOLYLINE's tags are not wanted, only its values: its
-  /// first_tag and end_tag are then not held, and its vertex_tags empty.
-  virtual bool WantsLightweightTags() const { return true; }
+  /// False when the tags of the LWPOLYLINE starting at tag `first_tag`
+  /// are not wanted, only its values: they are then let go as they are
+  /// read (its bytes stay held), and its vertex_tags are empty.
+  virtual bool WantsLightweightTags(size_t /*first_tag*/) const {
+    return true;
+  }
   /// A LINE or ARC of model space (with DrawingPieces::kRead), its tags
   /// held; the visitor may take it.
   virtual void OnPiece(Piece& piece) = 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -306,6 +307,10 @@ struct FilletPlan {
   /// it kept, in file order.
   bool keep_plans = false;
   std::vector<PolylinePlan> kept;
+  /// With keep_plans, the plans of the lightweight polylines of
+  /// kLongPolyline vertices or more, by their first tag: the writing holds
+  /// the tags of those it rewrites only.
+  std::map<size_t, PolylinePlan> kept_long;
   bool surveyed = false;
   size_t chunk = 0;  ///< bytes read at a time
   /// The tags the survey's scan read, which the writing's must read too.
@@ -313,6 +318,11 @@ struct FilletPlan {
 };
 
 namespace {
+
+/// A lightweight polyline of this many vertices or more is planned by the
+/// survey when it keeps plans, so that the writing holds its tags only to
+/// rewrite it (a refused one of 10^6 vertices is copied as its bytes).
+constexpr size_t kLongPolyline = 4096;
 
 /// The first pass's visitor: counts the handles that rewriting the
 /// vertex-list polylines takes, and keeps the pieces.
@@ -326,15 +336,21 @@ class Surveyor : public DrawingVisitor {
 
   void OnBoundary(size_t /*next*/) override {}
 
-  /// The survey plans vertex-list polylines only.
-  bool WantsLightweightTags() const override { return false; }
+  /// The survey plans vertex-list polylines, and long lightweight ones
+  /// when it keeps plans: for those, values are all it needs.
+  bool WantsLightweightTags(size_t /*first_tag*/) const override {
+    return false;
+  }
 
   void OnPolyline(Polyline& p) override {
-    // Only the vertex-list form's new vertices take handles.
-    if (p.form != PolylineForm::kVertexList ||
-        !Considered(p, plan_.settings)) {
+    if (!Considered(p, plan_.settings)) return;
+    if (p.form == PolylineForm::kLightweight) {
+      if (plan_.keep_plans && p.vertices.size() >= kLongPolyline) {
+        plan_.kept_long[p.first_tag] = PlanPolyline(p, plan_.settings);
+      }
       return;
     }
+    // Only the vertex-list form's new vertices take handles.
     PolylinePlan plan = PlanPolyline(p, plan_.settings);
     if (plan.rewritten) {
       scratch_.clear();
@@ -434,16 +450,30 @@ class Writer : public DrawingVisitor {
 
   void OnBoundary(size_t next) override { CopyTo(window_[next].begin); }
 
+  /// A long polyline the survey planned is copied as its bytes unless it is
+  /// rewritten: its tags need not be held.
+  bool WantsLightweightTags(size_t first_tag) const override {
+    const auto found = plan_.kept_long.find(first_tag);
+    return found == plan_.kept_long.end() || found->second.rewritten;
+  }
+
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
     PolylinePlan planned;
-    const bool kept = plan_.keep_plans && p.form == PolylineForm::kVertexList;
-    if (kept && next_kept_ >= plan_.kept.size()) {
-      changed_ = true;  // more vertex-list polylines than the survey saw
-      return;
+    const PolylinePlan* kept = nullptr;
+    if (plan_.keep_plans && p.form == PolylineForm::kVertexList) {
+      if (next_kept_ >= plan_.kept.size()) {
+        changed_ = true;  // more vertex-list polylines than the survey saw
+        return;
+      }
+      kept = &plan_.kept[next_kept_++];
     }
-    if (!kept) planned = PlanPolyline(p, plan_.settings);
-    const PolylinePlan& plan = kept ? plan_.kept[next_kept_++] : planned;
+    if (p.form == PolylineForm::kLightweight) {
+      const auto found = plan_.kept_long.find(p.first_tag);
+      if (found != plan_.kept_long.end()) kept = &found->second;
+    }
+    if (kept == nullptr) planned = PlanPolyline(p, plan_.settings);
+    const PolylinePlan& plan = kept != nullptr ? *kept : planned;
     if (plan.rewritten) {
       CopyTo(window_[p.first_tag].begin);
       rewriter_.Entity(p, plan.result, out_);

@@ -175,14 +175,21 @@ TEST(RunCommandLine, LongPolylinesReadTheSameOnceOrTwice) {
   const std::string good = File(Lightweight("2C", 1, points));
   points[4000] = "x,5";
   const std::string bad = File(Lightweight("2C", 1, points));
-  for (const std::string& input : {good, bad}) {
+  // Filleted (status 0), refused (1), unreadable (2).
+  const struct {
+    const std::string& input;
+    const char* size;
+    int status;
+  } cases[] = {{good, "0.01", 0}, {good, "1e6", 1}, {bad, "0.01", 2}};
+  for (const auto& c : cases) {
     MemoryFiles once;
-    once.files["in.dxf"] = input;
-    const Ran first = RunWords(once, {"-o", "out.dxf", "-c", "0.01"});
+    once.files["in.dxf"] = c.input;
+    const Ran first = RunWords(once, {"-o", "out.dxf", "-c", c.size});
     MemoryFiles twice;
-    twice.files["in.dxf"] = input;
+    twice.files["in.dxf"] = c.input;
     twice.sizes_unknown = true;
-    const Ran second = RunWords(twice, {"-o", "out.dxf", "-c", "0.01"});
+    const Ran second = RunWords(twice, {"-o", "out.dxf", "-c", c.size});
+    EXPECT_EQ(first.status, c.status) << c.size;
     EXPECT_EQ(first.standard_error, second.standard_error);
     EXPECT_EQ(once.files, twice.files);
   }
