@@ -84,10 +84,13 @@ class RunListener {
 ///    (PlanPolyline), writes each entity as it goes and tells a RunListener
 ///    what became of each.
 ///
-/// With `keep_plans`, the survey keeps the vertex-list polylines' plans for
-/// the writing, so that every polyline is filleted once: for a file whose
-/// bytes are held in memory anyway. Without, the writing plans those again
-/// and memory stays bounded by the largest entity.
+/// The survey reads lightweight polylines for their values only (their tags
+/// are let go as they are read). With `keep_plans`, for a file whose bytes
+/// are held in memory anyway, it keeps the vertex-list polylines' plans and
+/// those of the long lightweight ones for the writing, so that every
+/// polyline is filleted once and a long one's tags are held only when it
+/// is rewritten. Without, the writing plans those again and memory stays
+/// bounded by the largest entity.
 ///
 /// The bytes written are FilletDrawing's, whatever the size of the chunks
 /// the sources give.
