@@ -71,7 +71,8 @@ def native_seconds(native, path, runs):
         out, report = os.path.join(folder, "out.dxf"), os.path.join(folder, "report.jsonl")
         for _ in range(runs):
             start = time.perf_counter()
-            status = subprocess.run([native.dxf, path, "-c", "1", "-o", out, "--report", report]).returncode
+            status = subprocess.run([native.dxf, path, "-c", "1", "-o", out, "--report", report],
+                                    capture_output=True).returncode
             times.append(time.perf_counter() - start)
         return min(times), open(out, "rb").read(), status
 
