@@ -127,21 +127,12 @@ def compare(style, size, points, outline, failures, name):
         if not close(corner["in"], start) or not close(corner["out"], end):
             failures.append(f"{where}: cut {corner['in']} to {corner['out']}, "
                             f"ezdxf {start} to {end}")
-        if style == "radius":
-            if corner["radius"] != size:
-                failures.append(f"{where}: radius {corner['radius']}")
-            for p in curve_ends:
-                off = abs((p - corner["centre"]).magnitude - size)
-                if off > TOLERANCE:
-                    failures.append(f"{where}: ezdxf's arc is {off} off ours")
-        elif style == "chamfer":
-            for p in (corner["in"], corner["out"]):
-                d = (p - Vec3(points[corner["point"]])).magnitude
-                if abs(d - size) > TOLERANCE:
-                    failures.append(f"{where}: an end {d} from the corner")
-        else:
-            if abs((corner["out"] - corner["in"]).magnitude - size) > TOLERANCE:
-                failures.append(f"{where}: chamfer not {size} long")
+        # The tangent points are ezdxf's; what each style makes of them is
+        # corner_styles_test.cc's to pin. ezdxf's curve must lie on our arc.
+        for p in curve_ends:
+            off = abs((p - corner["centre"]).magnitude - size)
+            if off > TOLERANCE:
+                failures.append(f"{where}: ezdxf's arc is {off} off ours")
 
 
 def main():

@@ -10,8 +10,8 @@ each of filletDxf's options and reports a refused one with status 2 and a
 message; walks an outline from drawn to refused and back with the
 largest-size button; zooms, pans and fits; switches the language; checks
 that the browser logged no error and fetched nothing but the page's own
-files; and measures the sizes and times that docs/performance.md reports.
-A screenshot goes to the logs folder.
+files. A screenshot goes to the logs folder. The page's sizes and times are
+measured by bench/page_bench.py, which uses these helpers.
 
     /usr/bin/python3 web/page_test.py --web build/web --native build/default/src --logs build/logs
 
@@ -21,11 +21,9 @@ Prints one line per check and "N passed, N failed" at the end.
 import argparse
 import base64
 import functools
-import hashlib
 import http.server
 import json
 import os
-import random
 import shutil
 import subprocess
 import sys
@@ -86,15 +84,13 @@ class Native:
 
     def fillet_dxf(self, path, *words):
         """What `rrensen-dxf PATH WORDS -o OUT --report REPORT` does: the file
-        it writes, its status, its wall time in seconds and its report."""
+        it writes, its status and its report."""
         with tempfile.TemporaryDirectory() as folder:
             out, report = os.path.join(folder, "out.dxf"), os.path.join(folder, "report.jsonl")
-            start = time.perf_counter()
             run = subprocess.run([self.dxf, path, *words, "-o", out, "--report", report], capture_output=True)
-            seconds = time.perf_counter() - start
             output = open(out, "rb").read() if os.path.exists(out) else b""
             lines = open(report).read().splitlines() if os.path.exists(report) else []
-            return output, run.returncode, seconds, [json.loads(line) for line in lines if line.strip()]
+            return output, run.returncode, [json.loads(line) for line in lines if line.strip()]
 
 
 def serve(site, extra):
@@ -113,44 +109,6 @@ def serve(site, extra):
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     return server
-
-
-def make_big_dxf(path, target_bytes):
-    """An R2000 DXF of about `target_bytes`: LWPOLYLINEs of 12 vertices
-    (a few too small for the size used, so that they are left unchanged),
-    and some R12 polylines."""
-    rng = random.Random(7)
-    entities = []
-    size = 0
-    handle = 0x100
-    while size < target_bytes:
-        cx, cy = rng.uniform(0, 10000), rng.uniform(0, 10000)
-        scale = 0.5 if rng.random() < 0.02 else rng.uniform(20, 60)
-        # A twelve-cornered outline: a cross of arms scale/2 wide.
-        shape = [(-1, -3), (1, -3), (1, -1), (3, -1), (3, 1), (1, 1), (1, 3), (-1, 3), (-1, 1), (-3, 1),
-                 (-3, -1), (-1, -1)]
-        handle += 1
-        if rng.random() < 0.1:
-            lines = ["0", "POLYLINE", "5", format(handle, "X"), "8", "r12", "66", "1", "10", "0.0", "20", "0.0",
-                     "30", "0.0", "70", "1"]
-            for x, y in shape:
-                handle += 1
-                lines += ["0", "VERTEX", "5", format(handle, "X"), "8", "r12", "10", repr(cx + x * scale / 2),
-                          "20", repr(cy + y * scale / 2), "30", "0.0"]
-            handle += 1
-            lines += ["0", "SEQEND", "5", format(handle, "X"), "8", "r12"]
-        else:
-            lines = ["0", "LWPOLYLINE", "5", format(handle, "X"), "100", "AcDbEntity", "8", "outline", "100",
-                     "AcDbPolyline", "90", "12", "70", "1"]
-            for x, y in shape:
-                lines += ["10", repr(round(cx + x * scale / 2, 6)), "20", repr(round(cy + y * scale / 2, 6))]
-        text = "\n".join(lines) + "\n"
-        entities.append(text)
-        size += len(text)
-    header = ("0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n5\n" + format(handle + 1, "X") +
-              "\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n")
-    with open(path, "w", newline="\n") as f:
-        f.write(header + "".join(entities) + "0\nENDSEC\n0\nEOF\n")
 
 
 def browser(download_folder):
@@ -302,7 +260,7 @@ def test_site(page, checks, native, examples_folder, downloads):
                                   "window.lastRun = {status: r.status, report: r.report}; return r.dxf;",
                                   base64.b64encode(data).decode(), options)
             run = page.js("return window.lastRun")
-            theirs, status, _, report = native.fillet_dxf(path, *words.split())
+            theirs, status, report = native.fillet_dxf(path, *words.split())
             checks.check(f"api: filletDxf {name} {options} is rrensen-dxf {words}",
                          mine == theirs and run["status"] == status and run["report"] == report,
                          f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes")
@@ -311,7 +269,7 @@ def test_site(page, checks, native, examples_folder, downloads):
         page.set_field("dxf-closeGap", "10")
         page.choose("style", "radius")
         saved, downloaded = page.download(downloads)
-        theirs, status, _, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius")
+        theirs, status, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius")
         checks.check(f"download: {name} at 2.5, gap 10, radius arcs is rrensen-dxf's output",
                      saved == name[:-4] + "-filleted.dxf" and downloaded == theirs and len(theirs) > 0,
                      f"{saved}, {len(downloaded)} bytes, status {status}")
@@ -442,61 +400,11 @@ def test_network(page, checks, origin):
     checks.check("network: only the page's own files are fetched", foreign == [], str(foreign))
 
 
-def measure_large_dxf(page, checks, native, work, server_origin):
-    """A 10 MB DXF: rrensen-dxf natively against rrensen.filletDxf in the
-    page (the same bytes), and the page opening and redrawing it."""
-    path = os.path.join(work, "big.dxf")
-    make_big_dxf(path, 10 * 1024 * 1024)
-    megabytes = os.path.getsize(path) / 1024 / 1024
-    native_times = []
-    for _ in range(3):
-        output, status, seconds, _ = native.fillet_dxf(path, "-c", "1")
-        native_times.append(seconds)
-    native_hash = hashlib.sha256(output).hexdigest()
-    result = page.driver.execute_async_script("""
-      const done = arguments[arguments.length - 1];
-      (async () => {
-        const bytes = new Uint8Array(await (await fetch(arguments[0])).arrayBuffer());
-        const times = [];
-        let run;
-        for (let k = 0; k < 3; ++k) {
-          const start = performance.now();
-          run = rrensen.filletDxf(bytes, {size: 1});
-          times.push(performance.now() - start);
-        }
-        const digest = await crypto.subtle.digest('SHA-256', run.dxf);
-        const hash = Array.from(new Uint8Array(digest), b => b.toString(16).padStart(2, '0')).join('');
-        done({times, hash, status: run.status});
-      })().catch(e => done({error: String(e)}));""", server_origin + "/test-data/big.dxf")
-    checks.check("large DXF: the page writes rrensen-dxf's bytes",
-                 result.get("hash") == native_hash and result.get("status") == status, str(result)[:300])
-    browser_seconds = min(result.get("times", [0])) / 1000
-    native_seconds = min(native_times)
-    print(f"measure: {megabytes:.1f} MB DXF filleted (-c 1): native {native_seconds * 1000:.0f} ms, "
-          f"in the page {browser_seconds * 1000:.0f} ms, {browser_seconds / native_seconds:.2f}x native")
-    start = time.perf_counter()
-    opened = page.open_file(path, timeout=120)
-    open_seconds = time.perf_counter() - start
-    checks.check("large DXF: the page opens and draws it", bool(opened))
-    before = page.draws()
-    start = time.perf_counter()
-    page.js("const f = document.getElementById('size'); f.value = '1.5';"
-            "f.dispatchEvent(new Event('input', {bubbles: true}));")
-    page.wait_redraw(before, 120)
-    redraw_seconds = time.perf_counter() - start
-    print(f"measure: {megabytes:.1f} MB DXF opened and drawn in the page in {open_seconds * 1000:.0f} ms, "
-          f"redrawn at a new size in {redraw_seconds * 1000:.0f} ms")
-    steps = page.js("return performance.getEntriesByType('measure').filter(m => m.name.startsWith('rrensen: '))"
-                    ".slice(-4).map(m => m.name.slice(9) + ' ' + Math.round(m.duration) + ' ms')")
-    print("measure: the redraw's steps: " + ", ".join(steps))
-
-
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--web", default="build/web", help="the web preset's build folder")
     parser.add_argument("--native", default="build/default/src", help="the native programs' folder")
     parser.add_argument("--logs", default="build/logs")
-    parser.add_argument("--skip-large", action="store_true", help="leave out the 10 MB measurement")
     args = parser.parse_args()
     checks = Checks()
     native = Native(args.native)
@@ -511,18 +419,7 @@ def main():
     driver = browser(downloads)
     page = Page(driver)
     try:
-        files = {n: os.path.getsize(os.path.join(site, n)) for n in sorted(os.listdir(site))
-                 if os.path.isfile(os.path.join(site, n))}
-        size = sum(files.values())
-        print(f"measure: module and page {size / 1024:.0f} KiB ({size} bytes: "
-              + ", ".join(f"{n} {b}" for n, b in files.items()) + ")")
-        checks.check("size: module and page under 500 KB", size < 500 * 1000, str(size))
-        print(f"measure: single file rrensen.html {os.path.getsize(single) / 1024:.0f} KiB")
-
-        ready = [page.open(origin + "/") for _ in range(3)]
-        print("measure: page ready (ms after navigation start; first load, then two reloads): "
-              + ", ".join(f"{r:.0f}" for r in ready if r is not None))
-        checks.check("site: the page gets ready", all(r is not None for r in ready))
+        checks.check("site: the page gets ready", page.open(origin + "/") is not None)
         version = subprocess.run([native.rrensen, "--version"], capture_output=True, text=True).stdout
         checks.check("api: rrensen.version is the programs' version",
                      page.js("return rrensen.version") in version, version)
@@ -532,17 +429,11 @@ def main():
         test_dxf_view(page, checks, args.logs)
         test_network(page, checks, origin)
         page.collect_logs()
-        if not args.skip_large:
-            measure_large_dxf(page, checks, native, work, origin)
-        page.collect_logs()
-
-        ready_single = page.open("file://" + single)
-        print(f"measure: single file ready in {ready_single:.0f} ms" if ready_single else "single file not ready")
-        checks.check("single file: opens from disk and gets ready", ready_single is not None)
+        checks.check("single file: opens from disk and gets ready", page.open("file://" + single) is not None)
         bracket = os.path.join(site, "examples", "bracket.dxf")
         page.choose_example("bracket.dxf")
         saved, downloaded = page.download(downloads)
-        theirs, _, _, _ = native.fillet_dxf(bracket, "-c", "5")
+        theirs, _, _ = native.fillet_dxf(bracket, "-c", "5")
         checks.check("single file: the bracket downloads as rrensen-dxf writes it",
                      downloaded == theirs and saved == "bracket-filleted.dxf", f"{saved} {len(downloaded)}")
         foreign = page.js("return performance.getEntriesByType('resource').map(e => e.name)")

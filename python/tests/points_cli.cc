@@ -4,19 +4,16 @@
 /// Reads cases from standard input until its end, each a header line and
 /// N lines "x y":
 ///   fillet SIZE CLOSING N          CLOSING: proximity, open or closed
-///   largest CLOSING LIMIT N
-/// and writes, for a fillet case:
+/// and writes for each:
 ///   result R closed C
 ///   problem KIND POINT NEXT_POINT NEEDED FOUND
 ///   message TEXT                   (Describe; empty when drawn)
 ///   segments K, then K lines: IS_ARC SX SY EX EY CX CY RADIUS SWEEP CORNER BULGE
 ///   corners M, then M lines: POINT IS_ARC INX INY OUTX OUTY CUT_BACK TURN CX CY RADIUS
-/// and for a largest case "size S" or "size none". Numbers are written with
-/// %.17g, which reads back to the same double.
+/// Numbers are written with %.17g, which reads back to the same double.
 
 #include <cstdio>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,20 +83,6 @@ int main() {
       options.size = number;
       options.closing = closing;
       WriteOutline(rrensen::Fillet(points, options));
-    } else if (std::strcmp(kind, "largest") == 0) {
-      if (std::scanf("%15s %lf %ld", closing_word, &number, &count) != 3 ||
-          !ReadClosing(closing_word, closing) || !ReadPoints(count, points)) {
-        (void)std::fputs("points_cli: bad largest case\n", stderr);
-        return 2;
-      }
-      rrensen::FilletOptions options;
-      options.closing = closing;
-      const std::optional<double> size = rrensen::LargestFilletSize(points, options, number);
-      if (size) {
-        std::printf("size %.17g\n", *size);
-      } else {
-        std::printf("size none\n");
-      }
     } else {
       (void)std::fprintf(stderr, "points_cli: unknown case %s\n", kind);
       return 2;

@@ -324,11 +324,6 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
 
 // Joining (--join): the file's LINE and ARC entities chained, then filleted.
 
-/// A file of version `version` ($ACADVER, none when empty) with $HANDSEED
-/// 100 and `entities`.
-std::string Versioned(const std::string& version, const std::string& entities) {
-  return File(entities, "100", version);
-}
 
 std::string LineEntity(const std::string& handle, Point from, Point to,
                        const std::string& layer = "outline") {
@@ -367,7 +362,7 @@ Settings Joining(double size = 5.0) {
 }
 
 TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline) {
-  const std::string text = Versioned("AC1015", kSlot);
+  const std::string text = File(kSlot, "100", "AC1015");
   FilletRun run = FilletDrawing(text, Joining());
   ASSERT_EQ(run.error, "");
   EXPECT_EQ(run.chains_filleted, 1);
@@ -410,7 +405,6 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
 TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
   // The open chain A1-A2-A3 is 4 wide between its corners: at size 5 it is
   // refused, at 1.5 filleted. Three lines meeting at (50, 50) chain nothing.
-  const std::string& narrow = kNarrow;
   const std::string branching = LineEntity("B1", {0, 50}, {50, 50}) +
                                 LineEntity("B2", {50, 50}, {100, 50}) +
                                 LineEntity("B3", {50, 50}, {50, 100});
@@ -427,24 +421,24 @@ TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
     const char* type;
     bool joined;  // the pieces became a polyline
   } cases[] = {
-      {"refused: left as its pieces", "AC1015", narrow, 5.0, std::nullopt,
+      {"refused: left as its pieces", "AC1015", kNarrow, 5.0, std::nullopt,
        OutlineStatus::kUnchanged, "LWPOLYLINE", false},
-      {"filleted", "AC1015", narrow, 1.5, std::nullopt,
+      {"filleted", "AC1015", kNarrow, 1.5, std::nullopt,
        OutlineStatus::kFilleted, "LWPOLYLINE", true},
-      {"R12: the vertex-list form", "AC1009", narrow, 1.5, std::nullopt,
+      {"R12: the vertex-list form", "AC1009", kNarrow, 1.5, std::nullopt,
        OutlineStatus::kFilleted, "POLYLINE", true},
-      {"no version: R12", "", narrow, 1.5, std::nullopt,
+      {"no version: R12", "", kNarrow, 1.5, std::nullopt,
        OutlineStatus::kFilleted, "POLYLINE", true},
-      {"R13 has no form for it", "AC1012", narrow, 1.5, std::nullopt,
+      {"R13 has no form for it", "AC1012", kNarrow, 1.5, std::nullopt,
        OutlineStatus::kSkipped, "", false},
       {"nothing to fillet, joined all the same", "AC1015", bend, 5.0,
        std::nullopt, OutlineStatus::kFilleted, "LWPOLYLINE", true},
-      {"--layer asks for the chain's layer", "AC1015", narrow, 1.5,
+      {"--layer asks for the chain's layer", "AC1015", kNarrow, 1.5,
        "OUTLINE", OutlineStatus::kFilleted, "LWPOLYLINE", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string text = Versioned(c.version, c.entities + branching);
+    const std::string text = File(c.entities + branching, "100", c.version);
     Settings settings = Joining(c.size);
     settings.layer = c.layer;
     FilletRun run = FilletDrawing(text, settings);
@@ -472,14 +466,13 @@ TEST(FilletDrawingJoin, SaysWhatBecameOfEachChain) {
 }
 
 TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
-  const std::string& narrow = kNarrow;
-  FilletRun run = FilletDrawing(Versioned("AC1015", narrow), Joining());
+  FilletRun run = FilletDrawing(File(kNarrow, "100", "AC1015"), Joining());
   ASSERT_EQ(run.reports.size(), 1u);
   EXPECT_EQ(run.reports[0],
             "chain of 3 lines from LINE A1 on layer \"outline\" (line 19) left "
             "unchanged: the side from point 2 to point 3 is 4.000 long and "
             "needs 10.000; the largest size that fillets it is 2.000");
-  run = FilletDrawing(Versioned("AC1012", narrow), Joining());
+  run = FilletDrawing(File(kNarrow, "100", "AC1012"), Joining());
   ASSERT_EQ(run.reports.size(), 1u);
   EXPECT_EQ(run.reports[0],
             "chain of 3 lines from LINE A1 on layer \"outline\" (line 19) left "
@@ -488,7 +481,7 @@ TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
 }
 
 TEST(FilletDrawingJoin, LeavesPiecesAloneUnlessAskedAndOffTheLayerAskedFor) {
-  const std::string text = Versioned("AC1015", kSlot);
+  const std::string text = File(kSlot, "100", "AC1015");
   FilletRun run = FilletDrawing(text, Settings{});
   EXPECT_EQ(run.output, text);
   EXPECT_TRUE(run.outlines.empty());
@@ -508,7 +501,7 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
                         LineEntity("A4", {0, 50}, {0, 0});
   Settings settings = Joining();
   settings.close_gap = 4.0;
-  FilletRun run = FilletDrawing(Versioned("AC1015", u), settings);
+  FilletRun run = FilletDrawing(File(u, "100", "AC1015"), settings);
   ASSERT_EQ(run.outlines.size(), 1u);
   EXPECT_TRUE(run.outlines[0].closed);
   EXPECT_EQ(run.outlines[0].corners_filleted, 4);
@@ -524,7 +517,7 @@ TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
   const std::string narrow = LineEntity("A1", {0, 0}, {0, 10}) +
                              LineEntity("A2", {0, 10}, {4, 10});
   FilletRun run =
-      FilletDrawing(Versioned("AC1009", narrow + polyline), Joining(1.5));
+      FilletDrawing(File(narrow + polyline, "100", "AC1009"), Joining(1.5));
   ASSERT_EQ(run.error, "");
   ASSERT_EQ(run.outlines.size(), 2u);
   EXPECT_EQ(run.outlines[0].kind, "chain");
@@ -563,8 +556,8 @@ TEST(FilletJob, WritesWhatFilletDrawingWritesWhateverTheChunks) {
                              LineEntity("C2", {0, 10}, {4, 10}) +
                              LineEntity("C3", {4, 10}, {4, 0});
   const std::string drawings[] = {
-      Versioned("AC1015", kSlot + Lightweight(kSquare, 1, "2F") + narrow),
-      Versioned("AC1009", narrow + vertex_list + kSlot) + "after the end",
+      File(kSlot + Lightweight(kSquare, 1, "2F") + narrow, "100", "AC1015"),
+      File(narrow + vertex_list + kSlot, "100", "AC1009") + "after the end",
       File(Lightweight({{0, 0}, {100, 0}, {100, 3}}, 0, "A2") + vertex_list, "30"),
   };
   Settings joining = Joining(1.5);

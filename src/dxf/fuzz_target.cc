@@ -122,39 +122,38 @@ std::string CheckRun(std::string_view bytes, const dxf::Settings& settings,
   return "";
 }
 
-/// The checks of a run with --join of `bytes`: "" when they hold.
-std::string CheckJoin(std::string_view bytes, dxf::Settings settings) {
-  settings.join_gap = dxf::kDefaultJoinGap;
-  dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
+/// The checks of a run of `bytes`, with --join when `join`: "" when they
+/// hold. With --join there must be one polyline more for each chain joined
+/// and as many lines and arcs fewer as they took; without, each polyline
+/// keeps its arcs.
+std::string CheckFillet(std::string_view bytes, dxf::Settings settings, bool join) {
+  const std::string where = join ? "--join: " : "";
+  if (join) settings.join_gap = dxf::kDefaultJoinGap;
+  const dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
   if (!run.error.empty()) return "";
-  std::string common = CheckRun(bytes, settings, run);
-  if (!common.empty()) return "--join: " + common;
+  const std::string common = CheckRun(bytes, settings, run);
+  if (!common.empty()) return where + common;
   if (run.rewritten == 0) {
-    return run.output == bytes
-               ? ""
-               : "--join: a file with nothing rewritten changed";
+    return run.output == bytes ? "" : where + "a file with nothing rewritten changed";
   }
-  dxf::TagList before = dxf::ReadTags(bytes);
-  dxf::TagList after = dxf::ReadTags(run.output);
-  if (!after.error.empty()) {
-    return "--join: the written file's tags do not read";
-  }
-  dxf::Drawing drawing_before =
-      dxf::ReadDrawing(before, dxf::DrawingPieces::kRead);
-  dxf::Drawing drawing_after =
-      dxf::ReadDrawing(after, dxf::DrawingPieces::kRead);
-  if (!drawing_after.error.empty()) {
-    return "--join: the written file's structure is bad";
-  }
+  const dxf::TagList after = dxf::ReadTags(run.output);
+  if (!after.error.empty()) return where + "the written file's tags do not read";
+  const auto pieces = join ? dxf::DrawingPieces::kRead : dxf::DrawingPieces::kSkip;
+  const dxf::Drawing drawing_before = dxf::ReadDrawing(dxf::ReadTags(bytes), pieces);
+  const dxf::Drawing drawing_after = dxf::ReadDrawing(after, pieces);
+  if (!drawing_after.error.empty()) return where + "the written file's structure is bad";
   if (drawing_after.polylines.size() !=
-      drawing_before.polylines.size() +
-          static_cast<size_t>(run.joined_polylines)) {
-    return "--join: not one polyline more for each chain joined";
+      drawing_before.polylines.size() + static_cast<size_t>(run.joined_polylines)) {
+    return where + "not one polyline more for each chain joined, and no other";
   }
-  if (drawing_after.pieces.size() +
-          static_cast<size_t>(run.joined_lines + run.joined_arcs) !=
+  if (drawing_after.pieces.size() + static_cast<size_t>(run.joined_lines + run.joined_arcs) !=
       drawing_before.pieces.size()) {
-    return "--join: lines or arcs went that no chain took";
+    return where + "lines or arcs went that no chain took";
+  }
+  for (size_t k = 0; !join && k < drawing_before.polylines.size(); ++k) {
+    if (!ArcsKept(drawing_before.polylines[k], drawing_after.polylines[k])) {
+      return "polyline " + std::to_string(k + 1) + " lost an arc";
+    }
   }
   return "";
 }
@@ -174,30 +173,9 @@ std::string CheckFuzzInput(std::string_view input) {
   const auto gap = static_cast<unsigned char>(input[1]);
   if (gap != 0) settings.close_gap = (gap - 1) * 0.25;
   std::string_view bytes = input.substr(2);
-  std::string joined = CheckJoin(bytes, settings);
+  std::string joined = CheckFillet(bytes, settings, true);
   if (!joined.empty()) return joined;
   std::string boundaries = CheckBoundaries(bytes, settings);
   if (!boundaries.empty()) return boundaries;
-  dxf::FilletRun run = dxf::FilletDrawing(bytes, settings);
-  if (!run.error.empty()) return "";
-  std::string common = CheckRun(bytes, settings, run);
-  if (!common.empty()) return common;
-  if (run.rewritten == 0) {
-    return run.output == bytes ? "" : "a file with nothing rewritten changed";
-  }
-  dxf::TagList before = dxf::ReadTags(bytes);
-  dxf::TagList after = dxf::ReadTags(run.output);
-  if (!after.error.empty()) return "the written file's tags do not read";
-  dxf::Drawing drawing_before = dxf::ReadDrawing(before);
-  dxf::Drawing drawing_after = dxf::ReadDrawing(after);
-  if (!drawing_after.error.empty()) return "the written file's structure is bad";
-  if (drawing_before.polylines.size() != drawing_after.polylines.size()) {
-    return "polylines appeared or went";
-  }
-  for (size_t k = 0; k < drawing_before.polylines.size(); ++k) {
-    if (!ArcsKept(drawing_before.polylines[k], drawing_after.polylines[k])) {
-      return "polyline " + std::to_string(k + 1) + " lost an arc";
-    }
-  }
-  return "";
+  return CheckFillet(bytes, settings, false);
 }
