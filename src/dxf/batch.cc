@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <map>
@@ -231,9 +232,10 @@ std::string ProgressText(const BatchProgress& progress) {
   }
   if (done > 0 && done < total && length > 0) {
     const double left = progress.seconds * (total - done) / done;
-    const long seconds = static_cast<long>(left + 0.5);
-    std::snprintf(text + length, sizeof text - static_cast<size_t>(length),
-                  ", %ld:%02ld left", seconds / 60, seconds % 60);
+    const long seconds = std::lround(left);
+    static_cast<void>(std::snprintf(
+        text + length, sizeof text - static_cast<size_t>(length),
+        ", %ld:%02ld left", seconds / 60, seconds % 60));
   }
   return text;
 }

@@ -42,10 +42,11 @@ class TerminalLine : public dxf::ProgressView {
     const size_t length = line.size();
     if (length < drawn_) line.append(drawn_ - length, ' ');
     drawn_ = length;
-    std::fputs(line.c_str(), stderr);
-    std::fflush(stderr);
+    // A progress line that cannot be shown is no fault of the run.
+    static_cast<void>(std::fputs(line.c_str(), stderr));
+    static_cast<void>(std::fflush(stderr));
   }
-  void End() override { std::fputs("\n", stderr); }
+  void End() override { static_cast<void>(std::fputs("\n", stderr)); }
 
  private:
   size_t drawn_ = 0;
