@@ -115,25 +115,39 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
 }
 
 TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
+  // Zero widths do not make a polyline unfit; a new vertex's bulge follows
+  // its widths, as DXF orders them.
   const std::string polyline =
-      VertexList({"A", "B", "C", "D", "E"}, " 30\n0.0\n 70\n0\n");
+      VertexList({"A", "B", "C", "D", "E"}, " 30\n0.0\n 40\n0.0\n 70\n0\n");
   struct {
     const char* seed;
     const char* new_seed;
-  } cases[] = {{"F", "10"}, {"", ""}};
+    bool other_handle;  ///< another header variable with group code 5 first
+  } cases[] = {{"F", "10", false}, {"F", "10", true}, {"", "", false}};
   for (const auto& c : cases) {
-    FilletRun run = FilletDrawing(File(polyline, c.seed), Settings{});
+    std::string file = File(polyline, c.seed);
+    if (c.other_handle) file.insert(file.find("  9\n$HANDSEED"), "  9\n$OTHER\n  5\n99\n");
+    FilletRun run = FilletDrawing(file, Settings{});
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.filleted, 1);
     TagList list = ReadTags(run.output);
     std::vector<std::string> vertex_handles;
     std::string seed;
+    int bulges = 0;
     for (size_t i = 0; i + 1 < list.tags.size(); ++i) {
       if (list.tags[i].value == "VERTEX" && list.tags[i + 1].code == 5) {
         vertex_handles.emplace_back(list.tags[i + 1].value);
       }
       if (list.tags[i].value == "$HANDSEED") seed = list.tags[i + 1].value;
+      if (list.tags[i].value == "$OTHER") {
+        EXPECT_EQ(list.tags[i + 1].value, "99");
+      }
+      if (list.tags[i].code == 42) {
+        ++bulges;
+        EXPECT_EQ(list.tags[i - 1].code, 40);
+      }
     }
+    EXPECT_EQ(bulges, 1);
     EXPECT_EQ(seed, c.new_seed);
     if (*c.seed == '\0') {
       // The two ends are the old vertices B and D, as they were; the new

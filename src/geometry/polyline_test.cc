@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -315,6 +316,27 @@ TEST(FilletPolyline, EveryStyleAtTheLargestSizeAndOneDoubleEitherSide) {
                                       : largest + 0.001),
                           run.first_vertex));
     }
+  }
+}
+
+TEST(FilletPolyline, ACutThatUsesUpTheFirstSideStartsAtTheFirstVertex) {
+  // At its largest size a right angle's arc (or chamfer) takes both sides
+  // whole: the polyline is the cut alone, from the first vertex, which is
+  // then a new vertex with the arc's bulge, to the last.
+  using rrensen::CornerStyle;
+  const std::vector<BulgeVertex> corner = {{{0, 0}, 0}, {{10, 0}, 0}, {{10, 10}, 0}};
+  for (CornerStyle style : {CornerStyle::kRadiusArc, CornerStyle::kDistanceChamfer}) {
+    const rrensen::FilletOptions too_large{1e9, Closing::kOpen, style};
+    const std::optional<double> largest =
+        FilletPolyline(corner, too_large).refused_runs.at(0).largest_size;
+    ASSERT_TRUE(largest.has_value());
+    const PolylineResult r = FilletPolyline(corner, {*largest, Closing::kOpen, style});
+    ASSERT_EQ(r.vertices.size(), 2u) << rrensen::CornerStyleName(style);
+    EXPECT_EQ(r.sources, (std::vector<int>{-1, 2}));
+    EXPECT_EQ(r.vertices[0].point.x, 0.0);
+    EXPECT_EQ(r.vertices[0].point.y, 0.0);
+    EXPECT_NEAR(r.vertices[0].bulge, style == CornerStyle::kRadiusArc ? kQuarter : 0.0,
+                1e-12);
   }
 }
 
