@@ -678,6 +678,19 @@ FilletRun FilletJob::Write(TagStream& stream, ByteSink* sink,
   return run;
 }
 
+RunCounts& RunCounts::operator+=(const RunCounts& other) {
+  filleted += other.filleted;
+  partly += other.partly;
+  left_unchanged += other.left_unchanged;
+  chains_filleted += other.chains_filleted;
+  chains_partly += other.chains_partly;
+  chains_left += other.chains_left;
+  joined_polylines += other.joined_polylines;
+  joined_lines += other.joined_lines;
+  joined_arcs += other.joined_arcs;
+  return *this;
+}
+
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   FilletJob job(settings, size_t{1} << 20, true);
   StringSource first(bytes);

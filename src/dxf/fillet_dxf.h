@@ -21,8 +21,30 @@
 
 namespace dxf {
 
-/// What a run did.
-struct FilletRun {
+/// What became of a run's polylines and chains, counted.
+struct RunCounts {
+  int filleted = 0;        ///< polylines with every run filleted
+  int partly = 0;          ///< polylines with some runs left as they were
+  int left_unchanged = 0;  ///< polylines left as they were (or skipped)
+  /// Chains: every run filleted, some runs left, none filleted (left as
+  /// their pieces, or skipped).
+  int chains_filleted = 0;
+  int chains_partly = 0;
+  int chains_left = 0;
+  /// The polylines written for chains, and the LINE and ARC entities they
+  /// took.
+  int joined_polylines = 0;
+  int joined_lines = 0;
+  int joined_arcs = 0;
+  RunCounts& operator+=(const RunCounts& other);
+  /// Whether some polyline or chain was left, whole or in part.
+  bool SomeLeft() const {
+    return partly + left_unchanged + chains_partly + chains_left > 0;
+  }
+};
+
+/// What a run did: its counts, and
+struct FilletRun : RunCounts {
   /// Empty when the file was read; else why not, and the line at fault
   /// (0 when none).
   std::string error;
@@ -37,19 +59,6 @@ struct FilletRun {
   /// The lines for standard error (Prose) on each polyline or chain not
   /// wholly filleted, in file order.
   std::vector<std::string> reports;
-  int filleted = 0;        ///< polylines with every run filleted
-  int partly = 0;          ///< polylines with some runs left as they were
-  int left_unchanged = 0;  ///< polylines left as they were (or skipped)
-  /// Chains: every run filleted, some runs left, none filleted (left as
-  /// their pieces, or skipped).
-  int chains_filleted = 0;
-  int chains_partly = 0;
-  int chains_left = 0;
-  /// The polylines written for chains, and the LINE and ARC entities they
-  /// took.
-  int joined_polylines = 0;
-  int joined_lines = 0;
-  int joined_arcs = 0;
   int rewritten = 0;  ///< entities whose tags were written anew
 };
 

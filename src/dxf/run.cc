@@ -67,19 +67,6 @@ bool ReadAll(InputFile& input, ReadBytes& bytes) {
 
 }  // namespace
 
-RunCounts& RunCounts::operator+=(const RunCounts& other) {
-  filleted += other.filleted;
-  partly += other.partly;
-  left_unchanged += other.left_unchanged;
-  chains_filleted += other.chains_filleted;
-  chains_partly += other.chains_partly;
-  chains_left += other.chains_left;
-  joined_polylines += other.joined_polylines;
-  joined_lines += other.joined_lines;
-  joined_arcs += other.joined_arcs;
-  return *this;
-}
-
 void SayCounts(const RunCounts& counts, bool dry_run, bool join,
                Messages& messages) {
   const bool dry = dry_run;
@@ -139,11 +126,7 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   if (input && input->failed()) return cannot_read("");
   if (!run.error.empty()) return cannot_read(run.error);
   input.reset();
-  const RunCounts counted = {run.filleted,         run.partly,
-                             run.left_unchanged,   run.chains_filleted,
-                             run.chains_partly,    run.chains_left,
-                             run.joined_polylines, run.joined_lines,
-                             run.joined_arcs};
+  const RunCounts& counted = run;
   if (counts != nullptr) *counts = counted;
   SayCounts(counted, request.dry_run, request.settings.join_gap.has_value(),
             messages);

@@ -14,6 +14,7 @@
 
 #include "dxf/command_line.h"
 #include "dxf/files.h"
+#include "dxf/fillet_dxf.h"
 #include "dxf/settings.h"
 
 namespace dxf {
@@ -56,25 +57,6 @@ struct RunRequest {
   std::string input_name;
   std::string drawing_name = "standard output";
   std::string report_name;
-};
-
-/// What became of a run's polylines and chains, counted.
-struct RunCounts {
-  int filleted = 0;  ///< polylines with every run filleted
-  int partly = 0;    ///< polylines with some runs left as they were
-  int left_unchanged = 0;
-  int chains_filleted = 0;
-  int chains_partly = 0;
-  int chains_left = 0;
-  /// The polylines made of chains, and the lines and arcs they took.
-  int joined_polylines = 0;
-  int joined_lines = 0;
-  int joined_arcs = 0;
-  RunCounts& operator+=(const RunCounts& other);
-  /// Whether some polyline or chain was left, whole or in part.
-  bool SomeLeft() const {
-    return partly + left_unchanged + chains_partly + chains_left > 0;
-  }
 };
 
 /// Says the counts for people: polylines, and with `join` chains.
