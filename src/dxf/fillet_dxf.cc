@@ -693,8 +693,7 @@ RunCounts& RunCounts::operator+=(const RunCounts& other) {
 
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   FilletJob job(settings, size_t{1} << 20, true);
-  StringSource first(bytes);
-  if (!job.Survey(first)) {
+  if (!job.Survey(bytes)) {
     FilletRun run;
     run.error = job.error();
     run.error_line = job.error_line();
@@ -704,8 +703,7 @@ FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   sink.text.reserve(bytes.size() + bytes.size() / 4);
   FilletRun collected;
   Collector collector(collected);
-  StringSource second(bytes);
-  FilletRun run = job.Write(second, &sink, collector);
+  FilletRun run = job.Write(bytes, &sink, collector);
   run.output = std::move(sink.text);
   run.outlines = std::move(collected.outlines);
   run.reports = std::move(collected.reports);
