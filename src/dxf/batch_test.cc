@@ -11,13 +11,10 @@ namespace dxf {
 namespace {
 
 using testing::File;
-using testing::Lightweight;
 using testing::MemoryFiles;
 
-const std::string kSquare =
-    File(Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"}));
-/// Its last side, 3 long, is too short for size 5.
-const std::string kTight = File(Lightweight("2B", 0, {"0,0", "100,0", "100,3"}));
+const std::string kSquare = File(testing::kSquareEntity);
+const std::string kTight = File(testing::kTightEntity);
 
 CommandLine Line(std::vector<std::string> words) {
   const CommandLine line = ParseCommandLine(words);
@@ -65,8 +62,7 @@ TEST(RunBatch, EachFileOnItsOwnAndOneSummary) {
   MemoryFiles files;
   files.files["in/a.dxf"] = kSquare;
   files.files["in/b.dxf"] = "not a drawing\n";
-  files.files["in/c/d.dxf"] = File(Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"}) +
-                                   Lightweight("2B", 0, {"0,0", "100,0", "100,3"}));
+  files.files["in/c/d.dxf"] = File(testing::kSquareEntity + testing::kTightEntity);
   files.files["out/b.dxf"] = "an earlier output";
   MessageText said;
   const int status = RunBatch(Line({"-o", "out", "--report", "r.jsonl", "in"}), files, said,

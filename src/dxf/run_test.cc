@@ -14,10 +14,8 @@ using testing::File;
 using testing::Lightweight;
 using testing::MemoryFiles;
 
-const std::string kSquare =
-    Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"});
-/// Its last side, 3 long, is too short for size 5.
-const std::string kTight = Lightweight("2B", 0, {"0,0", "100,0", "100,3"});
+const std::string& kSquare = testing::kSquareEntity;
+const std::string& kTight = testing::kTightEntity;
 
 struct Ran {
   int status = 0;

@@ -54,6 +54,13 @@ inline std::string Lightweight(const std::string& handle, int flags,
   return text;
 }
 
+/// A closed square LWPOLYLINE, 100 wide, that size 5 fillets.
+inline const std::string kSquareEntity =
+    Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"});
+/// An open LWPOLYLINE whose last side, 3 long, is too short for size 5.
+inline const std::string kTightEntity =
+    Lightweight("2B", 0, {"0,0", "100,0", "100,3"});
+
 /// Gives the bytes of a string `step` at a time; with a `seed`, each read
 /// takes 1 to `step` bytes (fewer than asked, as a pipe may), chosen by it.
 class TrickleSource : public ByteSource {
