@@ -25,18 +25,44 @@
 
 namespace {
 
-/// Says each line on standard error, as it comes.
+/// Says each line on standard error. The lines are held and written
+/// 64 KiB at a time, and at the end: a drawing with thousands of polylines
+/// left unchanged would otherwise cost a write to the terminal or the pipe
+/// per line (standard error has no buffer of its own).
 class StandardError : public dxf::Messages {
  public:
+  StandardError() = default;
+  StandardError(const StandardError&) = delete;
+  StandardError& operator=(const StandardError&) = delete;
+  ~StandardError() override { Flush(); }
+
   void Say(std::string_view line) override {
-    std::cerr << "rrensen-dxf: " << line << "\n";
+    held_ += "rrensen-dxf: ";
+    held_ += line;
+    held_ += '\n';
+    if (held_.size() >= kHeldBytes) Flush();
   }
+
+  void Flush() {
+    if (held_.empty()) return;
+    // A message that cannot be shown is no fault of the run.
+    static_cast<void>(std::fwrite(held_.data(), 1, held_.size(), stderr));
+    static_cast<void>(std::fflush(stderr));
+    held_.clear();
+  }
+
+ private:
+  static constexpr size_t kHeldBytes = size_t{64} << 10;
+  std::string held_;
 };
 
 /// The progress line on standard error, redrawn over itself.
 class TerminalLine : public dxf::ProgressView {
  public:
+  /// `errors`: the messages said before, which go first.
+  explicit TerminalLine(StandardError& errors) : errors_(errors) {}
   void Show(const std::string& text) override {
+    errors_.Flush();
     std::string line = "\rrrensen-dxf: " + text;
     // Blanks over what a longer line before left.
     const size_t length = line.size();
@@ -49,6 +75,7 @@ class TerminalLine : public dxf::ProgressView {
   void End() override { static_cast<void>(std::fputs("\n", stderr)); }
 
  private:
+  StandardError& errors_;
   size_t drawn_ = 0;
 };
 
@@ -64,12 +91,12 @@ bool StandardErrorIsTerminal() {
 /// its own, which sets the batch's stop; elsewhere it ends the program as
 /// usual.
 int RunBatchFromTerminal(const dxf::CommandLine& line, dxf::Files& files,
-                         dxf::Messages& messages) {
+                         StandardError& messages) {
   dxf::BatchEnvironment environment;
   environment.jobs = line.jobs > 0 ? line.jobs
                                    : static_cast<int>(std::max(
                                          1u, std::thread::hardware_concurrency()));
-  TerminalLine terminal;
+  TerminalLine terminal(messages);
   if (StandardErrorIsTerminal()) environment.progress = &terminal;
   std::atomic<bool> stop{false};
   environment.stop = &stop;
