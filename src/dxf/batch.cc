@@ -72,6 +72,7 @@ class StoppableOutput : public OutputFile {
                   const std::atomic<bool>* stop)
       : output_(std::move(output)), stop_(stop) {}
   void Write(std::string_view bytes) override { output_->Write(bytes); }
+  bool StartOver() override { return output_->StartOver(); }
   bool Commit() override { return !Stopped(stop_) && output_->Commit(); }
 
  private:

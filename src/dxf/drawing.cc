@@ -98,6 +98,7 @@ class Reader {
   void Boundary(size_t next) {
     visitor_.OnBoundary(next);
     window_.Release(next, window_[next].begin);
+    if (visitor_.Stops()) Fail(kScanStopped, window_[next].line);
   }
 
   /// Reads a section from its first tag after the name; returns the index
@@ -288,6 +289,7 @@ class Reader {
     // only: its tags are let go as they are read, so that a polyline of
     // any length holds none.
     const bool values_only = !visitor_.WantsLightweightTags(first);
+    if (visitor_.Stops()) Fail(kScanStopped, window_[first].line);
     const size_t entity_begin = window_[first].begin;
     if (!values_only) {
       p.end_tag = EntityEnd(first + 1);

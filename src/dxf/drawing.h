@@ -200,7 +200,14 @@ class DrawingVisitor {
   /// A LINE or ARC of model space (with DrawingPieces::kRead), its tags
   /// held; the visitor may take it.
   virtual void OnPiece(Piece& piece) = 0;
+  /// True once the visitor wants no more of the drawing: the scan then
+  /// ends at the next entity (or before reading an LWPOLYLINE whose tags
+  /// it was asked about), with kScanStopped as the drawing's error.
+  virtual bool Stops() const { return false; }
 };
+
+/// The error of a scan that its visitor stopped.
+inline constexpr const char* kScanStopped = "the reading was stopped";
 
 /// ReadDrawing over the tags of `window` as they are read, handing each
 /// polyline and piece to `visitor` and letting the window drop the tags

@@ -25,6 +25,14 @@ class ScratchOutput : public OutputFile {
     if (file_) file_->Write(bytes);
   }
 
+  /// The scratch file is made anew.
+  bool StartOver() override {
+    if (!file_) return false;
+    file_.reset();
+    file_ = files_.Create(scratch_);
+    return file_ != nullptr;
+  }
+
   bool Commit() override {
     if (!file_) return false;
     const bool closed = file_->Commit();

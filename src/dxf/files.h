@@ -36,6 +36,10 @@ class OutputFile : public ByteSink {
   /// Ends the writing: makes the file what was written, whole. False when
   /// that cannot be done; the file is then as it was before.
   virtual bool Commit() = 0;
+  /// Empties the file, for a run that writes it again from the start.
+  /// False, and the file as it was, when it cannot be (standard output
+  /// cannot take back what it gave out).
+  virtual bool StartOver() { return false; }
 };
 
 /// The file operations of a run, on paths as the user gave them.
@@ -105,6 +109,10 @@ class BytesInput : public InputFile {
 class BytesOutput : public OutputFile {
  public:
   void Write(std::string_view bytes) override { written_.append(bytes); }
+  bool StartOver() override {
+    written_.clear();
+    return true;
+  }
   bool Commit() override {
     bytes_ = std::move(written_);
     committed_ = true;

@@ -433,32 +433,59 @@ void PlanChains(FilletPlan& plan) {
   }
 }
 
-/// The second pass's visitor: writes the file, entity by entity.
+/// How many tags after an LWPOLYLINE's "0" the writing in one pass looks
+/// at for its vertex count (group code 90, which comes before the
+/// vertices).
+constexpr size_t kCountWithin = 32;
+
+/// The second pass's visitor: writes the file, entity by entity. Or, `at_once`
+/// (with no survey), the one pass over a file that needs none: it stops at
+/// the first entity that needs one (Stops), a vertex-list polyline that is
+/// rewritten (its new vertices take handles) or a lightweight polyline that
+/// says it has kLongPolyline vertices or more (which the survey plans from
+/// its values alone, holding none of its tags).
 class Writer : public DrawingVisitor {
  public:
   Writer(TagWindow& window, const FilletPlan& plan, ByteSink& sink,
-         RunListener& listener, FilletRun& run)
+         RunListener& listener, FilletRun& run, bool at_once = false)
       : window_(window),
         plan_(plan),
         sink_(sink),
         listener_(listener),
         run_(run),
         rewriter_(window, plan.drawing.has_handle_seed,
-                  plan.drawing.next_free_handle) {
+                  plan.drawing.next_free_handle),
+        at_once_(at_once) {
     out_.reserve(2 * kFlushBytes);
   }
+
+  bool Stops() const override { return stops_; }
 
   void OnBoundary(size_t next) override { CopyTo(window_[next].begin); }
 
   /// A long polyline the survey planned is copied as its bytes unless it is
   /// rewritten: its tags need not be held.
   bool WantsLightweightTags(size_t first_tag) const override {
+    if (at_once_) {
+      stops_ = SaysItIsLong(first_tag);
+      return !stops_;
+    }
     const auto found = plan_.kept_long.find(first_tag);
     return found == plan_.kept_long.end() || found->second.rewritten;
   }
 
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
+    if (at_once_ && p.form == PolylineForm::kVertexList) {
+      PolylinePlan plan = PlanPolyline(p, plan_.settings);
+      if (plan.rewritten) {
+        stops_ = true;
+        return;
+      }
+      Tally(plan.report.status, run_.filleted, run_.partly, run_.left_unchanged);
+      listener_.OnOutline(plan.report);
+      return;
+    }
     PolylinePlan planned;
     const PolylinePlan* kept = nullptr;
     if (plan_.keep_plans && p.form == PolylineForm::kVertexList) {
@@ -537,6 +564,21 @@ class Writer : public DrawingVisitor {
  private:
   static constexpr size_t kFlushBytes = size_t{1} << 20;
 
+  /// Whether the LWPOLYLINE at `first_tag` says, before its vertices, that
+  /// it has kLongPolyline vertices or more.
+  bool SaysItIsLong(size_t first_tag) const {
+    for (size_t i = first_tag + 1;
+         i <= first_tag + kCountWithin && window_.Has(i); ++i) {
+      const Tag& tag = window_[i];
+      if (tag.code == 0 || tag.code == 10) return false;
+      int count = 0;
+      if (tag.code == 90 && ParseInteger(tag.value, count)) {
+        return static_cast<size_t>(count) >= kLongPolyline;
+      }
+    }
+    return false;
+  }
+
   /// Copies the input's bytes up to `offset`, $HANDSEED's value replaced
   /// when new handles were given out.
   void CopyTo(size_t offset) {
@@ -588,7 +630,10 @@ class Writer : public DrawingVisitor {
   size_t next_kept_ = 0;  ///< the next of the survey's plans
   bool changed_ = false;
   OutlineReport report_;
+  bool at_once_;
+  mutable bool stops_ = false;
 };
+
 
 }  // namespace
 
@@ -642,6 +687,27 @@ bool FilletJob::Survey(TagStream& stream) {
   return true;
 }
 
+std::optional<FilletRun> FilletJob::WriteAtOnce(std::string_view bytes,
+                                               ByteSink* sink,
+                                               RunListener& listener) {
+  FilletPlan& plan = *plan_;
+  if (plan.settings.join_gap) return std::nullopt;
+  TagStream stream(bytes);
+  TagWindow window(stream);
+  NoSink nowhere;
+  FilletRun run;
+  Writer writer(window, plan, sink != nullptr ? *sink : nowhere, listener, run,
+                true);
+  const Drawing drawing = ScanDrawing(window, DrawingPieces::kSkip, writer);
+  if (!drawing.error.empty()) return std::nullopt;
+  // The tags after "0 / EOF" must read too, as the survey has them read.
+  Tag tag;
+  while (stream.Next(tag)) stream.Release(tag.end);
+  if (!stream.error().empty()) return std::nullopt;
+  writer.Finish(stream);
+  return run;
+}
+
 FilletRun FilletJob::Write(ByteSource& source, ByteSink* sink,
                            RunListener& listener) {
   TagStream stream(source, plan_->chunk);
@@ -693,21 +759,27 @@ RunCounts& RunCounts::operator+=(const RunCounts& other) {
 
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   FilletJob job(settings, size_t{1} << 20, true);
-  if (!job.Survey(bytes)) {
-    FilletRun run;
-    run.error = job.error();
-    run.error_line = job.error_line();
-    return run;
-  }
-  StringSink sink;
-  sink.text.reserve(bytes.size() + bytes.size() / 4);
   FilletRun collected;
   Collector collector(collected);
-  FilletRun run = job.Write(bytes, &sink, collector);
-  run.output = std::move(sink.text);
-  run.outlines = std::move(collected.outlines);
-  run.reports = std::move(collected.reports);
-  return run;
+  StringSink sink;
+  sink.text.reserve(bytes.size() + bytes.size() / 4);
+  std::optional<FilletRun> run = job.WriteAtOnce(bytes, &sink, collector);
+  if (!run) {
+    // Both passes, from the start.
+    sink.text.clear();
+    collected = FilletRun{};
+    if (!job.Survey(bytes)) {
+      FilletRun refused;
+      refused.error = job.error();
+      refused.error_line = job.error_line();
+      return refused;
+    }
+    run = job.Write(bytes, &sink, collector);
+  }
+  run->output = std::move(sink.text);
+  run->outlines = std::move(collected.outlines);
+  run->reports = std::move(collected.reports);
+  return *std::move(run);
 }
 
 }  // namespace dxf

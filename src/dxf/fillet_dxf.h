@@ -130,6 +130,18 @@ class FilletJob {
   FilletRun Write(std::string_view bytes, ByteSink* sink,
                   RunListener& listener);
 
+  /// Both passes in one, over bytes in memory, for a file whose writing
+  /// needs nothing that only a survey finds: as Write after Survey. Or
+  /// none when the file needs the two passes; `sink` and `listener` then
+  /// have had the start of the run, which the caller takes back. A file
+  /// needs them with --join, when a vertex-list polyline is rewritten (its
+  /// new vertices take handles, which $HANDSEED before them must count),
+  /// when a lightweight polyline says it is long (the survey plans it from
+  /// its values, holding none of its tags) and when it does not read (the
+  /// survey says why).
+  std::optional<FilletRun> WriteAtOnce(std::string_view bytes, ByteSink* sink,
+                                       RunListener& listener);
+
  private:
   bool Survey(TagStream& stream);
   FilletRun Write(TagStream& stream, ByteSink* sink, RunListener& listener);

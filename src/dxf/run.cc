@@ -3,8 +3,10 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "dxf/fillet_dxf.h"
 #include "dxf/plan.h"
@@ -13,29 +15,51 @@
 namespace dxf {
 namespace {
 
-/// Says each outline not wholly filleted as it comes, and writes the
-/// report's lines, when one is asked for, to `report`.
+/// Says each outline not wholly filleted, and writes the report's lines,
+/// when one is asked for, to `report`. It says them as they come, or
+/// holds them until Flush for a pass that may start over.
 class Teller : public RunListener {
  public:
   Teller(Messages& messages, OutputFile* report)
       : messages_(messages), report_(report) {}
   void OnOutline(const OutlineReport& outline) override {
-    for (const std::string& line : Prose(outline)) messages_.Say(line);
+    for (std::string& line : Prose(outline)) {
+      if (holding_) {
+        held_.push_back(std::move(line));
+      } else {
+        messages_.Say(line);
+      }
+    }
     if (report_ == nullptr) return;
     text_ += ReportLine(outline);
     text_ += "\n";
-    if (text_.size() >= kFlushBytes) Flush();
+    if (text_.size() >= kFlushBytes) Write();
+  }
+  /// From now on, holds what it says.
+  void Hold() { holding_ = true; }
+  /// Forgets what it was told; false when the report cannot start over.
+  bool StartOver() {
+    held_.clear();
+    text_.clear();
+    return report_ == nullptr || report_->StartOver();
   }
   void Flush() {
-    if (report_ != nullptr) report_->Write(text_);
-    text_.clear();
+    for (const std::string& line : held_) messages_.Say(line);
+    held_.clear();
+    Write();
   }
 
  private:
   static constexpr size_t kFlushBytes = size_t{1} << 20;
+  void Write() {
+    if (report_ != nullptr) report_->Write(text_);
+    text_.clear();
+  }
   Messages& messages_;
   OutputFile* report_;
   std::string text_;
+  bool holding_ = false;
+  std::vector<std::string> held_;
 };
 
 /// A file's bytes read into memory, not set to anything first.
@@ -108,20 +132,37 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     bytes = std::string_view(read.data.get(), read.size);
   }
   FilletJob job(request.settings, size_t{1} << 20, bytes.has_value());
-  // The first pass reads the whole file: nothing is written for a file
-  // that does not read.
-  if (!(bytes ? job.Survey(*bytes) : job.Survey(*input))) {
-    if (input && input->failed()) return cannot_read("");
-    std::string where = name;
-    if (job.error_line() > 0) where += ":" + std::to_string(job.error_line());
-    messages.Say(where + ": not a readable ASCII DXF file: " + job.error());
-    return kFailed;
-  }
-  if (!bytes && !input->Rewind()) return cannot_read("");
   Teller teller(messages, report);
-  ByteSink* sink = request.dry_run ? nullptr : drawing;
-  const FilletRun run = bytes ? job.Write(*bytes, sink, teller)
-                              : job.Write(*input, sink, teller);
+  OutputFile* sink = request.dry_run ? nullptr : drawing;
+  auto start_over = [&] {
+    return (sink == nullptr || sink->StartOver()) && teller.StartOver();
+  };
+  // Most drawings in memory are written in one pass, into outputs that can
+  // start over for the few that need two (standard output cannot).
+  std::optional<FilletRun> at_once;
+  if (bytes && start_over()) {
+    teller.Hold();
+    at_once = job.WriteAtOnce(*bytes, sink, teller);
+    if (!at_once && !start_over()) {
+      messages.Say("cannot write '" + request.drawing_name + "'");
+      return kFailed;
+    }
+  }
+  if (!at_once) {
+    // The first pass reads the whole file: nothing is written for a file
+    // that does not read.
+    if (!(bytes ? job.Survey(*bytes) : job.Survey(*input))) {
+      if (input && input->failed()) return cannot_read("");
+      std::string where = name;
+      if (job.error_line() > 0) where += ":" + std::to_string(job.error_line());
+      messages.Say(where + ": not a readable ASCII DXF file: " + job.error());
+      return kFailed;
+    }
+    if (!bytes && !input->Rewind()) return cannot_read("");
+    at_once = bytes ? job.Write(*bytes, sink, teller)
+                    : job.Write(*input, sink, teller);
+  }
+  const FilletRun& run = *at_once;
   teller.Flush();
   if (input && input->failed()) return cannot_read("");
   if (!run.error.empty()) return cannot_read(run.error);

@@ -181,6 +181,10 @@ class MemoryFiles : public Files {
     Output(MemoryFiles& owner, std::string path)
         : owner_(owner), path_(std::move(path)) {}
     void Write(std::string_view bytes) override { owner_.files[path_].append(bytes); }
+    bool StartOver() override {
+      owner_.files[path_].clear();
+      return true;
+    }
     bool Commit() override { return owner_.files.count(path_) == 1; }
 
    private:
