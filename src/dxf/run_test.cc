@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -151,19 +152,46 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
   }
 }
 
+/// A closed square 100 wide in the vertex-list form, whose filleting gives
+/// it new vertices (and so takes handles).
+std::string VertexListSquare() {
+  std::string text = "  0\nPOLYLINE\n  5\n30\n  8\n0\n 66\n1\n 70\n1\n";
+  const char* points[] = {"0\n 20\n0", "100\n 20\n0", "100\n 20\n100", "0\n 20\n100"};
+  int handle = 0x31;
+  for (const char* point : points) {
+    text += "  0\nVERTEX\n  5\n" + std::to_string(handle++) + "\n  8\n0\n 10\n" + point + "\n";
+  }
+  return text + "  0\nSEQEND\n  5\n35\n  8\n0\n";
+}
+
+/// Read once, a drawing is written in one pass, or in two when it turns out
+/// to need them (a vertex-list polyline after what was told already); read
+/// twice, in two: the same files and messages either way.
 TEST(RunCommandLine, OneReadOrTwoWriteTheSameAndTheOutputMayBeTheInput) {
-  const std::string input = File(kSquare + kTight);
-  MemoryFiles once;
-  once.files["in.dxf"] = input;
-  const Ran first = RunWords(once, {"-o", "in.dxf", "--report", "r", "-c", "1"});
-  MemoryFiles twice;
-  twice.files["in.dxf"] = input;
-  twice.sizes_unknown = true;
-  const Ran second = RunWords(twice, {"-o", "in.dxf", "--report", "r", "-c", "1"});
-  EXPECT_EQ(first.status, kAllFilleted);
-  EXPECT_EQ(first.standard_error, second.standard_error);
-  EXPECT_NE(once.files["in.dxf"], input);
-  EXPECT_EQ(once.files, twice.files);
+  const std::string inputs[] = {File(kSquare + kTight),
+                                File(kTight + kSquare + VertexListSquare() + kTight, "40")};
+  for (const std::string& input : inputs) {
+    MemoryFiles once;
+    once.files["in.dxf"] = input;
+    const Ran first = RunWords(once, {"-o", "in.dxf", "--report", "r", "-c", "1"});
+    MemoryFiles twice;
+    twice.files["in.dxf"] = input;
+    twice.sizes_unknown = true;
+    const Ran second = RunWords(twice, {"-o", "in.dxf", "--report", "r", "-c", "1"});
+    EXPECT_EQ(first.status, kAllFilleted);
+    EXPECT_EQ(first.standard_error, second.standard_error);
+    EXPECT_NE(once.files["in.dxf"], input);
+    EXPECT_EQ(once.files, twice.files);
+  }
+  // Each polyline is told of once, by a run that started over too.
+  MemoryFiles files;
+  files.files["in.dxf"] = inputs[1];
+  const Ran run = RunWords(files, {"-o", "out.dxf", "--report", "r"});
+  EXPECT_EQ(run.status, kSomeLeft);
+  EXPECT_EQ(std::count(files.files["r"].begin(), files.files["r"].end(), '\n'), 4);
+  EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'), 3);
+  EXPECT_EQ(files.files["out.dxf"].find("$HANDSEED\n  5\n40\n"), std::string::npos);
+  EXPECT_EQ(files.files.size(), 3u);
 }
 
 /// A polyline longer than the survey holds at once, read once or twice:
