@@ -195,9 +195,7 @@ BatchPlan PlanBatch(const CommandLine& line, Files& files) {
   }
   std::map<std::string, const BatchFile*> by_output;
   for (BatchFile& file : plan.files) {
-    if (const std::unique_ptr<InputFile> input = files.Open(file.input)) {
-      file.bytes = input->size().value_or(0);
-    }
+    file.bytes = files.SizeOf(file.input).value_or(0);
     if (line.dry_run) continue;
     file.output = JoinPath(line.output, file.name);
     const std::string identity = files.Identity(file.output);

@@ -81,11 +81,14 @@ class StandardOutputFile : public OutputFile {
 std::unique_ptr<InputFile> DiskFiles::Open(const std::string& path) {
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return nullptr;
+  return std::make_unique<DiskInput>(std::move(file), SizeOf(path));
+}
+
+std::optional<uint64_t> DiskFiles::SizeOf(const std::string& path) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
-  std::optional<uint64_t> known;
-  if (!error) known = static_cast<uint64_t>(size);
-  return std::make_unique<DiskInput>(std::move(file), known);
+  if (error) return std::nullopt;
+  return static_cast<uint64_t>(size);
 }
 
 std::unique_ptr<OutputFile> DiskFiles::Create(const std::string& path) {

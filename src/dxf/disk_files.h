@@ -3,7 +3,9 @@
 
 /// The real disk, as rrensen-dxf's Files, and its standard output.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ class DiskFiles : public Files {
   bool Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
+  std::optional<uint64_t> SizeOf(const std::string& path) override;
   std::vector<std::string> DrawingsIn(const std::string& folder) override;
   bool MakeFolders(const std::string& folder) override;
   std::string Identity(const std::string& path) override;

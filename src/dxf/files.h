@@ -59,6 +59,12 @@ class Files {
   // Folders, for batches; a store without folders keeps these defaults.
   /// Whether `path` is a folder.
   virtual bool IsFolder(const std::string& /*path*/) { return false; }
+  /// The size of file `path` in bytes; none when it cannot be known. By
+  /// default the file is opened to ask it.
+  virtual std::optional<uint64_t> SizeOf(const std::string& path) {
+    const std::unique_ptr<InputFile> input = Open(path);
+    return input ? input->size() : std::nullopt;
+  }
   /// The drawings below `folder`, at any depth: the files whose names end
   /// in ".dxf" in any case, as paths relative to `folder` with '/' between
   /// names, sorted.
