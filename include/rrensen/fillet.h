@@ -155,6 +155,30 @@ enum class CornerStyle : int {
 /// the size.
 constexpr double kTurnTolerance = 1e-9;
 
+/// Which corners are cut. A corner is convex where the outline turns the
+/// way it goes round its region (the outside corners of a part, the inside
+/// corners of a hole), concave where it turns against it. Corners not
+/// selected stay sharp: they are not among Outline::corners, and take no
+/// room on their sides.
+enum class CornerSelection : int {
+  kAll = 0,
+  kConvex = 1,
+  kConcave = 2,
+};
+
+/// Which way an outline goes round its region, for CornerSelection.
+enum class Winding : int {
+  /// The outline's own: a closed outline's, by the sign of the area it
+  /// encloses. An open outline, or a closed one enclosing no area, has no
+  /// region: every corner of it is selected.
+  kOfTheOutline = 0,
+  /// Given by the caller (for a part of a larger outline, such as a run of
+  /// straight pieces of a polyline with arcs): the region on the left of
+  /// the direction of travel, or on the right.
+  kCounterClockwise = 1,
+  kClockwise = 2,
+};
+
 /// What to do with the points.
 struct FilletOptions {
   /// What every corner's cut measures (see CornerStyle), in drawing units:
@@ -163,6 +187,12 @@ struct FilletOptions {
   double size = 5.0;
   Closing closing = Closing::kByProximity;
   CornerStyle style = CornerStyle::kChordArc;
+  /// Which corners are cut. With a selection other than kAll, kChordArc
+  /// follows the fit rule of the other styles (its cuts as kChordArc's,
+  /// chords up to 10 degrees): its own rules ask room of every side for
+  /// cuts at both ends.
+  CornerSelection corners = CornerSelection::kAll;
+  Winding winding = Winding::kOfTheOutline;
 };
 
 /// One piece of the outline, in drawing order: a side, or the cut of a
@@ -263,6 +293,9 @@ struct Outline {
   std::vector<Segment> segments;
   /// Why it was refused; kind kNone when drawn.
   Problem problem;
+  /// The corners that FilletOptions::corners did not select, left sharp; 0
+  /// when refused.
+  int corners_unselected = 0;
 };
 
 /// Fillets the corners of the polyline through `points`, in order, with
@@ -338,8 +371,17 @@ RRENSEN_API const char* RefusalCode(Refusal kind);
 /// "unknown" for a value that is none of CornerStyle's.
 RRENSEN_API const char* CornerStyleName(CornerStyle style);
 
+/// The selection's name: "all", "convex" or "concave"; "unknown" for a
+/// value that is none of CornerSelection's.
+RRENSEN_API const char* CornerSelectionName(CornerSelection corners);
+
 /// The style whose CornerStyleName is `name`; none for any other text.
 RRENSEN_API std::optional<CornerStyle> CornerStyleNamed(std::string_view name);
+
+/// The selection named `name` as CornerSelectionName names it; none for
+/// any other name.
+RRENSEN_API std::optional<CornerSelection> CornerSelectionNamed(
+    std::string_view name);
 
 /// The bulge of a segment as DXF polylines carry it: tan(sweep / 4),
 /// positive counter-clockwise, 0 for a line. The same bits on every

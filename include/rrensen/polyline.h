@@ -68,6 +68,9 @@ struct PolylineResult {
   /// kept as it is.
   int corners_filleted = 0;
   int corners_left = 0;
+  /// Corners where two straight pieces meet that FilletOptions::corners did
+  /// not select, in the runs filleted: kept sharp, and not counted above.
+  int corners_unselected = 0;
   /// The runs left unchanged, in the order of the polyline.
   std::vector<RefusedRun> refused_runs;
 };
@@ -95,6 +98,11 @@ struct PolylineResult {
 /// - a closed polyline with no arc is one closed outline (Closing::kClosed),
 ///   the corner at its first vertex filleted too; in a closed polyline with
 ///   arcs a run may wrap around its first vertex;
+/// - a selection of corners (FilletOptions::corners) is measured against
+///   the region of the whole closed polyline, its arcs counted (with
+///   Winding::kOfTheOutline; a winding given is used as it is): each run
+///   is filleted with that winding. An open polyline has no region: every
+///   corner is selected;
 /// - size 0 cuts nothing: each corner stays on its vertex, and no arc is
 ///   added;
 /// - a vertex where a new piece would have no length (two vertices that

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "geometry/angles.h"
 #include "geometry/fillet_rules.h"
 #include "geometry/trig.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 using rrensen::Closing;
 using rrensen::Corner;
+using rrensen::CornerSelection;
 using rrensen::CornerStyle;
 using rrensen::Outline;
 using rrensen::Point;
@@ -20,6 +22,7 @@ using rrensen::Problem;
 using rrensen::Refusal;
 using rrensen::Result;
 using rrensen::Segment;
+using rrensen::Winding;
 using rrensen::kTurnTolerance;
 using trig::kPi;
 
@@ -55,6 +58,8 @@ struct Shape {
   /// kDrawn, or the refusal that holds at every size.
   Result result = Result::kDrawn;
   Problem problem;
+  /// The corners the selection left sharp.
+  int unselected = 0;
 };
 
 Shape& RefuseShape(Shape& shape, Result result, Refusal kind, int point,
@@ -64,10 +69,45 @@ Shape& RefuseShape(Shape& shape, Result result, Refusal kind, int point,
   return shape;
 }
 
-bool KnownStyle(CornerStyle style) {
-  return style == CornerStyle::kRadiusArc ||
-         style == CornerStyle::kDistanceChamfer ||
-         style == CornerStyle::kChordChamfer;
+/// The styles and selections of the fit rule: kChordArc comes here only
+/// with a selection of corners (rrensen::Fillet).
+bool KnownOptions(const rrensen::FilletOptions& options) {
+  const bool style = options.style == CornerStyle::kRadiusArc ||
+                     options.style == CornerStyle::kDistanceChamfer ||
+                     options.style == CornerStyle::kChordChamfer ||
+                     options.style == CornerStyle::kChordArc;
+  const bool corners = options.corners == CornerSelection::kAll ||
+                       options.corners == CornerSelection::kConvex ||
+                       options.corners == CornerSelection::kConcave;
+  const bool winding = options.winding == Winding::kOfTheOutline ||
+                       options.winding == Winding::kCounterClockwise ||
+                       options.winding == Winding::kClockwise;
+  return style && corners && winding;
+}
+
+/// +1 for a region on the left of the points in order, -1 on the right, 0
+/// for none: as `winding` says, or by the sign of the area a closed
+/// outline encloses (twice it, by the shoelace formula, about the first
+/// point so that far-off coordinates lose no digits to the sum).
+int RegionSide(const std::vector<Point>& at, bool closed, Winding winding) {
+  if (winding == Winding::kCounterClockwise) return 1;
+  if (winding == Winding::kClockwise) return -1;
+  if (!closed || at.size() < 3) return 0;
+  double twice_area = 0.0;
+  const Point& o = at.front();
+  for (size_t k = 1; k + 1 < at.size(); ++k) {
+    twice_area += (at[k].x - o.x) * (at[k + 1].y - o.y) -
+                  (at[k + 1].x - o.x) * (at[k].y - o.y);
+  }
+  return twice_area > 0.0 ? 1 : twice_area < 0.0 ? -1 : 0;
+}
+
+/// Whether a corner turning by `turn` is cut, the region on side
+/// `region_side` (RegionSide).
+bool Selected(CornerSelection corners, int region_side, double turn) {
+  if (corners == CornerSelection::kAll || region_side == 0) return true;
+  const bool convex = (turn > 0.0) == (region_side > 0);
+  return corners == CornerSelection::kConvex ? convex : !convex;
 }
 
 /// The signed turn from direction `in` to direction `out` (unit vectors),
@@ -83,7 +123,9 @@ double TurnBetween(const Point& in, const Point& out) {
 /// The size-free part of the fit rule for `points` closed or not: every
 /// refusal but the fit itself. Checks in the order the header states.
 Shape Analyse(const std::vector<Point>& points, bool closed,
-              Closing closing, CornerStyle style) {
+              const rrensen::FilletOptions& options) {
+  const Closing closing = options.closing;
+  const CornerStyle style = options.style;
   Shape shape;
   shape.closed = closed;
   size_t count = points.size();
@@ -137,6 +179,7 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     if (!std::isfinite(side.length)) side.unit = {std::nan(""), std::nan("")};
   }
   const size_t corner_count = closed ? n : n - 2;
+  const int region_side = RegionSide(shape.at, closed, options.winding);
   for (size_t k = 0; k < corner_count; ++k) {
     const size_t v = (k + 1) % n;
     const size_t side_in = (v + side_count - 1) % side_count;
@@ -152,6 +195,10 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     }
     shape.turn[v] = turn;
     if (std::fabs(turn) < kTurnTolerance) continue;  // passed straight
+    if (!Selected(options.corners, region_side, turn)) {
+      ++shape.unselected;
+      continue;
+    }
     shape.cut[v] = true;
     shape.per_unit[v] = CutBackPerUnitSize(style, turn);
   }
@@ -173,7 +220,7 @@ Shape ShapeFor(const std::vector<Point>& points,
     case Closing::kOpen: break;
     case Closing::kClosed: closed = true; break;
   }
-  return Analyse(points, closed, options.closing, options.style);
+  return Analyse(points, closed, options);
 }
 
 Segment Line(const Point& from, const Point& to) {
@@ -190,6 +237,7 @@ bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 Outline Draw(const Shape& shape, double size, CornerStyle style) {
   Outline o;
   o.closed = shape.closed;
+  o.corners_unselected = shape.unselected;
   const size_t n = shape.at.size();
   const size_t side_count = shape.sides.size();
   // The fit, side by side in outline order.
@@ -249,7 +297,10 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
     if (!shape.cut[v]) continue;
     Corner c;
     c.point = shape.index[v];
-    c.is_arc = style == CornerStyle::kRadiusArc;
+    const double half = std::fabs(shape.turn[v]) / 2;
+    c.is_arc = style == CornerStyle::kRadiusArc ||
+               (style == CornerStyle::kChordArc &&
+                IsArc(trig::Cos(half), ArcThreshold()));
     c.tangent_in = line_end[j];
     c.tangent_out = line_start[v];
     c.cut_back = size * shape.per_unit[v];
@@ -260,10 +311,14 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
       // The centre lies `size` from the incoming side, on the inside of
       // the turn: to the left of the direction of travel for a left turn.
       // The arc from tangent_in about it by the turn ends at tangent_out.
+      // A chord arc's radius: its chord, the size, is 2 r sin(|t|/2).
       const Point& u = shape.sides[j].unit;
-      const double offset = c.turn > 0.0 ? size : -size;
+      const double radius = style == CornerStyle::kRadiusArc
+                                ? size
+                                : size / (2 * trig::Sin(half));
+      const double offset = c.turn > 0.0 ? radius : -radius;
       c.centre = {c.tangent_in.x - offset * u.y, c.tangent_in.y + offset * u.x};
-      c.radius = size;
+      c.radius = radius;
       cut.is_arc = true;
       cut.centre = c.centre;
       cut.radius = c.radius;
@@ -354,8 +409,8 @@ double CutBackPerUnitSize(CornerStyle style, double turn) {
     // Ends c from the corner on sides at inner angle pi - |t| lie
     // 2 c sin((pi - |t|)/2) = 2 c cos(t/2) apart; that is the size when
     // c = size / (2 cos(t/2)), kChordArc's tangent points.
-    case CornerStyle::kChordChamfer: return 0.5 / trig::Cos(half);
-    case CornerStyle::kChordArc: break;
+    case CornerStyle::kChordChamfer:
+    case CornerStyle::kChordArc: return 0.5 / trig::Cos(half);
   }
   return 0.0;
 }
@@ -367,7 +422,7 @@ Outline FilletCornerStyle(const std::vector<Point>& points,
   if (!(size >= 0.0) || !std::isfinite(size)) {
     return Refuse(o, Result::kInvalidSize, Refusal::kInvalidSize, -1);
   }
-  if (!KnownStyle(options.style)) {
+  if (!KnownOptions(options)) {
     return Refuse(o, Result::kInvalidSize, Refusal::kInvalidStyle, -1);
   }
   const Shape shape = ShapeFor(points, options);
@@ -383,7 +438,7 @@ Outline FilletCornerStyle(const std::vector<Point>& points,
 std::optional<double> LargestCornerStyleSize(
     const std::vector<Point>& points, const rrensen::FilletOptions& options,
     double limit) {
-  if (!KnownStyle(options.style) || points.empty() || !(limit > 0.0)) {
+  if (!KnownOptions(options) || points.empty() || !(limit > 0.0)) {
     return std::nullopt;
   }
   // The largest size below the limit; sizes are finite, so at most the
@@ -391,8 +446,7 @@ std::optional<double> LargestCornerStyleSize(
   const double top = std::min(std::nextafter(limit, 0.0), DBL_MAX);
   const Closing closing = options.closing;
   if (closing != Closing::kByProximity) {
-    const Shape shape =
-        Analyse(points, closing == Closing::kClosed, closing, options.style);
+    const Shape shape = Analyse(points, closing == Closing::kClosed, options);
     return Drawable(shape, options.style, 0.0, LargestShapeSize(shape, top));
   }
   // By proximity the outline is open for sizes s with !(d < 2 s), d the
@@ -408,12 +462,12 @@ std::optional<double> LargestCornerStyleSize(
   std::optional<double> closed_size;
   if (half < top) {
     const double lowest_closed = std::nextafter(half, DBL_MAX);
-    const Shape closed_shape = Analyse(points, true, closing, options.style);
+    const Shape closed_shape = Analyse(points, true, options);
     closed_size = Drawable(closed_shape, options.style, lowest_closed,
                            LargestShapeSize(closed_shape, top));
   }
   if (closed_size) return closed_size;
-  const Shape open_shape = Analyse(points, false, closing, options.style);
+  const Shape open_shape = Analyse(points, false, options);
   return Drawable(open_shape, options.style, 0.0,
                   LargestShapeSize(open_shape, std::min(half, top)));
 }

@@ -89,5 +89,29 @@ std::optional<CornerStyle> CornerStyleNamed(std::string_view name) {
   return std::nullopt;
 }
 
+namespace {
+
+constexpr std::pair<CornerSelection, const char*> kSelectionNames[] = {
+    {CornerSelection::kAll, "all"},
+    {CornerSelection::kConvex, "convex"},
+    {CornerSelection::kConcave, "concave"},
+};
+
+}  // namespace
+
+const char* CornerSelectionName(CornerSelection corners) {
+  for (const auto& [value, name] : kSelectionNames) {
+    if (value == corners) return name;
+  }
+  return "unknown";
+}
+
+std::optional<CornerSelection> CornerSelectionNamed(std::string_view name) {
+  for (const auto& [value, selection_name] : kSelectionNames) {
+    if (name == selection_name) return value;
+  }
+  return std::nullopt;
+}
+
 }  // namespace v1
 }  // namespace rrensen

@@ -137,8 +137,9 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   FilletTrace local;
   FilletTrace& t = trace != nullptr ? *trace : local;
   t = FilletTrace{};
-  // The other corner styles have rules of their own, and no trace.
-  if (options.style != rrensen::CornerStyle::kChordArc) {
+  // The other corner styles, and chord arcs at selected corners, follow the
+  // fit rule, and have no trace.
+  if (!HostRules(options)) {
     return FilletCornerStyle(points, options);
   }
   Outline o;

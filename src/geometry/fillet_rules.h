@@ -110,6 +110,14 @@ inline double CutBack(double size, double cos_half_turn) {
   return size * 0.5 / cos_half_turn;
 }
 
+/// Whether Fillet follows the rrensen tool's own rules for `options`: chord
+/// arcs at every corner. Every other style, and any selection of corners,
+/// follows the fit rule (corner_styles.h).
+inline bool HostRules(const rrensen::FilletOptions& options) {
+  return options.style == rrensen::CornerStyle::kChordArc &&
+         options.corners == rrensen::CornerSelection::kAll;
+}
+
 /// The length each side of a corner needs, one and a half cut-backs. The
 /// corner is too sharp when this is greater than either side's length.
 inline double CornerNeeds(double cut_back) { return 1.5 * cut_back; }

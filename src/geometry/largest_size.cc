@@ -493,7 +493,7 @@ inline namespace v1 {
 std::optional<double> LargestFilletSize(const std::vector<Point>& points,
                                         const FilletOptions& options,
                                         double limit) {
-  if (options.style != CornerStyle::kChordArc) {
+  if (!geometry::HostRules(options)) {
     return geometry::LargestCornerStyleSize(points, options, limit);
   }
   if (points.empty() || !(limit > 0.0)) return std::nullopt;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "geometry/fillet_rules.h"
+#include "geometry/trig.h"
 
 namespace rrensen {
 inline namespace v1 {
@@ -45,12 +46,45 @@ void DropEmptyPieces(std::vector<Emitted>& run, const Point* next) {
   run.swap(kept);
 }
 
+/// Twice the signed area a closed polyline encloses, its arcs counted:
+/// positive when it goes round counter-clockwise. The polygon of its
+/// vertices (by the shoelace formula, about the first vertex), and for each
+/// arc the circular segment between it and its chord, r^2 (a - sin a) for
+/// a sweep a = 4 atan(bulge) and radius r = chord / (2 sin(a/2)): positive
+/// for a counter-clockwise arc, which bulges to the right of its chord.
+double TwiceSignedArea(const std::vector<BulgeVertex>& w) {
+  double twice_area = 0.0;
+  const size_t n = w.size();
+  const Point& o = w.front().point;
+  for (size_t i = 0; i < n; ++i) {
+    const Point& a = w[i].point;
+    const Point& b = w[(i + 1) % n].point;
+    twice_area += (a.x - o.x) * (b.y - o.y) - (b.x - o.x) * (a.y - o.y);
+    if (Straight(w[i])) continue;
+    const double sweep = 4 * trig::Atan2(w[i].bulge, 1.0);
+    const double radius =
+        geometry::Distance(a, b) / (2 * trig::Sin(std::fabs(sweep) / 2));
+    if (std::isfinite(radius)) {
+      twice_area += radius * radius * (sweep - trig::Sin(sweep));
+    }
+  }
+  return twice_area;
+}
+
 class PolylineFilleter {
  public:
   PolylineFilleter(const std::vector<BulgeVertex>& vertices,
                    const FilletOptions& options)
-      : w_(vertices), size_(options.size), style_(options.style) {
+      : w_(vertices), options_(options), size_(options.size) {
     Close(options.closing);
+    // A selection of corners is measured against the whole polyline's
+    // region, also in runs of straight pieces between its arcs.
+    if (result_.closed && options.corners != CornerSelection::kAll &&
+        options.winding == Winding::kOfTheOutline && !w_.empty()) {
+      const double twice_area = TwiceSignedArea(w_);
+      if (twice_area > 0.0) options_.winding = Winding::kCounterClockwise;
+      if (twice_area < 0.0) options_.winding = Winding::kClockwise;
+    }
   }
 
   PolylineResult Run() {
@@ -151,14 +185,15 @@ class PolylineFilleter {
       index.push_back((start + j + i) % n);
       points.push_back(w_[index.back()].point);
     }
-    const Outline outline = Fillet(points, {size_, Closing::kOpen, style_});
+    const Outline outline = Fillet(points, Options(Closing::kOpen));
     const int corners = static_cast<int>(length) - 1;
     if (outline.result != Result::kDrawn) {
       RecordRefusedRun(outline.problem, points, Closing::kOpen, index, corners);
       for (size_t i = 0; i < length; ++i) Emit(index[i], index[i]);
       return;
     }
-    result_.corners_filleted += corners;
+    result_.corners_filleted += corners - outline.corners_unselected;
+    result_.corners_unselected += outline.corners_unselected;
     std::vector<Emitted> run;
     if (size_ == 0.0) {
       // Size 0 cuts nothing back: every corner is its own vertex. The
@@ -205,7 +240,7 @@ class PolylineFilleter {
       points.push_back(w_[i].point);
       index.push_back(i);
     }
-    const Outline outline = Fillet(points, {size_, Closing::kClosed, style_});
+    const Outline outline = Fillet(points, Options(Closing::kClosed));
     const int corners = static_cast<int>(n);
     if (outline.result != Result::kDrawn) {
       RecordRefusedRun(outline.problem, points, Closing::kClosed, index,
@@ -213,7 +248,8 @@ class PolylineFilleter {
       for (size_t i = 0; i < n; ++i) Emit(i, i);
       return;
     }
-    result_.corners_filleted += corners;
+    result_.corners_filleted += corners - outline.corners_unselected;
+    result_.corners_unselected += outline.corners_unselected;
     if (size_ == 0.0) {
       for (size_t i = 0; i < n; ++i) out_.push_back({w_[i], Caller(i), i});
     } else {
@@ -256,7 +292,7 @@ class PolylineFilleter {
     run.problem = problem;
     run.problem.point = caller(problem.point);
     run.problem.next_point = caller(problem.next_point);
-    run.largest_size = LargestFilletSize(points, {size_, closing, style_});
+    run.largest_size = LargestFilletSize(points, Options(closing));
     result_.refused_runs.push_back(run);
     result_.corners_left += corners;
   }
@@ -273,9 +309,16 @@ class PolylineFilleter {
     if (first != out_.end()) std::rotate(out_.begin(), first, out_.end());
   }
 
+  /// The caller's options for a run closed as `closing`.
+  FilletOptions Options(Closing closing) const {
+    FilletOptions options = options_;
+    options.closing = closing;
+    return options;
+  }
+
   std::vector<BulgeVertex> w_;
+  FilletOptions options_;
   double size_;
-  CornerStyle style_;
   PolylineResult result_;
   std::vector<Emitted> out_;
 };
