@@ -375,8 +375,21 @@ Settings Joining(double size = 5.0) {
   return settings;
 }
 
+/// `text` with its group codes flush left ("0", not "  0").
+std::string Unpadded(const std::string& text) {
+  std::string out;
+  for (size_t at = 0, line = 0; at < text.size(); ++line) {
+    const size_t end = text.find('\n', at) + 1;
+    const size_t from = line % 2 == 0 ? text.find_first_not_of(' ', at) : at;
+    out += text.substr(from, end - from);
+    at = end;
+  }
+  return out;
+}
+
 TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline) {
-  const std::string text = File(kSlot, "100", "AC1015");
+  // Group codes flush left: the new polyline's are written so too.
+  const std::string text = Unpadded(File(kSlot, "100", "AC1015"));
   FilletRun run = FilletDrawing(text, Joining());
   ASSERT_EQ(run.error, "");
   EXPECT_EQ(run.chains_filleted, 1);
@@ -398,11 +411,12 @@ TEST(FilletDrawingJoin, TurnsAClosedOutlineOfLinesAndArcsIntoOneFilletedPolyline
                               chain, {5.0, rrensen::Closing::kClosed})
                               .vertices);
   // In the place of the first line, the others gone, the circle kept.
-  EXPECT_NE(run.output.find("ENTITIES\n  0\nLWPOLYLINE\n"), std::string::npos);
-  EXPECT_EQ(run.output.find("  0\nLINE\n"), std::string::npos);
-  EXPECT_EQ(run.output.find("  0\nARC\n"), std::string::npos);
-  EXPECT_NE(run.output.find("  0\nCIRCLE\n  5\nA4\n"), std::string::npos);
-  EXPECT_NE(run.output.find("$HANDSEED\n  5\n101\n"), std::string::npos);
+  EXPECT_NE(run.output.find("ENTITIES\n0\nLWPOLYLINE\n"), std::string::npos);
+  EXPECT_EQ(run.output.find("\n0\nLINE\n"), std::string::npos);
+  EXPECT_EQ(run.output.find("\n0\nARC\n"), std::string::npos);
+  EXPECT_NE(run.output.find("\n0\nCIRCLE\n5\nA4\n"), std::string::npos);
+  EXPECT_NE(run.output.find("$HANDSEED\n5\n101\n"), std::string::npos);
+  EXPECT_EQ(run.output.find("\n "), std::string::npos) << run.output;
 
   ASSERT_EQ(run.outlines.size(), 1u);
   const OutlineReport& r = run.outlines[0];

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "dxf/fillet_dxf.h"
-#include "dxf/number_text.h"
 #include "geometry/angles.h"
 #include "geometry/test_geometry.h"
 
@@ -279,77 +277,6 @@ TEST(ChainPieces, ChainsReproduceEveryPiece) {
       }
       EXPECT_TRUE(!chain.closed || chain.links[0].piece == earliest);
     }
-  }
-}
-
-/// A file of version `version` (none when empty) with a header holding
-/// $HANDSEED 30 and an ENTITIES section holding `entities`.
-std::string File(const std::string& version, const std::string& entities) {
-  std::string header = "0\nSECTION\n2\nHEADER\n";
-  if (!version.empty()) header += "9\n$ACADVER\n1\n" + version + "\n";
-  return header + "9\n$HANDSEED\n5\n30\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n" +
-         entities + "0\nENDSEC\n0\nEOF\n";
-}
-
-const char kSquareOfPieces[] =
-    "0\nLINE\n5\n20\n8\nA\n62\n1\n10\n0\n20\n0\n11\n10\n21\n0\n"
-    "0\nCIRCLE\n5\n21\n8\nA\n10\n0\n20\n0\n40\n1\n"
-    "0\nARC\n5\n22\n8\nA\n62\n1\n10\n10\n20\n5\n40\n5\n50\n270\n51\n90\n"
-    "0\nLINE\n5\n23\n8\nA\n62\n1\n10\n0\n20\n10\n11\n10\n21\n10\n"
-    "0\nLINE\n5\n24\n8\nA\n62\n1\n10\n0\n20\n0\n11\n0\n21\n10\n"
-    "0\nLINE\n5\n25\n8\nB\n10\n50\n20\n50\n11\n60\n21\n60\n";
-
-/// --join -c 0: the chains written as polylines, no corner cut.
-Settings JoinOnly() {
-  Settings settings;
-  settings.size = 0.0;
-  settings.join_gap = kDefaultJoinGap;
-  return settings;
-}
-
-TEST(FilletDrawingJoin, WritesEachFormReadableAgain) {
-  struct {
-    const char* version;
-    const char* written;  // the new entity's type
-  } cases[] = {
-      {"AC1015", "LWPOLYLINE"},
-      {"AC1009", "POLYLINE"},
-      {"", "POLYLINE"},
-  };
-  for (const auto& c : cases) {
-    const std::string input = File(c.version, kSquareOfPieces);
-    const FilletRun run = FilletDrawing(input, JoinOnly());
-    ASSERT_EQ(run.error, "") << c.version;
-    EXPECT_EQ(run.joined_polylines, 1);
-    EXPECT_EQ(run.joined_lines + run.joined_arcs, 4);
-    // In place of the first line, before the circle and the lone line.
-    const std::string chain_start =
-        std::string("ENTITIES\n0\n") + c.written + "\n5\n30\n";
-    const size_t chain_at = run.output.find(chain_start);
-    EXPECT_NE(chain_at, std::string::npos) << run.output;
-    EXPECT_LT(chain_at, run.output.find("0\nCIRCLE\n5\n21\n"));
-    EXPECT_LT(run.output.find("0\nCIRCLE\n5\n21\n"),
-              run.output.find("0\nLINE\n5\n25\n"));
-
-    // Read again: one closed polyline, colour and all, the arc a half turn
-    // counter-clockwise; $HANDSEED past every new handle.
-    const TagList list = ReadTags(run.output);
-    const Drawing again = ReadDrawing(list, DrawingPieces::kRead);
-    ASSERT_EQ(again.error, "");
-    ASSERT_EQ(again.polylines.size(), 1u);
-    const Polyline& p = again.polylines[0];
-    EXPECT_TRUE(p.closed);
-    EXPECT_EQ(p.layer, "A");
-    ASSERT_EQ(p.vertices.size(), 4u);
-    EXPECT_EQ(p.vertices[1].point.x, 10.0);  // the line's end, not the arc's
-    EXPECT_EQ(p.vertices[1].bulge, 1.0);
-    EXPECT_NE(run.output.find("42\n1.0\n"), std::string::npos);
-    EXPECT_NE(run.output.find("62\n1\n"), std::string::npos);
-    EXPECT_EQ(again.pieces.size(), 1u);  // the lone line on layer B
-    const uint64_t handles = std::string(c.written) == "LWPOLYLINE" ? 1 : 6;
-    EXPECT_EQ(again.next_free_handle, 0x30 + handles);
-    EXPECT_EQ(list.tags[again.handle_seed_tag].value,
-              FormatHandle(0x30 + handles));
   }
 }
 
