@@ -63,6 +63,7 @@ set(cases
   "join gap NaN|2|0|0|good.dxf --join-gap nan -o OUT --report REPORT"
   "join gap not a number|2|0|0|good.dxf --join-gap near -o OUT --report REPORT"
   "unknown option|2|0|0|good.dxf --fillet-all -o OUT --report REPORT"
+  "unknown style|2|0|0|good.dxf --style round -o OUT --report REPORT"
   "missing file|2|0|0|missing.dxf -o OUT --report REPORT"
   "malformed file|2|0|0|bad.dxf -o OUT --report REPORT"
 )

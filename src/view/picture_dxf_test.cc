@@ -3,13 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
-#include <string>
 #include <vector>
-
-#include "dxf/drawing.h"
-#include "dxf/number_text.h"
-#include "dxf/tag_reader.h"
 
 namespace view {
 namespace {
@@ -52,41 +46,6 @@ TEST(PictureDxf, ArcsRunCounterClockwiseWhicheverWayTheOutlineTurns) {
       EXPECT_TRUE(meets) << c.name << " at " << degrees;
     }
   }
-}
-
-TEST(PictureDxf, WritesAFileThatReadsBackWithEveryLayer) {
-  DxfPicture picture;
-  picture.points = {{{0, 0}, "1"}, {{100, 0}, "2"}, {{100, 100}, "3"}};
-  AddOutline(picture,
-             rrensen::FilletOutline({{0, 0}, {100, 0}, {100, 100}}, 5.0),
-             kOutlineLayer);
-  picture.lines.push_back({{100, 0}, {100, 100}, kRefusedLayer});
-  std::string text = DrawingDxf(picture);
-  dxf::TagList list = dxf::ReadTags(text);
-  ASSERT_EQ(list.error, "");
-  EXPECT_EQ(dxf::ReadDrawing(list).error, "");
-  std::map<std::string, int> entities;
-  std::map<std::string, int> layers;
-  bool in_entities = false;
-  for (size_t i = 0; i + 1 < list.tags.size(); ++i) {
-    const dxf::Tag& t = list.tags[i];
-    if (t.code == 2 && t.value == "ENTITIES") in_entities = true;
-    if (in_entities && t.code == 0) ++entities[std::string(t.value)];
-    if (!in_entities && t.code == 0 && t.value == "LAYER") {
-      ++layers[std::string(list.tags[i + 1].value)];
-    }
-  }
-  EXPECT_EQ(entities["POINT"], 3);
-  EXPECT_EQ(entities["TEXT"], 3);
-  EXPECT_EQ(entities["LINE"], 3);
-  EXPECT_EQ(entities["ARC"], 1);
-  EXPECT_EQ(layers, (std::map<std::string, int>{
-                        {"0", 1}, {"outline", 1}, {"points", 1},
-                        {"refused", 1}}));
-  // Coordinates read back exactly.
-  EXPECT_NE(text.find(" 10\n" + dxf::FormatCoordinate(picture.arcs[0].centre.x) +
-                      "\n"),
-            std::string::npos);
 }
 
 }  // namespace
