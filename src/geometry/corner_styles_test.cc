@@ -52,63 +52,6 @@ Outline Styled(const std::vector<Point>& points, double size,
   return Fillet(points, {size, closing, style});
 }
 
-TEST(CornerStyles, ARightAngleInEachStyle) {
-  // Turning left at (100, 0), then right at (100, 100).
-  const std::vector<Point> zigzag = {{0, 0}, {100, 0}, {100, 100}, {200, 100}};
-  const double r = 5.0 / 2 / std::cos(kPi / 4);  // the chord style's cut-back
-  struct {
-    CornerStyle style;
-    double cut_back;
-    bool is_arc;
-    double cut_length;  // between the tangent points
-  } cases[] = {
-      {CornerStyle::kRadiusArc, 5.0, true, 5.0 * std::sqrt(2.0)},
-      {CornerStyle::kDistanceChamfer, 5.0, false, 5.0 * std::sqrt(2.0)},
-      {CornerStyle::kChordChamfer, r, false, 5.0},
-      {CornerStyle::kChordArc, r, true, 5.0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.style));
-    Outline o = Styled(zigzag, 5.0, c.style);
-    ASSERT_EQ(o.result, Result::kDrawn);
-    ASSERT_EQ(o.corners.size(), 2u);
-    ASSERT_EQ(o.segments.size(), 5u);
-    const Corner& left = o.corners[0];
-    const Corner& right = o.corners[1];
-    EXPECT_EQ(left.point, 1);
-    EXPECT_EQ(right.point, 2);
-    EXPECT_EQ(left.is_arc, c.is_arc);
-    EXPECT_NEAR(left.cut_back, c.cut_back, 1e-12);
-    EXPECT_NEAR(left.turn, kPi / 2, 1e-15);
-    EXPECT_NEAR(right.turn, -kPi / 2, 1e-15);
-    EXPECT_NEAR(left.tangent_in.x, 100 - c.cut_back, 1e-12);
-    EXPECT_NEAR(left.tangent_in.y, 0, 1e-12);
-    EXPECT_NEAR(left.tangent_out.x, 100, 1e-12);
-    EXPECT_NEAR(left.tangent_out.y, c.cut_back, 1e-12);
-    EXPECT_NEAR(Dist(left.tangent_in, left.tangent_out), c.cut_length, 1e-12);
-    const Segment& cut = o.segments[1];
-    EXPECT_EQ(cut.corner, 0);
-    EXPECT_EQ(cut.is_arc, c.is_arc);
-    if (c.is_arc) {
-      // About (100 - cut back, cut back), sweeping +90 degrees; the right
-      // turn's centre lies to the right, at (100 + cut back, 100 - cut back).
-      EXPECT_NEAR(left.radius, c.cut_back, 1e-12);
-      EXPECT_NEAR(left.centre.x, 100 - c.cut_back, 1e-12);
-      EXPECT_NEAR(left.centre.y, c.cut_back, 1e-12);
-      EXPECT_NEAR(right.centre.x, 100 + c.cut_back, 1e-12);
-      EXPECT_NEAR(right.centre.y, 100 - c.cut_back, 1e-12);
-      EXPECT_EQ(cut.sweep, left.turn);
-      EXPECT_EQ(o.segments[3].sweep, right.turn);
-      EXPECT_NEAR(rrensen::Bulge(cut), std::tan(kPi / 8), 1e-15);
-    } else {
-      EXPECT_EQ(left.radius, 0.0);
-      EXPECT_EQ(left.centre.x, 0.0);
-      EXPECT_EQ(cut.sweep, 0.0);
-      EXPECT_EQ(rrensen::Bulge(cut), 0.0);
-    }
-  }
-}
-
 TEST(CornerStyles, RefusalsAndEdgeCases) {
   const double nan = std::nan("");
   struct {
@@ -436,6 +379,38 @@ void CheckOutline(const Outline& o, const std::vector<Point>& ring,
   for (size_t j = 0; j < sides; ++j) {
     EXPECT_LE(cut_back[j] + cut_back[(j + 1) % n],
               Dist(ring[j], ring[(j + 1) % n]) * (1 + 1e-12));
+  }
+}
+
+TEST(CornerStyles, ARightAngleInEachStyle) {
+  // Turning left at (100, 0), then right at (100, 100): CheckOutline places
+  // the cuts; here are their sizes, and the arcs' sweeps and bulges.
+  const std::vector<Point> zigzag = {{0, 0}, {100, 0}, {100, 100}, {200, 100}};
+  const double r = 5.0 / 2 / std::cos(kPi / 4);  // the chord style's cut-back
+  struct {
+    CornerStyle style;
+    double cut_back;
+    bool is_arc;
+  } cases[] = {
+      {CornerStyle::kRadiusArc, 5.0, true},
+      {CornerStyle::kDistanceChamfer, 5.0, false},
+      {CornerStyle::kChordChamfer, r, false},
+      {CornerStyle::kChordArc, r, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.style));
+    Outline o = Styled(zigzag, 5.0, c.style);
+    ASSERT_EQ(o.result, Result::kDrawn);
+    ASSERT_EQ(o.segments.size(), 5u);
+    CheckOutline(o, zigzag, 5.0, c.style);
+    const Corner& left = o.corners[0];
+    EXPECT_EQ(left.is_arc, c.is_arc);
+    EXPECT_NEAR(left.cut_back, c.cut_back, 1e-12);
+    EXPECT_NEAR(left.tangent_in.x, 100 - c.cut_back, 1e-12);
+    EXPECT_NEAR(left.tangent_out.y, c.cut_back, 1e-12);
+    EXPECT_EQ(o.segments[1].sweep, c.is_arc ? left.turn : 0.0);
+    EXPECT_EQ(o.segments[3].sweep, c.is_arc ? o.corners[1].turn : 0.0);
+    EXPECT_NEAR(rrensen::Bulge(o.segments[1]), c.is_arc ? std::tan(kPi / 8) : 0.0, 1e-15);
   }
 }
 
