@@ -91,16 +91,10 @@ REFUSALS = [
      "the corner at point 2 turns exactly back on itself"),
     ([(0, 0), (math.inf, 0), (100, 100)], 5, "open", "TOO_CLOSE", "not_finite", 1, None, 0, 0,
      "point 2 is not a finite number"),
-    ([(0, 0), (100, 0), (math.nan, 100)], 5, "open", "TOO_CLOSE", "not_finite", 2, None, 0, 0,
-     "point 3 is not a finite number"),
     ([(3, 4)], 5, "proximity", "TOO_CLOSE", "no_corner", None, None, 0, 0,
-     "there are fewer than three points once the outline is closed"),
-    ([], 5, "closed", "TOO_CLOSE", "no_corner", None, None, 0, 0,
      "there are fewer than three points once the outline is closed"),
     ([(-1e308, 0), (1e308, 0), (1e308, 1e308)], 5, "open", "TOO_CLOSE", "corner_not_finite", 1, None, 0, 0,
      "the corner at point 2 gives a value that is not a finite number"),
-    ([(0, 0), (6, 0), (100, 100), (0, 1)], 5, "proximity", "TOO_CLOSE", "short_side", 0, 1, 10, 6,
-     "the side from point 1 to point 2 is 6.000 long and needs 10.000"),
 ]
 
 

@@ -67,19 +67,6 @@ def test_the_largest_size_of_a_style_draws_in_that_style_and_the_next_does_not(s
     assert not rrensen.fillet(points, above, closing="open", style=style)
 
 
-def test_a_chamfer_of_a_right_angle_uses_a_side_up_at_exactly_half_its_length():
-    # Each cut backs off the size itself: the 8-long side holds 4, and
-    # tan(pi / 4) (the radius style's factor) is not exactly 1.
-    points = [(0, 0), (100, 0), (100, 8), (0, 8)]
-    assert rrensen.largest_fillet_size(points, closing="open", style="chamfer") == 4.0
-    assert math.isclose(rrensen.largest_fillet_size(points, closing="open", style="radius"), 4.0)
-
-
-def test_a_side_of_zero_length_is_coincident_points_in_other_styles():
-    problem = rrensen.fillet([(0, 0), (100, 0), (100, 0), (100, 100)], 1.0, style="radius").problem
-    assert problem.kind == "coincident_points" and (problem.point, problem.next_point) == (1, 2)
-
-
 @pytest.mark.parametrize("name", ["Chord", "round", "", "chord ", "radius\0"])
 def test_an_unknown_style_is_a_value_error_listing_the_four(name):
     for call in (lambda: rrensen.fillet(RIGHT_ANGLE, style=name),
