@@ -61,14 +61,17 @@ std::string VertexList(const std::vector<std::string>& handles,
 
 /// The vertices of the one polyline of `text`, filleted as rrensen-dxf
 /// would: `closed` says how.
-std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
-                                           bool closed, double size) {
+rrensen::PolylineResult Planned(const std::vector<Point>& points, bool closed, double size,
+                                rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc) {
   std::vector<rrensen::BulgeVertex> vertices(points.size());
   for (size_t k = 0; k < points.size(); ++k) vertices[k].point = points[k];
   return rrensen::FilletPolyline(
-             vertices, {size, closed ? rrensen::Closing::kClosed
-                                     : rrensen::Closing::kOpen})
-      .vertices;
+      vertices, {size, closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen, style});
+}
+
+std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
+                                           bool closed, double size) {
+  return Planned(points, closed, size).vertices;
 }
 
 /// Whether polyline `read` has exactly the vertices `expected`.
@@ -182,6 +185,28 @@ TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
             "side from point 2 to point 3 is 3.000 long and needs 10.000; "
             "the largest size that fillets it is 1.500");
   EXPECT_EQ(run.output, text);
+}
+
+TEST(FilletDrawing, CutsInTheStyleAsked) {
+  // A square, and a strip 4 wide that no style fits at size 3: its report
+  // holds the style's own needs and largest size.
+  const std::vector<Point> strip = {{0, 0}, {400, 0}, {400, 4}, {0, 4}};
+  for (int k = 0; k < 4; ++k) {
+    Settings settings;
+    settings.size = 3.0;
+    settings.style = static_cast<rrensen::CornerStyle>(k);
+    SCOPED_TRACE(rrensen::CornerStyleName(settings.style));
+    FilletRun run = FilletDrawing(File(Lightweight(kSquare, 1)), settings);
+    ExpectVertices(OnlyPolyline(run.output), Planned(kSquare, true, 3.0, settings.style).vertices);
+    run = FilletDrawing(File(Lightweight(strip, 1)), settings);
+    ASSERT_EQ(run.outlines.size(), 1u);
+    EXPECT_EQ(run.outlines[0].style, settings.style);
+    ASSERT_EQ(run.outlines[0].refused_runs.size(), 1u);
+    const RunReport& refused = run.outlines[0].refused_runs[0];
+    const rrensen::RefusedRun planned = Planned(strip, true, 3.0, settings.style).refused_runs.at(0);
+    EXPECT_EQ(refused.problem.needed, planned.problem.needed);
+    EXPECT_EQ(refused.largest_size, planned.largest_size);
+  }
 }
 
 TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts) {
