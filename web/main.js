@@ -13,6 +13,8 @@ import { Viewport, parseSvg, viewBoxOf, dxfPicture, polylineBox } from './previe
 // it) has none while the preview draws polylines only, not the chains that
 // joining lines and arcs makes.
 const dxfControls = [
+  { key: 'corners', type: 'select', label: 'corners', hint: 'cornersHint',
+    choices: { all: 'cornersAll', convex: 'cornersConvex', concave: 'cornersConcave' } },
   { key: 'layer', type: 'text', label: 'layer', hint: 'layerHint' },
   { key: 'closeGap', type: 'number', label: 'closeGap' },
 ];
@@ -98,15 +100,25 @@ function buildDxfControls() {
     const label = document.createElement('label');
     label.htmlFor = 'dxf-' + control.key;
     label.dataset.text = control.label;
-    const input = document.createElement('input');
+    const input = document.createElement(control.type === 'select' ? 'select' : 'input');
     input.id = 'dxf-' + control.key;
-    input.type = control.type;
+    if (control.type === 'select') {
+      for (const [value, text] of Object.entries(control.choices)) {
+        const option = document.createElement('option');
+        option.value = value;
+        option.dataset.text = text;
+        input.append(option);
+      }
+    } else {
+      input.type = control.type;
+    }
     if (control.type === 'number') {
       input.min = '0';
       input.step = 'any';
     }
     if (control.hint) input.dataset.title = control.hint;
-    input.addEventListener(control.type === 'checkbox' ? 'change' : 'input', () => scheduleRender());
+    input.addEventListener(control.type === 'text' || control.type === 'number' ? 'input' : 'change',
+      () => scheduleRender());
     if (control.type === 'checkbox') {
       wrapper.append(input, label);
     } else {

@@ -254,7 +254,8 @@ def test_site(page, checks, native, examples_folder, downloads):
         for options, words in [
                 ({"size": 0.75}, "-c 0.75"), ({"size": 19.5, "layer": "OUTLINE"}, "-c 19.5 --layer OUTLINE"),
                 ({"size": 2.5, "closeGap": 10, "style": "chamfer"}, "-c 2.5 --close-gap 10 --style chamfer"),
-                ({"size": 5, "join": True, "joinGap": 0.01}, "-c 5 --join --join-gap 0.01"), ({"size": -1}, "-c -1")]:
+                ({"size": 5, "join": True, "joinGap": 0.01}, "-c 5 --join --join-gap 0.01"), ({"size": -1}, "-c -1"),
+                ({"size": 1, "style": "radius", "corners": "convex"}, "-c 1 --style radius --corners convex")]:
             mine = page.api_bytes("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
                                   "const r = rrensen.filletDxf(b, arguments[1]);"
                                   "window.lastRun = {status: r.status, report: r.report}; return r.dxf;",
@@ -264,17 +265,20 @@ def test_site(page, checks, native, examples_folder, downloads):
             checks.check(f"api: filletDxf {name} {options} is rrensen-dxf {words}",
                          mine == theirs and run["status"] == status and run["report"] == report,
                          f"status {run['status']} vs {status}, {len(mine)} vs {len(theirs)} bytes")
-        # The page's fields: size, gap and style reach the download.
+        # The page's fields: size, gap, style and corners reach the download.
         page.type_size("2.5")
         page.set_field("dxf-closeGap", "10")
         page.choose("style", "radius")
+        page.choose("dxf-corners", "concave")
         saved, downloaded = page.download(downloads)
-        theirs, status, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius")
-        checks.check(f"download: {name} at 2.5, gap 10, radius arcs is rrensen-dxf's output",
+        theirs, status, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius",
+                                              "--corners", "concave")
+        checks.check(f"download: {name} at 2.5, gap 10, radius arcs, concave corners is rrensen-dxf's output",
                      saved == name[:-4] + "-filleted.dxf" and downloaded == theirs and len(theirs) > 0,
                      f"{saved}, {len(downloaded)} bytes, status {status}")
         page.set_field("dxf-closeGap", "")
         page.choose("style", "chord")
+        page.choose("dxf-corners", "all")
 
 
 def test_refusal(page, checks, work):

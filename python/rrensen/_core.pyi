@@ -190,6 +190,7 @@ def fillet_dxf(
     size: _Number = 5.0,
     *,
     style: _StyleName = "chord",
+    corners: Literal["all", "convex", "concave"] = "all",
     close_gap: Optional[_Number] = None,
     join: bool = False,
     join_gap: Optional[_Number] = None,
@@ -226,5 +227,6 @@ def plan_polyline(
     vertex_flags: Optional[Sequence[int]] = None,
     size: _Number = 5.0,
     style: _StyleName = "chord",
+    corners: Literal["all", "convex", "concave"] = "all",
     close_gap: Optional[_Number] = None,
 ) -> PolylinePlan: ...

@@ -266,7 +266,8 @@ struct PyDxfResult {
 };
 
 PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::object& style,
-                      const py::object& close_gap, const py::object& join,
+                      const py::object& corners, const py::object& close_gap,
+                      const py::object& join,
                       const py::object& join_gap, const py::object& layer,
                       const py::object& name) {
   if (!PyBytes_Check(data.ptr()) && !PyByteArray_Check(data.ptr()) &&
@@ -276,6 +277,7 @@ PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::
   dxf::RunRequest request;
   ReadSetting(request.settings, "size", size);
   ReadSetting(request.settings, "style", style);
+  ReadSetting(request.settings, "corners", corners);
   ReadSetting(request.settings, "close_gap", close_gap);
   ReadSetting(request.settings, "join", join);
   ReadSetting(request.settings, "join_gap", join_gap);
@@ -328,10 +330,12 @@ PyPolylinePlan PlanPolylineCall(const py::object& vertices, const std::string& e
                                 const py::object& handle, const std::string& layer,
                                 int flags, const py::object& widths,
                                 const py::object& vertex_flags, const py::object& size,
-                                const py::object& style, const py::object& close_gap) {
+                                const py::object& style, const py::object& corners,
+                                const py::object& close_gap) {
   dxf::Settings settings;
   ReadSetting(settings, "size", size);
   ReadSetting(settings, "style", style);
+  ReadSetting(settings, "corners", corners);
   ReadSetting(settings, "close_gap", close_gap);
   dxf::Polyline p;
   if (entity == "LWPOLYLINE") {
@@ -696,15 +700,18 @@ PYBIND11_MODULE(_core, m) {
       });
 
   m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(dxf::kDefaultSize),
-        py::kw_only(), py::arg("style") = py::str("chord"), py::arg("close_gap") = py::none(),
-        py::arg("join") = false, py::arg("join_gap") = py::none(),
-        py::arg("layer") = py::none(), py::arg("name") = py::str("<data>"),
-        "fillet_dxf(data, size=5.0, *, style='chord', close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
-        "fillet_dxf(data, size=5.0, *, style=\"chord\", close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        py::kw_only(), py::arg("style") = py::str("chord"), py::arg("corners") = py::str("all"),
+        py::arg("close_gap") = py::none(), py::arg("join") = false,
+        py::arg("join_gap") = py::none(), py::arg("layer") = py::none(),
+        py::arg("name") = py::str("<data>"),
+        "fillet_dxf(data, size=5.0, *, style='chord', corners='all', close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", corners=\"all\", close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
         "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
         "memory: the same drawing, byte for byte, the same report and messages.\n\n"
         "data: the file's bytes.\n"
         "size, style: as for fillet (rrensen-dxf's -c and --style).\n"
+        "corners: which corners to cut, 'all', 'convex' or 'concave', as each\n"
+        "  closed polyline goes round its inside (--corners).\n"
         "close_gap: None to leave open polylines open, else the largest\n"
         "  distance between the ends of one that closes it (--close-gap).\n"
         "join: chain LINE and ARC entities whose ends meet into polylines and\n"
@@ -770,9 +777,9 @@ PYBIND11_MODULE(_core, m) {
         py::arg("layer") = py::str("0"), py::arg("flags") = 0,
         py::arg("widths") = py::none(), py::arg("vertex_flags") = py::none(),
         py::arg("size") = py::float_(dxf::kDefaultSize), py::arg("style") = py::str("chord"),
-        py::arg("close_gap") = py::none(),
-        "plan_polyline(vertices, *, entity='LWPOLYLINE', handle=None, layer='0', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', close_gap=None)\n--\n\n"
-        "plan_polyline(vertices, *, entity=\"LWPOLYLINE\", handle=None, layer=\"0\", flags=0, widths=None, vertex_flags=None, size=5.0, style=\"chord\", close_gap=None) -> PolylinePlan\n\n"
+        py::arg("corners") = py::str("all"), py::arg("close_gap") = py::none(),
+        "plan_polyline(vertices, *, entity='LWPOLYLINE', handle=None, layer='0', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', corners='all', close_gap=None)\n--\n\n"
+        "plan_polyline(vertices, *, entity=\"LWPOLYLINE\", handle=None, layer=\"0\", flags=0, widths=None, vertex_flags=None, size=5.0, style=\"chord\", corners=\"all\", close_gap=None) -> PolylinePlan\n\n"
         "What rrensen-dxf does to one polyline entity, decided as it decides\n"
         "for a file: skipped or filleted, the new vertices, the report.\n\n"
         "vertices: the entity's (x, y, bulge) vertices.\n"
@@ -783,7 +790,7 @@ PYBIND11_MODULE(_core, m) {
         "widths: the (group code, width) pairs of the entity, in its order: 40\n"
         "  and 41 of the POLYLINE and of each vertex.\n"
         "vertex_flags: each VERTEX's flags (group code 70).\n"
-        "size, style, close_gap: as for fillet_dxf.\n\n"
+        "size, style, corners, close_gap: as for fillet_dxf.\n\n"
         ">>> rrensen.plan_polyline([(0, 0, 0), (100, 0, 0), (100, 100, 0)]).status\n"
         "'filleted'\n");
 

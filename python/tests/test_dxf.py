@@ -22,6 +22,8 @@ OPTION_SETS = [
     ({"size": 3.0, "style": "chamfer", "join": True, "join_gap": 0.01},
      ["-c", "3", "--style", "chamfer", "--join-gap", "0.01"]),
     ({"layer": "outline"}, ["--layer", "outline"]),
+    ({"size": 2.0, "style": "radius", "corners": "concave"},
+     ["-c", "2", "--style", "radius", "--corners", "concave"]),
 ]
 
 
@@ -74,6 +76,7 @@ def test_a_refused_polyline_is_status_1_and_reported():
     ({"data": "0\nEOF\n"}, TypeError),
     ({"data": b"", "size": -1}, ValueError),
     ({"data": b"", "style": "round"}, ValueError),
+    ({"data": b"", "corners": "inner"}, ValueError),
     ({"data": b"", "close_gap": float("nan")}, ValueError),
     ({"data": b"", "layer": 3}, TypeError),
 ])

@@ -64,6 +64,7 @@ TEST(ParseCommandLine, SaysWhatIsWrongWithTheWords) {
        "the gap must be a finite number of 0 or more, not 'x'"},
       {{"in.dxf", "--style", "round"},
        "unknown style 'round' (chord, radius, chamfer or chord-chamfer)"},
+      {{"in.dxf", "--corners", "inner"}, "unknown corners 'inner' (all, convex or concave)"},
       {{"in.dxf", "--joint"}, "unknown option '--joint'"},
       {{"-j", "0"}, "-j needs a whole number from 1 to 256, not '0'"},
       {{"--join"}, "no input file"},

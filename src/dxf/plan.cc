@@ -58,22 +58,26 @@ rrensen::PolylineResult PlanOutline(
     const std::vector<rrensen::BulgeVertex>& vertices, bool closed,
     const Settings& settings, OutlineReport& report) {
   report.style = settings.style;
+  rrensen::FilletOptions options;
+  options.size = settings.size;
+  options.style = settings.style;
+  options.corners = settings.corners;
   rrensen::PolylineResult f;
   if (ClosesByGap(vertices, closed, settings.close_gap)) {
     // Closed by the gap: without its last vertex.
     const std::vector<rrensen::BulgeVertex> shorter(vertices.begin(),
                                                     vertices.end() - 1);
-    f = rrensen::FilletPolyline(
-        shorter, {settings.size, rrensen::Closing::kClosed, settings.style});
+    options.closing = rrensen::Closing::kClosed;
+    f = rrensen::FilletPolyline(shorter, options);
   } else {
-    f = rrensen::FilletPolyline(
-        vertices,
-        {settings.size,
-         closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen,
-         settings.style});
+    options.closing = closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen;
+    f = rrensen::FilletPolyline(vertices, options);
   }
+  report.corners = settings.corners;
+  report.selection_applied = f.closed;
   report.corners_filleted = f.corners_filleted;
   report.corners_left = f.corners_left;
+  report.corners_unselected = f.corners_unselected;
   report.refused_runs.clear();
   for (const rrensen::RefusedRun& run : f.refused_runs) {
     report.refused_runs.push_back(
@@ -183,6 +187,11 @@ std::vector<std::string> Prose(const OutlineReport& r) {
   if (r.status == OutlineStatus::kSkipped) {
     lines.push_back(what + " left unchanged: " + r.skip_reason);
     return lines;
+  }
+  if (r.corners != rrensen::CornerSelection::kAll && !r.selection_applied) {
+    lines.push_back(what + " is open: it has no inside to tell " +
+                    rrensen::CornerSelectionName(r.corners) +
+                    " corners by, and every corner was cut");
   }
   for (const RunReport& run : r.refused_runs) {
     std::string line = what;

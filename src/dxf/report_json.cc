@@ -93,6 +93,15 @@ std::string ReportLine(const OutlineReport& report) {
     json.Integer(report.corners_filleted);
     json.Key("corners_left");
     json.Integer(report.corners_left);
+    // Only when a selection was asked for: reports of every corner stay as
+    // they always were.
+    if (report.corners != rrensen::CornerSelection::kAll) {
+      json.Key("corners");
+      json.String(rrensen::CornerSelectionName(
+          report.selection_applied ? report.corners : rrensen::CornerSelection::kAll));
+      json.Key("corners_unselected");
+      json.Integer(report.corners_unselected);
+    }
     json.Key("refused_runs");
     json.BeginArray();
     for (const RunReport& run : report.refused_runs) WriteRun(json, run);

@@ -66,8 +66,15 @@ struct OutlineReport {
   std::string skip_code;
   std::string skip_reason;
   bool closed = false;  ///< as written
+  /// The corners asked for (Settings::corners), and whether the selection
+  /// applied: not to an open outline, which has no region and has every
+  /// corner cut.
+  rrensen::CornerSelection corners = rrensen::CornerSelection::kAll;
+  bool selection_applied = true;
   int corners_filleted = 0;
   int corners_left = 0;
+  /// Corners the selection left sharp.
+  int corners_unselected = 0;
   std::vector<RunReport> refused_runs;
   /// The entities a chain was joined from, in the order the chain runs
   /// through them (its vertex k, from 0, is where part k starts); empty for

@@ -54,6 +54,16 @@ const SettingOption kSettingOptions[] = {
        s.style = *style;
        return "";
      }},
+    {"--corners", "corners", "corners", OptionKind::kText,
+     [](Settings& s, const OptionValue& v) -> std::string {
+       const std::optional<rrensen::CornerSelection> corners =
+           rrensen::CornerSelectionNamed(v.text);
+       if (!corners) {
+         return "unknown corners '" + v.text + "' (all, convex or concave)";
+       }
+       s.corners = *corners;
+       return "";
+     }},
     {"--close-gap", "closeGap", "close_gap", OptionKind::kNumber,
      [](Settings& s, const OptionValue& v) {
        return SetOptionalDistance(s.close_gap, "the gap", v);

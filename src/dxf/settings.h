@@ -31,6 +31,9 @@ struct Settings {
   /// or more.
   double size = kDefaultSize;
   rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc;
+  /// Which corners are cut (rrensen::CornerSelection): convex and concave
+  /// as each closed polyline goes round its region.
+  rrensen::CornerSelection corners = rrensen::CornerSelection::kAll;
   /// Only polylines (and lines and arcs to join) on this layer, compared
   /// without regard to ASCII case; unset: every layer.
   std::optional<std::string> layer;

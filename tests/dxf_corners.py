@@ -1,0 +1,95 @@
+"""rrensen-dxf --corners, read back by ezdxf: a plate with a notch and a
+hole, in both windings, filleted R5 at its convex corners and then R2 at its
+concave ones, has R5 outside and R2 inside, and nothing else changed; an
+open polyline has every corner cut, and says so.
+
+usage: dxf_corners.py RRENSEN_DXF
+"""
+import json
+import math
+import os
+import sys
+import tempfile
+
+import ezdxf
+
+from dxf_checks import polyline_vertices, run_tool, written_errors
+
+TOOL = sys.argv[1]
+failures = []
+
+# A plate 200 x 100 with a notch 20 deep in its bottom side (two concave
+# corners), counter-clockwise; a square hole; an open zigzag.
+PLATE = [(0, 0), (80, 0), (80, 20), (120, 20), (120, 0), (200, 0), (200, 100), (0, 100)]
+HOLE = [(20, 40), (60, 40), (60, 80), (20, 80)]
+OPEN = [(0, 150), (50, 150), (50, 200), (100, 200)]
+
+
+def radius(a, b, bulge):
+    """The radius of the arc from a to b with `bulge`."""
+    chord = math.dist(a[:2], b[:2])
+    return chord / (2 * math.sin(2 * math.atan(abs(bulge))))
+
+
+def twice_area(points):
+    return sum(p[0] * q[1] - q[0] * p[1] for p, q in zip(points, points[1:] + points[:1]))
+
+
+with tempfile.TemporaryDirectory() as work:
+    for clockwise in (False, True):
+        where = "clockwise" if clockwise else "counter-clockwise"
+        doc = ezdxf.new("R2010")
+        msp = doc.modelspace()
+        for points in (PLATE, HOLE):
+            msp.add_lwpolyline(points[::-1] if clockwise else points, close=True)
+        msp.add_lwpolyline(OPEN)
+        given = os.path.join(work, "plate.dxf")
+        doc.saveas(given)
+        outside = os.path.join(work, "outside.dxf")
+        both = os.path.join(work, "both.dxf")
+        report = os.path.join(work, "r.json")
+        first = run_tool(TOOL, "--corners", "convex", "-c", "5", "--style", "radius",
+                         "-o", outside, "--report", report, given)
+        second = run_tool(TOOL, "--corners", "concave", "-c", "2", "--style", "radius",
+                          "-o", both, outside)
+        if first.returncode != 0 or second.returncode != 0:
+            failures.append(f"{where}: status {first.returncode}, {second.returncode}: "
+                            f"{first.stderr}{second.stderr}")
+            continue
+        # The open polyline is said to have every corner cut.
+        if "is open: it has no inside to tell convex corners by" not in first.stderr:
+            failures.append(f"{where}: the open polyline is not reported: {first.stderr}")
+        with open(report) as f:
+            lines = [json.loads(line) for line in f]
+        selections = [(r["closed"], r["corners"], r["corners_unselected"]) for r in lines]
+        if selections != [(True, "convex", 2), (True, "convex", 0), (False, "all", 0)]:
+            failures.append(f"{where}: the report says {selections}")
+        result = ezdxf.readfile(both)
+        failures += written_errors(result, both, where)
+        for entity in result.modelspace().query("LWPOLYLINE"):
+            vertices, closed = polyline_vertices(entity)
+            if not closed:
+                # Filleted R5 by the first run: the second finds no corner.
+                arcs = [radius(a, b, a[2]) for a, b in zip(vertices, vertices[1:]) if a[2]]
+                if len(arcs) != 2 or any(abs(r - 5) > 1e-9 for r in arcs):
+                    failures.append(f"{where}: the open polyline's arcs are {arcs}")
+                continue
+            # Each arc turns with the outline (convex: R5) or against it
+            # (concave: R2); every corner has one.
+            turning = 1 if twice_area([v[:2] for v in vertices]) > 0 else -1
+            arcs = 0
+            for k, a in enumerate(vertices):
+                if not a[2]:
+                    continue
+                arcs += 1
+                b = vertices[(k + 1) % len(vertices)]
+                wanted = 5 if (a[2] > 0) == (turning > 0) else 2
+                if abs(radius(a, b, a[2]) - wanted) > 1e-9:
+                    failures.append(f"{where}: an arc of radius {radius(a, b, a[2])}, "
+                                    f"not {wanted}")
+            if arcs != len(vertices) // 2:
+                failures.append(f"{where}: {arcs} arcs on {len(vertices)} vertices")
+
+if failures:
+    sys.exit("FAILED:\n" + "\n".join(failures))
+print("ok")
