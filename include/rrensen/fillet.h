@@ -135,12 +135,67 @@ enum class Closing : int {
 /// kChordArc: an open outline's from its first point to its last; a closed
 /// outline's from the corner at the second point round to the corner at the
 /// first point and the side from the first point to the second.
+///
+/// Two more styles are reliefs for a round cutter, of diameter d = size and
+/// radius r = d/2: they cut away, beyond the corner point, what the cutter
+/// cannot reach, so that a tab goes into its slot. A relief goes only at a
+/// corner the cutter cannot reach: on the side of the outline where the
+/// cutter runs (FilletOptions::tool_side), the angle a between the two
+/// sides, pi - |t|, is below pi; and it goes only where a is at most
+/// FilletOptions::relief_max_angle. The cutter's side is measured against
+/// the outline's region (FilletOptions::winding): an open outline with no
+/// winding given has none, and is refused (kInvalidSize,
+/// Refusal::kNoToolSide). Corners that get no relief stay sharp.
+///
+///   style     the cut                              cut_back   cut_back_out
+///   kDogbone  the circle of radius r through the   d sin(|t|/2)   the same
+///             corner point, its centre on the
+///             bisector on the cutter's side; the
+///             arc through the corner point sweeps
+///             2 t
+///   kTBone    the circle of radius r through the   d              d max(0, -cos t)
+///             corner point, its centre on one      (on the side with the
+///             side r from it; the arc leaves that   centre; the other side's
+///             side d from the corner and meets      is cut_back_out's rule)
+///             the other at the corner point or
+///             where the circle crosses it; it
+///             sweeps t/|t| max(pi, 2 |t|)
+///
+/// A T-bone's centre is on the side FilletOptions::tbone_side names. Both
+/// follow the fit rule above, with each side holding the cut-backs at its
+/// two ends.
 enum class CornerStyle : int {
   kChordArc = 0,
   kRadiusArc = 1,
   kDistanceChamfer = 2,
   kChordChamfer = 3,
+  kDogbone = 4,
+  kTBone = 5,
 };
+
+/// Where the cutter runs, for the relief styles: outside the outline's
+/// region (cutting a part out: its concave corners get reliefs) or inside it
+/// (a hole or a pocket: its convex corners do).
+enum class ToolSide : int {
+  kOutside = 0,
+  kInside = 1,
+};
+
+/// Which side of a corner holds a T-bone's centre: the longer of the two
+/// (the incoming one when they are as long), the shorter, the incoming
+/// side or the outgoing side.
+enum class TBoneSide : int {
+  kLonger = 0,
+  kShorter = 1,
+  kFirst = 2,
+  kSecond = 3,
+};
+
+/// The default largest angle between the two sides, on the cutter's side,
+/// of a corner that gets a relief: 170 degrees, in radians. A corner that
+/// opens wider leaves the cutter at most r (1 - sin(85 degrees)), 0.4% of
+/// r, short of its point.
+constexpr double kDefaultReliefMaxAngle = 170.0 * 3.141592653589793 / 180.0;
 
 /// The turn tolerance, in radians, of the styles other than kChordArc: a
 /// corner whose |turn| is below it is passed straight, one whose |turn| is
@@ -193,6 +248,13 @@ struct FilletOptions {
   /// cuts at both ends.
   CornerSelection corners = CornerSelection::kAll;
   Winding winding = Winding::kOfTheOutline;
+  /// For kDogbone and kTBone: where the cutter runs, the largest angle
+  /// between the sides of a corner that gets a relief (radians, in (0, pi];
+  /// others are refused as kInvalidStyle), and the side of a T-bone's
+  /// centre.
+  ToolSide tool_side = ToolSide::kOutside;
+  double relief_max_angle = kDefaultReliefMaxAngle;
+  TBoneSide tbone_side = TBoneSide::kLonger;
 };
 
 /// One piece of the outline, in drawing order: a side, or the cut of a
@@ -209,7 +271,8 @@ struct Segment {
   /// The arc's radius; 0 for a line.
   double radius = 0.0;
   /// The arc's signed sweep from `start` to `end` about `centre`, in
-  /// radians: positive counter-clockwise, at most pi in size; 0 for a line.
+  /// radians: positive counter-clockwise, at most pi in size (a relief's,
+  /// below 2 pi); 0 for a line.
   double sweep = 0.0;
   /// The corner (index into Outline::corners) this piece cuts: its arc,
   /// its chord or its chamfer; -1 for a side. Every corner has exactly one
@@ -234,11 +297,13 @@ struct Corner {
   Point tangent_in;
   Point tangent_out;
   /// Distance from the corner point to each tangent point, the same on both
-  /// sides (see CornerStyle for each style's formula).
+  /// sides (see CornerStyle for each style's formula), but for a T-bone:
+  /// `cut_back` on the incoming side, `cut_back_out` on the outgoing side.
   double cut_back = 0.0;
+  double cut_back_out = 0.0;
   /// The signed change of direction at the corner, in radians: positive for
   /// a left (counter-clockwise) turn, at most pi in size. An arc corner's
-  /// arc sweeps exactly this.
+  /// arc sweeps exactly this, but a relief's (see CornerStyle).
   double turn = 0.0;
   /// The arc's centre; (0, 0) for a straight cut.
   Point centre;
@@ -259,7 +324,10 @@ enum class Refusal : int {
   kCornerNotFinite,   ///< corner `point` gives a value that is not finite
   kCoincidentPoints,  ///< side `point`..`next_point` has zero length (not
                       ///< for kChordArc, whose spacing rule covers it)
-  kInvalidStyle,      ///< the style is none of CornerStyle's values
+  kInvalidStyle,      ///< the style, or another option, is none of its
+                      ///< values
+  kNoToolSide,        ///< a relief style on an outline with no region
+                      ///< (open, no winding given): no side for the cutter
 };
 
 /// Where and why an outline was refused.
@@ -367,7 +435,8 @@ RRENSEN_API std::string Describe(const Problem& problem);
 RRENSEN_API const char* RefusalCode(Refusal kind);
 
 /// The style's name, as command lines and other languages give it:
-/// "chord", "radius", "chamfer" (kDistanceChamfer) or "chord-chamfer";
+/// "chord", "radius", "chamfer" (kDistanceChamfer), "chord-chamfer",
+/// "dogbone" or "tbone";
 /// "unknown" for a value that is none of CornerStyle's.
 RRENSEN_API const char* CornerStyleName(CornerStyle style);
 

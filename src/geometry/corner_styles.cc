@@ -50,11 +50,15 @@ struct Shape {
   /// Side j runs from vertex j to vertex j + 1 (mod n when closed).
   std::vector<Side> sides;
   /// For each vertex: whether it is cut (a corner turning by at least
-  /// kTurnTolerance; never an open end), its signed turn, and its cut-back
-  /// per unit size (0 when not cut).
+  /// kTurnTolerance, selected; never an open end), its signed turn, and its
+  /// cut-backs per unit size on its incoming and outgoing sides (0 when
+  /// not cut; they differ for a T-bone only), and for a T-bone whether its
+  /// centre is on the incoming side.
   std::vector<bool> cut;
   std::vector<double> turn;
-  std::vector<double> per_unit;
+  std::vector<double> per_unit_in;
+  std::vector<double> per_unit_out;
+  std::vector<bool> centre_on_incoming;
   /// kDrawn, or the refusal that holds at every size.
   Result result = Result::kDrawn;
   Problem problem;
@@ -75,14 +79,41 @@ bool KnownOptions(const rrensen::FilletOptions& options) {
   const bool style = options.style == CornerStyle::kRadiusArc ||
                      options.style == CornerStyle::kDistanceChamfer ||
                      options.style == CornerStyle::kChordChamfer ||
-                     options.style == CornerStyle::kChordArc;
+                     options.style == CornerStyle::kChordArc ||
+                     options.style == CornerStyle::kDogbone ||
+                     options.style == CornerStyle::kTBone;
+  const bool relief = (options.tool_side == rrensen::ToolSide::kOutside ||
+                       options.tool_side == rrensen::ToolSide::kInside) &&
+                      options.relief_max_angle > 0.0 &&
+                      options.relief_max_angle <= kPi &&
+                      (options.tbone_side == rrensen::TBoneSide::kLonger ||
+                       options.tbone_side == rrensen::TBoneSide::kShorter ||
+                       options.tbone_side == rrensen::TBoneSide::kFirst ||
+                       options.tbone_side == rrensen::TBoneSide::kSecond);
   const bool corners = options.corners == CornerSelection::kAll ||
                        options.corners == CornerSelection::kConvex ||
                        options.corners == CornerSelection::kConcave;
   const bool winding = options.winding == Winding::kOfTheOutline ||
                        options.winding == Winding::kCounterClockwise ||
                        options.winding == Winding::kClockwise;
-  return style && corners && winding;
+  return style && corners && winding && relief;
+}
+
+bool IsRelief(CornerStyle style) {
+  return style == CornerStyle::kDogbone || style == CornerStyle::kTBone;
+}
+
+/// Whether a relief style cuts a corner turning by `turn`: the cutter runs
+/// on the side the corner turns towards (where the two sides make the
+/// angle pi - |turn|, below pi), and that angle is at most the options'
+/// largest. `region_side` as RegionSide gives it, not 0.
+bool NeedsRelief(const rrensen::FilletOptions& options, int region_side,
+                 double turn) {
+  const int cutter_side = options.tool_side == rrensen::ToolSide::kOutside
+                              ? -region_side
+                              : region_side;
+  return (turn > 0.0) == (cutter_side > 0) &&
+         kPi - std::fabs(turn) <= options.relief_max_angle;
 }
 
 /// +1 for a region on the left of the points in order, -1 on the right, 0
@@ -157,7 +188,9 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
   shape.sides.resize(side_count);
   shape.cut.assign(n, false);
   shape.turn.assign(n, 0.0);
-  shape.per_unit.assign(n, 0.0);
+  shape.per_unit_in.assign(n, 0.0);
+  shape.per_unit_out.assign(n, 0.0);
+  shape.centre_on_incoming.assign(n, false);
   // Outline order: an open outline's sides 0 .. n-2 and corners 1 .. n-2; a
   // closed one's sides 1 .. n-1 then 0, and corners 1 .. n-1 then 0.
   auto side_in_order = [&](size_t k) { return closed ? (k + 1) % n : k; };
@@ -180,6 +213,9 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
   }
   const size_t corner_count = closed ? n : n - 2;
   const int region_side = RegionSide(shape.at, closed, options.winding);
+  if (IsRelief(style) && region_side == 0) {
+    return RefuseShape(shape, Result::kInvalidSize, Refusal::kNoToolSide, -1);
+  }
   for (size_t k = 0; k < corner_count; ++k) {
     const size_t v = (k + 1) % n;
     const size_t side_in = (v + side_count - 1) % side_count;
@@ -195,15 +231,37 @@ Shape Analyse(const std::vector<Point>& points, bool closed,
     }
     shape.turn[v] = turn;
     if (std::fabs(turn) < kTurnTolerance) continue;  // passed straight
-    if (!Selected(options.corners, region_side, turn)) {
+    if (!Selected(options.corners, region_side, turn) ||
+        (IsRelief(style) && !NeedsRelief(options, region_side, turn))) {
       ++shape.unselected;
       continue;
     }
     shape.cut[v] = true;
-    shape.per_unit[v] = CutBackPerUnitSize(style, turn);
+    if (style == CornerStyle::kTBone) {
+      // The centre on one side, r from the corner: the circle leaves that
+      // side d from the corner, and meets the other side at the corner
+      // point, or for a turn beyond a right angle d |cos t| beyond it.
+      const double in = shape.sides[side_in].length;
+      const double out = shape.sides[v % side_count].length;
+      bool on_incoming = true;
+      switch (options.tbone_side) {
+        case rrensen::TBoneSide::kLonger: on_incoming = in >= out; break;
+        case rrensen::TBoneSide::kShorter: on_incoming = in <= out; break;
+        case rrensen::TBoneSide::kFirst: on_incoming = true; break;
+        case rrensen::TBoneSide::kSecond: on_incoming = false; break;
+      }
+      const double other = std::max(0.0, -trig::Cos(turn));
+      shape.centre_on_incoming[v] = on_incoming;
+      shape.per_unit_in[v] = on_incoming ? 1.0 : other;
+      shape.per_unit_out[v] = on_incoming ? other : 1.0;
+    } else {
+      shape.per_unit_in[v] = CutBackPerUnitSize(style, turn);
+      shape.per_unit_out[v] = shape.per_unit_in[v];
+    }
   }
   for (size_t j = 0; j < side_count; ++j) {
-    shape.sides[j].per_unit = shape.per_unit[j] + shape.per_unit[(j + 1) % n];
+    shape.sides[j].per_unit =
+        shape.per_unit_out[j] + shape.per_unit_in[(j + 1) % n];
   }
   return shape;
 }
@@ -268,11 +326,11 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
     line_start[j] = pa;
     line_end[j] = pb;
     if (shape.cut[a]) {
-      const double c = size * shape.per_unit[a];
+      const double c = size * shape.per_unit_out[a];
       line_start[j] = {pa.x + c * side.unit.x, pa.y + c * side.unit.y};
     }
     if (shape.cut[b]) {
-      const double c = size * shape.per_unit[b];
+      const double c = size * shape.per_unit_in[b];
       line_end[j] = {pb.x - c * side.unit.x, pb.y - c * side.unit.y};
     }
     const double room = (line_end[j].x - line_start[j].x) * side.unit.x +
@@ -298,16 +356,42 @@ Outline Draw(const Shape& shape, double size, CornerStyle style) {
     Corner c;
     c.point = shape.index[v];
     const double half = std::fabs(shape.turn[v]) / 2;
-    c.is_arc = style == CornerStyle::kRadiusArc ||
+    c.is_arc = style == CornerStyle::kRadiusArc || IsRelief(style) ||
                (style == CornerStyle::kChordArc &&
                 IsArc(trig::Cos(half), ArcThreshold()));
     c.tangent_in = line_end[j];
-    c.tangent_out = line_start[v];
-    c.cut_back = size * shape.per_unit[v];
+    c.tangent_out = line_start[v % side_count];
+    c.cut_back = size * shape.per_unit_in[v];
+    c.cut_back_out = size * shape.per_unit_out[v];
     c.turn = shape.turn[v];
     Segment cut = Line(c.tangent_in, c.tangent_out);
     cut.corner = static_cast<int>(o.corners.size());
-    if (c.is_arc) {
+    if (IsRelief(style)) {
+      // The cutter's circle, radius r = d/2, through the corner point: its
+      // centre on the bisector between the sides (a dogbone) or on one side
+      // r from the corner (a T-bone). The arc runs round the far side of
+      // the circle from the cutter, through or up to the corner point.
+      const Point& corner = shape.at[v];
+      const Point& u = shape.sides[j].unit;
+      const Point& w = shape.sides[v % side_count].unit;
+      const double r = size / 2;
+      if (style == CornerStyle::kDogbone) {
+        const Point bisector = {w.x - u.x, w.y - u.y};
+        const double length = std::hypot(bisector.x, bisector.y);
+        c.centre = {corner.x + r * bisector.x / length,
+                    corner.y + r * bisector.y / length};
+        cut.sweep = 2 * c.turn;
+      } else {
+        const Point& along = shape.centre_on_incoming[v] ? u : w;
+        const double sign = shape.centre_on_incoming[v] ? -1.0 : 1.0;
+        c.centre = {corner.x + sign * r * along.x, corner.y + sign * r * along.y};
+        cut.sweep = std::copysign(std::max(kPi, 2 * std::fabs(c.turn)), c.turn);
+      }
+      c.radius = r;
+      cut.is_arc = true;
+      cut.centre = c.centre;
+      cut.radius = r;
+    } else if (c.is_arc) {
       // The centre lies `size` from the incoming side, on the inside of
       // the turn: to the left of the direction of travel for a left turn.
       // The arc from tangent_in about it by the turn ends at tangent_out.
@@ -411,6 +495,11 @@ double CutBackPerUnitSize(CornerStyle style, double turn) {
     // c = size / (2 cos(t/2)), kChordArc's tangent points.
     case CornerStyle::kChordChamfer:
     case CornerStyle::kChordArc: return 0.5 / trig::Cos(half);
+    // The circle of diameter d through the corner point, its centre on the
+    // bisector, meets sides at inner angle a = pi - |t| d cos(a/2) from the
+    // corner: d sin(|t|/2).
+    case CornerStyle::kDogbone: return trig::Sin(half);
+    case CornerStyle::kTBone: break;  // one side's differs from the other's
   }
   return 0.0;
 }

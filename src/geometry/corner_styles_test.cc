@@ -43,6 +43,8 @@ double PerUnit(CornerStyle style, double turn) {
     case CornerStyle::kDistanceChamfer: return 1.0;
     case CornerStyle::kChordChamfer:
     case CornerStyle::kChordArc: return 0.5 / std::cos(turn / 2);
+    case CornerStyle::kDogbone:
+    case CornerStyle::kTBone: break;  // relief_test.cc
   }
   return 0.0;
 }
@@ -370,6 +372,8 @@ void CheckOutline(const Outline& o, const std::vector<Point>& ring,
           EXPECT_EQ(c.radius, 0.0);
         }
         break;
+      case CornerStyle::kDogbone:
+      case CornerStyle::kTBone: break;  // relief_test.cc
     }
   }
   // The cuts of each side do not overlap: the first ends no later along it

@@ -43,6 +43,8 @@ std::string Describe(const Problem& problem) {
              " lie on one spot: the side between them has no direction";
     case Refusal::kInvalidStyle:
       return "the corner style is not one of the styles the library knows";
+    case Refusal::kNoToolSide:
+      return "an open outline has no inside, and so no side for the cutter";
   }
   return "";
 }
@@ -59,6 +61,7 @@ const char* RefusalCode(Refusal kind) {
     case Refusal::kCornerNotFinite: return "corner_not_finite";
     case Refusal::kCoincidentPoints: return "coincident_points";
     case Refusal::kInvalidStyle: return "invalid_style";
+    case Refusal::kNoToolSide: return "no_tool_side";
   }
   return "unknown";
 }
@@ -71,6 +74,8 @@ constexpr std::pair<CornerStyle, const char*> kStyleNames[] = {
     {CornerStyle::kRadiusArc, "radius"},
     {CornerStyle::kDistanceChamfer, "chamfer"},
     {CornerStyle::kChordChamfer, "chord-chamfer"},
+    {CornerStyle::kDogbone, "dogbone"},
+    {CornerStyle::kTBone, "tbone"},
 };
 
 }  // namespace

@@ -99,6 +99,8 @@ std::string SizeName(const Preview& p) {
     case rrensen::CornerStyle::kRadiusArc: return "radius";
     case rrensen::CornerStyle::kDistanceChamfer: return "distance";
     case rrensen::CornerStyle::kChordChamfer: return "chord";
+    case rrensen::CornerStyle::kDogbone:
+    case rrensen::CornerStyle::kTBone: return "cutter diameter";
   }
   return "fillet size";
 }
@@ -111,6 +113,8 @@ std::string StyleName(const Preview& p) {
     case rrensen::CornerStyle::kRadiusArc: return "radius arcs";
     case rrensen::CornerStyle::kDistanceChamfer: return "distance chamfers";
     case rrensen::CornerStyle::kChordChamfer: return "chord chamfers";
+    case rrensen::CornerStyle::kDogbone: return "dogbones";
+    case rrensen::CornerStyle::kTBone: return "T-bones";
   }
   return "";
 }
