@@ -359,8 +359,8 @@ def test_dxf_view(page, checks, logs_folder):
     refused = page.js("const r = rrensen.filletDxf('0\\nEOF\\n', {style: 'round'});"
                       "return [r.status, r.errors, r.dxf.length]")
     checks.check("options: filletDxf refuses an unknown style with status 2 and writes nothing",
-                 refused == [2, "rrensen-dxf: unknown style 'round' (chord, radius, chamfer or "
-                                "chord-chamfer)\n", 0], str(refused))
+                 refused == [2, "rrensen-dxf: unknown style 'round' (chord, radius, chamfer, "
+                                "chord-chamfer, dogbone or tbone)\n", 0], str(refused))
     page.type_size("5")
     page.choose("style", "radius")
     checks.check("style: the size is labelled as what it measures, and the message names the style",

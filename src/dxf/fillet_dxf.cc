@@ -9,6 +9,7 @@
 
 #include "dxf/drawing.h"
 #include "dxf/join.h"
+#include "dxf/nesting.h"
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
 #include "dxf/tag_writer.h"
@@ -315,9 +316,69 @@ struct FilletPlan {
   size_t chunk = 0;  ///< bytes read at a time
   /// The tags the survey's scan read, which the writing's must read too.
   size_t tags = 0;
+  /// For reliefs, after Nest: whether each polyline with an inside
+  /// (HasInside), in file order, and each chain is a hole.
+  std::vector<bool> holes;
+  std::vector<bool> chain_holes;
 };
 
 namespace {
+
+/// The settings each polyline is planned with, in file order: for reliefs,
+/// with the cutter's side of each polyline that has an inside, outside a
+/// part and inside a hole, as Nest found it.
+class SettingsByPlace {
+ public:
+  explicit SettingsByPlace(const FilletPlan& plan) : plan_(plan) {}
+  const Settings& For(const Polyline& p) {
+    const Settings& given = plan_.settings;
+    if (!IsRelief(given.style) || !HasInside(p, given)) return given;
+    settings_ = given;
+    const bool hole = next_ < plan_.holes.size() && plan_.holes[next_];
+    ++next_;
+    settings_.tool_side = hole ? rrensen::ToolSide::kInside : rrensen::ToolSide::kOutside;
+    return settings_;
+  }
+
+ private:
+  const FilletPlan& plan_;
+  Settings settings_;
+  size_t next_ = 0;
+};
+
+/// The chains of `pieces` as `settings` join them: --layer limits joining
+/// too, the other layers' pieces chain nothing.
+std::vector<Chain> ChainsFor(std::vector<Piece>& pieces, const Settings& settings) {
+  if (settings.layer) {
+    for (Piece& piece : pieces) {
+      if (!platform::EqualIgnoringCase(*settings.layer, piece.attributes.layer)) {
+        piece.unjoinable_reason = "it is on another layer";
+      }
+    }
+  }
+  return ChainPieces(pieces, *settings.join_gap);
+}
+
+/// The first pass for reliefs: the outlines with an inside, and with
+/// --join the pieces to chain.
+class Nester : public DrawingVisitor {
+ public:
+  explicit Nester(const Settings& settings) : settings_(settings) {}
+  void OnBoundary(size_t /*next*/) override {}
+  bool WantsLightweightTags(size_t /*first_tag*/) const override { return false; }
+  void OnPolyline(Polyline& p) override {
+    if (!HasInside(p, settings_)) return;
+    outlines.push_back(p.vertices);
+    if (!p.closed) outlines.back().pop_back();  // closed by the gap
+  }
+  void OnPiece(Piece& piece) override { pieces.push_back(std::move(piece)); }
+
+  std::vector<std::vector<rrensen::BulgeVertex>> outlines;
+  std::vector<Piece> pieces;
+
+ private:
+  const Settings& settings_;
+};
 
 /// A lightweight polyline of this many vertices or more is planned by the
 /// survey when it keeps plans, so that the writing holds its tags only to
@@ -330,6 +391,7 @@ class Surveyor : public DrawingVisitor {
  public:
   Surveyor(const TagWindow& window, FilletPlan& plan)
       : plan_(plan),
+        by_place_(plan),
         // Counted as if the file had $HANDSEED, which may come after its
         // entities; the writing knows.
         rewriter_(window, true, 0) {}
@@ -344,14 +406,15 @@ class Surveyor : public DrawingVisitor {
 
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
+    const Settings& settings = by_place_.For(p);
     if (p.form == PolylineForm::kLightweight) {
       if (plan_.keep_plans && p.vertices.size() >= kLongPolyline) {
-        plan_.kept_long[p.first_tag] = PlanPolyline(p, plan_.settings);
+        plan_.kept_long[p.first_tag] = PlanPolyline(p, settings);
       }
       return;
     }
     // Only the vertex-list form's new vertices take handles.
-    PolylinePlan plan = PlanPolyline(p, plan_.settings);
+    PolylinePlan plan = PlanPolyline(p, settings);
     if (plan.rewritten) {
       scratch_.clear();
       rewriter_.Entity(p, plan.result, scratch_);
@@ -366,6 +429,7 @@ class Surveyor : public DrawingVisitor {
 
  private:
   FilletPlan& plan_;
+  SettingsByPlace by_place_;
   Rewriter rewriter_;
   std::string scratch_;
 };
@@ -373,18 +437,8 @@ class Surveyor : public DrawingVisitor {
 /// Chains the pieces and fillets each chain, as `plan` says; counts the
 /// chains' handles.
 void PlanChains(FilletPlan& plan) {
-  const Settings& settings = plan.settings;
   std::vector<Piece>& pieces = plan.pieces;
-  // --layer limits joining too: the other layers' pieces chain nothing.
-  if (settings.layer) {
-    for (Piece& piece : pieces) {
-      if (!platform::EqualIgnoringCase(*settings.layer,
-                                       piece.attributes.layer)) {
-        piece.unjoinable_reason = "it is on another layer";
-      }
-    }
-  }
-  plan.chains = ChainPieces(pieces, *settings.join_gap);
+  plan.chains = ChainsFor(pieces, plan.settings);
   plan.form = ChainFormFor(plan.drawing.version);
   plan.chain_of_piece.assign(pieces.size(), kNoChain);
   plan.chain_reports.resize(plan.chains.size());
@@ -394,7 +448,7 @@ void PlanChains(FilletPlan& plan) {
     OutlineReport& report = plan.chain_reports[c];
     report.kind = "chain";
     report.type = plan.form ? FormName(*plan.form) : "";
-    report.style = settings.style;
+    report.style = plan.settings.style;
     report.layer = chain.attributes.layer;
     report.line = pieces[chain.first_piece].line;
     report.closed = chain.closed;
@@ -412,6 +466,10 @@ void PlanChains(FilletPlan& plan) {
     vertices.reserve(chain.vertices.size());
     for (const ChainVertex& v : chain.vertices) {
       vertices.push_back({v.point, v.bulge});
+    }
+    Settings settings = plan.settings;
+    if (c < plan.chain_holes.size() && plan.chain_holes[c]) {
+      settings.tool_side = rrensen::ToolSide::kInside;
     }
     rrensen::PolylineResult f =
         PlanOutline(vertices, chain.closed, settings, report);
@@ -455,6 +513,7 @@ class Writer : public DrawingVisitor {
         run_(run),
         rewriter_(window, plan.drawing.has_handle_seed,
                   plan.drawing.next_free_handle),
+        by_place_(plan),
         at_once_(at_once) {
     out_.reserve(2 * kFlushBytes);
   }
@@ -476,8 +535,9 @@ class Writer : public DrawingVisitor {
 
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
+    const Settings& settings = by_place_.For(p);
     if (at_once_ && p.form == PolylineForm::kVertexList) {
-      PolylinePlan plan = PlanPolyline(p, plan_.settings);
+      PolylinePlan plan = PlanPolyline(p, settings);
       if (plan.rewritten) {
         stops_ = true;
         return;
@@ -499,7 +559,7 @@ class Writer : public DrawingVisitor {
       const auto found = plan_.kept_long.find(p.first_tag);
       if (found != plan_.kept_long.end()) kept = &found->second;
     }
-    if (kept == nullptr) planned = PlanPolyline(p, plan_.settings);
+    if (kept == nullptr) planned = PlanPolyline(p, settings);
     const PolylinePlan& plan = kept != nullptr ? *kept : planned;
     if (plan.rewritten) {
       CopyTo(window_[p.first_tag].begin);
@@ -630,6 +690,7 @@ class Writer : public DrawingVisitor {
   size_t next_kept_ = 0;  ///< the next of the survey's plans
   bool changed_ = false;
   OutlineReport report_;
+  SettingsByPlace by_place_;
   bool at_once_;
   mutable bool stops_ = false;
 };
@@ -648,6 +709,48 @@ FilletJob::~FilletJob() = default;
 
 const std::string& FilletJob::error() const { return plan_->error; }
 int FilletJob::error_line() const { return plan_->error_line; }
+
+bool FilletJob::Nest(std::string_view bytes) {
+  TagStream stream(bytes);
+  return Nest(stream);
+}
+
+bool FilletJob::Nest(ByteSource& source) {
+  TagStream stream(source, plan_->chunk);
+  return Nest(stream);
+}
+
+bool FilletJob::Nest(TagStream& stream) {
+  FilletPlan& plan = *plan_;
+  TagWindow window(stream);
+  Nester nester(plan.settings);
+  const bool join = plan.settings.join_gap.has_value();
+  const Drawing drawing = ScanDrawing(
+      window, join ? DrawingPieces::kRead : DrawingPieces::kSkip, nester);
+  if (!drawing.error.empty() || !stream.error().empty()) return false;
+  // The chains' outlines count as the polylines' do.
+  std::vector<std::vector<rrensen::BulgeVertex>>& outlines = nester.outlines;
+  const size_t polylines = outlines.size();
+  std::vector<size_t> closed_chains;
+  if (join) {
+    const std::vector<Chain> chains = ChainsFor(nester.pieces, plan.settings);
+    for (size_t c = 0; c < chains.size(); ++c) {
+      if (!chains[c].closed) continue;
+      closed_chains.push_back(c);
+      outlines.emplace_back();
+      for (const ChainVertex& v : chains[c].vertices) {
+        outlines.back().push_back({v.point, v.bulge});
+      }
+    }
+    plan.chain_holes.assign(chains.size(), false);
+  }
+  const std::vector<bool> holes = Holes(outlines);
+  plan.holes.assign(holes.begin(), holes.begin() + static_cast<std::ptrdiff_t>(polylines));
+  for (size_t k = 0; k < closed_chains.size(); ++k) {
+    plan.chain_holes[closed_chains[k]] = holes[polylines + k];
+  }
+  return true;
+}
 
 bool FilletJob::Survey(ByteSource& source) {
   TagStream stream(source, plan_->chunk);
@@ -759,6 +862,7 @@ RunCounts& RunCounts::operator+=(const RunCounts& other) {
 
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   FilletJob job(settings, size_t{1} << 20, true);
+  if (IsRelief(settings.style)) job.Nest(bytes);
   FilletRun collected;
   Collector collector(collected);
   StringSink sink;

@@ -113,6 +113,13 @@ class FilletJob {
   FilletJob(const FilletJob&) = delete;
   FilletJob& operator=(const FilletJob&) = delete;
 
+  /// For reliefs (dogbones, T-bones), a pass before all others: which
+  /// outlines with an inside are holes (Holes), the cutter running inside
+  /// them and outside the others. False when the bytes do not read (the
+  /// survey then says why).
+  bool Nest(ByteSource& source);
+  bool Nest(std::string_view bytes);
+
   /// The first pass, over all of `source`. False when the bytes are not a
   /// readable ASCII DXF file; `error` and `error_line` then say why.
   bool Survey(ByteSource& source);
@@ -143,6 +150,7 @@ class FilletJob {
                                        RunListener& listener);
 
  private:
+  bool Nest(TagStream& stream);
   bool Survey(TagStream& stream);
   FilletRun Write(TagStream& stream, ByteSink* sink, RunListener& listener);
 

@@ -47,6 +47,16 @@ bool Considered(const Polyline& p, const Settings& settings) {
           platform::EqualIgnoringCase(*settings.layer, p.layer));
 }
 
+bool HasInside(const Polyline& p, const Settings& settings) {
+  return Considered(p, settings) && UnfitOf(p).code.empty() &&
+         (p.closed || ClosesByGap(p.vertices, p.closed, settings.close_gap));
+}
+
+bool IsRelief(rrensen::CornerStyle style) {
+  return style == rrensen::CornerStyle::kDogbone ||
+         style == rrensen::CornerStyle::kTBone;
+}
+
 bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
                  bool closed, const std::optional<double>& close_gap) {
   if (closed || !close_gap || vertices.size() < 3) return false;
@@ -62,6 +72,9 @@ rrensen::PolylineResult PlanOutline(
   options.size = settings.size;
   options.style = settings.style;
   options.corners = settings.corners;
+  options.tool_side = settings.tool_side;
+  options.relief_max_angle = settings.relief_max_angle;
+  options.tbone_side = settings.tbone_side;
   rrensen::PolylineResult f;
   if (ClosesByGap(vertices, closed, settings.close_gap)) {
     // Closed by the gap: without its last vertex.

@@ -42,6 +42,14 @@ struct PolylinePlan {
 /// Whether the run looks at `p` at all (see PolylinePlan::considered).
 bool Considered(const Polyline& p, const Settings& settings);
 
+/// Whether `p` is filleted as a closed outline, one with an inside: a
+/// considered polyline, not skipped, flagged closed or closed by the gap.
+/// For reliefs its place among the others decides where the cutter runs.
+bool HasInside(const Polyline& p, const Settings& settings);
+
+/// Whether the style is a relief for a cutter (dogbone, T-bone).
+bool IsRelief(rrensen::CornerStyle style);
+
 /// The plan for `p`: skipped when UnfitOf says so; else filleted with
 /// rrensen::FilletPolyline, closed by its flag, or by the gap (ClosesByGap)
 /// without its last vertex.

@@ -132,6 +132,17 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     bytes = std::string_view(read.data.get(), read.size);
   }
   FilletJob job(request.settings, size_t{1} << 20, bytes.has_value());
+  // Reliefs need to know first which outlines are holes; a file that does
+  // not read is refused by the survey below.
+  if (IsRelief(request.settings.style)) {
+    if (bytes) {
+      job.Nest(*bytes);
+    } else {
+      job.Nest(*input);
+      if (!input->Rewind()) return cannot_read("");
+    }
+    if (input && input->failed()) return cannot_read("");
+  }
   Teller teller(messages, report);
   OutputFile* sink = request.dry_run ? nullptr : drawing;
   auto start_over = [&] {

@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "dxf/number_text.h"
 
 namespace dxf {
 namespace {
+
+constexpr double kPi = 3.141592653589793;
 
 /// Reads a distance, a finite number of 0 or more, into `field`; `what`
 /// names it in the message.
@@ -49,7 +52,7 @@ const SettingOption kSettingOptions[] = {
            rrensen::CornerStyleNamed(v.text);
        if (!style) {
          return "unknown style '" + v.text +
-                "' (chord, radius, chamfer or chord-chamfer)";
+                "' (chord, radius, chamfer, chord-chamfer, dogbone or tbone)";
        }
        s.style = *style;
        return "";
@@ -63,6 +66,31 @@ const SettingOption kSettingOptions[] = {
        }
        s.corners = *corners;
        return "";
+     }},
+    {"--max-angle", "maxAngle", "max_angle", OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) -> std::string {
+       if (!(v.number > 0.0 && v.number <= 180.0)) {
+         return "the largest angle must be a number of degrees above 0 and at "
+                "most 180, not '" + v.text + "'";
+       }
+       s.relief_max_angle = v.number * kPi / 180.0;
+       return "";
+     }},
+    {"--tbone-side", "tboneSide", "tbone_side", OptionKind::kText,
+     [](Settings& s, const OptionValue& v) -> std::string {
+       const std::pair<const char*, rrensen::TBoneSide> sides[] = {
+           {"longer", rrensen::TBoneSide::kLonger},
+           {"shorter", rrensen::TBoneSide::kShorter},
+           {"first", rrensen::TBoneSide::kFirst},
+           {"second", rrensen::TBoneSide::kSecond}};
+       for (const auto& [name, side] : sides) {
+         if (v.text == name) {
+           s.tbone_side = side;
+           return "";
+         }
+       }
+       return "unknown T-bone side '" + v.text +
+              "' (longer, shorter, first or second)";
      }},
     {"--close-gap", "closeGap", "close_gap", OptionKind::kNumber,
      [](Settings& s, const OptionValue& v) {

@@ -34,6 +34,15 @@ struct Settings {
   /// Which corners are cut (rrensen::CornerSelection): convex and concave
   /// as each closed polyline goes round its region.
   rrensen::CornerSelection corners = rrensen::CornerSelection::kAll;
+  /// For reliefs (dogbones, T-bones): the largest angle between the sides
+  /// of a corner that gets one, in radians (the command line's in degrees),
+  /// and which side holds a T-bone's centre.
+  double relief_max_angle = rrensen::kDefaultReliefMaxAngle;
+  rrensen::TBoneSide tbone_side = rrensen::TBoneSide::kLonger;
+  /// Where the cutter runs: not an option but the outline's place in the
+  /// drawing (outside a part, inside a hole: see Nesting), set for each
+  /// outline before it is planned.
+  rrensen::ToolSide tool_side = rrensen::ToolSide::kOutside;
   /// Only polylines (and lines and arcs to join) on this layer, compared
   /// without regard to ASCII case; unset: every layer.
   std::optional<std::string> layer;

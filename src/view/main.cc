@@ -41,6 +41,9 @@ const char kUsage[] =
     "                 radius         arcs of radius SIZE\n"
     "                 chamfer        straight cuts ending SIZE from the corner\n"
     "                 chord-chamfer  straight cuts SIZE long\n"
+    "                 dogbone, tbone reliefs for a cutter of diameter SIZE\n"
+    "                                at the corners it cannot reach from\n"
+    "                                outside a closed outline\n"
     "                 (docs/corner-styles.md); only chord is rrensen's\n"
     "  --help         show this text\n"
     "  --version      show the version\n"
@@ -87,7 +90,7 @@ int main(int argc, char** argv) {
       if (named) style = *named;
       if (!named) {
         return Fail("unknown style " + word +
-                    " (chord, radius, chamfer or chord-chamfer)");
+                    " (chord, radius, chamfer, chord-chamfer, dogbone or tbone)");
       }
     } else if (a == "-o" || a == "-c") {
       if (k + 1 >= argc) return Fail("option " + a + " needs a value");
