@@ -20,17 +20,14 @@ using rrensen::Point;
 
 using testing::File;
 
+/// testing::Lightweight through `points`.
 std::string Lightweight(const std::vector<Point>& points, int flags,
-                        const std::string& handle = "2F",
-                        const std::string& layer = "walls") {
-  std::string text = "  0\nLWPOLYLINE\n  5\n" + handle + "\n  8\n" + layer +
-                     "\n 62\n3\n 90\n" + std::to_string(points.size()) +
-                     "\n 70\n" + std::to_string(flags) + "\n";
+                        const std::string& handle = "2F", const std::string& layer = "walls") {
+  std::vector<std::string> text;
   for (const Point& p : points) {
-    text += " 10\n" + std::to_string(p.x) + "\n 20\n" + std::to_string(p.y) +
-            "\n";
+    text.push_back(FormatCoordinate(p.x) + "," + FormatCoordinate(p.y));
   }
-  return text;
+  return testing::Lightweight(handle, flags, text, layer);
 }
 
 /// The one polyline of a file, as the reader sees it.
@@ -59,19 +56,13 @@ std::string VertexList(const std::vector<std::string>& handles,
   return text + "  0\nSEQEND\n  5\n" + handles.back() + "\n";
 }
 
-/// The vertices of the one polyline of `text`, filleted as rrensen-dxf
-/// would: `closed` says how.
+/// `points` filleted as rrensen-dxf would: `closed` says how.
 rrensen::PolylineResult Planned(const std::vector<Point>& points, bool closed, double size,
                                 rrensen::CornerStyle style = rrensen::CornerStyle::kChordArc) {
   std::vector<rrensen::BulgeVertex> vertices(points.size());
   for (size_t k = 0; k < points.size(); ++k) vertices[k].point = points[k];
   return rrensen::FilletPolyline(
       vertices, {size, closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen, style});
-}
-
-std::vector<rrensen::BulgeVertex> Expected(const std::vector<Point>& points,
-                                           bool closed, double size) {
-  return Planned(points, closed, size).vertices;
 }
 
 /// Whether polyline `read` has exactly the vertices `expected`.
@@ -110,7 +101,7 @@ TEST(FilletDrawing, WritesWhatItFilletsLosslesslyWithTheFilesLineEnds) {
     }
   }
   const Polyline read = OnlyPolyline(run.output);
-  ExpectVertices(read, Expected(kSquare, true, 5.0));
+  ExpectVertices(read, Planned(kSquare, true, 5.0).vertices);
   EXPECT_EQ(read.handle, "2F");
   EXPECT_EQ(read.layer, "walls");
   EXPECT_TRUE(read.closed);
@@ -168,25 +159,6 @@ TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
   }
 }
 
-TEST(FilletDrawing, ReportsWhatItLeavesUnchanged) {
-  // The side from (100, 0) to (100, 3) is shorter than twice the size.
-  std::vector<Point> tight = {{0, 0}, {100, 0}, {100, 3}, {0, 3}};
-  std::string text = File(Lightweight(tight, 0, "AB", "Walls") +
-                          Lightweight(kSquare, 0, "AC", "other"));
-  Settings settings;
-  settings.layer = "WALLS";
-  FilletRun run = FilletDrawing(text, settings);
-  ASSERT_EQ(run.error, "");
-  EXPECT_EQ(run.filleted, 0);
-  EXPECT_EQ(run.left_unchanged, 1);
-  ASSERT_EQ(run.reports.size(), 1u);
-  EXPECT_EQ(run.reports[0],
-            "LWPOLYLINE AB on layer \"Walls\" (line 5) left unchanged: the "
-            "side from point 2 to point 3 is 3.000 long and needs 10.000; "
-            "the largest size that fillets it is 1.500");
-  EXPECT_EQ(run.output, text);
-}
-
 TEST(FilletDrawing, CutsInTheStyleAsked) {
   // A square, and a strip 4 wide that no style fits at size 3: its report
   // holds the style's own needs and largest size.
@@ -228,7 +200,7 @@ TEST(FilletDrawing, ReadsLightweightPolylinesWithoutCountFlagsOrWithOpaqueParts)
     ASSERT_EQ(run.error, "");
     EXPECT_EQ(run.filleted, 1);
     const Polyline read = OnlyPolyline(run.output);
-    ExpectVertices(read, Expected({{0, 0}, {100, 0}, {100, 100}}, false, 5.0));
+    ExpectVertices(read, Planned({{0, 0}, {100, 0}, {100, 100}}, false, 5.0).vertices);
     EXPECT_FALSE(read.closed);
     EXPECT_FALSE(read.has_flags);
     EXPECT_NE(run.output.find("  8\n0\n 90\n4\n 10\n0\n 20\n0\n"), std::string::npos)
@@ -272,7 +244,7 @@ TEST(FilletDrawing, ClosesByTheFlagAndByTheGapAskedFor) {
     const Polyline read = OnlyPolyline(run.output);
     EXPECT_EQ(read.closed, c.closed);
     EXPECT_EQ(read.flags & ~1, c.flags & ~1);
-    ExpectVertices(read, Expected(c.shape, c.closed, 5.0));
+    ExpectVertices(read, Planned(c.shape, c.closed, 5.0).vertices);
   }
 }
 
@@ -347,7 +319,7 @@ TEST(FilletDrawing, SaysWhatBecameOfEachPolyline) {
   EXPECT_EQ(p.refused_runs[0].problem.point, 4);
   EXPECT_EQ(run.outlines[3].skip_code, "widths");
   ASSERT_EQ(run.reports.size(), 3u);
-  EXPECT_NE(run.reports[0].find("LWPOLYLINE B1 on layer \"0\" (line 33) partly "
+  EXPECT_NE(run.reports[0].find("LWPOLYLINE B1 on layer \"0\" (line 31) partly "
                                 "filleted: the run from point 4 to point 6 is "
                                 "left as it is: the side from point 5 to point "
                                 "6 is 3.000 long and needs 10.000; the largest "
@@ -533,16 +505,31 @@ TEST(FilletDrawingJoin, ReportsChainsLeftInProse) {
             "from R14 on, not in version AC1012");
 }
 
-TEST(FilletDrawingJoin, LeavesPiecesAloneUnlessAskedAndOffTheLayerAskedFor) {
-  const std::string text = File(kSlot, "100", "AC1015");
-  FilletRun run = FilletDrawing(text, Settings{});
-  EXPECT_EQ(run.output, text);
+TEST(FilletDrawingJoin, LeavesAloneWhatIsNotAskedFor) {
+  // Without --join, lines and arcs.
+  const std::string slot = File(kSlot, "100", "AC1015");
+  FilletRun run = FilletDrawing(slot, Settings{});
+  EXPECT_EQ(run.output, slot);
   EXPECT_TRUE(run.outlines.empty());
+  // With --layer WALLS, what lies on other layers; "Walls" is asked for,
+  // and its side from (100, 0) to (100, 3) is shorter than twice the size.
+  const std::vector<Point> tight = {{0, 0}, {100, 0}, {100, 3}, {0, 3}};
+  const std::string text = File(
+      kSlot + Lightweight(tight, 0, "AB", "Walls") + Lightweight(kSquare, 0, "AC", "other"),
+      "100", "AC1015");
   Settings settings = Joining();
-  settings.layer = "walls";
+  settings.layer = "WALLS";
   run = FilletDrawing(text, settings);
+  ASSERT_EQ(run.error, "");
+  EXPECT_EQ(run.filleted, 0);
+  EXPECT_EQ(run.left_unchanged, 1);
+  ASSERT_EQ(run.outlines.size(), 1u);
+  EXPECT_EQ(run.outlines[0].handle, "AB");
+  ASSERT_EQ(run.reports.size(), 1u);  // its wording: run_test.cc
+  EXPECT_EQ(run.reports[0].rfind("LWPOLYLINE AB on layer \"Walls\" (line 89) left unchanged", 0),
+            0u)
+      << run.reports[0];
   EXPECT_EQ(run.output, text);
-  EXPECT_TRUE(run.outlines.empty());
 }
 
 TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
@@ -560,7 +547,7 @@ TEST(FilletDrawingJoin, ClosesAnOpenChainByTheGapAskedFor) {
   EXPECT_EQ(run.outlines[0].corners_filleted, 4);
   const Polyline read = OnlyPolyline(run.output);
   EXPECT_TRUE(read.closed);
-  ExpectVertices(read, Expected({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0));
+  ExpectVertices(read, Planned({{4, 0}, {100, 0}, {100, 50}, {0, 50}}, true, 5.0).vertices);
 }
 
 TEST(FilletDrawingJoin, GivesHandlesInFileOrderAndMovesTheSeedPastThem) {
