@@ -22,11 +22,6 @@ struct Read {
   Drawing d;
 };
 
-/// Reads `entities` with their lines and arcs.
-Read ReadPieces(const std::string& entities) {
-  return Read(File(entities), DrawingPieces::kRead);
-}
-
 const char kLightweight[] =
     "0\nLWPOLYLINE\n5\n2F\n8\nwalls\n90\n3\n70\n1\n"
     "10\n0\n20\n0\n10\n10\n20\n0\n10\n10\n20\n10\n"
@@ -153,7 +148,7 @@ TEST(Drawing, ReadsLinesAndArcsWhenAsked) {
   const Drawing versioned = Read(File(entities, "", "AC1015")).d;
   EXPECT_EQ(versioned.version, "AC1015");
   EXPECT_TRUE(versioned.pieces.empty());  // not asked for
-  const Read r = ReadPieces(entities);
+  const Read r(File(entities), DrawingPieces::kRead);
   const Drawing& d = r.d;
   ASSERT_EQ(d.error, "");
   EXPECT_EQ(d.version, "");
@@ -184,8 +179,7 @@ TEST(Drawing, TellsWhichPiecesCannotBeJoined) {
       {"0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n", "missing"},
   };
   for (const auto& c : cases) {
-    const Read r = ReadPieces(c.entity);
-    const Drawing& d = r.d;
+    const Drawing d = Read(File(c.entity), DrawingPieces::kRead).d;
     ASSERT_EQ(d.pieces.size(), 1u) << c.entity;
     const std::string& reason = d.pieces[0].unjoinable_reason;
     EXPECT_EQ(reason.empty(), *c.reason == '\0') << c.entity << reason;
@@ -193,46 +187,33 @@ TEST(Drawing, TellsWhichPiecesCannotBeJoined) {
   }
 }
 
-TEST(Drawing, BadPieceNumbersNameTheLine) {
-  struct {
-    std::string entities;
-    int line;
-    const char* words;
-  } cases[] = {
-      {"0\nLINE\n10\n0\n20\nnorth\n", 10, "group code 20 is not a number"},
-      {"0\nARC\n62\nred\n", 8, "group code 62 is not a whole number"},
-      {"0\nARC\n67\npaper\n", 8, "group code 67"},
-  };
-  for (const auto& c : cases) {
-    const Read r = ReadPieces(c.entities);
-    const Drawing& d = r.d;
-    EXPECT_EQ(d.error_line, c.line) << c.entities;
-    EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
-    // Without the pieces, the file reads.
-    EXPECT_EQ(Read(File(c.entities)).d.error, "");
-  }
-}
-
-TEST(Drawing, BadStructureNamesTheLine) {
+TEST(Drawing, BadNumbersAndStructureNameTheLine) {
+  // A line's or an arc's numbers are read, and found bad, only when the
+  // pieces are asked for; a bad structure is found either way.
   struct {
     std::string text;
+    bool in_pieces;
     int line;
     const char* words;
   } cases[] = {
-      {"0\nLINE\n0\nEOF\n", 1, "expected '0 / SECTION'"},
-      {"0\nSECTION\n8\nx\n", 1, "must start with its name"},
-      {"0\nSECTION\n2\nENTITIES\n0\nLINE\n", 5, "ends inside the ENTITIES"},
-      {File("0\nPOLYLINE\n0\nVERTEX\n10\n0\n20\n0\n0\nLINE\n"), 13,
+      {File("0\nLINE\n10\n0\n20\nnorth\n"), true, 10, "group code 20 is not a number"},
+      {File("0\nARC\n62\nred\n"), true, 8, "group code 62 is not a whole number"},
+      {File("0\nARC\n67\npaper\n"), true, 8, "group code 67"},
+      {"0\nLINE\n0\nEOF\n", false, 1, "expected '0 / SECTION'"},
+      {"0\nSECTION\n8\nx\n", false, 1, "must start with its name"},
+      {"0\nSECTION\n2\nENTITIES\n0\nLINE\n", false, 5, "ends inside the ENTITIES"},
+      {File("0\nPOLYLINE\n0\nVERTEX\n10\n0\n20\n0\n0\nLINE\n"), false, 13,
        "must end with '0 / SEQEND'"},
-      {File("0\nLWPOLYLINE\n10\n0\n20\nnorth\n"), 10, "group code 20"},
-      {File("0\nLWPOLYLINE\n20\n0\n"), 7, "20 before any 10"},
-      {File("0\nLWPOLYLINE\n70\nclosed\n"), 8, "not a whole number"},
-      {File("", "XYZ"), 8, "$HANDSEED"},
+      {File("0\nLWPOLYLINE\n10\n0\n20\nnorth\n"), false, 10, "group code 20"},
+      {File("0\nLWPOLYLINE\n20\n0\n"), false, 7, "20 before any 10"},
+      {File("0\nLWPOLYLINE\n70\nclosed\n"), false, 8, "not a whole number"},
+      {File("", "XYZ"), false, 8, "$HANDSEED"},
   };
   for (const auto& c : cases) {
-    const Drawing d = Read(c.text).d;
+    const Drawing d = Read(c.text, DrawingPieces::kRead).d;
     EXPECT_EQ(d.error_line, c.line) << c.text;
     EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
+    EXPECT_EQ(Read(c.text).d.error.empty(), c.in_pieces) << c.text;
   }
 }
 
