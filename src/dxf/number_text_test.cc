@@ -90,7 +90,8 @@ TEST(NumberText, RealsAgreeWithFromChars) {
       ASSERT_EQ(mine, theirs) << text;
     }
   }
-  for (const char* word : {"inf", "-INF", "infinity", "nan", "+nan", " 1.5 ", "+-1", "1e", "--1", "0x10", ""}) {
+  for (const char* word : {"inf", "-INF", "infinity", "nan", "+nan", " 1.5 ", "+2", "+-1", "1e",
+                           "--1", "0x10", "", "1.5x", "1,5"}) {
     double mine = 0.0, theirs = 0.0;
     std::string_view text(word);
     bool read = ParseReal(text, mine);
@@ -101,6 +102,14 @@ TEST(NumberText, RealsAgreeWithFromChars) {
     const bool expected = !text.empty() && r.ec == std::errc() && r.ptr == text.data() + text.size();
     EXPECT_EQ(read, expected) << word;
   }
+}
+
+TEST(NumberText, HandlesAreHexadecimalAndFitIn64Bits) {
+  uint64_t handle = 0;
+  EXPECT_TRUE(ParseHandle("2f", handle));
+  EXPECT_EQ(FormatHandle(handle), "2F");
+  EXPECT_FALSE(ParseHandle("12345678901234567", handle));
+  EXPECT_FALSE(ParseHandle("ARCHTICK", handle));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <utility>
 #include <vector>
 
-#include "dxf/number_text.h"
 
 namespace dxf {
 namespace {
@@ -107,24 +106,6 @@ TEST(TagReader, StopsAtEof) {
   TagList list = ReadTags("  0\nEOF\n  0\nnot read\ngarbage");
   EXPECT_EQ(list.error, "");
   EXPECT_EQ(list.tags.size(), 1u);
-}
-
-TEST(NumberText, ParsesOnlyWholeNumbers) {
-  struct {
-    const char* text;
-    bool real;
-  } cases[] = {{" 1.5 ", true}, {"+2", true}, {"-3e2", true},
-               {"", false},     {"1.5x", false}, {"+-1", false},
-               {"1,5", false},  {"--1", false},  {"0x10", false}};
-  for (const auto& c : cases) {
-    double value = 0.0;
-    EXPECT_EQ(ParseReal(c.text, value), c.real) << c.text;
-  }
-  uint64_t handle = 0;
-  EXPECT_TRUE(ParseHandle("2f", handle));
-  EXPECT_EQ(FormatHandle(handle), "2F");
-  EXPECT_FALSE(ParseHandle("12345678901234567", handle));
-  EXPECT_FALSE(ParseHandle("ARCHTICK", handle));
 }
 
 }  // namespace
