@@ -43,6 +43,7 @@ def test_the_drawing_report_and_messages_are_the_programs(dxf_cli, tmp_path, exa
     result = rrensen.fillet_dxf(path.read_bytes(), name=str(path), **options)
     assert (result.status, result.dxf, result.messages) == (status, drawing, messages)
     assert result.report == [json.loads(line) for line in report.splitlines()]
+    assert bool(result) == (status == 0)  # the bracket's 8E is refused: status 1
 
 
 def test_bad_data_is_status_2_with_the_programs_message(dxf_cli, tmp_path):
@@ -53,23 +54,6 @@ def test_bad_data_is_status_2_with_the_programs_message(dxf_cli, tmp_path):
     assert (result.status, result.dxf, result.report) == (2, None, [])
     assert status == 2 and drawing is None and result.messages == messages
     assert not result and "not a readable ASCII DXF file" in result.messages
-
-
-def test_a_drawing_with_no_polyline_is_copied_and_reported_empty():
-    data = b"  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n"
-    result = rrensen.fillet_dxf(data)
-    assert result and (result.status, result.report, result.dxf) == (0, [], data)
-    assert result.messages == "rrensen-dxf: 0 polylines filleted, 0 partly, 0 left unchanged\n"
-
-
-def test_a_refused_polyline_is_status_1_and_reported():
-    result = rrensen.fillet_dxf((ROOT / "examples" / "bracket.dxf").read_bytes())
-    assert result.status == 1 and not result
-    left = [line for line in result.report if line["status"] == "unchanged"]
-    assert [line["handle"] for line in left] == ["8E"]
-    (run,) = left[0]["refused_runs"]
-    assert run["reason"] == "short_side" and run["largest_size"] == 0.75
-    assert 'LWPOLYLINE 8E on layer "outline"' in result.messages
 
 
 @pytest.mark.parametrize("arguments, error", [

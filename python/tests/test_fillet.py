@@ -149,12 +149,11 @@ def test_largest_size_draws_and_the_next_thousandth_does_not():
     assert rrensen.largest_fillet_size(RIGHT_ANGLE, limit=20) == 19.999
     assert rrensen.largest_fillet_size(RIGHT_ANGLE, limit=20.0) == 19.999
     # two points open: every size draws; there is no larger float
-    assert rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open") >= sys.float_info.max
+    assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
     assert rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open", limit=math.inf) >= sys.float_info.max
     assert 0.99e300 < rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open", limit=1e300) < 1e300
     assert rrensen.largest_fillet_size([(0, 100), (0, 0), (0, 100)]) is None
     assert rrensen.largest_fillet_size([]) is None
-    assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
     for closing in ("proximity", "open", "closed"):
         size = rrensen.largest_fillet_size(SQUARE, closing=closing, limit=1000)
         assert size == 50.0 == rrensen.largest_fillet_size(SQUARE, closing=closing)
