@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 
+#include "geometry/test_geometry.h"
 #include "geometry/trig_exact.h"
 
 namespace {
@@ -126,10 +127,7 @@ constexpr int kArgumentsPerFunction = 25000;
 /// of a nan that arithmetic makes depends on the order the compiler gives
 /// the operands, and carries no value).
 bool SameBits(double a, double b) {
-  uint64_t bits_a = 0, bits_b = 0;
-  std::memcpy(&bits_a, &a, sizeof a);
-  std::memcpy(&bits_b, &b, sizeof b);
-  return bits_a == bits_b || (std::isnan(a) && std::isnan(b));
+  return test_geometry::SameBits(a, b) || (std::isnan(a) && std::isnan(b));
 }
 
 /// A double of random sign and magnitude 2^e with e uniform in
