@@ -4,7 +4,6 @@ library's property test; test_agreement.py checks the module hands on
 every value.)"""
 
 import math
-import sys
 from collections.abc import Sequence
 
 import pytest
@@ -148,9 +147,8 @@ def test_largest_size_draws_and_the_next_thousandth_does_not():
     assert rrensen.largest_fillet_size([(0, 0), (100, 0), (100, 8)]) == 4.0
     assert rrensen.largest_fillet_size(RIGHT_ANGLE, limit=20) == 19.999
     assert rrensen.largest_fillet_size(RIGHT_ANGLE, limit=20.0) == 19.999
-    # two points open: every size draws; there is no larger float
+    # two points open: every size draws
     assert rrensen.largest_fillet_size([(0, 0), (100, 0)], closing="open") == math.inf
-    assert rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open", limit=math.inf) >= sys.float_info.max
     assert 0.99e300 < rrensen.largest_fillet_size([(0, 0), (1, 0)], closing="open", limit=1e300) < 1e300
     assert rrensen.largest_fillet_size([(0, 100), (0, 0), (0, 100)]) is None
     assert rrensen.largest_fillet_size([]) is None
