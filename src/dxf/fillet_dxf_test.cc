@@ -252,25 +252,17 @@ TEST(FilletDrawing, KeepsArcVerticesByteForByteAndFilletsTheRunsBetween) {
   // The bulge text "+0.50" stays as it was, in both forms; the run 2-3-4
   // after the arc is filleted; the run before it is one piece, no run.
   const std::string lightweight =
-      "  0\nLWPOLYLINE\n  5\n2D\n  8\n0\n 90\n5\n 70\n0\n"
-      " 10\n0\n 20\n0\n 42\n+0.50\n 10\n100\n 20\n0\n 10\n100\n 20\n100\n"
-      " 10\n0\n 20\n100\n";
-  std::string vertex_list = "  0\nPOLYLINE\n  5\n30\n  8\n0\n 66\n1\n";
-  const char* points[][3] = {
-      {"0", "0", "+0.50"}, {"100", "0", ""}, {"100", "100", ""}, {"0", "100", ""}};
-  int handle = 0x31;
-  for (const auto& p : points) {
-    vertex_list += "  0\nVERTEX\n  5\n" + std::to_string(handle++) +
-                   "\n  8\n0\n 10\n" + p[0] + "\n 20\n" + p[1] + "\n";
-    if (*p[2] != '\0') vertex_list += " 42\n" + std::string(p[2]) + "\n";
-  }
-  vertex_list += "  0\nSEQEND\n  5\n40\n";
+      testing::Lightweight("2D", 0, {"0,0,+0.50", "100,0", "100,100", "0,100"});
+  std::string vertex_list = VertexList({"30", "31", "32", "33", "34", "40"});
+  vertex_list.insert(vertex_list.find("  0\nVERTEX\n  5\n32"), " 42\n+0.50\n");
   for (const std::string& entity : {lightweight, vertex_list}) {
+    const size_t arc = entity.find(" 10\n0");  // to the end of its bulge
     FilletRun run = FilletDrawing(File(entity, "50"), Settings{});
     ASSERT_EQ(run.error, "");
     ASSERT_EQ(run.outlines.size(), 1u);
     EXPECT_EQ(run.outlines[0].corners_filleted, 1);
-    EXPECT_NE(run.output.find(" 10\n0\n 20\n0\n 42\n+0.50\n"), std::string::npos)
+    EXPECT_NE(run.output.find(entity.substr(arc, entity.find("+0.50\n") + 6 - arc)),
+              std::string::npos)
         << run.output;
     const Polyline read = OnlyPolyline(run.output);
     ASSERT_EQ(read.vertices.size(), 5u);
