@@ -1,7 +1,9 @@
-"""rrensen-dxf --corners, read back by ezdxf: a plate with a notch and a
-hole, in both windings, filleted R5 at its convex corners and then R2 at its
-concave ones, has R5 outside and R2 inside, and nothing else changed; an
-open polyline has every corner cut, and says so.
+"""rrensen-dxf --corners and the reliefs, read back by ezdxf: a plate with a
+notch and a hole, in both windings, filleted R5 at its convex corners and
+then R2 at its concave ones, has R5 outside and R2 inside; an open polyline
+has every corner cut, and says so. Dogbones and T-bones go at the plate's
+concave corners and its slots' convex corners, not on a boss inside a slot,
+each an arc of the cutter's radius through its corner point.
 
 usage: dxf_corners.py RRENSEN_DXF
 """
@@ -89,6 +91,46 @@ with tempfile.TemporaryDirectory() as work:
                                     f"not {wanted}")
             if arcs != len(vertices) // 2:
                 failures.append(f"{where}: {arcs} arcs on {len(vertices)} vertices")
+
+# A plate with a notch (two concave corners), two slots (holes) and a boss
+# inside the second slot (a part again): reliefs of a 6 mm cutter.
+SLOT_A = [(20, 40), (60, 40), (60, 50), (20, 50)]
+SLOT_B = [(100, 30), (180, 30), (180, 80), (100, 80)]
+BOSS = [(120, 40), (160, 40), (160, 70), (120, 70)]
+OUTLINES = [("plate", PLATE, 2), ("slot", SLOT_A, 4), ("slot", SLOT_B, 4), ("boss", BOSS, 0)]
+with tempfile.TemporaryDirectory() as work:
+    for clockwise in (False, True):
+        for style in ("dogbone", "tbone"):
+            where = f"{style}, {'clockwise' if clockwise else 'counter-clockwise'}"
+            doc = ezdxf.new("R2010")
+            msp = doc.modelspace()
+            for _, points, _ in OUTLINES:
+                msp.add_lwpolyline(points[::-1] if clockwise else points, close=True)
+            msp.add_lwpolyline(OPEN)
+            given, out = os.path.join(work, "slotted.dxf"), os.path.join(work, "out.dxf")
+            doc.saveas(given)
+            run = run_tool(TOOL, "--style", style, "-c", "6", "-o", out, given)
+            if run.returncode != 1 or "no side for the cutter" not in run.stderr:
+                failures.append(f"{where}: status {run.returncode}: {run.stderr}")
+            result = ezdxf.readfile(out)
+            failures += written_errors(result, out, where)
+            polylines = list(result.modelspace().query("LWPOLYLINE"))
+            for (name, points, reliefs), entity in zip(OUTLINES, polylines):
+                vertices, _ = polyline_vertices(entity)
+                arcs = [(a, vertices[(k + 1) % len(vertices)]) for k, a in enumerate(vertices)
+                        if a[2]]
+                if len(arcs) != reliefs:
+                    failures.append(f"{where}: the {name} has {len(arcs)} reliefs, not {reliefs}")
+                for a, b in arcs:
+                    if abs(radius(a, b, a[2]) - 3) > 1e-9:
+                        failures.append(f"{where}: a relief of radius {radius(a, b, a[2])}")
+                # Every corner without a relief is where it was; a dogbone's
+                # arc runs through its corner point, a T-bone's (at a right
+                # angle) ends there.
+                kept = {(x, y) for x, y, _ in vertices}
+                moved = [p for p in points if p not in kept]
+                if len(moved) != (reliefs if style == "dogbone" else 0):
+                    failures.append(f"{where}: the {name} moved {len(moved)} corners")
 
 if failures:
     sys.exit("FAILED:\n" + "\n".join(failures))
