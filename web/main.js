@@ -26,6 +26,8 @@ const styles = {
   radius: { size: 'sizeRadius', measure: 'measureRadius', name: 'styleRadius' },
   chamfer: { size: 'sizeDistance', measure: 'measureDistance', name: 'styleChamfer' },
   'chord-chamfer': { size: 'sizeChord', measure: 'measureChord', name: 'styleChordChamfer' },
+  dogbone: { size: 'sizeDiameter', measure: 'measureDiameter', name: 'styleDogbone' },
+  tbone: { size: 'sizeDiameter', measure: 'measureDiameter', name: 'styleTBone' },
 };
 
 // Exchange files take the sizes rrensen /c takes: below 20.

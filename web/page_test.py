@@ -255,7 +255,8 @@ def test_site(page, checks, native, examples_folder, downloads):
                 ({"size": 0.75}, "-c 0.75"), ({"size": 19.5, "layer": "OUTLINE"}, "-c 19.5 --layer OUTLINE"),
                 ({"size": 2.5, "closeGap": 10, "style": "chamfer"}, "-c 2.5 --close-gap 10 --style chamfer"),
                 ({"size": 5, "join": True, "joinGap": 0.01}, "-c 5 --join --join-gap 0.01"), ({"size": -1}, "-c -1"),
-                ({"size": 1, "style": "radius", "corners": "convex"}, "-c 1 --style radius --corners convex")]:
+                ({"size": 1, "style": "radius", "corners": "convex"}, "-c 1 --style radius --corners convex"),
+                ({"size": 6, "style": "tbone", "tboneSide": "first"}, "-c 6 --style tbone --tbone-side first")]:
             mine = page.api_bytes("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
                                   "const r = rrensen.filletDxf(b, arguments[1]);"
                                   "window.lastRun = {status: r.status, report: r.report}; return r.dxf;",

@@ -33,7 +33,7 @@ _VerticesLike = Union[Sequence[Sequence[_Number]], _Array]
 """A sequence of (x, y) pairs, or an array of shape (N, 2)."""
 
 _ClosingName = Literal["proximity", "open", "closed"]
-_StyleName = Literal["chord", "radius", "chamfer", "chord-chamfer"]
+_StyleName = Literal["chord", "radius", "chamfer", "chord-chamfer", "dogbone", "tbone"]
 
 class Result(enum.IntEnum):
     DRAWN = 0
@@ -191,6 +191,8 @@ def fillet_dxf(
     *,
     style: _StyleName = "chord",
     corners: Literal["all", "convex", "concave"] = "all",
+    max_angle: Optional[_Number] = None,
+    tbone_side: Optional[Literal["longer", "shorter", "first", "second"]] = None,
     close_gap: Optional[_Number] = None,
     join: bool = False,
     join_gap: Optional[_Number] = None,

@@ -266,7 +266,8 @@ struct PyDxfResult {
 };
 
 PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::object& style,
-                      const py::object& corners, const py::object& close_gap,
+                      const py::object& corners, const py::object& max_angle,
+                      const py::object& tbone_side, const py::object& close_gap,
                       const py::object& join,
                       const py::object& join_gap, const py::object& layer,
                       const py::object& name) {
@@ -278,6 +279,8 @@ PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::
   ReadSetting(request.settings, "size", size);
   ReadSetting(request.settings, "style", style);
   ReadSetting(request.settings, "corners", corners);
+  ReadSetting(request.settings, "max_angle", max_angle);
+  ReadSetting(request.settings, "tbone_side", tbone_side);
   ReadSetting(request.settings, "close_gap", close_gap);
   ReadSetting(request.settings, "join", join);
   ReadSetting(request.settings, "join_gap", join_gap);
@@ -701,17 +704,22 @@ PYBIND11_MODULE(_core, m) {
 
   m.def("fillet_dxf", &FilletDxf, py::arg("data"), py::arg("size") = py::float_(dxf::kDefaultSize),
         py::kw_only(), py::arg("style") = py::str("chord"), py::arg("corners") = py::str("all"),
+        py::arg("max_angle") = py::none(), py::arg("tbone_side") = py::none(),
         py::arg("close_gap") = py::none(), py::arg("join") = false,
         py::arg("join_gap") = py::none(), py::arg("layer") = py::none(),
         py::arg("name") = py::str("<data>"),
-        "fillet_dxf(data, size=5.0, *, style='chord', corners='all', close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
-        "fillet_dxf(data, size=5.0, *, style=\"chord\", corners=\"all\", close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        "fillet_dxf(data, size=5.0, *, style='chord', corners='all', max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", corners=\"all\", max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
         "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
         "memory: the same drawing, byte for byte, the same report and messages.\n\n"
         "data: the file's bytes.\n"
         "size, style: as for fillet (rrensen-dxf's -c and --style).\n"
         "corners: which corners to cut, 'all', 'convex' or 'concave', as each\n"
         "  closed polyline goes round its inside (--corners).\n"
+        "max_angle, tbone_side: for style 'dogbone' or 'tbone', the largest\n"
+        "  angle in degrees between the sides of a corner that gets a relief\n"
+        "  (--max-angle, 170 when None) and the side of a T-bone's centre,\n"
+        "  'longer', 'shorter', 'first' or 'second' (--tbone-side).\n"
         "close_gap: None to leave open polylines open, else the largest\n"
         "  distance between the ends of one that closes it (--close-gap).\n"
         "join: chain LINE and ARC entities whose ends meet into polylines and\n"

@@ -24,6 +24,8 @@ OPTION_SETS = [
     ({"layer": "outline"}, ["--layer", "outline"]),
     ({"size": 2.0, "style": "radius", "corners": "concave"},
      ["-c", "2", "--style", "radius", "--corners", "concave"]),
+    ({"size": 6.0, "style": "dogbone", "max_angle": 120.0},
+     ["-c", "6", "--style", "dogbone", "--max-angle", "120"]),
 ]
 
 

@@ -9,6 +9,7 @@
 #include "driver/options.h"
 #include "driver/run.h"
 #include "driver/settings.h"
+#include "dxf/nesting.h"
 #include "dxf/number_text.h"
 #include "dxf/report_json.h"
 #include "dxf/json_writer.h"
@@ -182,8 +183,31 @@ std::vector<double> DxfDocument::Vertices() const {
   return xyb;
 }
 
+std::vector<dxf::Settings> DxfDocument::SettingsByPolyline(
+    const dxf::Settings& settings) const {
+  std::vector<dxf::Settings> each(drawing_.polylines.size(), settings);
+  if (!dxf::IsRelief(settings.style)) return each;
+  // The cutter runs inside the holes, as rrensen-dxf finds them.
+  std::vector<std::vector<rrensen::BulgeVertex>> outlines;
+  std::vector<size_t> with_inside;
+  for (size_t k = 0; k < drawing_.polylines.size(); ++k) {
+    const dxf::Polyline& p = drawing_.polylines[k];
+    if (!dxf::HasInside(p, settings)) continue;
+    with_inside.push_back(k);
+    outlines.push_back(p.vertices);
+    if (!p.closed) outlines.back().pop_back();  // closed by the gap
+  }
+  const std::vector<bool> holes = dxf::Holes(outlines);
+  for (size_t k = 0; k < with_inside.size(); ++k) {
+    if (holes[k]) each[with_inside[k]].tool_side = rrensen::ToolSide::kInside;
+  }
+  return each;
+}
+
 std::string DxfDocument::FilletJson(const dxf::Settings& settings,
                                     std::vector<double>& after) const {
+  const std::vector<dxf::Settings> each = SettingsByPolyline(settings);
+  size_t index = 0;
   after.clear();
   JsonWriter json;
   json.BeginObject();
@@ -191,7 +215,7 @@ std::string DxfDocument::FilletJson(const dxf::Settings& settings,
   json.Key("polylines");
   json.BeginArray();
   for (const dxf::Polyline& p : drawing_.polylines) {
-    const dxf::PolylinePlan plan = dxf::PlanPolyline(p, settings);
+    const dxf::PolylinePlan plan = dxf::PlanPolyline(p, each[index++]);
     const dxf::OutlineReport& report = plan.report;
     json.BeginObject();
     json.Key("state");
@@ -271,16 +295,17 @@ std::string DxfDocument::FilletJson(const dxf::Settings& settings,
 
 double DxfDocument::LargestSize(int index, const dxf::Settings& settings) const {
   const auto& polylines = drawing_.polylines;
-  auto largest = [&settings](const dxf::Polyline& p) {
-    return dxf::LargestPolylineSize(p, settings).value_or(std::nan(""));
+  const std::vector<dxf::Settings> each = SettingsByPolyline(settings);
+  auto largest = [&](size_t k) {
+    return dxf::LargestPolylineSize(polylines[k], each[k]).value_or(std::nan(""));
   };
   if (index >= 0) {
     if (static_cast<size_t>(index) >= polylines.size()) return std::nan("");
-    return largest(polylines[static_cast<size_t>(index)]);
+    return largest(static_cast<size_t>(index));
   }
   double smallest = std::nan("");
-  for (const dxf::Polyline& p : polylines) {
-    const double size = largest(p);
+  for (size_t k = 0; k < polylines.size(); ++k) {
+    const double size = largest(k);
     if (!std::isnan(size) && !(size >= smallest)) smallest = size;
   }
   return smallest;

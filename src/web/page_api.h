@@ -105,6 +105,10 @@ class DxfDocument {
   double LargestSize(int index, const dxf::Settings& settings) const;
 
  private:
+  /// `settings` for each polyline: for reliefs, with the cutter's side of
+  /// each one with an inside, as rrensen-dxf finds it among the others.
+  std::vector<dxf::Settings> SettingsByPolyline(const dxf::Settings& settings) const;
+
   std::string bytes_;
   dxf::TagList tags_;  ///< views into bytes_
   dxf::Drawing drawing_;
