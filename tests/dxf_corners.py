@@ -132,6 +132,24 @@ with tempfile.TemporaryDirectory() as work:
                 if len(moved) != (reliefs if style == "dogbone" else 0):
                     failures.append(f"{where}: the {name} moved {len(moved)} corners")
 
+    # A cutter too big for the first slot (10 wide) leaves it as it was, and
+    # the report gives the largest diameter: it fits, 1.0001 times it not.
+    report = os.path.join(work, "r.json")
+    run_tool(TOOL, "--style", "dogbone", "-c", "20", "--report", report, "-o", out, given)
+    with open(report) as f:
+        slot = [json.loads(line) for line in f][1]
+    largest = slot["refused_runs"][0]["largest_size"] if slot["refused_runs"] else None
+    if slot["status"] != "unchanged" or not largest or slot["corners_unselected"] != 0:
+        failures.append(f"a 20 mm cutter in the slot: {slot}")
+    else:
+        for size, status in ((largest, "filleted"), (largest * 1.0001, "unchanged")):
+            run_tool(TOOL, "--style", "dogbone", "-c", repr(size), "--report", report,
+                     "-o", out, given)
+            with open(report) as f:
+                got = [json.loads(line) for line in f][1]["status"]
+            if got != status:
+                failures.append(f"a {size} mm cutter in the slot: {got}, not {status}")
+
 if failures:
     sys.exit("FAILED:\n" + "\n".join(failures))
 print("ok")

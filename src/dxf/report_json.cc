@@ -93,9 +93,11 @@ std::string ReportLine(const OutlineReport& report) {
     json.Integer(report.corners_filleted);
     json.Key("corners_left");
     json.Integer(report.corners_left);
-    // Only when a selection was asked for: reports of every corner stay as
-    // they always were.
-    if (report.corners != rrensen::CornerSelection::kAll) {
+    // Only when a selection was asked for, or for reliefs, which go at some
+    // corners only: reports of every corner stay as they always were.
+    if (report.corners != rrensen::CornerSelection::kAll ||
+        report.style == rrensen::CornerStyle::kDogbone ||
+        report.style == rrensen::CornerStyle::kTBone) {
       json.Key("corners");
       json.String(rrensen::CornerSelectionName(
           report.selection_applied ? report.corners : rrensen::CornerSelection::kAll));
