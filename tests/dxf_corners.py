@@ -132,6 +132,19 @@ with tempfile.TemporaryDirectory() as work:
                 if len(moved) != (reliefs if style == "dogbone" else 0):
                     failures.append(f"{where}: the {name} moved {len(moved)} corners")
 
+    # The shipped slotted plate, whose round end makes its straight runs
+    # open ones: measured as the whole plate, 6 mm dogbones on its tab
+    # slot's two corners and in its slots, none on the boss.
+    example = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples",
+                           "slotted-plate.dxf")
+    run = run_tool(TOOL, "--style", "dogbone", "-c", "6", "-o", out, example)
+    result = ezdxf.readfile(out)
+    failures += written_errors(result, out, "slotted-plate.dxf")
+    counts = [sum(1 for v in polyline_vertices(e)[0] if v[2]) for e in
+              result.modelspace().query("LWPOLYLINE")]
+    if run.returncode != 0 or counts != [3, 4, 4, 0]:  # and the round end's arc
+        failures.append(f"slotted-plate.dxf: status {run.returncode}, arcs {counts}")
+
     # A cutter too big for the first slot (10 wide) leaves it as it was, and
     # the report gives the largest diameter: it fits, 1.0001 times it not.
     report = os.path.join(work, "r.json")

@@ -164,6 +164,9 @@ TEST(CornerSelection, APolylineWithArcsIsMeasuredAsAWhole) {
       options.closing = Closing::kOpen;
       EXPECT_EQ(rrensen::FilletPolyline(w, options).corners_unselected, 0);
     }
+    // A cutter running outside it relieves the notch's concave corners.
+    FilletOptions relief{1.0, Closing::kClosed, CornerStyle::kDogbone};
+    EXPECT_EQ(rrensen::FilletPolyline(w, relief).corners_filleted, 2) << clockwise;
   }
 }
 

@@ -77,9 +77,12 @@ class PolylineFilleter {
                    const FilletOptions& options)
       : w_(vertices), options_(options), size_(options.size) {
     Close(options.closing);
-    // A selection of corners is measured against the whole polyline's
-    // region, also in runs of straight pieces between its arcs.
-    if (result_.closed && options.corners != CornerSelection::kAll &&
+    // A selection of corners, and the cutter's side of reliefs, are
+    // measured against the whole polyline's region, also in runs of
+    // straight pieces between its arcs.
+    const bool relief = options.style == CornerStyle::kDogbone ||
+                        options.style == CornerStyle::kTBone;
+    if (result_.closed && (options.corners != CornerSelection::kAll || relief) &&
         options.winding == Winding::kOfTheOutline && !w_.empty()) {
       const double twice_area = TwiceSignedArea(w_);
       if (twice_area > 0.0) options_.winding = Winding::kCounterClockwise;
