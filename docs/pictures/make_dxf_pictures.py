@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Draws examples/bracket.dxf and examples/plate.dxf before and after
 rrensen-dxf as SVG files, docs/pictures/bracket-before.svg, bracket-after.svg,
-plate-before.svg and plate-after.svg, for the README.
+plate-before.svg and plate-after.svg, for the README; and
+examples/slotted-plate.dxf with reliefs and with corners chosen, slotted-*.svg,
+for docs/cnc-corners.md.
 
 Reads both drawings with ezdxf (Debian's python3-ezdxf) and writes the SVG
 itself: LWPOLYLINE as paths whose bulges become SVG arcs, CIRCLE as circles.
@@ -21,6 +23,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 EXAMPLES = os.path.join(HERE, "..", "..", "examples")
 # (example, fillet size, SVG pixels per drawing unit)
 SAMPLES = [("bracket", "5", 3.0), ("plate", "25", 1.2)]
+# (picture, rrensen-dxf's words for each run in turn) of the slotted plate
+SLOTTED = [("slotted-dogbone", [["--style", "dogbone", "-c", "6"]]),
+           ("slotted-tbone", [["--style", "tbone", "-c", "6"]]),
+           ("slotted-r5-r2", [["--corners", "convex", "--style", "radius", "-c", "5"],
+                              ["--corners", "concave", "--style", "radius", "-c", "2"]])]
 MARGIN = 8
 
 
@@ -102,6 +109,19 @@ def main():
             for source, title, name in pictures:
                 with open(os.path.join(HERE, name), "w") as f:
                     f.write(svg_of(source, title, scale))
+        sample = os.path.join(EXAMPLES, "slotted-plate.dxf")
+        with open(os.path.join(HERE, "slotted-before.svg"), "w") as f:
+            f.write(svg_of(sample, "slotted-plate.dxf", 2.0))
+        for name, runs in SLOTTED:
+            source = sample
+            for k, words in enumerate(runs):
+                after = os.path.join(folder, "%s-%d.dxf" % (name, k))
+                if subprocess.run([sys.argv[1], *words, "-o", after, source]).returncode:
+                    sys.exit("rrensen-dxf failed on " + source)
+                source = after
+            title = ", then ".join("rrensen-dxf " + " ".join(words) for words in runs)
+            with open(os.path.join(HERE, name + ".svg"), "w") as f:
+                f.write(svg_of(source, title, 2.0))
 
 
 if __name__ == "__main__":
