@@ -33,6 +33,10 @@ TEST(JsonWriter, StringsEscapeQuotesControlsAndEveryByteOutsideAscii) {
       // UTF-8: é (2 bytes), 壁 (3 bytes), 𝄞 (4 bytes: a surrogate pair).
       {"\xc3\xa9", "\"\\u00e9\""},
       {"\xe5\xa3\x81", "\"\\u58c1\""},
+      // The highest lead bytes of 2 and 3 bytes: U+07FF, and the fullwidth
+      // '!' of Japanese text, U+FF01.
+      {"\xdf\xbf", "\"\\u07ff\""},
+      {"\xef\xbc\x81", "\"\\uff01\""},
       {"\xf0\x9d\x84\x9e", "\"\\ud834\\udd1e\""},
       // Not UTF-8: one replacement character for each bad byte. Shift-JIS
       // 壁 (0x95 0xC7), a lone lead byte at the end, an overlong '/', an
