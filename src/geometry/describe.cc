@@ -1,3 +1,4 @@
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +69,25 @@ const char* RefusalCode(Refusal kind) {
 
 namespace {
 
+/// The name of `value` in `names`; "unknown" for a value not there.
+template <typename T, size_t N>
+const char* NameIn(const std::pair<T, const char*> (&names)[N], T value) {
+  for (const auto& [named, name] : names) {
+    if (named == value) return name;
+  }
+  return "unknown";
+}
+
+/// The value named `name` in `names`; none for any other text.
+template <typename T, size_t N>
+std::optional<T> ValueIn(const std::pair<T, const char*> (&names)[N],
+                         std::string_view name) {
+  for (const auto& [value, value_name] : names) {
+    if (name == value_name) return value;
+  }
+  return std::nullopt;
+}
+
 /// Every style with its name, in the order of the enumeration.
 constexpr std::pair<CornerStyle, const char*> kStyleNames[] = {
     {CornerStyle::kChordArc, "chord"},
@@ -78,24 +98,6 @@ constexpr std::pair<CornerStyle, const char*> kStyleNames[] = {
     {CornerStyle::kTBone, "tbone"},
 };
 
-}  // namespace
-
-const char* CornerStyleName(CornerStyle style) {
-  for (const auto& [value, name] : kStyleNames) {
-    if (value == style) return name;
-  }
-  return "unknown";
-}
-
-std::optional<CornerStyle> CornerStyleNamed(std::string_view name) {
-  for (const auto& [value, style_name] : kStyleNames) {
-    if (name == style_name) return value;
-  }
-  return std::nullopt;
-}
-
-namespace {
-
 constexpr std::pair<CornerSelection, const char*> kSelectionNames[] = {
     {CornerSelection::kAll, "all"},
     {CornerSelection::kConvex, "convex"},
@@ -104,18 +106,18 @@ constexpr std::pair<CornerSelection, const char*> kSelectionNames[] = {
 
 }  // namespace
 
+const char* CornerStyleName(CornerStyle style) { return NameIn(kStyleNames, style); }
+
+std::optional<CornerStyle> CornerStyleNamed(std::string_view name) {
+  return ValueIn(kStyleNames, name);
+}
+
 const char* CornerSelectionName(CornerSelection corners) {
-  for (const auto& [value, name] : kSelectionNames) {
-    if (value == corners) return name;
-  }
-  return "unknown";
+  return NameIn(kSelectionNames, corners);
 }
 
 std::optional<CornerSelection> CornerSelectionNamed(std::string_view name) {
-  for (const auto& [value, selection_name] : kSelectionNames) {
-    if (name == selection_name) return value;
-  }
-  return std::nullopt;
+  return ValueIn(kSelectionNames, name);
 }
 
 }  // namespace v1
