@@ -798,7 +798,9 @@ PYBIND11_MODULE(_core, m) {
         "widths: the (group code, width) pairs of the entity, in its order: 40\n"
         "  and 41 of the POLYLINE and of each vertex.\n"
         "vertex_flags: each VERTEX's flags (group code 70).\n"
-        "size, style, corners, close_gap: as for fillet_dxf.\n\n"
+        "size, style, corners, close_gap: as for fillet_dxf. With 'dogbone' or\n"
+        "  'tbone' the polyline is taken as a part, the cutter outside it;\n"
+        "  fillet_dxf finds the holes among a drawing's polylines.\n\n"
         ">>> rrensen.plan_polyline([(0, 0, 0), (100, 0, 0), (100, 100, 0)]).status\n"
         "'filleted'\n");
 

@@ -154,6 +154,11 @@ TEST(PieceGeometry, ArcEndsAtQuarterTurnsAreExact) {
   EXPECT_EQ(g.end.x, 10.0);
   EXPECT_EQ(g.end.y, 15.0);
   EXPECT_EQ(g.bulge, 1.0);  // a half turn: tan 45 degrees, exactly
+  // About the origin, where a rounding error in a 0 would show: 180 and 270
+  // degrees.
+  const PieceGeometry quarter = GeometryOf(Arc(0, 0, 5, 180, 270));
+  EXPECT_TRUE(quarter.start.x == -5.0 && quarter.start.y == 0.0);
+  EXPECT_TRUE(quarter.end.x == 0.0 && quarter.end.y == -5.0);
   // Counter-clockwise across 0 degrees: a sweep of 20, a positive bulge.
   EXPECT_NEAR(GeometryOf(Arc(0, 0, 1, 350, 10)).bulge,
               std::tan(geometry::Radians(5.0)), 1e-16);
