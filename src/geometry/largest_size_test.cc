@@ -296,6 +296,13 @@ TEST(LargestFilletSize, WorkedCases) {
     EXPECT_TRUE(Same(found, c.expected))
         << "found " << Text(found) << ", expected " << Text(c.expected);
   }
+  // Beyond 1e150 and below a limit the size is searched by halving: it
+  // comes to within a few parts in 1e20 of the corner's bound, 1.5 cut-backs
+  // of size / (2 cos 45 degrees) on the first side, 1e160.
+  const std::optional<double> huge = LargestFilletSize(
+      {{0, 0}, {1e160, 0}, {1e160, 8e160}}, {5.0, Closing::kOpen}, 1e163);
+  ASSERT_TRUE(huge.has_value());
+  EXPECT_NEAR(*huge / (1e160 * std::sqrt(0.5) / 0.75), 1.0, 1e-14);
 }
 
 /// Sizes found with no limit draw, and the next size up (the next thousandth,
