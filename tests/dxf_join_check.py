@@ -35,6 +35,13 @@ TOLERANCE = 1e-9
 SIZE = 4.0
 VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 ATTRIBS = {"layer": "outline", "color": 1, "linetype": "DASHED"}
+# The chains' pieces also have a true colour and a colour name (420, 430),
+# in the versions that have them.
+COLOURS = {"true_color": 0xFF8000, "color_name": "RAL 2004"}
+
+
+def colours(version):
+    return {} if version in ("R12", "R2000") else COLOURS
 C30, S30 = math.cos(math.radians(30)), math.sin(math.radians(30))
 # name: (closed, status at SIZE, the pieces in file order: ("line", start,
 # end) or ("arc", centre, radius, from, to)).
@@ -69,7 +76,8 @@ def make_input(version, path):
     doc.layers.add("outline", color=1)
     doc.layers.add("other", color=2)
     msp = doc.modelspace()
-    chains = {name: [add_piece(msp, p).dxf.handle for p in pieces] for name, (_, _, pieces) in CHAINS.items()}
+    chains = {name: [add_piece(msp, p, dict(ATTRIBS, **colours(version))).dxf.handle for p in pieces]
+              for name, (_, _, pieces) in CHAINS.items()}
     kept = [
         # Three ends meet at (300, 0): no chain there.
         add_piece(msp, ("line", (200, 0), (300, 0))), add_piece(msp, ("line", (300, 0), (400, 0))),
@@ -178,6 +186,8 @@ def check_version(tool, version, folder):
         if (polyline.dxf.layer, polyline.dxf.color, polyline.dxf.linetype) != \
            (ATTRIBS["layer"], ATTRIBS["color"], ATTRIBS["linetype"]):
             errors.append("%s: lost its layer, colour or line type" % where)
+        if {k: polyline.dxf.get(k) for k in colours(version)} != colours(version):
+            errors.append("%s: lost its true colour or colour name" % where)
         made = [segment_of(e) for e in polyline.virtual_entities()]
         wanted = [segment_of(given.entitydb[h]) for h in chains[name]]
         if len(made) != len(wanted) or not all(any(same_segment(w, m) for m in made) for w in wanted):
