@@ -18,21 +18,27 @@ def long_walk(count, seed=1):
     return walk(random.Random(seed), count, 1.0, turns=[0.3, -0.5, 1.0, -1.2, 0.05])
 
 
-def runs_during(call):
+def runs_during(call, repeats=500):
     """True when another thread ran Python code while `call` was working.
 
     The switch interval is made so long that a thread holding the GIL
-    keeps it until it waits for something. The worker starts `call` and
-    marks it finished; the main thread waits until the worker has started,
-    which it can see only once the worker lets the GIL go: inside `call`,
-    if `call` releases it, else after `call` has finished."""
-    state = {"finished": False}
+    keeps it until it waits for something. The worker runs `call` up to
+    `repeats` times, until the main thread has run; the main thread waits
+    until the worker has started, which it can see only once the worker
+    lets the GIL go: inside `call`, if `call` releases it, else after the
+    last one. However busy the machine, the main thread gets to run inside
+    one of the calls that release the GIL: the test does not hang on its
+    being scheduled within one call's time."""
+    state = {"working": True, "seen": False}
     started = threading.Event()
 
     def work():
         started.set()
-        call()
-        state["finished"] = True
+        for _ in range(repeats):
+            call()
+            if state["seen"]:
+                break
+        state["working"] = False
 
     interval = sys.getswitchinterval()
     sys.setswitchinterval(100)
@@ -40,16 +46,16 @@ def runs_during(call):
         worker = threading.Thread(target=work)
         worker.start()
         started.wait()
-        ran_during = not state["finished"]
+        state["seen"] = state["working"]
         worker.join()
     finally:
         sys.setswitchinterval(interval)
-    return ran_during
+    return state["seen"]
 
 
 def test_the_test_sees_a_call_that_keeps_the_gil():
     big = list(range(3_000_000, 0, -1))
-    assert not runs_during(lambda: sorted(big))
+    assert not runs_during(lambda: sorted(big), repeats=2)
 
 
 def test_fillet_releases_the_gil():
