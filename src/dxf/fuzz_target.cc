@@ -1,6 +1,7 @@
 // Fuzz target for rrensen-dxf: the first byte of the input picks the fillet
 // size and the corner style, the second the --close-gap distance (0: none),
 // the rest is the DXF file. The file is run twice, without and with --join,
+// and once more with reliefs (dogbones or T-bones, by the style's bits),
 // and each polyline is planned at its largest size, one double either side
 // and size 0, where the side that limits it is used up exactly: there every
 // run that some size fillets must be filleted. Whatever the bytes,
@@ -177,5 +178,15 @@ std::string CheckFuzzInput(std::string_view input) {
   if (!joined.empty()) return joined;
   std::string boundaries = CheckBoundaries(bytes, settings);
   if (!boundaries.empty()) return boundaries;
-  return CheckFillet(bytes, settings, false);
+  std::string plain = CheckFillet(bytes, settings, false);
+  if (!plain.empty()) return plain;
+  // Again with reliefs (the style's lowest bit: dogbones or T-bones), at
+  // convex corners only when its second bit is set.
+  settings.style = (first & 1) != 0 ? rrensen::CornerStyle::kTBone
+                                    : rrensen::CornerStyle::kDogbone;
+  if ((first & 2) != 0) settings.corners = rrensen::CornerSelection::kConvex;
+  std::string reliefs = CheckBoundaries(bytes, settings);
+  if (!reliefs.empty()) return "reliefs: " + reliefs;
+  reliefs = CheckFillet(bytes, settings, true);
+  return reliefs.empty() ? "" : "reliefs: " + reliefs;
 }
