@@ -27,19 +27,6 @@ using rrensen::Result;
 using rrensen::Winding;
 using test_geometry::kPi;
 
-/// A star-shaped ring about the origin, counter-clockwise: radii of 200 to
-/// 500 give it convex and concave corners.
-std::vector<Point> Star(std::mt19937& rng, int n) {
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  std::vector<Point> points;
-  for (int k = 0; k < n; ++k) {
-    const double a = 2 * kPi * (k + 0.8 * unit(rng)) / n;
-    const double r = 200 + 300 * unit(rng);
-    points.push_back({r * std::cos(a), r * std::sin(a)});
-  }
-  return points;
-}
-
 /// The indices of the corners of closed `points` that turn the way
 /// `region_side` (+1 left, -1 right) says for convex, or the other way.
 std::set<int> Expected(const std::vector<Point>& points, int region_side,
@@ -66,7 +53,7 @@ TEST(CornerSelection, CutsTheCornersThatTurnWithOrAgainstTheRegion) {
   const CornerSelection selections[] = {CornerSelection::kConvex,
                                         CornerSelection::kConcave};
   for (int trial = 0; trial < 40; ++trial) {
-    std::vector<Point> points = Star(rng, 5 + trial % 9);
+    std::vector<Point> points = test_geometry::Star(rng, 5 + trial % 9);
     const bool clockwise = trial % 2 == 1;
     if (clockwise) std::reverse(points.begin(), points.end());
     const int side = clockwise ? -1 : 1;

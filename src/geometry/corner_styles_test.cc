@@ -422,11 +422,7 @@ std::vector<Point> RandomOutline(std::mt19937& rng, bool ring) {
   // A ring has at least three points besides its repeated first one.
   int n = (ring ? 4 : 3) + static_cast<int>(unit(rng) * (ring ? 12 : 25));
   if (ring) {
-    for (int k = 0; k < n - 1; ++k) {
-      double a = 2 * kPi * (k + 0.8 * unit(rng)) / (n - 1);
-      double r = 200 + 300 * unit(rng);
-      pts.push_back({r * std::cos(a), r * std::sin(a)});
-    }
+    pts = Star(rng, n - 1);
     pts.push_back(pts[0]);
     return pts;
   }

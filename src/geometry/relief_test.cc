@@ -26,19 +26,6 @@ using rrensen::ToolSide;
 using test_geometry::Dist;
 using test_geometry::kPi;
 
-/// A star-shaped ring about the origin, counter-clockwise, with convex and
-/// concave corners of every angle.
-std::vector<Point> Star(std::mt19937& rng, int n) {
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  std::vector<Point> points;
-  for (int k = 0; k < n; ++k) {
-    const double a = 2 * kPi * (k + 0.8 * unit(rng)) / n;
-    const double r = 150 + 350 * unit(rng);
-    points.push_back({r * std::cos(a), r * std::sin(a)});
-  }
-  return points;
-}
-
 Point Along(Point from, Point to, double distance) {
   const double length = Dist(from, to);
   return {from.x + distance * (to.x - from.x) / length,
@@ -57,7 +44,7 @@ TEST(Reliefs, SitWhereTheCutterCannotReachAndReachTheCornerPoint) {
   const TBoneSide sides[] = {TBoneSide::kLonger, TBoneSide::kShorter, TBoneSide::kFirst,
                              TBoneSide::kSecond};
   for (int trial = 0; trial < 60; ++trial) {
-    std::vector<Point> points = Star(rng, 5 + trial % 11);
+    std::vector<Point> points = test_geometry::Star(rng, 5 + trial % 11, 150);
     const bool clockwise = trial % 2 == 1;
     if (clockwise) std::reverse(points.begin(), points.end());
     const size_t n = points.size();

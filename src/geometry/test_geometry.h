@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "rrensen/fillet.h"
 
@@ -29,6 +31,19 @@ inline double Cross(Point o, Point u, Point w) {
 inline double TurnAt(Point a, Point p, Point q) {
   return std::atan2(Cross(a, p, q),
                     (p.x - a.x) * (q.x - p.x) + (p.y - a.y) * (q.y - p.y));
+}
+
+/// A star-shaped ring of `n` points about the origin, counter-clockwise:
+/// radii from `inner` to 500 give it convex and concave corners of every angle.
+inline std::vector<Point> Star(std::mt19937& rng, int n, double inner = 200) {
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  std::vector<Point> points;
+  for (int k = 0; k < n; ++k) {
+    const double a = 2 * kPi * (k + 0.8 * unit(rng)) / n;
+    const double r = inner + (500 - inner) * unit(rng);
+    points.push_back({r * std::cos(a), r * std::sin(a)});
+  }
+  return points;
 }
 
 inline uint64_t Bits(double value) {
