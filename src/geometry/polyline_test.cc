@@ -66,7 +66,20 @@ const std::vector<BulgeVertex> kOpenPlate = {
     {{0, 0}}, {{100, 0}}, {{100, 50}, kQuarter}, {{50, 100}}, {{0, 100}},
     {{0, 50}}};
 
+const std::vector<BulgeVertex> kSquare = {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}};
+// Its ends 3 apart.
+const std::vector<BulgeVertex> kNearlyClosed = {
+    {{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}};
+
+/// The plate from its arc on: a closed one starts at the arc's vertex.
+std::vector<BulgeVertex> ArcFirst() {
+  std::vector<BulgeVertex> v(kOpenPlate.begin() + 2, kOpenPlate.end());
+  v.insert(v.end(), kOpenPlate.begin(), kOpenPlate.begin() + 2);
+  return v;
+}
+
 TEST(FilletPolyline, RunsBetweenArcsAreFilletedAndTheArcsKept) {
+  // sources: the caller's index of each vertex written, -1 for a cut's.
   struct {
     const char* name;
     std::vector<BulgeVertex> vertices;
@@ -75,38 +88,42 @@ TEST(FilletPolyline, RunsBetweenArcsAreFilletedAndTheArcsKept) {
     bool closed;
     int filleted;
     int left;
-    size_t vertex_count;
+    std::vector<int> sources;
   } cases[] = {
       // Runs 0-1-2 (corner 1) and 3-4-5 (corner 4): each corner becomes two
-      // vertices.
-      {"open, two runs", kOpenPlate, Closing::kOpen, 5, false, 2, 0, 8},
-      // Closed: the run 3-4-5-0-1-2 wraps round vertex 0, corners 4, 5, 0, 1.
-      {"closed, one wrapping run", kOpenPlate, Closing::kClosed, 5, true, 4, 0, 10},
+      // vertices; the arc's and the runs' ends are kept.
+      {"open, two runs", kOpenPlate, Closing::kOpen, 5, false, 2, 0, {0, -1, -1, 2, 3, -1, -1, 5}},
+      // Closed: the run 3-4-5-0-1-2 wraps round vertex 0, corners 4, 5, 0,
+      // 1; the result starts with the cut at vertex 0.
+      {"closed, one wrapping run", kOpenPlate, Closing::kClosed, 5, true, 4, 0,
+       {-1, -1, -1, -1, 2, 3, -1, -1, -1, -1}},
+      // With the arc first, it starts at the arc's vertex itself.
+      {"closed, arc first", ArcFirst(), Closing::kClosed, 5, true, 4, 0,
+       {0, 1, -1, -1, -1, -1, -1, -1, -1, -1}},
       // A lone straight piece between two arcs is no run.
       {"lone piece", {{{0, 0}, 1.0}, {{10, 0}}, {{20, 0}, 1.0}, {{30, 0}}},
-       Closing::kOpen, 1, false, 0, 0, 4},
-      {"arcs only, closed", {{{0, 0}, 1.0}, {{10, 0}, 1.0}}, Closing::kClosed, 1,
-       true, 0, 0, 2},
-      // No arc: one closed outline, its first corner cut too.
-      {"closed square", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}},
-       Closing::kClosed, 5, true, 4, 0, 8},
+       Closing::kOpen, 1, false, 0, 0, {0, 1, 2, 3}},
+      {"arcs only, closed", {{{0, 0}, 1.0}, {{10, 0}, 1.0}}, Closing::kClosed, 1, true, 0, 0,
+       {0, 1}},
+      // No arc: one closed outline, its first corner cut too, and first.
+      {"closed square", kSquare, Closing::kClosed, 5, true, 4, 0, std::vector<int>(8, -1)},
       {"closed square given twice its first vertex",
        {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 0}}},
-       Closing::kClosed, 5, true, 4, 0, 8},
+       Closing::kClosed, 5, true, 4, 0, std::vector<int>(8, -1)},
       // The host's rule: ends 3 apart close at size 5 (3 < 10), not at 1.
-      {"near ends, size 5", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
-       Closing::kByProximity, 5, true, 4, 0, 8},
-      {"near ends, size 1", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
-       Closing::kByProximity, 1, false, 3, 0, 8},
-      {"near ends, kOpen", {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}, {{0, 3}}},
-       Closing::kOpen, 5, false, 3, 0, 8},
+      {"near ends, size 5", kNearlyClosed, Closing::kByProximity, 5, true, 4, 0,
+       std::vector<int>(8, -1)},
+      {"near ends, size 1", kNearlyClosed, Closing::kByProximity, 1, false, 3, 0,
+       {0, -1, -1, -1, -1, -1, -1, 4}},
+      {"near ends, kOpen", kNearlyClosed, Closing::kOpen, 5, false, 3, 0,
+       {0, -1, -1, -1, -1, -1, -1, 4}},
       // The run 3-4-5 ends with a side of 3, too short for size 5 (it needs
       // 10); the run 0-1-2 before the arc is filleted all the same.
       {"one run refused",
        {{{0, 0}}, {{100, 0}}, {{100, 50}, 0.5}, {{100, 60}}, {{50, 60}}, {{50, 63}}},
-       Closing::kOpen, 5, false, 1, 1, 7},
-      {"no vertex", {}, Closing::kClosed, 5, true, 0, 0, 0},
-      {"one vertex", {{{3, 4}}}, Closing::kOpen, 5, false, 0, 0, 1},
+       Closing::kOpen, 5, false, 1, 1, {0, -1, -1, 2, 3, 4, 5}},
+      {"no vertex", {}, Closing::kClosed, 5, true, 0, 0, {}},
+      {"one vertex", {{{3, 4}}}, Closing::kOpen, 5, false, 0, 0, {0}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -114,7 +131,7 @@ TEST(FilletPolyline, RunsBetweenArcsAreFilletedAndTheArcsKept) {
     EXPECT_EQ(r.closed, c.closed);
     EXPECT_EQ(r.corners_filleted, c.filleted);
     EXPECT_EQ(r.corners_left, c.left);
-    EXPECT_EQ(r.vertices.size(), c.vertex_count);
+    EXPECT_EQ(r.sources, c.sources);
     ASSERT_EQ(r.sources.size(), r.vertices.size());
     ExpectArcsKept(c.vertices, c.closed, r);
     ExpectCutsSizeWide(r, c.size);
@@ -127,52 +144,30 @@ TEST(FilletPolyline, RunsBetweenArcsAreFilletedAndTheArcsKept) {
   }
 }
 
-TEST(FilletPolyline, OpenRunsKeepTheirEndsAndCutTheirInnerCorners) {
-  PolylineResult r = FilletPolyline(kOpenPlate, {5.0, Closing::kOpen});
-  ASSERT_EQ(r.vertices.size(), 8u);
-  // 0, cut at 1 (two new), 2 (the arc, kept), 3, cut at 4, 5.
-  const std::vector<int> sources = {0, -1, -1, 2, 3, -1, -1, 5};
-  EXPECT_EQ(r.sources, sources);
-  // The cut at the right angle of vertex 1: tangent points 5 / sqrt 2 back
-  // along each side, joined by a quarter arc that turns left.
+TEST(FilletPolyline, ACutJoinsTheTangentPointsOnItsCornersSides) {
+  // A right angle at size 5: tangent points 5 / sqrt 2 back along each
+  // side, joined by a quarter arc that turns left, then a straight side.
+  // Open, the plate's first cut is at vertex 1; closed, with arcs or not,
+  // the result starts with the cut at (0, 0).
   const double back = 5.0 / std::sqrt(2.0);
-  EXPECT_NEAR(r.vertices[1].point.x, 100 - back, 1e-12);
-  EXPECT_NEAR(r.vertices[1].point.y, 0, 1e-12);
-  EXPECT_NEAR(r.vertices[2].point.x, 100, 1e-12);
-  EXPECT_NEAR(r.vertices[2].point.y, back, 1e-12);
-  EXPECT_NEAR(r.vertices[1].bulge, kQuarter, 1e-15);
-  EXPECT_EQ(r.vertices[2].bulge, 0.0);
-}
-
-TEST(FilletPolyline, AClosedPolylineStartsAtItsFirstVertexOrItsCut) {
-  // Vertex 0 is an inner corner of the wrapping run: the result starts with
-  // the cut at (0, 0); with the arc first, at the arc's vertex itself.
-  PolylineResult wrapped = FilletPolyline(kOpenPlate, {5.0, Closing::kClosed});
-  ASSERT_FALSE(wrapped.vertices.empty());
-  EXPECT_EQ(wrapped.sources.front(), -1);
-  EXPECT_NEAR(Dist(wrapped.vertices[0].point, {0, 0}), 5.0 / std::sqrt(2.0), 1e-12);
-  EXPECT_NEAR(wrapped.vertices[0].point.x, 0, 1e-12);  // on the side from (0, 50)
-  EXPECT_NE(wrapped.vertices[0].bulge, 0.0);
-
-  // Without arcs too: the cut at (0, 0) first, then the side to the cut
-  // at (100, 0).
-  PolylineResult square = FilletPolyline(
-      {{{0, 0}}, {{100, 0}}, {{100, 100}}, {{0, 100}}}, {5.0, Closing::kClosed});
-  ASSERT_EQ(square.vertices.size(), 8u);
-  EXPECT_NEAR(square.vertices[0].point.x, 0, 1e-12);
-  EXPECT_NEAR(square.vertices[0].point.y, 5.0 / std::sqrt(2.0), 1e-12);
-  EXPECT_NEAR(square.vertices[1].point.x, 5.0 / std::sqrt(2.0), 1e-12);
-  EXPECT_NEAR(square.vertices[1].point.y, 0, 1e-12);
-  EXPECT_NE(square.vertices[0].bulge, 0.0);
-  EXPECT_EQ(square.vertices[1].bulge, 0.0);
-
-  std::vector<BulgeVertex> arc_first(kOpenPlate.begin() + 2, kOpenPlate.end());
-  arc_first.insert(arc_first.end(), kOpenPlate.begin(), kOpenPlate.begin() + 2);
-  PolylineResult r = FilletPolyline(arc_first, {5.0, Closing::kClosed});
-  ASSERT_FALSE(r.vertices.empty());
-  EXPECT_EQ(r.sources.front(), 0);
-  EXPECT_TRUE(SameVertex(r.vertices.front(), arc_first.front()));
-  EXPECT_EQ(r.vertices.size(), wrapped.vertices.size());
+  const struct {
+    std::vector<BulgeVertex> vertices;
+    Closing closing;
+    size_t k;  // where the cut starts in the result
+    Point in, out;
+  } cases[] = {
+      {kOpenPlate, Closing::kOpen, 1, {100 - back, 0}, {100, back}},
+      {kOpenPlate, Closing::kClosed, 0, {0, back}, {back, 0}},
+      {kSquare, Closing::kClosed, 0, {0, back}, {back, 0}},
+  };
+  for (const auto& c : cases) {
+    const PolylineResult r = FilletPolyline(c.vertices, {5.0, c.closing});
+    ASSERT_GT(r.vertices.size(), c.k + 1);
+    EXPECT_NEAR(Dist(r.vertices[c.k].point, c.in), 0, 1e-12) << c.k;
+    EXPECT_NEAR(Dist(r.vertices[c.k + 1].point, c.out), 0, 1e-12) << c.k;
+    EXPECT_NEAR(r.vertices[c.k].bulge, kQuarter, 1e-15);
+    EXPECT_EQ(r.vertices[c.k + 1].bulge, 0.0);
+  }
 }
 
 TEST(FilletPolyline, RefusedRunsAreLeftBitForBitWithTheCallersIndices) {
