@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dxf/test_support.h"
@@ -164,6 +166,21 @@ std::string VertexListSquare() {
   return text + "  0\nSEQEND\n  5\n35\n  8\n0\n";
 }
 
+/// WORDS over `input` read once and read twice (its size untold): the same
+/// status, messages and files either way. The run, and the files it leaves.
+std::pair<Ran, std::map<std::string, std::string>> OnceAndTwice(
+    const std::string& input, const std::vector<std::string>& words) {
+  MemoryFiles once, twice;
+  once.files["in.dxf"] = twice.files["in.dxf"] = input;
+  twice.sizes_unknown = true;
+  const Ran first = RunWords(once, words);
+  const Ran second = RunWords(twice, words);
+  EXPECT_EQ(first.status, second.status);
+  EXPECT_EQ(first.standard_error, second.standard_error);
+  EXPECT_EQ(once.files, twice.files);
+  return {first, once.files};
+}
+
 /// Read once, a drawing is written in one pass, or in two when it turns out
 /// to need them (a vertex-list polyline after what was told already); read
 /// twice, in two: the same files and messages either way.
@@ -171,31 +188,22 @@ TEST(RunCommandLine, OneReadOrTwoWriteTheSameAndTheOutputMayBeTheInput) {
   const std::string inputs[] = {File(kSquare + kTight),
                                 File(kTight + kSquare + VertexListSquare() + kTight, "40")};
   for (const std::string& input : inputs) {
-    MemoryFiles once;
-    once.files["in.dxf"] = input;
-    const Ran first = RunWords(once, {"-o", "in.dxf", "--report", "r", "-c", "1"});
-    MemoryFiles twice;
-    twice.files["in.dxf"] = input;
-    twice.sizes_unknown = true;
-    const Ran second = RunWords(twice, {"-o", "in.dxf", "--report", "r", "-c", "1"});
-    EXPECT_EQ(first.status, kAllFilleted);
-    EXPECT_EQ(first.standard_error, second.standard_error);
-    EXPECT_NE(once.files["in.dxf"], input);
-    EXPECT_EQ(once.files, twice.files);
+    auto [run, files] = OnceAndTwice(input, {"-o", "in.dxf", "--report", "r", "-c", "1"});
+    EXPECT_EQ(run.status, kAllFilleted);
+    EXPECT_NE(files["in.dxf"], input);
   }
   // Each polyline is told of once, by a run that started over too.
-  MemoryFiles files;
-  files.files["in.dxf"] = inputs[1];
-  const Ran run = RunWords(files, {"-o", "out.dxf", "--report", "r"});
+  auto [run, files] = OnceAndTwice(inputs[1], {"-o", "out.dxf", "--report", "r"});
   EXPECT_EQ(run.status, kSomeLeft);
-  EXPECT_EQ(std::count(files.files["r"].begin(), files.files["r"].end(), '\n'), 4);
+  EXPECT_EQ(std::count(files["r"].begin(), files["r"].end(), '\n'), 4);
   EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'), 3);
-  EXPECT_EQ(files.files["out.dxf"].find("$HANDSEED\n  5\n40\n"), std::string::npos);
-  EXPECT_EQ(files.files.size(), 3u);
+  EXPECT_EQ(files["out.dxf"].find("$HANDSEED\n  5\n40\n"), std::string::npos);
+  EXPECT_EQ(files.size(), 3u);
 }
 
 /// A polyline longer than the survey holds at once, read once or twice:
-/// filleted, or with a bad number far in refused at its line.
+/// filleted (status 0), refused (1), or with a bad number far in refused at
+/// its line (2), and nothing written.
 TEST(RunCommandLine, LongPolylinesReadTheSameOnceOrTwice) {
   std::vector<std::string> points;
   for (int k = 0; k < 5000; ++k) {
@@ -204,30 +212,14 @@ TEST(RunCommandLine, LongPolylinesReadTheSameOnceOrTwice) {
   const std::string good = File(Lightweight("2C", 1, points));
   points[4000] = "x,5";
   const std::string bad = File(Lightweight("2C", 1, points));
-  // Filleted (status 0), refused (1), unreadable (2).
-  const struct {
-    const std::string& input;
-    const char* size;
-    int status;
-  } cases[] = {{good, "0.01", 0}, {good, "1e6", 1}, {bad, "0.01", 2}};
-  for (const auto& c : cases) {
-    MemoryFiles once;
-    once.files["in.dxf"] = c.input;
-    const Ran first = RunWords(once, {"-o", "out.dxf", "-c", c.size});
-    MemoryFiles twice;
-    twice.files["in.dxf"] = c.input;
-    twice.sizes_unknown = true;
-    const Ran second = RunWords(twice, {"-o", "out.dxf", "-c", c.size});
-    EXPECT_EQ(first.status, c.status) << c.size;
-    EXPECT_EQ(first.standard_error, second.standard_error);
-    EXPECT_EQ(once.files, twice.files);
-  }
-  MemoryFiles files;
-  files.files["in.dxf"] = bad;
-  EXPECT_EQ(RunWords(files, {"-o", "out.dxf"}).standard_error,
+  EXPECT_EQ(OnceAndTwice(good, {"-o", "out.dxf", "-c", "0.01"}).first.status, 0);
+  EXPECT_EQ(OnceAndTwice(good, {"-o", "out.dxf", "-c", "1e6"}).first.status, 1);
+  const auto [run, files] = OnceAndTwice(bad, {"-o", "out.dxf", "-c", "0.01"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.standard_error,
             "rrensen-dxf: in.dxf:16016: not a readable ASCII DXF file: "
             "the value of group code 10 is not a number\n");
-  EXPECT_EQ(files.files.size(), 1u);
+  EXPECT_EQ(files.size(), 1u);
 }
 
 }  // namespace
