@@ -56,6 +56,14 @@ TEST(Driver, EveryFileOperationFaultKeepsTheHostsData) {
                                                      : r.left["kdx_temp.txt"];
     EXPECT_TRUE(host == kInput || host == output) << host << r.errors;
     EXPECT_EQ(r.left.count("KDX_x2x2.$$") + r.left.count("KDX_x2x2.$$$"), 0u);
+    // Operations 1 to 3 are the three renames; failing the second or third
+    // sends the file back to the name the host left it under, and the run
+    // goes on with it there, and says nothing.
+    if (n == 2 || n == 3) {
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.errors, "");
+      EXPECT_EQ(r.left.size(), 1u);
+    }
     if (r.status == 0) {
       EXPECT_EQ(host, output);
       EXPECT_EQ(r.errors.find("Cannot"), r.errors.rfind("Cannot remove"));
@@ -71,21 +79,6 @@ TEST(Driver, EveryFileOperationFaultKeepsTheHostsData) {
                         "Cannot read file: KDX_TEMP.TXT \n",
                         "Cannot write file: KDX_TEMP.$$$ \n"}) {
     EXPECT_EQ(messages.count(m), 1u) << m;
-  }
-}
-
-TEST(Driver, AFailedIntermediateRenameReturnsTheHostsFile) {
-  // Operations 1 to 3 are the three renames; failing the second or third
-  // sends the file back to the name the host left it under, and the run
-  // goes on with it there.
-  for (long n : {2, 3}) {
-    SCOPED_TRACE(n);
-    MemoryRun r(Files{{"kdx_temp.txt", kInput}}, {}, n);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "");
-    EXPECT_EQ(r.left.size(), 1u);
-    EXPECT_EQ(r.left.count("kdx_temp.txt"), 1u);
-    EXPECT_NE(r.left["kdx_temp.txt"], kInput);
   }
 }
 
