@@ -63,6 +63,9 @@ TEST(Reader, AttributeRecordsAndTheirCaptures) {
          EXPECT_EQ(s.attributes.captured.free_style.height, 0.0);
        }},
       {"cn\"abc\n", [](auto& s) { EXPECT_EQ(s.attributes.current.text_style, 1); EXPECT_EQ(s.attributes.captured.text_style, 20); }},
+      // A last line without a line end, shorter than the one before: it sees
+      // none of that line's characters (as in the stages and points below).
+      {"cn3\nc", [](auto& s) { EXPECT_EQ(s.attributes.current.text_style, 3); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -84,6 +87,8 @@ TEST(Reader, StageMarkers) {
       {"hq\n", 1},
       {"hhx1\n", 2},
       {"hh1\n", 0},  // position 3 holds the line end
+      {"hhx1\nhh", 2},
+      {"hq\nhhx", 1},
       {"hq\nci 0 0 5\nch 1 2 3 4 \"a\nhs 1\nhcw 1\npt 1 2\npl\nz1\ncc2\n", 1},
   };
   for (const auto& c : cases) {
@@ -117,6 +122,7 @@ TEST(Reader, PointRecordForms) {
       {"hpx 3 4\n", 1, 0, 0, 3, 4},
       {"hp1 9\n", 1, 1, 1, 9, 0},
       {"hp", 0, 0, -1, 0, 0},
+      {"hp1 10 20 30 40\nhp", 1, 1, 1, 10, 20},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.input);
@@ -129,19 +135,6 @@ TEST(Reader, PointRecordForms) {
       EXPECT_EQ(r.c.points.y[k], hit ? c.y : 0.0) << k;
     }
   }
-}
-
-TEST(Reader, NoStaleTextFromALongerLine) {
-  // Each last line ends without a line end and is shorter than the line
-  // before; none of them may see that line's characters.
-  Read hp("hp1 10 20 30 40\nhp");
-  EXPECT_EQ(hp.c.points.record_count, 1);
-  Read hh("hhx1\nhh");
-  EXPECT_EQ(hh.c.stage, 2);
-  Read hh2("hq\nhhx");
-  EXPECT_EQ(hh2.c.stage, 1);
-  Read cn("cn3\nc");
-  EXPECT_EQ(cn.c.attributes.current.text_style, 3);
 }
 
 TEST(Reader, PassThroughAndLimit) {
