@@ -95,9 +95,7 @@ class Outlines {
         break;
       case kScaled: {
         const double scale = std::pow(10.0, Int(-6, 6));
-        for (int i = 0; i < n; ++i) {
-          p.push_back({Real(-1, 1) * scale, Real(-1, 1) * scale});
-        }
+        for (int i = 0; i < n; ++i) p.push_back({Real(-1, 1) * scale, Real(-1, 1) * scale});
         break;
       }
       case kAxisWalk: {
@@ -139,9 +137,7 @@ class Outlines {
       case kHuge: {
         const double scales[] = {1e100, 1e160, 1e300};
         const double scale = scales[Count(0, 2)];
-        for (int i = 0; i < n; ++i) {
-          p.push_back({Int(-20, 20) * scale, Int(-20, 20) * scale});
-        }
+        for (int i = 0; i < n; ++i) p.push_back({Int(-20, 20) * scale, Int(-20, 20) * scale});
         break;
       }
       case kNotFinite: {
@@ -174,8 +170,7 @@ class Outlines {
       }
       case kSignedZeros:
         for (int i = 0; i < n; ++i) {
-          p.push_back({Int(0, 2) == 0 ? -0.0 : Int(-2, 2),
-                       Int(0, 2) == 0 ? -0.0 : Int(-2, 2)});
+          p.push_back({Int(0, 2) == 0 ? -0.0 : Int(-2, 2), Int(0, 2) == 0 ? -0.0 : Int(-2, 2)});
         }
         break;
       case kCornersThatJustHold: {
@@ -186,13 +181,9 @@ class Outlines {
         const double out = in + Real(-3, 3);
         const Point unit_in{std::cos(in), std::sin(in)};
         const Point unit_out{std::cos(out), std::sin(out)};
-        const double cos_half_turn =
-            geometry::MeasureCorner({0, 0}, unit_in,
-                                    {unit_in.x + unit_out.x,
-                                     unit_in.y + unit_out.y})
-                .cos_half_turn;
-        const double needed =
-            geometry::CornerNeeds(geometry::CutBack(size, cos_half_turn));
+        const Point sum{unit_in.x + unit_out.x, unit_in.y + unit_out.y};
+        const double cos_half_turn = geometry::MeasureCorner({0, 0}, unit_in, sum).cos_half_turn;
+        const double needed = geometry::CornerNeeds(geometry::CutBack(size, cos_half_turn));
         const double longer = needed * Real(1, 3);
         const bool in_shorter = Int(0, 1) == 1;
         const double length_in = in_shorter ? needed : longer;
@@ -210,12 +201,8 @@ class Outlines {
   }
 
  private:
-  int Count(int lo, int hi) {
-    return std::uniform_int_distribution<int>(lo, hi)(random_);
-  }
-  double Int(int lo, int hi) {
-    return std::uniform_int_distribution<int>(lo, hi)(random_);
-  }
+  int Count(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random_); }
+  double Int(int lo, int hi) { return Count(lo, hi); }
   double Real(double lo, double hi) {
     return std::uniform_real_distribution<double>(lo, hi)(random_);
   }
@@ -230,10 +217,9 @@ TEST(LargestFilletSize, EqualsTheBisectionOnGeneratedOutlines) {
   // With no limit the search finds what the bisection finds below 1e9,
   // which none of the sizes of these kinds reaches; an outline that every
   // size draws (two open points) gives infinity.
-  const std::set<int> below_1e9 = {
-      Outlines::kIntegerGrid,    Outlines::kReal,
-      Outlines::kAxisWalk,       Outlines::kRegularPolygon,
-      Outlines::kClosesNearTwiceSize, Outlines::kSidesOfTwiceSize};
+  const std::set<int> below_1e9 = {Outlines::kIntegerGrid,    Outlines::kReal,
+                                   Outlines::kAxisWalk,       Outlines::kRegularPolygon,
+                                   Outlines::kClosesNearTwiceSize, Outlines::kSidesOfTwiceSize};
   Outlines outlines(20261207);
   for (int kind = 0; kind < Outlines::kKindCount; ++kind) {
     int differing = 0;
@@ -345,9 +331,7 @@ TEST(LargestFilletSize, AMillionPoints) {
   // A zigzag whose middle corner turns exactly back: no size.
   std::vector<Point> zigzag;
   zigzag.reserve(1000000);
-  for (int k = 0; k < 1000000; ++k) {
-    zigzag.push_back({10.0 * k, k % 2 == 0 ? 0.0 : 10.0});
-  }
+  for (int k = 0; k < 1000000; ++k) zigzag.push_back({10.0 * k, k % 2 == 0 ? 0.0 : 10.0});
   zigzag[500001] = {zigzag[500000].x + 20, 0};
   zigzag[500002] = zigzag[500000];
   for (Closing closing : kClosings) {
