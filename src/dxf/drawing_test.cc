@@ -138,7 +138,7 @@ std::string Describe(const Piece& p) {
 
 TEST(Drawing, ReadsLinesAndArcsWhenAsked) {
   const std::string entities =
-      "0\nLINE\n5\n1A\n330\n1F\n100\nAcDbEntity\n8\nwalls\n6\nDASHED\n"
+      "0\nLINE\n5\n1A\n330\n1F\n100\nAcDbEntity\n67\n0\n8\nwalls\n6\nDASHED\n"
       "62\n3\n370\n25\n48\n2.5\n420\n255\n100\nAcDbLine\n"
       "10\n1\n20\n2\n30\n0\n11\n3\n21\n4\n31\n0\n"
       "0\nARC\n10\n5\n20\n6\n40\n7\n50\n30\n51\n-90\n"
