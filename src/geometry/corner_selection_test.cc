@@ -31,18 +31,10 @@ using test_geometry::kPi;
 /// `region_side` (+1 left, -1 right) says for convex, or the other way.
 std::set<int> Expected(const std::vector<Point>& points, int region_side,
                        CornerSelection corners) {
-  std::set<int> chosen;
-  const size_t n = points.size();
-  for (size_t k = 0; k < n; ++k) {
-    const double turn = test_geometry::TurnAt(points[(k + n - 1) % n], points[k],
-                                              points[(k + 1) % n]);
-    const bool convex = (turn > 0) == (region_side > 0);
-    if (corners == CornerSelection::kAll ||
-        (corners == CornerSelection::kConvex) == convex) {
-      chosen.insert(static_cast<int>(k));
-    }
-  }
-  return chosen;
+  return test_geometry::CornersWhere(points, [&](double turn) {
+    return corners == CornerSelection::kAll ||
+           (corners == CornerSelection::kConvex) == ((turn > 0) == (region_side > 0));
+  });
 }
 
 TEST(CornerSelection, CutsTheCornersThatTurnWithOrAgainstTheRegion) {

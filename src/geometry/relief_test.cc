@@ -39,6 +39,8 @@ Point OnArc(const rrensen::Segment& s, double f) {
   return {s.centre.x + s.radius * std::cos(angle), s.centre.y + s.radius * std::sin(angle)};
 }
 
+constexpr double kTol = 1e-9 * 500;
+
 TEST(Reliefs, SitWhereTheCutterCannotReachAndReachTheCornerPoint) {
   std::mt19937 rng(11);
   const TBoneSide sides[] = {TBoneSide::kLonger, TBoneSide::kShorter, TBoneSide::kFirst,
@@ -55,52 +57,45 @@ TEST(Reliefs, SitWhereTheCutterCannotReachAndReachTheCornerPoint) {
         options.tbone_side = sides[trial % 4];
         const Outline o = rrensen::Fillet(points, options);
         ASSERT_EQ(o.result, Result::kDrawn) << trial;
-        // The cutter's side of each corner: where it turns towards, for a
-        // part's concave corners and a hole's convex ones.
-        std::set<int> wanted;
-        for (size_t k = 0; k < n; ++k) {
-          const double turn = test_geometry::TurnAt(points[(k + n - 1) % n], points[k],
-                                                    points[(k + 1) % n]);
-          const bool convex = (turn > 0) != clockwise;
-          const bool open_angle = kPi - std::fabs(turn) > options.relief_max_angle;
-          if (convex == (tool == ToolSide::kInside) && !open_angle) {
-            wanted.insert(static_cast<int>(k));
-          }
-        }
+        // The cutter's side of each corner: where it turns towards, for a part's
+        // concave corners and a hole's convex ones, up to the largest angle.
+        const std::set<int> wanted = test_geometry::CornersWhere(points, [&](double turn) {
+          return ((turn > 0) != clockwise) == (tool == ToolSide::kInside) &&
+                 kPi - std::fabs(turn) <= options.relief_max_angle;
+        });
         std::set<int> cut;
         for (const rrensen::Segment& s : o.segments) {
           if (s.corner < 0) continue;
           const rrensen::Corner& c = o.corners[static_cast<size_t>(s.corner)];
           cut.insert(c.point);
-          const Point& p = points[static_cast<size_t>(c.point)];
-          const Point& before = points[(static_cast<size_t>(c.point) + n - 1) % n];
-          const Point& after = points[(static_cast<size_t>(c.point) + 1) % n];
-          const double tol = 1e-9 * 500;
+          const size_t k = static_cast<size_t>(c.point);
+          const Point &p = points[k], &before = points[(k + n - 1) % n];
+          const Point& after = points[(k + 1) % n];
           // An arc of the cutter's radius about a centre r from the corner
           // point: the cutter there reaches it.
           ASSERT_TRUE(s.is_arc);
           EXPECT_EQ(s.radius, 3.0);
-          EXPECT_NEAR(Dist(s.centre, p), 3.0, tol);
-          EXPECT_NEAR(Dist(s.start, s.centre), 3.0, tol);
-          EXPECT_NEAR(Dist(s.end, s.centre), 3.0, tol);
+          EXPECT_NEAR(Dist(s.centre, p), 3.0, kTol);
+          EXPECT_NEAR(Dist(s.start, s.centre), 3.0, kTol);
+          EXPECT_NEAR(Dist(s.end, s.centre), 3.0, kTol);
           // It leaves and rejoins the sides where the rule puts it.
-          EXPECT_NEAR(Dist(s.start, Along(p, before, c.cut_back)), 0, tol);
-          EXPECT_NEAR(Dist(s.end, Along(p, after, c.cut_back_out)), 0, tol);
+          EXPECT_NEAR(Dist(s.start, Along(p, before, c.cut_back)), 0, kTol);
+          EXPECT_NEAR(Dist(s.end, Along(p, after, c.cut_back_out)), 0, kTol);
           const double t = c.turn;
           if (style == CornerStyle::kDogbone) {
-            EXPECT_NEAR(c.cut_back, 6 * std::sin(std::fabs(t) / 2), tol);
+            EXPECT_NEAR(c.cut_back, 6 * std::sin(std::fabs(t) / 2), kTol);
             EXPECT_NEAR(s.sweep, 2 * t, 1e-12);
             // Through the corner point, halfway round.
-            EXPECT_NEAR(Dist(OnArc(s, 0.5), p), 0, tol);
+            EXPECT_NEAR(Dist(OnArc(s, 0.5), p), 0, kTol);
           } else {
-            const bool longer_in = Dist(before, p) >= Dist(p, after);
-            const bool on_in = options.tbone_side == TBoneSide::kFirst ||
-                               (options.tbone_side == TBoneSide::kLonger && longer_in) ||
-                               (options.tbone_side == TBoneSide::kShorter &&
-                                Dist(before, p) <= Dist(p, after));
+            const double in = Dist(before, p), out = Dist(p, after);
+            const TBoneSide side = options.tbone_side;
+            const bool on_in = side == TBoneSide::kFirst ||
+                               (side == TBoneSide::kLonger && in >= out) ||
+                               (side == TBoneSide::kShorter && in <= out);
             const double other = 6 * std::max(0.0, -std::cos(t));
-            EXPECT_NEAR(c.cut_back, on_in ? 6 : other, tol);
-            EXPECT_NEAR(c.cut_back_out, on_in ? other : 6, tol);
+            EXPECT_NEAR(c.cut_back, on_in ? 6 : other, kTol);
+            EXPECT_NEAR(c.cut_back_out, on_in ? other : 6, kTol);
             EXPECT_NEAR(std::fabs(s.sweep), std::max(kPi, 2 * std::fabs(t)), 1e-12);
             // Round the half of the circle away from the cutter: the arc's
             // middle lies across the side holding the centre from where the

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "rrensen/fillet.h"
@@ -31,6 +32,19 @@ inline double Cross(Point o, Point u, Point w) {
 inline double TurnAt(Point a, Point p, Point q) {
   return std::atan2(Cross(a, p, q),
                     (p.x - a.x) * (q.x - p.x) + (p.y - a.y) * (q.y - p.y));
+}
+
+/// The corners of the closed ring `points` whose turn passes `keep`.
+template <typename Keep>
+std::set<int> CornersWhere(const std::vector<Point>& points, Keep keep) {
+  std::set<int> chosen;
+  const size_t n = points.size();
+  for (size_t k = 0; k < n; ++k) {
+    if (keep(TurnAt(points[(k + n - 1) % n], points[k], points[(k + 1) % n]))) {
+      chosen.insert(static_cast<int>(k));
+    }
+  }
+  return chosen;
 }
 
 /// A star-shaped ring of `n` points about the origin, counter-clockwise:
