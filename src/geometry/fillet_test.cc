@@ -83,15 +83,6 @@ TEST(Fillet, ArcAndChordCornersSayWhatTheyAre) {
   EXPECT_EQ(rrensen::Bulge(cut), 0.0);
 }
 
-// How each closing closes is a property of every style
-// (CornerStyles.PropertiesOfGeneratedOutlinesInEveryStyleAndClosing).
-TEST(Fillet, TooFewPointsToClose) {
-  EXPECT_EQ(Fillet({{1, 1}}, {5.0, Closing::kClosed}).problem.kind, Refusal::kNoCorner);
-  EXPECT_EQ(Fillet({{1, 1}, {1, 1}}, {0.0, Closing::kClosed}).problem.kind,
-            Refusal::kNoCorner);
-  EXPECT_EQ(Fillet({{0, 0}, {1, 0}}, {5.0, Closing::kOpen}).result, Result::kDrawn);
-}
-
 TEST(FilletOutline, RefusalsSayWhatWasNeededAndFound) {
   Outline side = FilletOutline({{0, 0}, {100, 0}, {100, 8}}, 5.0);
   EXPECT_EQ(side.problem.point, 1);
@@ -104,9 +95,10 @@ TEST(FilletOutline, RefusalsSayWhatWasNeededAndFound) {
   // second again: the side between them is named by the caller's indices.
   Outline closed = FilletOutline({{0, 0}, {6, 0}, {100, 100}, {0, 1}}, 5.0);
   EXPECT_TRUE(closed.closed);
-  EXPECT_EQ(closed.problem.point, 0);
   EXPECT_EQ(closed.problem.next_point, 1);
   EXPECT_EQ(closed.problem.found, 6.0);
+  // Closed, two points on one another are one point: no corner.
+  EXPECT_EQ(Fillet({{1, 1}, {1, 1}}, {0.0, Closing::kClosed}).problem.kind, Refusal::kNoCorner);
   Outline sharp = FilletOutline({{0, 0}, {5, 0}, {5, 100}}, 5.0);
   EXPECT_EQ(sharp.problem.found, 5.0);
   EXPECT_NEAR(sharp.problem.needed, 1.5 * 5.0 / 2 / std::cos(kPi / 4), 1e-12);
