@@ -3,8 +3,12 @@ every file rrensen-dxf writes: ezdxf's audit, the handles of the ENTITIES
 section, unique and below $HANDSEED, the tags of what must not change, and
 that each polyline read back is the filleted outline of the one given."""
 
+import json
 import math
 import subprocess
+from types import SimpleNamespace
+
+import ezdxf
 
 # Coordinates are written losslessly; the checks recompute lines and circles
 # from them, so a few units in the last place of values near 100 remain.
@@ -54,6 +58,31 @@ def polyline_vertices(entity):
 
 def run_tool(tool, *args):
     return subprocess.run([tool, *args], capture_output=True, text=True)
+
+
+def run_and_read(tool, source, target, args, status, where):
+    """Runs the tool with `args` on `source`, writing `target` and a report,
+    and checks the exit status, ezdxf's audit, the handles, an ASCII report
+    and the tags outside ENTITIES. Returns errors, doc (None if the status is
+    wrong), records, lines (the source's) and old and new entities by handle."""
+    report = target + ".jsonl"
+    run = run_tool(tool, source, *args, "-o", target, "--report", report)
+    if run.returncode != status:
+        return SimpleNamespace(errors=["%s: exit %d: %s" % (where, run.returncode, run.stderr)], doc=None)
+    doc = ezdxf.readfile(target)
+    errors = written_errors(doc, target, where)
+    with open(report, "rb") as f:
+        text = f.read()
+    if any(b > 127 for b in text):
+        errors.append("%s: the report is not ASCII" % where)
+    with open(source, "rb") as f:
+        lines = f.read().decode("utf-8", "replace").splitlines()
+    before, after = read_tags(source), read_tags(target)
+    if outside_entities(before) != outside_entities(after):
+        errors.append("%s: tags outside ENTITIES changed" % where)
+    return SimpleNamespace(errors=errors, doc=doc, lines=lines, old=entities_by_handle(before),
+                           new=entities_by_handle(after),
+                           records=[json.loads(r) for r in text.decode("ascii", "replace").splitlines()])
 
 
 def entities_by_handle(tags):

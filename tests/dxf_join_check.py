@@ -18,7 +18,6 @@ are unique and below $HANDSEED.
 usage: dxf_join_check.py PATH/TO/rrensen-dxf
 """
 
-import json
 import math
 import os
 import sys
@@ -26,8 +25,7 @@ import tempfile
 
 import ezdxf
 
-from dxf_checks import (add_polyline, check_polyline, corner_counts, entities_by_handle, outside_entities,
-                        polyline_vertices, read_tags, run_tool, written_errors)
+from dxf_checks import add_polyline, check_polyline, corner_counts, polyline_vertices, run_and_read
 
 # The pieces' ends are computed from the written numbers, both here and by
 # ezdxf from the polylines' bulges.
@@ -123,16 +121,11 @@ def run_join(tool, version, folder, size, source, given, chains, kept, square):
     drawing written, {chain name: its record})."""
     where = "%s -c %g" % (version, size)
     target = os.path.join(folder, "%s-%g-joined.dxf" % (version, size))
-    report = os.path.join(folder, "%s-%g-joined.jsonl" % (version, size))
-    run = run_tool(tool, source, "--join", "-c", str(size), "-o", target, "--report", report)
-    if run.returncode != (1 if size else 0):  # the strip is left at SIZE
-        return ["%s: exit %d: %s" % (where, run.returncode, run.stderr)], None, {}
-    doc = ezdxf.readfile(target)
-    errors = written_errors(doc, target, where)
-    with open(report) as f:
-        records = [json.loads(line) for line in f]
-    with open(source, "rb") as f:
-        lines = f.read().decode("utf-8", "replace").splitlines()
+    # The strip is left at SIZE: exit 1.
+    run = run_and_read(tool, source, target, ["--join", "-c", str(size)], 1 if size else 0, where)
+    if run.doc is None:
+        return run.errors, None, {}
+    doc, errors, records, lines = run.doc, run.errors, run.records, run.lines
     form = "POLYLINE" if version == "R12" else "LWPOLYLINE"
     by_chain = {}
     for record in records:
@@ -158,16 +151,12 @@ def run_join(tool, version, folder, size, source, given, chains, kept, square):
     found = {e.dxf.handle for e in doc.modelspace().query(form)}
     if found != made | {square}:
         errors.append("%s: %s entities %s, expected %s" % (where, form, found, made | {square}))
-    before, after = read_tags(source), read_tags(target)
-    old, new = entities_by_handle(before), entities_by_handle(after)
     for name, record in by_chain.items():
-        if (record["handle"] is None) != any(h in new for h in chains[name]):
+        if (record["handle"] is None) != any(h in run.new for h in chains[name]):
             errors.append("%s: %s is both joined and there, or neither" % (where, name))
     for h in kept + [h for name, r in by_chain.items() if r["handle"] is None for h in chains[name]]:
-        if old[h] != new.get(h):
+        if run.old[h] != run.new.get(h):
             errors.append("%s: %s changed or went" % (where, h))
-    if outside_entities(before) != outside_entities(after):
-        errors.append("%s: tags outside ENTITIES changed" % where)
     return errors, doc, by_chain
 
 
