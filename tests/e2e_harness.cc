@@ -28,8 +28,10 @@ fs::path FreshDir() {
 
 }  // namespace
 
-Outcome RunIn(const Files& files, const std::string& args,
-            const std::string& setup) {
+namespace {
+
+Outcome RunOnce(const Files& files, const std::string& args,
+                const std::string& setup) {
   const char* command = std::getenv("RRENSEN_COMMAND");
   if (command == nullptr) throw std::runtime_error("RRENSEN_COMMAND not set");
   fs::path root = FreshDir();
@@ -54,6 +56,24 @@ Outcome RunIn(const Files& files, const std::string& args,
                            : ReadAll(entry.path());
   }
   fs::remove_all(root);
+  return o;
+}
+
+/// What Wine says when its client loses the wineserver under it: a fault
+/// of the emulator, never of the tool, whose messages are its own.
+constexpr const char* kEmulatorFault = "wine client error:";
+
+}  // namespace
+
+Outcome RunIn(const Files& files, const std::string& args,
+              const std::string& setup) {
+  // A run the emulator broke off is run again, in a fresh folder, a few
+  // times: a loaded machine must not fail a suite the code did not.
+  Outcome o = RunOnce(files, args, setup);
+  for (int again = 0; again < 3 && o.err.find(kEmulatorFault) != std::string::npos;
+       ++again) {
+    o = RunOnce(files, args, setup);
+  }
   return o;
 }
 
