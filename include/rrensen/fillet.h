@@ -56,8 +56,9 @@ enum class Result : int {
   kTooSharp = 2,     ///< a corner turns too sharply for its sides
   kReversal = 3,     ///< a corner turns exactly back (for chord arcs:
                      ///< only possible with fillet size 0)
-  kInvalidSize = 4,  ///< the fillet size is negative, infinite or NaN, or
-                     ///< the style is none of CornerStyle's values
+  kInvalidSize = 4,  ///< the fillet size is negative, infinite or NaN, an
+                     ///< option is none of its values, or a relief style
+                     ///< is asked of an outline with no region
 };
 
 /// Whether the outline closes, joining its last point to its first.
