@@ -144,9 +144,9 @@ enum class Closing : int {
 /// cutter runs (FilletOptions::tool_side), the angle a between the two
 /// sides, pi - |t|, is below pi; and it goes only where a is at most
 /// FilletOptions::relief_max_angle. The cutter's side is measured against
-/// the outline's region (FilletOptions::winding): an open outline with no
-/// winding given has none, and is refused (kInvalidSize,
-/// Refusal::kNoToolSide). Corners that get no relief stay sharp.
+/// the outline's region (FilletOptions::winding): an open outline, or a
+/// closed one round no area, with no winding given has none, and is
+/// refused (kInvalidSize, Refusal::kNoToolSide). Corners that get no relief stay sharp.
 ///
 ///   style     the cut                              cut_back   cut_back_out
 ///   kDogbone  the circle of radius r through the   d sin(|t|/2)   the same
@@ -328,7 +328,8 @@ enum class Refusal : int {
   kInvalidStyle,      ///< the style, or another option, is none of its
                       ///< values
   kNoToolSide,        ///< a relief style on an outline with no region
-                      ///< (open, no winding given): no side for the cutter
+                      ///< (open, or closed round no area, and no winding
+                      ///< given): no side for the cutter
 };
 
 /// Where and why an outline was refused.

@@ -30,6 +30,8 @@ class ScratchOutput : public OutputFile {
     if (!file_) return false;
     file_.reset();
     file_ = files_.Create(scratch_);
+    // Nothing can be written any more: nothing is left behind either.
+    if (!file_) files_.Remove(scratch_);
     return file_ != nullptr;
   }
 

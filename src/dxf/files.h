@@ -37,8 +37,9 @@ class OutputFile : public ByteSink {
   /// that cannot be done; the file is then as it was before.
   virtual bool Commit() = 0;
   /// Empties the file, for a run that writes it again from the start.
-  /// False, and the file as it was, when it cannot be (standard output
-  /// cannot take back what it gave out).
+  /// False when it cannot be: standard output cannot take back what it gave
+  /// out, and is as it was; a file that cannot be made anew can no longer
+  /// be written, and its commit fails.
   virtual bool StartOver() { return false; }
 };
 

@@ -1,7 +1,10 @@
 #include "dxf/nesting.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+
+#include "geometry/trig.h"
 
 namespace dxf {
 namespace {
@@ -16,10 +19,12 @@ struct Polygon {
   Point high;
 };
 
-/// The polygon of `outline`: each vertex, and after a vertex whose piece is
-/// an arc, the arc's midpoint. The arc from a to b with bulge k lies to the
-/// right of a -> b for k > 0, its midpoint k |ab| / 2 from the chord's.
+/// The polygon of `outline`: each vertex, and along each arc points no
+/// more than kArcStep apart in angle. The arc from a to b with bulge k
+/// sweeps 4 atan(k), counter-clockwise for k > 0, about the centre
+/// (1 - k^2) / (4 k) times the chord turned left from the chord's middle.
 Polygon PolygonOf(const std::vector<BulgeVertex>& outline) {
+  constexpr double kArcStep = trig::kPi / 16;
   Polygon polygon;
   const size_t n = outline.size();
   polygon.points.reserve(2 * n);
@@ -27,10 +32,20 @@ Polygon PolygonOf(const std::vector<BulgeVertex>& outline) {
     const Point& a = outline[i].point;
     polygon.points.push_back(a);
     const double bulge = outline[i].bulge;
-    if (bulge == 0.0) continue;
+    if (bulge == 0.0 || !std::isfinite(bulge)) continue;
     const Point& b = outline[(i + 1) % n].point;
-    polygon.points.push_back({(a.x + b.x) / 2 + bulge * (b.y - a.y) / 2,
-                              (a.y + b.y) / 2 - bulge * (b.x - a.x) / 2});
+    const double offset = (1 - bulge * bulge) / (4 * bulge);
+    const Point centre = {(a.x + b.x) / 2 - offset * (b.y - a.y),
+                          (a.y + b.y) / 2 + offset * (b.x - a.x)};
+    const double sweep = 4 * trig::Atan2(bulge, 1.0);
+    const double start = trig::Atan2(a.y - centre.y, a.x - centre.x);
+    const double radius = std::hypot(a.x - centre.x, a.y - centre.y);
+    const int steps = static_cast<int>(std::ceil(std::fabs(sweep) / kArcStep));
+    for (int k = 1; k < steps; ++k) {
+      const double angle = start + sweep * k / steps;
+      polygon.points.push_back({centre.x + radius * trig::Cos(angle),
+                                centre.y + radius * trig::Sin(angle)});
+    }
   }
   polygon.low = polygon.high = polygon.points.empty() ? Point{} : polygon.points[0];
   for (const Point& p : polygon.points) {

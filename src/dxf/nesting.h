@@ -14,9 +14,11 @@ namespace dxf {
 
 /// For each closed outline (its vertices, bulges counted), whether it is a
 /// hole. An outline is inside another when its first vertex is, by the
-/// even-odd rule, against the other as a polygon of its vertices and the
-/// midpoints of its arcs: near enough for outlines that do not cross, which
-/// is what parts and their holes are.
+/// even-odd rule, against the other as a polygon of its vertices and of
+/// points along its arcs at most 11.25 degrees apart: near enough for
+/// outlines that do not cross, which is what parts and their holes are
+/// (a vertex within half a percent of an arc's radius of it may count
+/// either way).
 std::vector<bool> Holes(
     const std::vector<std::vector<rrensen::BulgeVertex>>& outlines);
 

@@ -201,7 +201,9 @@ std::vector<std::string> Prose(const OutlineReport& r) {
     lines.push_back(what + " left unchanged: " + r.skip_reason);
     return lines;
   }
-  if (r.corners != rrensen::CornerSelection::kAll && !r.selection_applied) {
+  // (A relief on an open polyline is refused, and says so below.)
+  if (r.corners != rrensen::CornerSelection::kAll && !r.selection_applied &&
+      !IsRelief(r.style)) {
     lines.push_back(what + " is open: it has no inside to tell " +
                     rrensen::CornerSelectionName(r.corners) +
                     " corners by, and every corner was cut");

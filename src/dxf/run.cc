@@ -145,18 +145,28 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   }
   Teller teller(messages, report);
   OutputFile* sink = request.dry_run ? nullptr : drawing;
-  auto start_over = [&] {
-    return (sink == nullptr || sink->StartOver()) && teller.StartOver();
+  // Empties the outputs; the message when one cannot be.
+  auto start_over = [&]() -> std::string {
+    if (sink != nullptr && !sink->StartOver()) {
+      return "cannot write '" + request.drawing_name + "'";
+    }
+    if (!teller.StartOver()) {
+      return "cannot write the report '" + request.report_name + "'";
+    }
+    return "";
   };
   // Most drawings in memory are written in one pass, into outputs that can
   // start over for the few that need two (standard output cannot).
   std::optional<FilletRun> at_once;
-  if (bytes && start_over()) {
+  if (bytes && start_over().empty()) {
     teller.Hold();
     at_once = job.WriteAtOnce(*bytes, sink, teller);
-    if (!at_once && !start_over()) {
-      messages.Say("cannot write '" + request.drawing_name + "'");
-      return kFailed;
+    if (!at_once) {
+      const std::string fault = start_over();
+      if (!fault.empty()) {
+        messages.Say(fault);
+        return kFailed;
+      }
     }
   }
   if (!at_once) {

@@ -104,6 +104,12 @@ TEST(CornerSelection, WithoutARegionEveryCornerIsCut) {
   EXPECT_EQ(rrensen::Fillet(bow_tie, options).corners.size(), 4u);
   options.corners = static_cast<CornerSelection>(3);
   EXPECT_EQ(rrensen::Fillet(open, options).problem.kind, rrensen::Refusal::kInvalidStyle);
+  // A refused outline has no corners, selected or not.
+  const std::vector<Point> ell = {{0, 0}, {10, 0}, {10, 3}, {3, 3}, {3, 10}, {0, 10}};
+  const Outline refused = rrensen::Fillet(
+      ell, {4.0, Closing::kClosed, CornerStyle::kRadiusArc, CornerSelection::kConvex});
+  EXPECT_EQ(refused.result, Result::kTooClose);
+  EXPECT_EQ(refused.corners_unselected, 0);
 }
 
 /// A closed polyline with an arc: a slot end (a half circle) on the right

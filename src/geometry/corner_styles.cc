@@ -73,32 +73,6 @@ Shape& RefuseShape(Shape& shape, Result result, Refusal kind, int point,
   return shape;
 }
 
-/// The styles and selections of the fit rule: kChordArc comes here only
-/// with a selection of corners (rrensen::Fillet).
-bool KnownOptions(const rrensen::FilletOptions& options) {
-  const bool style = options.style == CornerStyle::kRadiusArc ||
-                     options.style == CornerStyle::kDistanceChamfer ||
-                     options.style == CornerStyle::kChordChamfer ||
-                     options.style == CornerStyle::kChordArc ||
-                     options.style == CornerStyle::kDogbone ||
-                     options.style == CornerStyle::kTBone;
-  const bool relief = (options.tool_side == rrensen::ToolSide::kOutside ||
-                       options.tool_side == rrensen::ToolSide::kInside) &&
-                      options.relief_max_angle > 0.0 &&
-                      options.relief_max_angle <= kPi &&
-                      (options.tbone_side == rrensen::TBoneSide::kLonger ||
-                       options.tbone_side == rrensen::TBoneSide::kShorter ||
-                       options.tbone_side == rrensen::TBoneSide::kFirst ||
-                       options.tbone_side == rrensen::TBoneSide::kSecond);
-  const bool corners = options.corners == CornerSelection::kAll ||
-                       options.corners == CornerSelection::kConvex ||
-                       options.corners == CornerSelection::kConcave;
-  const bool winding = options.winding == Winding::kOfTheOutline ||
-                       options.winding == Winding::kCounterClockwise ||
-                       options.winding == Winding::kClockwise;
-  return style && corners && winding && relief;
-}
-
 bool IsRelief(CornerStyle style) {
   return style == CornerStyle::kDogbone || style == CornerStyle::kTBone;
 }

@@ -45,7 +45,8 @@ std::string Describe(const Problem& problem) {
     case Refusal::kInvalidStyle:
       return "the corner style is not one of the styles the library knows";
     case Refusal::kNoToolSide:
-      return "an open outline has no inside, and so no side for the cutter";
+      return "the outline has no inside (it is open, or goes round as much "
+             "one way as the other), and so no side for the cutter";
   }
   return "";
 }

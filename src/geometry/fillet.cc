@@ -147,6 +147,9 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   if (!(size >= 0.0) || !std::isfinite(size)) {
     return Refuse(o, Result::kInvalidSize, Refusal::kInvalidSize, -1);
   }
+  if (!KnownOptions(options)) {
+    return Refuse(o, Result::kInvalidSize, Refusal::kInvalidStyle, -1);
+  }
   const double arc_threshold = ArcThreshold();
 
   std::vector<Point>& w = t.working_points;

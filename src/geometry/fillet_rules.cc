@@ -33,6 +33,30 @@ bool ClosesByProximity(const std::vector<Point>& points, double size) {
          ClosesByProximity(points.front(), points.back(), size);
 }
 
+bool KnownOptions(const rrensen::FilletOptions& options) {
+  const bool style = options.style == rrensen::CornerStyle::kRadiusArc ||
+                     options.style == rrensen::CornerStyle::kDistanceChamfer ||
+                     options.style == rrensen::CornerStyle::kChordChamfer ||
+                     options.style == rrensen::CornerStyle::kChordArc ||
+                     options.style == rrensen::CornerStyle::kDogbone ||
+                     options.style == rrensen::CornerStyle::kTBone;
+  const bool relief = (options.tool_side == rrensen::ToolSide::kOutside ||
+                       options.tool_side == rrensen::ToolSide::kInside) &&
+                      options.relief_max_angle > 0.0 &&
+                      options.relief_max_angle <= trig::kPi &&
+                      (options.tbone_side == rrensen::TBoneSide::kLonger ||
+                       options.tbone_side == rrensen::TBoneSide::kShorter ||
+                       options.tbone_side == rrensen::TBoneSide::kFirst ||
+                       options.tbone_side == rrensen::TBoneSide::kSecond);
+  const bool corners = options.corners == rrensen::CornerSelection::kAll ||
+                       options.corners == rrensen::CornerSelection::kConvex ||
+                       options.corners == rrensen::CornerSelection::kConcave;
+  const bool winding = options.winding == rrensen::Winding::kOfTheOutline ||
+                       options.winding == rrensen::Winding::kCounterClockwise ||
+                       options.winding == rrensen::Winding::kClockwise;
+  return style && corners && winding && relief;
+}
+
 rrensen::Outline& Refuse(rrensen::Outline& outline, rrensen::Result result,
                          rrensen::Refusal kind, int point, int next_point,
                          double needed, double found) {
@@ -40,6 +64,7 @@ rrensen::Outline& Refuse(rrensen::Outline& outline, rrensen::Result result,
   outline.problem = rrensen::Problem{kind, point, next_point, needed, found};
   outline.corners.clear();
   outline.segments.clear();
+  outline.corners_unselected = 0;
   return outline;
 }
 

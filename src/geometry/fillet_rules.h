@@ -110,6 +110,10 @@ inline double CutBack(double size, double cos_half_turn) {
   return size * 0.5 / cos_half_turn;
 }
 
+/// Whether every option is one of its values (and the relief's largest
+/// angle in (0, pi]); Fillet refuses others as Refusal::kInvalidStyle.
+bool KnownOptions(const rrensen::FilletOptions& options);
+
 /// Whether Fillet follows the rrensen tool's own rules for `options`: chord
 /// arcs at every corner. Every other style, and any selection of corners,
 /// follows the fit rule (corner_styles.h).

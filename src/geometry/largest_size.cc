@@ -496,7 +496,9 @@ std::optional<double> LargestFilletSize(const std::vector<Point>& points,
   if (!geometry::HostRules(options)) {
     return geometry::LargestCornerStyleSize(points, options, limit);
   }
-  if (points.empty() || !(limit > 0.0)) return std::nullopt;
+  if (points.empty() || !(limit > 0.0) || !geometry::KnownOptions(options)) {
+    return std::nullopt;
+  }
   bool modelled = true;
   for (const Point& p : points) {
     // A point that is not finite is refused at every size, in every shape:

@@ -155,9 +155,13 @@ TEST(Reliefs, RightAnglesOpenOutlinesAndTheLargestAngle) {
   EXPECT_EQ(rrensen::Fillet(wide, options).corners.size(), 4u);
   options.relief_max_angle = 149.9999999 * kPi / 180;
   EXPECT_EQ(rrensen::Fillet(wide, options).corners.size(), 3u);
+  // (Chord arcs, which take no relief, refuse it as well.)
   for (double bad : {0.0, 3.2, std::nan("")}) {
     options.relief_max_angle = bad;
-    EXPECT_EQ(rrensen::Fillet(wide, options).problem.kind, rrensen::Refusal::kInvalidStyle);
+    for (CornerStyle style : {CornerStyle::kDogbone, CornerStyle::kChordArc}) {
+      options.style = style;
+      EXPECT_EQ(rrensen::Fillet(wide, options).problem.kind, rrensen::Refusal::kInvalidStyle);
+    }
   }
 }
 
