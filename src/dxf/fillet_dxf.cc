@@ -13,6 +13,7 @@
 #include "dxf/number_text.h"
 #include "dxf/tag_reader.h"
 #include "dxf/tag_writer.h"
+#include "geometry/fillet_rules.h"
 #include "platform/ascii.h"
 #include "platform/number_format.h"
 
@@ -332,7 +333,7 @@ class SettingsByPlace {
   explicit SettingsByPlace(const FilletPlan& plan) : plan_(plan) {}
   const Settings& For(const Polyline& p) {
     const Settings& given = plan_.settings;
-    if (!IsRelief(given.style) || !HasInside(p, given)) return given;
+    if (!geometry::IsRelief(given.style) || !HasInside(p, given)) return given;
     settings_ = given;
     const bool hole = next_ < plan_.holes.size() && plan_.holes[next_];
     ++next_;
@@ -368,8 +369,7 @@ class Nester : public DrawingVisitor {
   bool WantsLightweightTags(size_t /*first_tag*/) const override { return false; }
   void OnPolyline(Polyline& p) override {
     if (!HasInside(p, settings_)) return;
-    outlines.push_back(p.vertices);
-    if (!p.closed) outlines.back().pop_back();  // closed by the gap
+    outlines.push_back(InsideVertices(p));
   }
   void OnPiece(Piece& piece) override { pieces.push_back(std::move(piece)); }
 
@@ -862,7 +862,7 @@ RunCounts& RunCounts::operator+=(const RunCounts& other) {
 
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
   FilletJob job(settings, size_t{1} << 20, true);
-  if (IsRelief(settings.style)) job.Nest(bytes);
+  if (geometry::IsRelief(settings.style)) job.Nest(bytes);
   FilletRun collected;
   Collector collector(collected);
   StringSink sink;

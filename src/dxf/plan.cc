@@ -52,9 +52,10 @@ bool HasInside(const Polyline& p, const Settings& settings) {
          (p.closed || ClosesByGap(p.vertices, p.closed, settings.close_gap));
 }
 
-bool IsRelief(rrensen::CornerStyle style) {
-  return style == rrensen::CornerStyle::kDogbone ||
-         style == rrensen::CornerStyle::kTBone;
+std::vector<rrensen::BulgeVertex> InsideVertices(const Polyline& p) {
+  std::vector<rrensen::BulgeVertex> vertices = p.vertices;
+  if (!p.closed && !vertices.empty()) vertices.pop_back();  // closed by the gap
+  return vertices;
 }
 
 bool ClosesByGap(const std::vector<rrensen::BulgeVertex>& vertices,
@@ -203,7 +204,7 @@ std::vector<std::string> Prose(const OutlineReport& r) {
   }
   // (A relief on an open polyline is refused, and says so below.)
   if (r.corners != rrensen::CornerSelection::kAll && !r.selection_applied &&
-      !IsRelief(r.style)) {
+      !geometry::IsRelief(r.style)) {
     lines.push_back(what + " is open: it has no inside to tell " +
                     rrensen::CornerSelectionName(r.corners) +
                     " corners by, and every corner was cut");

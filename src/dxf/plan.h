@@ -47,8 +47,9 @@ bool Considered(const Polyline& p, const Settings& settings);
 /// For reliefs its place among the others decides where the cutter runs.
 bool HasInside(const Polyline& p, const Settings& settings);
 
-/// Whether the style is a relief for a cutter (dogbone, T-bone).
-bool IsRelief(rrensen::CornerStyle style);
+/// The vertices `p` is filleted through when it has an inside (HasInside):
+/// its own, or, closed by the gap, all but its last.
+std::vector<rrensen::BulgeVertex> InsideVertices(const Polyline& p);
 
 /// The plan for `p`: skipped when UnfitOf says so; else filleted with
 /// rrensen::FilletPolyline, closed by its flag, or by the gap (ClosesByGap)

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "dxf/json_writer.h"
+#include "geometry/fillet_rules.h"
 
 namespace dxf {
 
@@ -96,8 +97,7 @@ std::string ReportLine(const OutlineReport& report) {
     // Only when a selection was asked for, or for reliefs, which go at some
     // corners only: reports of every corner stay as they always were.
     if (report.corners != rrensen::CornerSelection::kAll ||
-        report.style == rrensen::CornerStyle::kDogbone ||
-        report.style == rrensen::CornerStyle::kTBone) {
+        geometry::IsRelief(report.style)) {
       json.Key("corners");
       json.String(rrensen::CornerSelectionName(
           report.selection_applied ? report.corners : rrensen::CornerSelection::kAll));

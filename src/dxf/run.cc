@@ -11,6 +11,7 @@
 #include "dxf/fillet_dxf.h"
 #include "dxf/plan.h"
 #include "dxf/report_json.h"
+#include "geometry/fillet_rules.h"
 
 namespace dxf {
 namespace {
@@ -134,7 +135,7 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   FilletJob job(request.settings, size_t{1} << 20, bytes.has_value());
   // Reliefs need to know first which outlines are holes; a file that does
   // not read is refused by the survey below.
-  if (IsRelief(request.settings.style)) {
+  if (geometry::IsRelief(request.settings.style)) {
     if (bytes) {
       job.Nest(*bytes);
     } else {

@@ -73,10 +73,6 @@ Shape& RefuseShape(Shape& shape, Result result, Refusal kind, int point,
   return shape;
 }
 
-bool IsRelief(CornerStyle style) {
-  return style == CornerStyle::kDogbone || style == CornerStyle::kTBone;
-}
-
 /// Whether a relief style cuts a corner turning by `turn`: the cutter runs
 /// on the side the corner turns towards (where the two sides make the
 /// angle pi - |turn|, below pi), and that angle is at most the options'

@@ -114,6 +114,12 @@ inline double CutBack(double size, double cos_half_turn) {
 /// angle in (0, pi]); Fillet refuses others as Refusal::kInvalidStyle.
 bool KnownOptions(const rrensen::FilletOptions& options);
 
+/// Whether `style` is a relief for a cutter (a dogbone, a T-bone).
+inline bool IsRelief(rrensen::CornerStyle style) {
+  return style == rrensen::CornerStyle::kDogbone ||
+         style == rrensen::CornerStyle::kTBone;
+}
+
 /// Whether Fillet follows the rrensen tool's own rules for `options`: chord
 /// arcs at every corner. Every other style, and any selection of corners,
 /// follows the fit rule (corner_styles.h).

@@ -80,9 +80,8 @@ class PolylineFilleter {
     // A selection of corners, and the cutter's side of reliefs, are
     // measured against the whole polyline's region, also in runs of
     // straight pieces between its arcs.
-    const bool relief = options.style == CornerStyle::kDogbone ||
-                        options.style == CornerStyle::kTBone;
-    if (result_.closed && (options.corners != CornerSelection::kAll || relief) &&
+    if (result_.closed &&
+        (options.corners != CornerSelection::kAll || geometry::IsRelief(options.style)) &&
         options.winding == Winding::kOfTheOutline && !w_.empty()) {
       const double twice_area = TwiceSignedArea(w_);
       if (twice_area > 0.0) options_.winding = Winding::kCounterClockwise;

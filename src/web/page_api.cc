@@ -15,6 +15,7 @@
 #include "dxf/json_writer.h"
 #include "dxf/plan.h"
 #include "dxf/run.h"
+#include "geometry/fillet_rules.h"
 #include "platform/ascii.h"
 #include "platform/memory_file_system.h"
 #include "platform/out_stream.h"
@@ -186,7 +187,7 @@ std::vector<double> DxfDocument::Vertices() const {
 std::vector<dxf::Settings> DxfDocument::SettingsByPolyline(
     const dxf::Settings& settings) const {
   std::vector<dxf::Settings> each(drawing_.polylines.size(), settings);
-  if (!dxf::IsRelief(settings.style)) return each;
+  if (!geometry::IsRelief(settings.style)) return each;
   // The cutter runs inside the holes, as rrensen-dxf finds them.
   std::vector<std::vector<rrensen::BulgeVertex>> outlines;
   std::vector<size_t> with_inside;
@@ -194,8 +195,7 @@ std::vector<dxf::Settings> DxfDocument::SettingsByPolyline(
     const dxf::Polyline& p = drawing_.polylines[k];
     if (!dxf::HasInside(p, settings)) continue;
     with_inside.push_back(k);
-    outlines.push_back(p.vertices);
-    if (!p.closed) outlines.back().pop_back();  // closed by the gap
+    outlines.push_back(dxf::InsideVertices(p));
   }
   const std::vector<bool> holes = dxf::Holes(outlines);
   for (size_t k = 0; k < with_inside.size(); ++k) {
