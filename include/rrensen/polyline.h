@@ -71,6 +71,11 @@ struct PolylineResult {
   /// Corners where two straight pieces meet that FilletOptions::corners did
   /// not select, in the runs filleted: kept sharp, and not counted above.
   int corners_unselected = 0;
+  /// For RecutPolyline: the earlier cuts found and turned back into sharp
+  /// corners, and those of them filleted anew (the others are in refused
+  /// runs, and kept). 0 from FilletPolyline.
+  int earlier_cuts = 0;
+  int earlier_cuts_recut = 0;
   /// The runs left unchanged, in the order of the polyline.
   std::vector<RefusedRun> refused_runs;
 };

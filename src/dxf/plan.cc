@@ -34,6 +34,15 @@ bool Unchanged(const Polyline& p, const rrensen::PolylineResult& f) {
   return true;
 }
 
+/// The outline through `vertices` filleted, or re-cut when asked.
+rrensen::PolylineResult Cut(const std::vector<rrensen::BulgeVertex>& vertices,
+                            const rrensen::FilletOptions& options,
+                            const Settings& settings) {
+  return settings.refillet
+             ? rrensen::RecutPolyline(vertices, options, settings.earlier_cuts)
+             : rrensen::FilletPolyline(vertices, options);
+}
+
 /// "3 lines" or "1 arc".
 std::string Counted(int count, const char* noun) {
   return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
@@ -82,11 +91,14 @@ rrensen::PolylineResult PlanOutline(
     const std::vector<rrensen::BulgeVertex> shorter(vertices.begin(),
                                                     vertices.end() - 1);
     options.closing = rrensen::Closing::kClosed;
-    f = rrensen::FilletPolyline(shorter, options);
+    f = Cut(shorter, options, settings);
   } else {
     options.closing = closed ? rrensen::Closing::kClosed : rrensen::Closing::kOpen;
-    f = rrensen::FilletPolyline(vertices, options);
+    f = Cut(vertices, options, settings);
   }
+  report.refillet = settings.refillet;
+  report.earlier_cuts = f.earlier_cuts;
+  report.earlier_cuts_recut = f.earlier_cuts_recut;
   report.corners = settings.corners;
   report.selection_applied = f.closed;
   report.corners_filleted = f.corners_filleted;

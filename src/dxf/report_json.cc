@@ -104,6 +104,13 @@ std::string ReportLine(const OutlineReport& report) {
       json.Key("corners_unselected");
       json.Integer(report.corners_unselected);
     }
+    // Only when re-cutting was asked for, as above.
+    if (report.refillet) {
+      json.Key("earlier_cuts");
+      json.Integer(report.earlier_cuts);
+      json.Key("earlier_cuts_recut");
+      json.Integer(report.earlier_cuts_recut);
+    }
     json.Key("refused_runs");
     json.BeginArray();
     for (const RunReport& run : report.refused_runs) WriteRun(json, run);

@@ -75,6 +75,11 @@ struct OutlineReport {
   int corners_left = 0;
   /// Corners the selection left sharp.
   int corners_unselected = 0;
+  /// Whether earlier cuts were re-cut (Settings::refillet); the cuts
+  /// found, and those cut anew (the others are in refused runs).
+  bool refillet = false;
+  int earlier_cuts = 0;
+  int earlier_cuts_recut = 0;
   std::vector<RunReport> refused_runs;
   /// The entities a chain was joined from, in the order the chain runs
   /// through them (its vertex k, from 0, is where part k starts); empty for
@@ -95,7 +100,8 @@ struct OutlineReport {
 /// runs. "at_vertex" and "to_vertex" are null where the problem names no
 /// vertex, "needed" and "found" where it measures no length, and
 /// "largest_size" when no size fillets the run. A chain has "parts": its
-/// entities' type, handle and line.
+/// entities' type, handle and line. A re-cut outline has "earlier_cuts" and
+/// "earlier_cuts_recut" after the corners.
 std::string ReportLine(const OutlineReport& report);
 
 }  // namespace dxf

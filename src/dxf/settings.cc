@@ -31,6 +31,14 @@ std::string SetOptionalDistance(std::optional<double>& field, const char* what,
   return wrong;
 }
 
+/// Reads a measure of earlier cuts, which asks for re-cutting them.
+std::string SetRecutDistance(Settings& settings, double& field, const char* what,
+                             const OptionValue& value) {
+  std::string wrong = SetDistance(field, what, value);
+  if (wrong.empty()) settings.refillet = true;
+  return wrong;
+}
+
 template <typename Name>
 const SettingOption* Find(std::string_view name, Name name_of) {
   for (size_t i = 0; i < kSettingOptionCount; ++i) {
@@ -104,6 +112,28 @@ const SettingOption kSettingOptions[] = {
     {"--join-gap", "joinGap", "join_gap", OptionKind::kNumber,
      [](Settings& s, const OptionValue& v) {
        return SetOptionalDistance(s.join_gap, "the join gap", v);
+     }},
+    {"--refillet", "refillet", "refillet", OptionKind::kSwitch,
+     [](Settings& s, const OptionValue& v) {
+       if (v.on) s.refillet = true;
+       return std::string();
+     }},
+    {"--rechamfer", "rechamfer", "rechamfer", OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetRecutDistance(s, s.earlier_cuts.chamfer_max_length,
+                               "the longest chamfer", v);
+     }},
+    {"--refillet-max-radius", "refilletMaxRadius", "refillet_max_radius",
+     OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetRecutDistance(s, s.earlier_cuts.largest_radius,
+                               "the largest radius", v);
+     }},
+    {"--tangent-tolerance", "tangentTolerance", "tangent_tolerance",
+     OptionKind::kNumber,
+     [](Settings& s, const OptionValue& v) {
+       return SetRecutDistance(s, s.earlier_cuts.tangent_tolerance,
+                               "the tangent tolerance", v);
      }},
     {"--layer", "layer", "layer", OptionKind::kText,
      [](Settings& s, const OptionValue& v) {

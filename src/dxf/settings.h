@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "rrensen/fillet.h"
+#include "rrensen/recut.h"
 
 namespace dxf {
 
@@ -43,6 +44,11 @@ struct Settings {
   /// drawing (outside a part, inside a hole: see Nesting), set for each
   /// outline before it is planned.
   rrensen::ToolSide tool_side = rrensen::ToolSide::kOutside;
+  /// Whether earlier cuts (fillets, and chamfers when their length is
+  /// given) are turned back into sharp corners and cut anew
+  /// (rrensen::RecutPolyline), and how they are told from the rest.
+  bool refillet = false;
+  rrensen::EarlierCuts earlier_cuts;
   /// Only polylines (and lines and arcs to join) on this layer, compared
   /// without regard to ASCII case; unset: every layer.
   std::optional<std::string> layer;
@@ -100,7 +106,9 @@ struct OptionValue {
 /// Sets `option` of `settings` to `value`. Returns "" when it took the
 /// value; else, leaving `settings` as they were, what is wrong with it, a
 /// sentence every face shows as it is. Joining is on when --join is given
-/// (with kDefaultJoinGap, unless a gap was given) or when a join gap is.
+/// (with kDefaultJoinGap, unless a gap was given) or when a join gap is;
+/// re-cutting when --refillet is, or any of the options that say how
+/// earlier cuts are told.
 std::string SetOption(Settings& settings, const SettingOption& option,
                       const OptionValue& value);
 

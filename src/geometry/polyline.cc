@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "geometry/fillet_rules.h"
+#include "geometry/polyline_region.h"
 #include "geometry/trig.h"
 
 namespace rrensen {
@@ -46,31 +47,6 @@ void DropEmptyPieces(std::vector<Emitted>& run, const Point* next) {
   run.swap(kept);
 }
 
-/// Twice the signed area a closed polyline encloses, its arcs counted:
-/// positive when it goes round counter-clockwise. The polygon of its
-/// vertices (by the shoelace formula, about the first vertex), and for each
-/// arc the circular segment between it and its chord, r^2 (a - sin a) for
-/// a sweep a = 4 atan(bulge) and radius r = chord / (2 sin(a/2)): positive
-/// for a counter-clockwise arc, which bulges to the right of its chord.
-double TwiceSignedArea(const std::vector<BulgeVertex>& w) {
-  double twice_area = 0.0;
-  const size_t n = w.size();
-  const Point& o = w.front().point;
-  for (size_t i = 0; i < n; ++i) {
-    const Point& a = w[i].point;
-    const Point& b = w[(i + 1) % n].point;
-    twice_area += (a.x - o.x) * (b.y - o.y) - (b.x - o.x) * (a.y - o.y);
-    if (Straight(w[i])) continue;
-    const double sweep = 4 * trig::Atan2(w[i].bulge, 1.0);
-    const double radius =
-        geometry::Distance(a, b) / (2 * trig::Sin(std::fabs(sweep) / 2));
-    if (std::isfinite(radius)) {
-      twice_area += radius * radius * (sweep - trig::Sin(sweep));
-    }
-  }
-  return twice_area;
-}
-
 class PolylineFilleter {
  public:
   PolylineFilleter(const std::vector<BulgeVertex>& vertices,
@@ -83,9 +59,7 @@ class PolylineFilleter {
     if (result_.closed &&
         (options.corners != CornerSelection::kAll || geometry::IsRelief(options.style)) &&
         options.winding == Winding::kOfTheOutline && !w_.empty()) {
-      const double twice_area = TwiceSignedArea(w_);
-      if (twice_area > 0.0) options_.winding = Winding::kCounterClockwise;
-      if (twice_area < 0.0) options_.winding = Winding::kClockwise;
+      options_.winding = geometry::PolylineWinding(w_);
     }
   }
 
@@ -334,3 +308,40 @@ PolylineResult FilletPolyline(const std::vector<BulgeVertex>& vertices,
 
 }  // namespace v1
 }  // namespace rrensen
+
+namespace geometry {
+
+/// Twice the signed area a closed polyline encloses, its arcs counted:
+/// positive when it goes round counter-clockwise. The polygon of its
+/// vertices (by the shoelace formula, about the first vertex), and for each
+/// arc the circular segment between it and its chord, r^2 (a - sin a) for
+/// a sweep a = 4 atan(bulge) and radius r = chord / (2 sin(a/2)): positive
+/// for a counter-clockwise arc, which bulges to the right of its chord.
+double TwiceSignedArea(const std::vector<rrensen::BulgeVertex>& w) {
+  double twice_area = 0.0;
+  const size_t n = w.size();
+  const rrensen::Point& o = w.front().point;
+  for (size_t i = 0; i < n; ++i) {
+    const rrensen::Point& a = w[i].point;
+    const rrensen::Point& b = w[(i + 1) % n].point;
+    twice_area += (a.x - o.x) * (b.y - o.y) - (b.x - o.x) * (a.y - o.y);
+    if (w[i].bulge == 0.0) continue;
+    const double sweep = 4 * trig::Atan2(w[i].bulge, 1.0);
+    const double radius =
+        Distance(a, b) / (2 * trig::Sin(std::fabs(sweep) / 2));
+    if (std::isfinite(radius)) {
+      twice_area += radius * radius * (sweep - trig::Sin(sweep));
+    }
+  }
+  return twice_area;
+}
+
+rrensen::Winding PolylineWinding(const std::vector<rrensen::BulgeVertex>& w) {
+  if (w.empty()) return rrensen::Winding::kOfTheOutline;
+  const double twice_area = TwiceSignedArea(w);
+  if (twice_area > 0.0) return rrensen::Winding::kCounterClockwise;
+  if (twice_area < 0.0) return rrensen::Winding::kClockwise;
+  return rrensen::Winding::kOfTheOutline;
+}
+
+}  // namespace geometry

@@ -1,0 +1,253 @@
+#include "rrensen/recut.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "geometry/test_geometry.h"
+
+namespace {
+
+using namespace test_geometry;  // NOLINT(google-build-using-namespace)
+
+using rrensen::BulgeVertex;
+using rrensen::Closing;
+using rrensen::CornerSelection;
+using rrensen::CornerStyle;
+using rrensen::EarlierCuts;
+using rrensen::FilletOptions;
+using rrensen::FilletPolyline;
+using rrensen::PolylineResult;
+using rrensen::RecutPolyline;
+
+std::vector<BulgeVertex> Straight(const std::vector<Point>& points) {
+  std::vector<BulgeVertex> vertices;
+  for (const Point& p : points) vertices.push_back({p, 0.0});
+  return vertices;
+}
+
+FilletOptions Closed(double size, CornerStyle style,
+                     CornerSelection corners = CornerSelection::kAll) {
+  return {size, Closing::kClosed, style, corners};
+}
+
+/// Equal to within `tolerance` in every coordinate, and in every bulge
+/// relative to 1.
+void ExpectNear(const std::vector<BulgeVertex>& got,
+                const std::vector<BulgeVertex>& want, double tolerance) {
+  ASSERT_EQ(got.size(), want.size());
+  for (size_t k = 0; k < got.size(); ++k) {
+    EXPECT_NEAR(got[k].point.x, want[k].point.x, tolerance) << k;
+    EXPECT_NEAR(got[k].point.y, want[k].point.y, tolerance) << k;
+    EXPECT_NEAR(got[k].bulge, want[k].bulge, 1e-9) << k;
+  }
+}
+
+void ExpectSame(const PolylineResult& r, const std::vector<BulgeVertex>& in) {
+  ASSERT_EQ(r.vertices.size(), in.size());
+  for (size_t k = 0; k < in.size(); ++k) {
+    EXPECT_TRUE(SameBits(r.vertices[k].point.x, in[k].point.x) &&
+                SameBits(r.vertices[k].point.y, in[k].point.y) &&
+                SameBits(r.vertices[k].bulge, in[k].bulge))
+        << k;
+    EXPECT_EQ(r.sources[k], static_cast<int>(k));
+  }
+}
+
+// Random outlines cut at one size, in each style, and re-cut at another,
+// are what cutting the sharp outlines at the other size gives; re-cut at 0
+// they are the sharp outlines again.
+TEST(RecutPolyline, RoundTripsEveryStyle) {
+  std::mt19937 rng(31);
+  const CornerStyle styles[] = {CornerStyle::kChordArc, CornerStyle::kRadiusArc,
+                                CornerStyle::kDistanceChamfer, CornerStyle::kChordChamfer};
+  int checked = 0;
+  for (int sample = 0; sample < 60; ++sample) {
+    std::vector<Point> star = Star(rng, 5 + sample % 4, 300);
+    if (sample % 2 == 1) std::reverse(star.begin(), star.end());
+    // Corners from 0.2 to 2.6 radians: every chord-style corner an arc,
+    // and every side long after both cuts.
+    bool plain = true;
+    for (size_t k = 0; k < star.size(); ++k) {
+      const double turn = std::fabs(TurnAt(star[(k + star.size() - 1) % star.size()],
+                                           star[k], star[(k + 1) % star.size()]));
+      plain = plain && turn > 0.2 && turn < 2.6;
+    }
+    if (!plain) continue;
+    const std::vector<BulgeVertex> sharp = Straight(star);
+    for (const CornerStyle style : styles) {
+      const PolylineResult first = FilletPolyline(sharp, Closed(4.0, style));
+      const PolylineResult direct = FilletPolyline(sharp, Closed(1.5, style));
+      ASSERT_TRUE(first.refused_runs.empty() && direct.refused_runs.empty());
+      EarlierCuts cuts;
+      cuts.chamfer_max_length = 8.0;  // two distances, or the chord
+      const PolylineResult again =
+          RecutPolyline(first.vertices, Closed(1.5, style), cuts);
+      SCOPED_TRACE(::testing::Message() << "sample " << sample << " style "
+                                        << static_cast<int>(style));
+      EXPECT_EQ(again.earlier_cuts, static_cast<int>(star.size()));
+      EXPECT_EQ(again.earlier_cuts_recut, again.earlier_cuts);
+      EXPECT_EQ(again.corners_filleted, direct.corners_filleted);
+      ExpectNear(again.vertices, direct.vertices, 1e-9 * 1000);
+      ExpectNear(RecutPolyline(first.vertices, Closed(0.0, style), cuts).vertices,
+                 sharp, 1e-9 * 1000);
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 40);
+}
+
+// The chord style draws a straight chord, the size long, where a corner
+// turns by 10 degrees or less: it is an earlier cut only when chamfers of
+// that length are asked for.
+TEST(RecutPolyline, ChordsOfShallowCornersWhenAsked) {
+  const std::vector<BulgeVertex> sharp =
+      Straight({{0, 0}, {100, 0}, {200, 8}, {200, 100}, {0, 100}});
+  const PolylineResult first = FilletPolyline(sharp, Closed(5.0, CornerStyle::kChordArc));
+  EXPECT_EQ(RecutPolyline(first.vertices, Closed(2.0, CornerStyle::kChordArc), {})
+                .earlier_cuts,
+            4);
+  EarlierCuts cuts;
+  cuts.chamfer_max_length = 5.0;
+  const PolylineResult again =
+      RecutPolyline(first.vertices, Closed(2.0, CornerStyle::kChordArc), cuts);
+  EXPECT_EQ(again.earlier_cuts, 5);
+  ExpectNear(again.vertices,
+             FilletPolyline(sharp, Closed(2.0, CornerStyle::kChordArc)).vertices, 1e-9);
+  // A piece a little longer than asked is a side.
+  cuts.chamfer_max_length = 4.99;
+  EXPECT_EQ(RecutPolyline(first.vertices, Closed(2.0, CornerStyle::kChordArc), cuts)
+                .earlier_cuts,
+            4);
+}
+
+// Arcs that are not fillets stay, bit for bit, whatever else is re-cut.
+TEST(RecutPolyline, KeepsArcsThatAreNotFillets) {
+  const double quarter = std::tan(kPi / 8);  // a quarter circle
+  EarlierCuts small;
+  small.largest_radius = 10.0;
+  const struct {
+    const char* what;
+    std::vector<BulgeVertex> outline;
+    EarlierCuts cuts;
+  } cases[] = {
+      {"a notch in a straight side",
+       {{{0, 0}}, {{40, 0}, -quarter}, {{60, 0}}, {{100, 0}}, {{100, 50}}, {{0, 50}}},
+       {}},
+      {"an arc tangent to the side before it only",
+       {{{0, 0}}, {{90, 0}, quarter}, {{100, 10}}, {{120, 50}}, {{0, 50}}},
+       {}},
+      {"a half circle at a slot's end",
+       {{{0, 0}}, {{100, 0}, 1.0}, {{100, 20}}, {{0, 20}}},
+       {}},
+      {"an arc between two arcs",
+       {{{0, 0}}, {{90, 0}, quarter}, {{100, 10}, quarter}, {{90, 20}, quarter},
+        {{80, 10}}, {{0, 10}}},
+       {}},
+      {"a radius above the largest",
+       {{{0, 0}}, {{80, 0}, quarter}, {{100, 20}}, {{100, 50}}, {{0, 50}}},
+       small},
+  };
+  for (const auto& c : cases) {
+    const PolylineResult r =
+        RecutPolyline(c.outline, Closed(3.0, CornerStyle::kRadiusArc), c.cuts);
+    EXPECT_EQ(r.earlier_cuts, 0) << c.what;
+    const PolylineResult plain =
+        FilletPolyline(c.outline, Closed(3.0, CornerStyle::kRadiusArc));
+    ASSERT_EQ(r.vertices.size(), plain.vertices.size()) << c.what;
+    for (size_t k = 0; k < r.vertices.size(); ++k) {
+      EXPECT_TRUE(SameBits(r.vertices[k].point.x, plain.vertices[k].point.x) &&
+                  SameBits(r.vertices[k].point.y, plain.vertices[k].point.y) &&
+                  SameBits(r.vertices[k].bulge, plain.vertices[k].bulge))
+          << c.what << " vertex " << k;
+    }
+  }
+  // The last with its radius allowed is a fillet.
+  EXPECT_EQ(RecutPolyline(cases[4].outline, Closed(3.0, CornerStyle::kRadiusArc), {})
+                .earlier_cuts,
+            1);
+}
+
+// A re-cut that does not fit leaves the outline as it was, earlier cuts and
+// all, and says the largest size; at that size it fits.
+TEST(RecutPolyline, RefusedRunsKeepTheirEarlierCuts) {
+  const std::vector<BulgeVertex> sharp =
+      Straight({{0, 0}, {60, 0}, {60, 30}, {0, 30}});
+  for (const CornerStyle style : {CornerStyle::kRadiusArc, CornerStyle::kDistanceChamfer}) {
+    const PolylineResult r5 = FilletPolyline(sharp, Closed(5.0, style));
+    EarlierCuts cuts;
+    cuts.chamfer_max_length = 10.0;
+    const PolylineResult refused = RecutPolyline(r5.vertices, Closed(20.0, style), cuts);
+    ExpectSame(refused, r5.vertices);
+    ASSERT_EQ(refused.refused_runs.size(), 1U);
+    EXPECT_EQ(refused.earlier_cuts, 4);
+    EXPECT_EQ(refused.earlier_cuts_recut, 0);
+    EXPECT_EQ(refused.corners_left, 4);
+    const double largest = *refused.refused_runs[0].largest_size;
+    EXPECT_NEAR(largest, *FilletPolyline(sharp, Closed(20.0, style)).refused_runs[0].largest_size,
+                1e-9);
+    EXPECT_TRUE(RecutPolyline(r5.vertices, Closed(largest, style), cuts).refused_runs.empty());
+  }
+}
+
+// With a selection, only the selected corners' cuts are re-cut; the others
+// keep theirs.
+TEST(RecutPolyline, SelectedCornersOnly) {
+  // An L, counter-clockwise: five convex corners and one concave.
+  const std::vector<BulgeVertex> ell =
+      Straight({{0, 0}, {100, 0}, {100, 40}, {40, 40}, {40, 100}, {0, 100}});
+  const PolylineResult convex5 =
+      FilletPolyline(ell, Closed(5.0, CornerStyle::kRadiusArc, CornerSelection::kConvex));
+  const PolylineResult both = RecutPolyline(
+      convex5.vertices, Closed(2.0, CornerStyle::kRadiusArc, CornerSelection::kConcave), {});
+  EXPECT_EQ(both.earlier_cuts, 0);  // the concave corner was sharp
+  EXPECT_EQ(both.corners_filleted, 1);
+  const PolylineResult convex3 = RecutPolyline(
+      both.vertices, Closed(3.0, CornerStyle::kRadiusArc, CornerSelection::kConvex), {});
+  EXPECT_EQ(convex3.earlier_cuts, 5);
+  ExpectNear(convex3.vertices,
+             FilletPolyline(FilletPolyline(ell, Closed(3.0, CornerStyle::kRadiusArc,
+                                                       CornerSelection::kConvex))
+                                .vertices,
+                            Closed(2.0, CornerStyle::kRadiusArc, CornerSelection::kConcave))
+                 .vertices,
+             1e-9);
+  // The concave R2 arc is there, bit for bit.
+  int kept = 0;
+  for (const BulgeVertex& v : convex3.vertices) {
+    for (const BulgeVertex& w : both.vertices) {
+      kept += v.bulge != 0.0 && SameBits(v.point.x, w.point.x) &&
+              SameBits(v.point.y, w.point.y) && SameBits(v.bulge, w.bulge);
+    }
+  }
+  EXPECT_EQ(kept, 1);
+}
+
+// Open polylines, short ones, and values that are no numbers.
+TEST(RecutPolyline, Edges) {
+  const double quarter = std::tan(kPi / 8);
+  const std::vector<BulgeVertex> open = {
+      {{0, 0}, quarter}, {{10, 10}}, {{10, 50}}, {{0, 60}, 0.0}};
+  FilletOptions options{2.0, Closing::kOpen};
+  // The first piece has nothing before it.
+  EXPECT_EQ(RecutPolyline(open, options, {}).earlier_cuts, 0);
+  for (const auto& v : std::vector<std::vector<BulgeVertex>>{
+           {}, {{{1, 1}}}, {{{0, 0}}, {{1, 0}, quarter}}}) {
+    EXPECT_EQ(RecutPolyline(v, Closed(1.0, CornerStyle::kChordArc), {}).vertices.size(),
+              FilletPolyline(v, Closed(1.0, CornerStyle::kChordArc)).vertices.size());
+  }
+  const std::vector<BulgeVertex> rounded = FilletPolyline(
+      Straight({{0, 0}, {60, 0}, {60, 30}, {0, 30}}), Closed(5.0, CornerStyle::kRadiusArc)).vertices;
+  EarlierCuts none;
+  none.tangent_tolerance = std::nan("");
+  EXPECT_EQ(RecutPolyline(rounded, Closed(1.0, CornerStyle::kRadiusArc), none).earlier_cuts, 0);
+  none.tangent_tolerance = -1.0;
+  EXPECT_EQ(RecutPolyline(rounded, Closed(1.0, CornerStyle::kRadiusArc), none).earlier_cuts, 0);
+  std::vector<BulgeVertex> huge = rounded;
+  for (BulgeVertex& v : huge) v.point = {v.point.x * 1e300, v.point.y * 1e300};
+  EXPECT_EQ(RecutPolyline(huge, Closed(1.0, CornerStyle::kRadiusArc), {}).earlier_cuts, 0);
+}
+
+}  // namespace
