@@ -1,10 +1,11 @@
 // globalThis.rrensen: the programs as functions over bytes, for the page
 // and for anyone's script.
 //
-//   rrensen.filletDxf(input, {size, style, corners, closeGap, join, joinGap, layer})
+//   rrensen.filletDxf(input, {size, style, corners, closeGap, join, joinGap, refillet, rechamfer, layer})
 //       -> {dxf, report, status, errors}
 //     exactly what `rrensen-dxf -c SIZE [--style STYLE] [--corners WHICH] [--close-gap D]
-//     [--join] [--join-gap G] [--layer NAME] -o OUT --report REPORT` writes: dxf, the drawing (a
+//     [--join] [--join-gap G] [--refillet] [--rechamfer LEN] [--layer NAME] -o OUT
+//     --report REPORT` writes: dxf, the drawing (a
 //     Uint8Array; empty only for status 2), report: the JSON-lines report,
 //     parsed (an array of objects, one a polyline), status: the exit status
 //     (0 all filleted, 1 some left unchanged or filleted in part, 2 bad

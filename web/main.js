@@ -15,6 +15,8 @@ import { Viewport, parseSvg, viewBoxOf, dxfPicture, polylineBox } from './previe
 const dxfControls = [
   { key: 'corners', type: 'select', label: 'corners', hint: 'cornersHint',
     choices: { all: 'cornersAll', convex: 'cornersConvex', concave: 'cornersConcave' } },
+  { key: 'refillet', type: 'checkbox', label: 'refillet', hint: 'refilletHint' },
+  { key: 'rechamfer', type: 'number', label: 'rechamfer', hint: 'rechamferHint' },
   { key: 'layer', type: 'text', label: 'layer', hint: 'layerHint' },
   { key: 'closeGap', type: 'number', label: 'closeGap' },
 ];

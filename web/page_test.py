@@ -173,6 +173,12 @@ class Page:
         Select(self.element(element_id)).select_by_value(value)
         self.wait_redraw(before)
 
+    def toggle(self, element_id):
+        """Clicks a switch and waits for the redraw."""
+        before = self.draws()
+        self.element(element_id).click()
+        self.wait_redraw(before)
+
     def choose_example(self, name):
         self.choose("example", name)
 
@@ -256,7 +262,8 @@ def test_site(page, checks, native, examples_folder, downloads):
                 ({"size": 2.5, "closeGap": 10, "style": "chamfer"}, "-c 2.5 --close-gap 10 --style chamfer"),
                 ({"size": 5, "join": True, "joinGap": 0.01}, "-c 5 --join --join-gap 0.01"), ({"size": -1}, "-c -1"),
                 ({"size": 1, "style": "radius", "corners": "convex"}, "-c 1 --style radius --corners convex"),
-                ({"size": 6, "style": "tbone", "tboneSide": "first"}, "-c 6 --style tbone --tbone-side first")]:
+                ({"size": 6, "style": "tbone", "tboneSide": "first"}, "-c 6 --style tbone --tbone-side first"),
+                ({"size": 0, "refillet": True, "rechamfer": 3}, "-c 0 --refillet --rechamfer 3")]:
             mine = page.api_bytes("const b = Uint8Array.from(atob(arguments[0]), c => c.charCodeAt(0));"
                                   "const r = rrensen.filletDxf(b, arguments[1]);"
                                   "window.lastRun = {status: r.status, report: r.report}; return r.dxf;",
@@ -271,15 +278,17 @@ def test_site(page, checks, native, examples_folder, downloads):
         page.set_field("dxf-closeGap", "10")
         page.choose("style", "radius")
         page.choose("dxf-corners", "concave")
+        page.toggle("dxf-refillet")
         saved, downloaded = page.download(downloads)
         theirs, status, _ = native.fillet_dxf(path, "-c", "2.5", "--close-gap", "10", "--style", "radius",
-                                              "--corners", "concave")
-        checks.check(f"download: {name} at 2.5, gap 10, radius arcs, concave corners is rrensen-dxf's output",
+                                              "--corners", "concave", "--refillet")
+        checks.check(f"download: {name} at 2.5, gap 10, radius arcs, concave corners, re-cut is rrensen-dxf's output",
                      saved == name[:-4] + "-filleted.dxf" and downloaded == theirs and len(theirs) > 0,
                      f"{saved}, {len(downloaded)} bytes, status {status}")
         page.set_field("dxf-closeGap", "")
         page.choose("style", "chord")
         page.choose("dxf-corners", "all")
+        page.toggle("dxf-refillet")
 
 
 def test_refusal(page, checks, work):

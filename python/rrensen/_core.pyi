@@ -167,6 +167,10 @@ class PolylineResult:
     @property
     def corners_left(self) -> int: ...
     @property
+    def earlier_cuts(self) -> int: ...
+    @property
+    def earlier_cuts_recut(self) -> int: ...
+    @property
     def refused_runs(self) -> List[RefusedRun]: ...
     def __bool__(self) -> bool: ...
 
@@ -196,6 +200,10 @@ def fillet_dxf(
     close_gap: Optional[_Number] = None,
     join: bool = False,
     join_gap: Optional[_Number] = None,
+    refillet: bool = False,
+    rechamfer: Optional[_Number] = None,
+    refillet_max_radius: Optional[_Number] = None,
+    tangent_tolerance: Optional[_Number] = None,
     layer: Optional[str] = None,
     name: str = "<data>",
 ) -> DxfResult: ...
@@ -231,4 +239,8 @@ def plan_polyline(
     style: _StyleName = "chord",
     corners: Literal["all", "convex", "concave"] = "all",
     close_gap: Optional[_Number] = None,
+    refillet: bool = False,
+    rechamfer: Optional[_Number] = None,
+    refillet_max_radius: Optional[_Number] = None,
+    tangent_tolerance: Optional[_Number] = None,
 ) -> PolylinePlan: ...

@@ -257,6 +257,16 @@ void ReadSetting(dxf::Settings& settings, const char* keyword, const py::handle 
   if (!wrong.empty()) throw py::value_error(wrong);
 }
 
+/// Reads the keyword arguments of re-cutting (rrensen-dxf's --refillet and
+/// the options that say how earlier cuts are told).
+void ReadRecut(dxf::Settings& settings, const py::handle refillet, const py::handle rechamfer,
+               const py::handle refillet_max_radius, const py::handle tangent_tolerance) {
+  ReadSetting(settings, "refillet", refillet);
+  ReadSetting(settings, "rechamfer", rechamfer);
+  ReadSetting(settings, "refillet_max_radius", refillet_max_radius);
+  ReadSetting(settings, "tangent_tolerance", tangent_tolerance);
+}
+
 /// What rrensen.fillet_dxf gives: rrensen-dxf's run over the bytes.
 struct PyDxfResult {
   int status = 0;
@@ -269,7 +279,9 @@ PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::
                       const py::object& corners, const py::object& max_angle,
                       const py::object& tbone_side, const py::object& close_gap,
                       const py::object& join,
-                      const py::object& join_gap, const py::object& layer,
+                      const py::object& join_gap, const py::object& refillet,
+                      const py::object& rechamfer, const py::object& refillet_max_radius,
+                      const py::object& tangent_tolerance, const py::object& layer,
                       const py::object& name) {
   if (!PyBytes_Check(data.ptr()) && !PyByteArray_Check(data.ptr()) &&
       !PyMemoryView_Check(data.ptr())) {
@@ -284,6 +296,7 @@ PyDxfResult FilletDxf(const py::object& data, const py::object& size, const py::
   ReadSetting(request.settings, "close_gap", close_gap);
   ReadSetting(request.settings, "join", join);
   ReadSetting(request.settings, "join_gap", join_gap);
+  ReadRecut(request.settings, refillet, rechamfer, refillet_max_radius, tangent_tolerance);
   ReadSetting(request.settings, "layer", layer);
   if (!PyUnicode_Check(name.ptr())) {
     throw py::type_error(std::string("name must be a str, not ") + Py_TYPE(name.ptr())->tp_name);
@@ -334,12 +347,16 @@ PyPolylinePlan PlanPolylineCall(const py::object& vertices, const std::string& e
                                 int flags, const py::object& widths,
                                 const py::object& vertex_flags, const py::object& size,
                                 const py::object& style, const py::object& corners,
-                                const py::object& close_gap) {
+                                const py::object& close_gap, const py::object& refillet,
+                                const py::object& rechamfer,
+                                const py::object& refillet_max_radius,
+                                const py::object& tangent_tolerance) {
   dxf::Settings settings;
   ReadSetting(settings, "size", size);
   ReadSetting(settings, "style", style);
   ReadSetting(settings, "corners", corners);
   ReadSetting(settings, "close_gap", close_gap);
+  ReadRecut(settings, refillet, rechamfer, refillet_max_radius, tangent_tolerance);
   dxf::Polyline p;
   if (entity == "LWPOLYLINE") {
     p.form = dxf::PolylineForm::kLightweight;
@@ -651,6 +668,13 @@ PYBIND11_MODULE(_core, m) {
                              "The corners between two straight pieces that were filleted.")
       .def_property_readonly("corners_left", [](const PyPolylineResult& r) { return r.value->corners_left; },
                              "The corners between two straight pieces left in refused runs.")
+      .def_property_readonly("earlier_cuts", [](const PyPolylineResult& r) { return r.value->earlier_cuts; },
+                             "With refillet: the earlier cuts found and turned back into sharp\n"
+                             "corners; else 0.")
+      .def_property_readonly("earlier_cuts_recut",
+                             [](const PyPolylineResult& r) { return r.value->earlier_cuts_recut; },
+                             "With refillet: the earlier cuts cut anew (the others are in refused\n"
+                             "runs, and kept); else 0.")
       .def_property_readonly("refused_runs", [](const PyPolylineResult& r) { return r.value->refused_runs; },
                              "The runs left unchanged, in the polyline's order: a list of\n"
                              "RefusedRun.")
@@ -706,10 +730,12 @@ PYBIND11_MODULE(_core, m) {
         py::kw_only(), py::arg("style") = py::str("chord"), py::arg("corners") = py::str("all"),
         py::arg("max_angle") = py::none(), py::arg("tbone_side") = py::none(),
         py::arg("close_gap") = py::none(), py::arg("join") = false,
-        py::arg("join_gap") = py::none(), py::arg("layer") = py::none(),
+        py::arg("join_gap") = py::none(), py::arg("refillet") = false,
+        py::arg("rechamfer") = py::none(), py::arg("refillet_max_radius") = py::none(),
+        py::arg("tangent_tolerance") = py::none(), py::arg("layer") = py::none(),
         py::arg("name") = py::str("<data>"),
-        "fillet_dxf(data, size=5.0, *, style='chord', corners='all', max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, layer=None, name='<data>')\n--\n\n"
-        "fillet_dxf(data, size=5.0, *, style=\"chord\", corners=\"all\", max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
+        "fillet_dxf(data, size=5.0, *, style='chord', corners='all', max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, refillet=False, rechamfer=None, refillet_max_radius=None, tangent_tolerance=None, layer=None, name='<data>')\n--\n\n"
+        "fillet_dxf(data, size=5.0, *, style=\"chord\", corners=\"all\", max_angle=None, tbone_side=None, close_gap=None, join=False, join_gap=None, refillet=False, rechamfer=None, refillet_max_radius=None, tangent_tolerance=None, layer=None, name=\"<data>\") -> DxfResult\n\n"
         "Fillets the polylines of an ASCII DXF file as rrensen-dxf does, in\n"
         "memory: the same drawing, byte for byte, the same report and messages.\n\n"
         "data: the file's bytes.\n"
@@ -726,6 +752,12 @@ PYBIND11_MODULE(_core, m) {
         "  fillet them too (--join).\n"
         "join_gap: None for the default gap (1e-06), else the largest distance\n"
         "  between two ends that meet; a gap joins as --join-gap does.\n"
+        "refillet: re-cut corners cut before (--refillet): each arc tangent to\n"
+        "  the straight pieces on both sides is turned back into its sharp\n"
+        "  corner and cut anew (size 0 leaves it sharp).\n"
+        "rechamfer, refillet_max_radius, tangent_tolerance: how earlier cuts\n"
+        "  are told (--rechamfer, --refillet-max-radius, --tangent-tolerance);\n"
+        "  any of them re-cuts.\n"
         "layer: None for every layer, else the one layer whose polylines are\n"
         "  filleted (--layer).\n"
         "name: the file's name in messages.\n\n"
@@ -786,8 +818,10 @@ PYBIND11_MODULE(_core, m) {
         py::arg("widths") = py::none(), py::arg("vertex_flags") = py::none(),
         py::arg("size") = py::float_(dxf::kDefaultSize), py::arg("style") = py::str("chord"),
         py::arg("corners") = py::str("all"), py::arg("close_gap") = py::none(),
-        "plan_polyline(vertices, *, entity='LWPOLYLINE', handle=None, layer='0', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', corners='all', close_gap=None)\n--\n\n"
-        "plan_polyline(vertices, *, entity=\"LWPOLYLINE\", handle=None, layer=\"0\", flags=0, widths=None, vertex_flags=None, size=5.0, style=\"chord\", corners=\"all\", close_gap=None) -> PolylinePlan\n\n"
+        py::arg("refillet") = false, py::arg("rechamfer") = py::none(),
+        py::arg("refillet_max_radius") = py::none(), py::arg("tangent_tolerance") = py::none(),
+        "plan_polyline(vertices, *, entity='LWPOLYLINE', handle=None, layer='0', flags=0, widths=None, vertex_flags=None, size=5.0, style='chord', corners='all', close_gap=None, refillet=False, rechamfer=None, refillet_max_radius=None, tangent_tolerance=None)\n--\n\n"
+        "plan_polyline(vertices, *, entity=\"LWPOLYLINE\", handle=None, layer=\"0\", flags=0, widths=None, vertex_flags=None, size=5.0, style=\"chord\", corners=\"all\", close_gap=None, refillet=False, rechamfer=None, refillet_max_radius=None, tangent_tolerance=None) -> PolylinePlan\n\n"
         "What rrensen-dxf does to one polyline entity, decided as it decides\n"
         "for a file: skipped or filleted, the new vertices, the report.\n\n"
         "vertices: the entity's (x, y, bulge) vertices.\n"

@@ -26,6 +26,8 @@ OPTION_SETS = [
      ["-c", "2", "--style", "radius", "--corners", "concave"]),
     ({"size": 6.0, "style": "dogbone", "max_angle": 120.0},
      ["-c", "6", "--style", "dogbone", "--max-angle", "120"]),
+    ({"size": 0.0, "refillet": True, "rechamfer": 3.0, "refillet_max_radius": 50.0, "tangent_tolerance": 1e-3},
+     ["-c", "0", "--refillet", "--rechamfer", "3", "--refillet-max-radius", "50", "--tangent-tolerance", "0.001"]),
 ]
 
 

@@ -100,3 +100,14 @@ def test_close_gap_closes_an_open_polyline_whose_ends_meet():
     entity = doc.modelspace().add_lwpolyline([(0, 0), (100, 0), (100, 100), (0, 100), (0, 0.1)])
     result = rrensen.ezdxf.fillet(entity, 5.0, close_gap=0.5, style="radius")
     assert result and result.closed and entity.closed and len(entity) == 8
+
+
+def test_refillet_recuts_what_ezdxf_filleted():
+    doc = ezdxf.new()
+    sharp = [(0, 0), (100, 0), (100, 60), (40, 60), (40, 100), (0, 100)]
+    path = ezdxf.path.fillet([ezdxf.math.Vec2(p) for p in sharp + [sharp[0]]], 5.0)
+    entity = ezdxf.path.render_lwpolylines(doc.modelspace(), [path])[0]
+    result = rrensen.ezdxf.fillet(entity, 2.0, style="radius", refillet=True)
+    direct = rrensen.plan_polyline([(x, y, 0) for x, y in sharp], flags=1, size=2.0, style="radius")
+    assert result and result.result.earlier_cuts == 5  # the start is a corner, not a cut
+    assert result.vertices[-len(direct.result.vertices) + 2:] == pytest.approx(direct.result.vertices[2:])
