@@ -18,13 +18,14 @@ FUNCTIONS = {
     "fillet": 'fillet(points, size=5.0, *, closing="proximity", style="chord") -> Outline',
     "fillet_dxf": (
         'fillet_dxf(data, size=5.0, *, style="chord", corners="all", max_angle=None,'
-        ' tbone_side=None, close_gap=None, join=False, join_gap=None,'
-        ' layer=None, name="<data>") -> DxfResult'
+        ' tbone_side=None, close_gap=None, join=False, join_gap=None, refillet=False, rechamfer=None,'
+        ' refillet_max_radius=None, tangent_tolerance=None, layer=None, name="<data>") -> DxfResult'
     ),
     "plan_polyline": (
         'plan_polyline(vertices, *, entity="LWPOLYLINE", handle=None, layer="0", flags=0,'
         ' widths=None, vertex_flags=None,'
-        ' size=5.0, style="chord", corners="all", close_gap=None) -> PolylinePlan'
+        ' size=5.0, style="chord", corners="all", close_gap=None, refillet=False, rechamfer=None,'
+        ' refillet_max_radius=None, tangent_tolerance=None) -> PolylinePlan'
     ),
     "fillet_polyline": 'fillet_polyline(vertices, size, *, closed, style="chord") -> PolylineResult',
     "largest_fillet_size": (
