@@ -3,7 +3,9 @@
 rrensen-dxf as SVG files, docs/pictures/bracket-before.svg, bracket-after.svg,
 plate-before.svg and plate-after.svg, for the README; and
 examples/slotted-plate.dxf with reliefs and with corners chosen, slotted-*.svg,
-for docs/cnc-corners.md.
+for docs/cnc-corners.md; and examples/plate.dxf filleted R5, re-cut R2 and
+made sharp again, plate-r5.svg, plate-recut-r2.svg and plate-recut-sharp.svg,
+for the README.
 
 Reads both drawings with ezdxf (Debian's python3-ezdxf) and writes the SVG
 itself: LWPOLYLINE as paths whose bulges become SVG arcs, CIRCLE as circles.
@@ -23,11 +25,17 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 EXAMPLES = os.path.join(HERE, "..", "..", "examples")
 # (example, fillet size, SVG pixels per drawing unit)
 SAMPLES = [("bracket", "5", 3.0), ("plate", "25", 1.2)]
-# (picture, rrensen-dxf's words for each run in turn) of the slotted plate
-SLOTTED = [("slotted-dogbone", [["--style", "dogbone", "-c", "6"]]),
-           ("slotted-tbone", [["--style", "tbone", "-c", "6"]]),
-           ("slotted-r5-r2", [["--corners", "convex", "--style", "radius", "-c", "5"],
-                              ["--corners", "concave", "--style", "radius", "-c", "2"]])]
+# (picture, example, rrensen-dxf's words for each run in turn): the slotted
+# plate, and the plate filleted R5 and then re-cut
+R5 = ["-c", "5", "--style", "radius"]
+SEQUENCES = [("slotted-dogbone", "slotted-plate", [["--style", "dogbone", "-c", "6"]]),
+             ("slotted-tbone", "slotted-plate", [["--style", "tbone", "-c", "6"]]),
+             ("slotted-r5-r2", "slotted-plate", [["--corners", "convex", "--style", "radius", "-c", "5"],
+                                                 ["--corners", "concave", "--style", "radius", "-c", "2"]]),
+             ("plate-r5", "plate", [R5]),
+             ("plate-recut-r2", "plate", [R5, ["--refillet", "-c", "2", "--style", "radius",
+                                               "--refillet-max-radius", "50"]]),
+             ("plate-recut-sharp", "plate", [R5, ["--refillet", "-c", "0", "--refillet-max-radius", "50"]])]
 MARGIN = 8
 
 
@@ -112,8 +120,8 @@ def main():
         sample = os.path.join(EXAMPLES, "slotted-plate.dxf")
         with open(os.path.join(HERE, "slotted-before.svg"), "w") as f:
             f.write(svg_of(sample, "slotted-plate.dxf", 2.0))
-        for name, runs in SLOTTED:
-            source = sample
+        for name, example, runs in SEQUENCES:
+            source = os.path.join(EXAMPLES, example + ".dxf")
             for k, words in enumerate(runs):
                 after = os.path.join(folder, "%s-%d.dxf" % (name, k))
                 if subprocess.run([sys.argv[1], *words, "-o", after, source]).returncode:
