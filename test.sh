@@ -173,9 +173,8 @@ python_package() {
     return 1
   fi
   cmake --preset default >/dev/null &&
-    cmake --build --preset default -j "$jobs" --target rrensen_points_cli rrensen-dxf || return 1
-  RRENSEN_REQUIRE_POINTS_CLI=1 RRENSEN_POINTS_CLI=$PWD/build/default/tests/rrensen_points_cli \
-    RRENSEN_DXF_CLI=$PWD/build/default/src/dxf/rrensen-dxf \
+    cmake --build --preset default -j "$jobs" --target rrensen-dxf || return 1
+  RRENSEN_REQUIRE_PROGRAMS=1 RRENSEN_DXF_CLI=$PWD/build/default/src/dxf/rrensen-dxf \
     PYTHONDONTWRITEBYTECODE=1 "$venv/bin/python" -m pytest -p no:cacheprovider -q \
     --junitxml="$report" python/tests
   status=$?

@@ -16,7 +16,7 @@ set_hypothesis_home_dir(str(ROOT / "build" / "python-tests" / "hypothesis"))
 def built_program(variable, default, target):
     """The program $variable names, else `default` under build/default.
     A set $variable that names no file fails the test, and so does an unset
-    one when $RRENSEN_REQUIRE_POINTS_CLI is set (the project's test command
+    one when $RRENSEN_REQUIRE_PROGRAMS is set (the project's test command
     sets both); otherwise a default that is not built skips it."""
     build = f"cmake --build --preset default --target {target}"
     named = os.environ.get(variable)
@@ -24,19 +24,13 @@ def built_program(variable, default, target):
         if not Path(named).is_file():
             pytest.fail(f"${variable} is {named}, which is not a file; build it: {build}", pytrace=False)
         return str(named)
-    if os.environ.get("RRENSEN_REQUIRE_POINTS_CLI"):
-        pytest.fail(f"RRENSEN_REQUIRE_POINTS_CLI is set but ${variable} is not: set it to the built {target}",
+    if os.environ.get("RRENSEN_REQUIRE_PROGRAMS"):
+        pytest.fail(f"RRENSEN_REQUIRE_PROGRAMS is set but ${variable} is not: set it to the built {target}",
                     pytrace=False)
     path = ROOT / "build" / "default" / default
     if not path.is_file():
         pytest.skip(f"{path} is not built ({build}; set ${variable} to use another)")
     return str(path)
-
-
-@pytest.fixture(scope="session")
-def points_cli():
-    """tests' rrensen_points_cli (points_cli.cc): the library called from C++."""
-    return built_program("RRENSEN_POINTS_CLI", "tests/rrensen_points_cli", "rrensen_points_cli")
 
 
 @pytest.fixture(scope="session")

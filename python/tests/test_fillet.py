@@ -1,7 +1,6 @@
 """rrensen.fillet and rrensen.largest_fillet_size on worked outlines, and
-the objects they give. (The geometry of generated outlines is the C++
-library's property test; test_agreement.py checks the module hands on
-every value.)"""
+the objects they give, every field of them. (The geometry of generated
+outlines is the C++ library's property test.)"""
 
 import math
 from collections.abc import Sequence

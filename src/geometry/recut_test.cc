@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "geometry/test_geometry.h"
@@ -56,48 +55,8 @@ void ExpectSame(const PolylineResult& r, const std::vector<BulgeVertex>& in) {
   }
 }
 
-// Random outlines cut at one size, in each style, and re-cut at another,
-// are what cutting the sharp outlines at the other size gives; re-cut at 0
-// they are the sharp outlines again.
-TEST(RecutPolyline, RoundTripsEveryStyle) {
-  std::mt19937 rng(31);
-  const CornerStyle styles[] = {CornerStyle::kChordArc, CornerStyle::kRadiusArc,
-                                CornerStyle::kDistanceChamfer, CornerStyle::kChordChamfer};
-  int checked = 0;
-  for (int sample = 0; sample < 60; ++sample) {
-    std::vector<Point> star = Star(rng, 5 + sample % 4, 300);
-    if (sample % 2 == 1) std::reverse(star.begin(), star.end());
-    // Corners from 0.2 to 2.6 radians: every chord-style corner an arc,
-    // and every side long after both cuts.
-    bool plain = true;
-    for (size_t k = 0; k < star.size(); ++k) {
-      const double turn = std::fabs(TurnAt(star[(k + star.size() - 1) % star.size()],
-                                           star[k], star[(k + 1) % star.size()]));
-      plain = plain && turn > 0.2 && turn < 2.6;
-    }
-    if (!plain) continue;
-    const std::vector<BulgeVertex> sharp = Straight(star);
-    for (const CornerStyle style : styles) {
-      const PolylineResult first = FilletPolyline(sharp, Closed(4.0, style));
-      const PolylineResult direct = FilletPolyline(sharp, Closed(1.5, style));
-      ASSERT_TRUE(first.refused_runs.empty() && direct.refused_runs.empty());
-      EarlierCuts cuts;
-      cuts.chamfer_max_length = 8.0;  // two distances, or the chord
-      const PolylineResult again =
-          RecutPolyline(first.vertices, Closed(1.5, style), cuts);
-      SCOPED_TRACE(::testing::Message() << "sample " << sample << " style "
-                                        << static_cast<int>(style));
-      EXPECT_EQ(again.earlier_cuts, static_cast<int>(star.size()));
-      EXPECT_EQ(again.earlier_cuts_recut, again.earlier_cuts);
-      EXPECT_EQ(again.corners_filleted, direct.corners_filleted);
-      ExpectNear(again.vertices, direct.vertices, 1e-9 * 1000);
-      ExpectNear(RecutPolyline(first.vertices, Closed(0.0, style), cuts).vertices,
-                 sharp, 1e-9 * 1000);
-      ++checked;
-    }
-  }
-  EXPECT_GT(checked, 40);
-}
+// Random outlines cut in each style at one size and re-cut at another:
+// tests/dxf_recut.py, through rrensen-dxf and read back by ezdxf.
 
 // The chord style draws a straight chord, the size long, where a corner
 // turns by 10 degrees or less: it is an earlier cut only when chamfers of
