@@ -102,7 +102,9 @@ RRENSEN_API SharpOutline SharpenPolyline(const std::vector<BulgeVertex>& vertice
 ///   problem's, name the cut's vertex on the side they mean (a side that
 ///   ends at a restored corner ends at the cut's first vertex, one that
 ///   starts there starts at its last; a corner is the cut's last vertex);
-///   its largest size is that of the sharp run;
+///   its largest size is that of the sharp run; a closed polyline refused
+///   as one run goes round from its first vertex after the cut at its
+///   start (from vertex 1 when the cut ran from vertex 0 to 1);
 /// - size 0 leaves the restored corners sharp: the outline the cuts were
 ///   made from;
 /// - `earlier_cuts` and `earlier_cuts_recut` count the cuts found and

@@ -29,6 +29,9 @@ TEST(Holes, AreInsideAnOddNumberOfOthers) {
       {"apart", {Square(0, 0, 10), Square(20, 0, 10)}, {false, false}},
       {"a hole, a boss in it, and either winding",
        {Square(0, 0, 100), Square(10, 10, 50, true), Square(20, 20, 10)}, {false, true, false}},
+      {"a hole in the boss: inside three",
+       {Square(0, 0, 100), Square(10, 10, 50), Square(20, 20, 30), Square(25, 25, 5)},
+       {false, true, false, true}},
       {"inside an arc, beyond its chords' midpoints", {disc, Square(30, 30, 5)}, {false, true}},
       {"outside the arc, inside its bounding box", {disc, Square(40, 40, 5)}, {false, false}},
   };

@@ -250,7 +250,19 @@ PolylineResult RecutPolyline(const std::vector<BulgeVertex>& vertices,
   FilletOptions sharp_options = options;
   sharp_options.closing = c.closed ? Closing::kClosed : Closing::kOpen;
   sharp_options.winding = WindingFor(c, options);
-  const PolylineResult f = FilletPolyline(sharp.vertices, sharp_options);
+  // The closing rule is applied above; FilletPolyline applies kClosed once
+  // more, dropping a last vertex on the first. A copy of the first, for it
+  // to drop, keeps a caller's repeated first vertex as FilletPolyline alone
+  // keeps it.
+  std::vector<BulgeVertex> closing_copy;
+  const std::vector<BulgeVertex>* input = &sharp.vertices;
+  if (c.closed && sharp.vertices.size() >= 2 &&
+      geometry::SamePoint(sharp.vertices.front().point, sharp.vertices.back().point)) {
+    closing_copy = sharp.vertices;
+    closing_copy.push_back(closing_copy.front());
+    input = &closing_copy;
+  }
+  const PolylineResult f = FilletPolyline(*input, sharp_options);
 
   const size_t n = sharp.vertices.size();
   std::vector<const RestoredCorner*> restored(n, nullptr);

@@ -199,6 +199,16 @@ TEST(RecutPolyline, Edges) {
   }
   const std::vector<BulgeVertex> rounded = FilletPolyline(
       Straight({{0, 0}, {60, 0}, {60, 30}, {0, 30}}), Closed(5.0, CornerStyle::kRadiusArc)).vertices;
+  // A closed polyline that repeats its first vertex twice at its end keeps
+  // one of them, as FilletPolyline keeps it: a side of no length, refused.
+  const double half = 0.5;
+  const std::vector<BulgeVertex> twice = {
+      {{0, 0}}, {{10, 0}, half}, {{10, 10}}, {{0, 10}}, {{0, 0}}, {{0, 0}}};
+  const PolylineResult recut = RecutPolyline(twice, Closed(1.0, CornerStyle::kRadiusArc), {});
+  const PolylineResult plain = FilletPolyline(twice, Closed(1.0, CornerStyle::kRadiusArc));
+  EXPECT_EQ(recut.vertices.size(), plain.vertices.size());
+  EXPECT_EQ(recut.refused_runs.size(), plain.refused_runs.size());
+  EXPECT_EQ(recut.corners_filleted, plain.corners_filleted);
   EarlierCuts none;
   none.tangent_tolerance = std::nan("");
   EXPECT_EQ(RecutPolyline(rounded, Closed(1.0, CornerStyle::kRadiusArc), none).earlier_cuts, 0);
