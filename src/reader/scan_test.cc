@@ -32,7 +32,7 @@ TEST(Scan, IntegersWrapModulo2To32) {
       {"ffffffff", true, true, -1, 8},
       {"1f", true, true, 31, 2},
       {"0x1F", true, true, 31, 4},
-      {"Aa0", true, true, 0xaa0, 3},  // the first letter of each case
+      {"Aa09fF", true, true, 0xaa09ff, 6},  // the first and last of each kind
       {"-1", true, true, -1, 2},
       {"0x", true, true, 0, 1},
       {"100000010", true, true, 16, 9},
