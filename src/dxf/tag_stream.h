@@ -160,7 +160,6 @@ class TagStream {
 class TagQueue {
  public:
   size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
   /// The `k`-th tag from the front.
   Tag& operator[](size_t k) {
     const size_t at = head_ + k;
