@@ -54,6 +54,20 @@ inline std::string Lightweight(const std::string& handle, int flags,
   return text;
 }
 
+/// A POLYLINE on layer "0" with `flags` (none when 0) through the first
+/// corners of a square 100 wide: `handles` are the POLYLINE's, each
+/// VERTEX's (followed by `extra` tags) and the SEQEND's.
+inline std::string VertexList(const std::vector<std::string>& handles, int flags = 0,
+                              const std::string& extra = "") {
+  const char* const points[] = {"0\n 20\n0", "100\n 20\n0", "100\n 20\n100", "0\n 20\n100"};
+  std::string text = "  0\nPOLYLINE\n  5\n" + handles.front() + "\n  8\n0\n 66\n1\n" +
+                     (flags ? " 70\n" + std::to_string(flags) + "\n" : "");
+  for (size_t k = 1; k + 1 < handles.size(); ++k) {
+    text += "  0\nVERTEX\n  5\n" + handles[k] + "\n  8\n0\n 10\n" + points[k - 1] + "\n" + extra;
+  }
+  return text + "  0\nSEQEND\n  5\n" + handles.back() + "\n";
+}
+
 /// A closed square LWPOLYLINE, 100 wide, that size 5 fillets.
 inline const std::string kSquareEntity =
     Lightweight("2A", 1, {"0,0", "100,0", "100,100", "0,100"});
