@@ -29,8 +29,7 @@ const char kLightweight[] =
 
 TEST(Drawing, ReadsALightweightPolyline) {
   const Read r(File(kLightweight, "30"));
-  const Drawing& d = r.d;
-  const TagList& list = r.list;
+  const auto& [text, list, d] = r;
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];
@@ -45,8 +44,6 @@ TEST(Drawing, ReadsALightweightPolyline) {
   ASSERT_EQ(p.vertex_tags.size(), 3u);
   EXPECT_EQ(list.tags[p.vertex_tags[1]].code, 10);
   EXPECT_EQ(list.tags[p.vertex_tags[1]].value, "10");
-  EXPECT_EQ(UnfitOf(p).code, "");
-  EXPECT_EQ(p.type, "LWPOLYLINE");
   EXPECT_EQ(list.tags[p.first_tag].value, "LWPOLYLINE");
   EXPECT_EQ(list.tags[p.end_tag].value, "ENDSEC");
   EXPECT_TRUE(d.has_handle_seed);
@@ -58,8 +55,7 @@ TEST(Drawing, ReadsTheVertexListForm) {
                         "0\nVERTEX\n5\nB\n42\n0.25\n10\n1\n20\n2\n"
                         "0\nVERTEX\n10\n3\n20\n4\n"
                         "0\nSEQEND\n5\nC\n0\nLINE\n5\n40\n"));
-  const Drawing& d = r.d;
-  const TagList& list = r.list;
+  const auto& [text, list, d] = r;
   ASSERT_EQ(d.error, "");
   ASSERT_EQ(d.polylines.size(), 1u);
   const Polyline& p = d.polylines[0];

@@ -47,27 +47,19 @@ std::string Describe(const std::vector<Chain>& chains) {
   return text;
 }
 
-Piece WithLayer(Piece p, const std::string& layer) {
-  p.attributes.layer = layer;
+/// `p` (by default a line on from (1, 0)) changed by `change`.
+Piece With(void (*change)(Piece&), Piece p = Line(1, 0, 2, 0)) {
+  change(p);
   return p;
 }
 
 TEST(ChainPieces, FollowsTheEndsThatMeet) {
-  Piece dashed = Line(1, 0, 2, 0);
-  dashed.attributes.line_type = "DASHED";
-  Piece by_layer = Line(1, 0, 2, 0);
-  by_layer.attributes.line_type = "ByLayer";
-  Piece red = Line(1, 0, 2, 0);
-  red.attributes.colour = 1;
-  Piece heavy = Line(1, 0, 2, 0);
-  heavy.attributes.line_weight = 50;
-  Piece extruded = Line(1, 0, 2, 0);
-  extruded.unjoinable_reason = "its extrusion direction is not (0, 0, 1)";
   const Piece a = Line(0, 0, 1, 0);
   struct {
     const char* name;
     std::vector<Piece> pieces;
     const char* chains;
+    double gap = kDefaultJoinGap;
   } cases[] = {
       {"open, in order", {a, Line(1, 0, 1, 1), Line(1, 1, 0, 1)}, "0 1 2"},
       {"a reversed piece", {a, Line(1, 1, 1, 0), Line(1, 1, 0, 1)}, "0 1r 2"},
@@ -83,46 +75,34 @@ TEST(ChainPieces, FollowsTheEndsThatMeet) {
       {"four ends meet", {a, Line(1, 0, 2, 0), Line(1, 0, 1, 1),
                           Line(1, 0, 1, -1)}, ""},
       {"a piece alone stays", {a, Line(5, 5, 6, 6)}, ""},
-      {"layers differ", {a, WithLayer(Line(1, 0, 2, 0), "walls")}, ""},
+      {"layers differ", {a, With([](Piece& p) { p.attributes.layer = "walls"; })}, ""},
       {"layers differ in case only",
-       {WithLayer(a, "Walls"), WithLayer(Line(1, 0, 2, 0), "WALLS")}, "0 1"},
-      {"line types differ", {a, dashed}, ""},
-      {"no line type is BYLAYER", {a, by_layer}, "0 1"},
-      {"colours differ", {a, red}, ""},
-      {"line weights differ", {a, heavy}, ""},
-      {"an unjoinable piece is passed over", {a, extruded, Line(1, 0, 1, 1)},
-       "0 2"},
+       {With([](Piece& p) { p.attributes.layer = "Walls"; }, a),
+        With([](Piece& p) { p.attributes.layer = "WALLS"; })}, "0 1"},
+      {"line types differ", {a, With([](Piece& p) { p.attributes.line_type = "DASHED"; })}, ""},
+      {"no line type is BYLAYER",
+       {a, With([](Piece& p) { p.attributes.line_type = "ByLayer"; })}, "0 1"},
+      {"colours differ", {a, With([](Piece& p) { p.attributes.colour = 1; })}, ""},
+      {"line weights differ", {a, With([](Piece& p) { p.attributes.line_weight = 50; })}, ""},
+      {"an unjoinable piece is passed over",
+       {a, With([](Piece& p) { p.unjoinable_reason = "its extrusion is not (0, 0, 1)"; }),
+        Line(1, 0, 1, 1)}, "0 2"},
       {"a piece shorter than the gap is passed over",
        {a, Line(1, 0, 1, 1e-7), Line(1, 1e-7, 1, 1)}, "0 2"},
       {"chains in the order of their first piece",
        {Line(5, 0, 6, 0), a, Line(6, 0, 7, 0), Line(1, 0, 2, 0)}, "0 2 | 1 3"},
+      // Gaps and offsets in binary fractions, so that the distances are exact.
+      {"ends that meet, gap 0.25", {a, Line(1, 0, 3, 3)}, "0 1", 0.25},
+      {"ends the gap apart", {a, Line(1.25, 0, 3, 3)}, "0 1", 0.25},
+      {"ends just over the gap apart", {a, Line(std::nextafter(1.25, 2.0), 0, 3, 3)}, "", 0.25},
+      // 0.375^2 + 0.5^2 = 0.625^2
+      {"ends the gap apart aslant", {a, Line(1.375, 0.5, 3, 3)}, "0 1", 0.625},
+      {"ends just over it aslant", {a, Line(1.375, std::nextafter(0.5, 1.0), 3, 3)}, "", 0.625},
+      {"ends that meet, gap 0", {a, Line(1, 0, 3, 3)}, "0 1", 0.0},
+      {"ends just apart, gap 0", {a, Line(std::nextafter(1.0, 2.0), 0, 3, 3)}, "", 0.0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Describe(ChainPieces(c.pieces, kDefaultJoinGap)), c.chains)
-        << c.name;
-  }
-}
-
-TEST(ChainPieces, EndsMeetUpToTheGapAndNoFurther) {
-  // Gaps and offsets in binary fractions, so that the distances are exact.
-  struct {
-    double gap;
-    rrensen::Point next_start;  // the first piece ends at (1, 0)
-    bool joins;
-  } cases[] = {
-      {0.25, {1.0, 0.0}, true},
-      {0.25, {1.25, 0.0}, true},
-      {0.25, {std::nextafter(1.25, 2.0), 0.0}, false},
-      {0.625, {1.375, 0.5}, true},  // 0.375^2 + 0.5^2 = 0.625^2
-      {0.625, {1.375, std::nextafter(0.5, 1.0)}, false},
-      {0.0, {1.0, 0.0}, true},
-      {0.0, {std::nextafter(1.0, 2.0), 0.0}, false},
-  };
-  for (const auto& c : cases) {
-    const std::vector<Piece> pieces = {
-        Line(0, 0, 1, 0), Line(c.next_start.x, c.next_start.y, 3, 3)};
-    EXPECT_EQ(ChainPieces(pieces, c.gap).size(), c.joins ? 1u : 0u)
-        << c.gap << " " << c.next_start.x << " " << c.next_start.y;
+    EXPECT_EQ(Describe(ChainPieces(c.pieces, c.gap)), c.chains) << c.name;
   }
 }
 
