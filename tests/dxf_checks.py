@@ -15,6 +15,8 @@ import ezdxf
 TOLERANCE = 1e-7
 # A corner whose direction changes by this much or less gets a straight chord.
 CHORD_TURN_DEGREES = 10.0
+# The DXF versions ezdxf writes.
+VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 
 
 def read_tags(path):

@@ -25,13 +25,12 @@ import tempfile
 
 import ezdxf
 
-from dxf_checks import add_polyline, check_polyline, corner_counts, polyline_vertices, run_and_read
+from dxf_checks import VERSIONS, add_polyline, check_polyline, corner_counts, polyline_vertices, run_and_read
 
 # The pieces' ends are computed from the written numbers, both here and by
 # ezdxf from the polylines' bulges.
 TOLERANCE = 1e-9
 SIZE = 4.0
-VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 ATTRIBS = {"layer": "outline", "color": 1, "linetype": "DASHED"}
 # The chains' pieces also have a true colour and a colour name (420, 430),
 # in the versions that have them.

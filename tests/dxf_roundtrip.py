@@ -29,11 +29,9 @@ import tempfile
 
 import ezdxf
 
-from dxf_checks import add_polyline, check_polyline, corner_counts, polyline_vertices, run_and_read
+from dxf_checks import VERSIONS, add_polyline, check_polyline, corner_counts, polyline_vertices, run_and_read
 
 SIZE = 4.0
-
-VERSIONS = ["R12", "R2000", "R2004", "R2007", "R2010", "R2013", "R2018"]
 
 # Bulges with every bit in use: a quarter circle, and two odd ones.
 QUARTER = math.tan(math.pi / 8)
@@ -70,12 +68,6 @@ SHAPES = {
     "plate": ([(0, 1100, 0), (150, 1100, -1.0), (250, 1100, 0), (400, 1100, 0),
                (400, 1250, QUARTER), (300, 1350, 0), (0, 1350, 0)], True, "outline", "filleted"),
 }
-
-
-def tool_path():
-    if len(sys.argv) not in (2, 3, 4):
-        sys.exit(__doc__)
-    return sys.argv[1]
 
 
 def check_picture(sample, folder):
@@ -164,10 +156,6 @@ def by_handle(run, where):
     return records
 
 
-def refused_starts(record):
-    return {run["first_vertex"] - 1 for run in record.get("refused_runs", [])}
-
-
 def check_outlines(version, doc, records, handles, shapes, size):
     """Each shape as written, against its input and its report record."""
     errors = []
@@ -180,7 +168,7 @@ def check_outlines(version, doc, records, handles, shapes, size):
         if record is None:
             errors.append("%s: %s is not in the report" % (version, name))
             continue
-        refused = refused_starts(record)
+        refused = {run["first_vertex"] - 1 for run in record["refused_runs"]}
         if record["status"] != status or record["layer"] != layer or \
            record["closed"] != closed:
             errors.append("%s: %s reported %s" % (version, name, record))
@@ -243,7 +231,9 @@ def check_version(tool, version, folder):
 
 
 def main():
-    tool = tool_path()
+    if len(sys.argv) not in (2, 3, 4):
+        sys.exit(__doc__)
+    tool = sys.argv[1]
     errors = []
     with tempfile.TemporaryDirectory() as folder:
         for version in VERSIONS:
