@@ -161,18 +161,19 @@ TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
   // code 5). Without a seed they have none, since none can be known to be
   // free. Zero widths do not make a polyline unfit; a new vertex's bulge
   // follows its widths, as DXF orders them.
-  const std::string polyline =
-      VertexList({"A", "B", "C", "D", "E"}, 0, " 30\n0.0\n 40\n0.0\n 70\n0\n");
   const std::vector<std::string> seeded = {"A", "B", "C", "F", "D", "E"};
   struct {
     const char* seed;
     const char* new_seed;
     bool other_handle;  ///< another header variable with group code 5 first
     std::vector<std::string> handles;
-  } cases[] = {{"F", "10", false, seeded},
-               {"F", "10", true, seeded},
-               {"", "", false, {"A", "B", "", "", "D", "E"}}};
+    const char* vertex_tags;  ///< after each VERTEX's point
+    int before_bulge;         ///< the group code the new bulge follows
+  } cases[] = {{"F", "10", false, seeded, " 30\n0.0\n 40\n0.0\n 70\n0\n", 40},
+               {"F", "10", true, seeded, " 30\n0.0\n 40\n0.0\n 70\n0\n", 40},
+               {"", "", false, {"A", "B", "", "", "D", "E"}, " 70\n0\n", 20}};
   for (const auto& c : cases) {
+    const std::string polyline = VertexList({"A", "B", "C", "D", "E"}, 0, c.vertex_tags);
     const auto with_other = [&](std::string file) {
       if (c.other_handle) file.insert(file.find("  9\n$HANDSEED"), "  9\n$OTHER\n  5\n99\n");
       return file;
@@ -186,9 +187,15 @@ TEST(FilletDrawing, NewVerticesGetFreeHandlesOnlyWhenTheFileHasASeed) {
     EXPECT_EQ(run.output.substr(0, run.output.find("ENTITIES")),
               header.substr(0, header.find("ENTITIES")));
     EXPECT_EQ(EntityHandles(run.output), c.handles);
-    // One bulge, after the widths.
-    EXPECT_EQ(run.output.find(" 42\n"), run.output.rfind(" 42\n"));
-    EXPECT_NE(run.output.find(" 40\n0.0\n 42\n"), std::string::npos);
+    // One bulge, after the point and the widths.
+    const TagList tags = ReadTags(run.output);
+    int bulges = 0;
+    for (size_t i = 1; i < tags.tags.size(); ++i) {
+      if (tags.tags[i].code != 42) continue;
+      ++bulges;
+      EXPECT_EQ(tags.tags[i - 1].code, c.before_bulge);
+    }
+    EXPECT_EQ(bulges, 1);
   }
 }
 
@@ -226,6 +233,12 @@ TEST(FilletDrawing, CopiesWhatItDoesNotCutByteForByte) {
   const std::string points = " 10\n0\n 20\n0\n 10\n100\n 20\n0\n 10\n100\n 20\n100\n";
   const std::string counted = "  8\n0\n 90\n4\n 10\n0\n 20\n0\n";
   const std::string bulge = " 10\n0\n 20\n0\n 42\n+0.50\n";
+  std::string widths = points;
+  for (size_t at = 0; (at = widths.find(" 10\n", at + 1)) != std::string::npos;) {
+    widths.insert(at, " 40\n0\n 41\n0\n");
+    at += 12;
+  }
+  widths += " 40\n0\n 41\n0\n";
   std::string vertex_list = VertexList({"30", "31", "32", "33", "34", "40"});
   vertex_list.insert(vertex_list.find("  0\nVERTEX\n  5\n32"), " 42\n+0.50\n");
   const std::vector<rrensen::BulgeVertex> corner = {{{0, 0}}, {{100, 0}}, {{100, 100}}};
@@ -241,6 +254,9 @@ TEST(FilletDrawing, CopiesWhatItDoesNotCutByteForByte) {
        {counted, "  5\n2C\n" + group + "  8\n0\n", " 20\n100\n" + xdata + "  0\nENDSEC\n"}},
       {testing::Lightweight("2D", 0, {"0,0,+0.50", "100,0", "100,100", "0,100"}), arc, {bulge}},
       {vertex_list, arc, {bulge}},
+      // Zero widths: each kept vertex keeps its own, the new ones have none.
+      {"  0\nLWPOLYLINE\n  5\n2D\n  8\n0\n" + widths, corner,
+       {" 10\n0\n 20\n0\n 40\n0\n 41\n0\n 10\n", " 20\n100\n 40\n0\n 41\n0\n  0\nENDSEC\n"}},
   };
   for (const auto& c : cases) {
     FilletRun run = FilletDrawing(File(c.entity, "50"), Settings{});
