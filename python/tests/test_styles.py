@@ -26,11 +26,6 @@ def cut(outline):
     return outline.segments[1]
 
 
-def test_chord_is_the_default():
-    assert list(rrensen.fillet(RIGHT_ANGLE, 5.0).segments) == \
-        list(rrensen.fillet(RIGHT_ANGLE, 5.0, style="chord").segments)
-
-
 @pytest.mark.parametrize("turn_degrees", [3, 30, 90, 150])
 @pytest.mark.parametrize("style", STYLES)
 def test_each_style_measures_its_size_at_any_turn(style, turn_degrees):
