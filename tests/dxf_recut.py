@@ -1,12 +1,12 @@
-"""rrensen-dxf --refillet, read back by ezdxf: outlines cut in each style at
-one size and re-cut at another are those cut at the other size directly,
-and re-cut at 0 they are the outlines they were cut from; polylines that
-ezdxf's path.fillet rounded are re-cut too; the shipped plate filleted R5
-becomes R2 with its notch kept, and comes back sharp; a re-cut that does not
-fit leaves the outline as it was and says the largest size.
+"""rrensen-dxf --refillet, read back by ezdxf: outlines cut in each style
+and re-cut at another size are those cut at it directly, and at 0 the
+sharp ones; ezdxf's own fillets are re-cut too; the plate R5 becomes R2
+with its notch kept, comes back sharp, and keeps its cuts where R60 does
+not fit.
 
 usage: dxf_recut.py RRENSEN_DXF
 """
+import itertools
 import json
 import math
 import os
@@ -21,8 +21,7 @@ from ezdxf.path import Command
 from dxf_checks import cross, dot, polyline_vertices, run_tool, sub, written_errors
 
 TOOL = sys.argv[1]
-HERE = os.path.dirname(os.path.abspath(__file__))
-PLATE = os.path.join(HERE, "..", "examples", "plate.dxf")
+PLATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "plate.dxf")
 TOLERANCE = 1e-9 * 1000  # of drawings 1000 units across
 failures = []
 
@@ -107,21 +106,13 @@ def ezdxf_fillets(folder):
         points = points + [points[0]]
         path = ezdxf.path.fillet([Vec3(p) for p in points], 5.0)
         vertices = [[path.start.x, path.start.y, 0.0]]
-        commands = list(path)
-        k = 0
-        while k < len(commands):
-            if commands[k].type == Command.LINE_TO:
-                vertices.append([commands[k].end.x, commands[k].end.y, 0.0])
-                k += 1
-                continue
-            leave = commands[k].ctrl1 - Vec3(vertices[-1][0], vertices[-1][1])
-            while k + 1 < len(commands) and commands[k + 1].type == Command.CURVE4_TO:
-                k += 1
-            arrive = commands[k].end - commands[k].ctrl2
-            sweep = math.atan2(leave.x * arrive.y - leave.y * arrive.x, leave.dot(arrive))
-            vertices[-1][2] = math.tan(sweep / 4)
-            vertices.append([commands[k].end.x, commands[k].end.y, 0.0])
-            k += 1
+        for curves, group in itertools.groupby(path, key=lambda command: command.type == Command.CURVE4_TO):
+            group = list(group)
+            if curves:
+                leave, arrive = group[0].ctrl1 - Vec3(*vertices[-1][:2]), group[-1].end - group[-1].ctrl2
+                vertices[-1][2] = math.tan(math.atan2(leave.x * arrive.y - leave.y * arrive.x, leave.dot(arrive)) / 4)
+                group = group[-1:]
+            vertices += [[command.end.x, command.end.y, 0.0] for command in group]
         outlines.append([tuple(v) for v in vertices])
         sharp.append(points)
     theirs, recut = os.path.join(folder, "ezdxf.dxf"), os.path.join(folder, "ezdxf-sharp.dxf")

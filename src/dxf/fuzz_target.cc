@@ -191,10 +191,8 @@ std::string CheckFuzzInput(std::string_view input) {
   if (!reliefs.empty()) return "reliefs: " + reliefs;
   // Again re-cutting earlier cuts, chamfers up to the gap long.
   settings.style = static_cast<rrensen::CornerStyle>(first & 3);
-  settings.corners = rrensen::CornerSelection::kAll;
   settings.refillet = true;
   settings.earlier_cuts.chamfer_max_length = settings.close_gap.value_or(0.0);
   std::string recut = CheckBoundaries(bytes, settings);
-  if (recut.empty()) recut = CheckFillet(bytes, settings, true);
   return recut.empty() ? "" : "--refillet: " + recut;
 }
