@@ -44,12 +44,9 @@ void ExpectNear(const std::vector<BulgeVertex>& got,
   }
 }
 
-// Random outlines cut in each style at one size and re-cut at another:
-// tests/dxf_recut.py, through rrensen-dxf and read back by ezdxf.
-
-// The chord style draws a straight chord, the size long, where a corner
-// turns by 10 degrees or less: it is an earlier cut only when chamfers of
-// that length are asked for.
+// (Random outlines re-cut in every style: tests/dxf_recut.py.) The chord
+// style draws a straight chord, the size long, where a corner turns by 10
+// degrees or less: an earlier cut only when chamfers that long are asked.
 TEST(RecutPolyline, ChordsOfShallowCornersWhenAsked) {
   const std::vector<BulgeVertex> sharp =
       Straight({{0, 0}, {100, 0}, {200, 8}, {200, 100}, {0, 100}});
