@@ -102,7 +102,8 @@ def _write(entity: Any, vertices, closed: bool) -> None:
 
 def fillet(entity: Any, size: float, *, close_gap: Optional[float] = None, style: str = "chord",
            refillet: bool = False, rechamfer: Optional[float] = None,
-           refillet_max_radius: Optional[float] = None) -> EntityResult:
+           refillet_max_radius: Optional[float] = None,
+           tangent_tolerance: Optional[float] = None) -> EntityResult:
     """Fillets one LWPOLYLINE or 2-D POLYLINE in place, as rrensen-dxf
     does: its vertices, bulges and closed flag change; its handle, layer and
     other attributes stay. A polyline rrensen-dxf skips (widths, curve
@@ -116,13 +117,15 @@ def fillet(entity: Any, size: float, *, close_gap: Optional[float] = None, style
 
     refillet: re-cut corners cut before, as rrensen-dxf --refillet does:
     each arc tangent to the straight pieces on both sides becomes its sharp
-    corner again and is cut at `size` (0 leaves it sharp); rechamfer and
-    refillet_max_radius as --rechamfer and --refillet-max-radius."""
+    corner again and is cut at `size` (0 leaves it sharp); rechamfer,
+    refillet_max_radius and tangent_tolerance as --rechamfer,
+    --refillet-max-radius and --tangent-tolerance."""
     if entity.dxftype() not in ("LWPOLYLINE", "POLYLINE"):
         return EntityResult(entity, None, "not_a_polyline")
     plan = _core.plan_polyline(**_facts(entity), size=size, style=style, close_gap=close_gap,
                                refillet=refillet, rechamfer=rechamfer,
-                               refillet_max_radius=refillet_max_radius)
+                               refillet_max_radius=refillet_max_radius,
+                               tangent_tolerance=tangent_tolerance)
     if not plan.considered:
         return EntityResult(entity, None, plan.ignored)
     if plan.skipped is not None:
