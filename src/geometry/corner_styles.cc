@@ -111,16 +111,6 @@ bool Selected(CornerSelection corners, int region_side, double turn) {
   return corners == CornerSelection::kConvex ? convex : !convex;
 }
 
-/// The signed turn from direction `in` to direction `out` (unit vectors),
-/// in (-pi, pi]: atan2 of their cross and dot products, which is accurate
-/// to a few ulps at every angle, near 0 and near pi alike (an arccos of the
-/// dot product would lose half the digits there).
-double TurnBetween(const Point& in, const Point& out) {
-  const double cross = in.x * out.y - in.y * out.x;
-  const double dot = in.x * out.x + in.y * out.y;
-  return trig::Atan2(cross, dot);
-}
-
 /// The size-free part of the fit rule for `points` closed or not: every
 /// refusal but the fit itself. Checks in the order the header states.
 Shape Analyse(const std::vector<Point>& points, bool closed,

@@ -11,6 +11,12 @@ namespace geometry {
 using rrensen::Closing;
 using rrensen::Point;
 
+double TurnBetween(const Point& in, const Point& out) {
+  const double cross = in.x * out.y - in.y * out.x;
+  const double dot = in.x * out.x + in.y * out.y;
+  return trig::Atan2(cross, dot);
+}
+
 double Distance(const Point& a, const Point& b) {
   const double dx = a.x - b.x;
   const double dy = a.y - b.y;

@@ -99,6 +99,13 @@ CornerMeasure MeasureCorner(const rrensen::Point& prev,
                             const rrensen::Point& at,
                             const rrensen::Point& next);
 
+/// The signed turn from direction `in` to direction `out` (vectors of any
+/// length), in (-pi, pi]: atan2 of their cross and dot products, which is
+/// accurate to a few ulps at every angle, near 0 and near pi alike (an
+/// arccos of the dot product would lose half the digits there). Out of line,
+/// like Distance, so that every caller rounds it alike.
+double TurnBetween(const rrensen::Point& in, const rrensen::Point& out);
+
 /// Spacing: the length a tested side needs, 2 x size. The side is too short
 /// when this is greater than its length.
 inline double SideNeeds(double size) { return 2 * size; }

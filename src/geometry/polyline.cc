@@ -52,7 +52,7 @@ class PolylineFilleter {
   PolylineFilleter(const std::vector<BulgeVertex>& vertices,
                    const FilletOptions& options)
       : w_(vertices), options_(options), size_(options.size) {
-    Close(options.closing);
+    result_.closed = geometry::ApplyClosing(w_, options.closing, size_);
     // A selection of corners, and the cutter's side of reliefs, are
     // measured against the whole polyline's region, also in runs of
     // straight pieces between its arcs.
@@ -94,28 +94,6 @@ class PolylineFilleter {
   }
 
  private:
-  /// Applies the closing rule: whether the polyline is closed, and which
-  /// vertices it has (the caller's, less a last one the closing drops).
-  void Close(Closing closing) {
-    const size_t n = w_.size();
-    switch (closing) {
-      case Closing::kOpen: break;
-      case Closing::kClosed:
-        result_.closed = true;
-        if (n >= 2 && geometry::SamePoint(w_.front().point, w_.back().point)) {
-          w_.pop_back();
-        }
-        break;
-      case Closing::kByProximity:
-        if (n >= 2 && geometry::ClosesByProximity(w_.front().point,
-                                                  w_.back().point, size_)) {
-          result_.closed = true;
-          w_.pop_back();
-        }
-        break;
-    }
-  }
-
   /// The caller's index of working vertex `i`, the same as long as only a
   /// last vertex is dropped.
   static int Caller(size_t i) { return static_cast<int>(i); }
@@ -334,6 +312,24 @@ double TwiceSignedArea(const std::vector<rrensen::BulgeVertex>& w) {
     }
   }
   return twice_area;
+}
+
+bool ApplyClosing(std::vector<rrensen::BulgeVertex>& w, rrensen::Closing closing,
+                  double size) {
+  const size_t n = w.size();
+  switch (closing) {
+    case rrensen::Closing::kOpen: return false;
+    case rrensen::Closing::kClosed:
+      if (n >= 2 && SamePoint(w.front().point, w.back().point)) w.pop_back();
+      return true;
+    case rrensen::Closing::kByProximity:
+      if (n >= 2 && ClosesByProximity(w.front().point, w.back().point, size)) {
+        w.pop_back();
+        return true;
+      }
+      return false;
+  }
+  return false;
 }
 
 rrensen::Winding PolylineWinding(const std::vector<rrensen::BulgeVertex>& w) {

@@ -22,13 +22,6 @@ constexpr double kChamferLengthTolerance = 1e-9;
 
 Point Minus(const Point& a, const Point& b) { return {a.x - b.x, a.y - b.y}; }
 double Cross(const Point& a, const Point& b) { return a.x * b.y - a.y * b.x; }
-double Dot(const Point& a, const Point& b) { return a.x * b.x + a.y * b.y; }
-
-/// The signed turn from direction `a` to direction `b`, in [-pi, pi].
-double Turn(const Point& a, const Point& b) {
-  return trig::Atan2(Cross(a, b), Dot(a, b));
-}
-
 /// The vertices as FilletPolyline closes them, and whether they close.
 struct Closed {
   std::vector<BulgeVertex> vertices;
@@ -38,20 +31,7 @@ struct Closed {
 Closed Close(const std::vector<BulgeVertex>& vertices,
              const FilletOptions& options) {
   Closed c{vertices, false};
-  const size_t n = c.vertices.size();
-  if (options.closing == Closing::kClosed) {
-    c.closed = true;
-    if (n >= 2 && geometry::SamePoint(c.vertices.front().point,
-                                      c.vertices.back().point)) {
-      c.vertices.pop_back();
-    }
-  } else if (options.closing == Closing::kByProximity && n >= 2 &&
-             geometry::ClosesByProximity(c.vertices.front().point,
-                                         c.vertices.back().point,
-                                         options.size)) {
-    c.closed = true;
-    c.vertices.pop_back();
-  }
+  c.closed = geometry::ApplyClosing(c.vertices, options.closing, options.size);
   return c;
 }
 
@@ -136,7 +116,7 @@ class CutFinder {
     }
     c.piece = i;
     c.corner = {start.x + t * in.x, start.y + t * in.y};
-    c.turn = Turn(in, out);
+    c.turn = geometry::TurnBetween(in, out);
     c.length = geometry::Distance(start, end);
     return std::isfinite(c.corner.x) && std::isfinite(c.corner.y);
   }
@@ -151,8 +131,8 @@ class CutFinder {
     const Point& start = w_[i].point;
     const Point& end = w_[Next(i)].point;
     const Point chord = Minus(end, start);
-    const double onto = Turn(Minus(start, w_[Previous(i)].point), chord);
-    const double off = Turn(chord, Minus(w_[Next(Next(i))].point, end));
+    const double onto = geometry::TurnBetween(Minus(start, w_[Previous(i)].point), chord);
+    const double off = geometry::TurnBetween(chord, Minus(w_[Next(Next(i))].point, end));
     const double tolerance = cuts_.tangent_tolerance;
     if (!(std::fabs(onto - sweep / 2) <= tolerance &&
           std::fabs(off - sweep / 2) <= tolerance)) {
