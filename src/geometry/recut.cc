@@ -63,7 +63,7 @@ class CutFinder {
       if (!Between(i, c)) continue;
       if (w_[i].bulge != 0.0) {
         if (IsFillet(i, c)) arcs.push_back(c);
-      } else if (IsChamfer(i, c)) {
+      } else if (IsChamfer(c)) {
         chamfers.push_back(c);
       }
     }
@@ -144,7 +144,7 @@ class CutFinder {
     return true;
   }
 
-  bool IsChamfer(size_t /*i*/, const Candidate& c) const {
+  bool IsChamfer(const Candidate& c) const {
     const double longest = cuts_.chamfer_max_length;
     return longest > 0.0 &&
            c.length <= longest + longest * kChamferLengthTolerance;
