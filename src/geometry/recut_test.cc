@@ -52,8 +52,7 @@ TEST(RecutPolyline, ChordsOfShallowCornersWhenAsked) {
       Straight({{0, 0}, {100, 0}, {200, 8}, {200, 100}, {0, 100}});
   const PolylineResult first = FilletPolyline(sharp, Closed(5.0, CornerStyle::kChordArc));
   auto recut = [&](double chamfer_max_length) {
-    EarlierCuts cuts;
-    cuts.chamfer_max_length = chamfer_max_length;
+    const EarlierCuts cuts{rrensen::kDefaultTangentTolerance, kInf, chamfer_max_length};
     return RecutPolyline(first.vertices, Closed(2.0, CornerStyle::kChordArc), cuts);
   };
   EXPECT_EQ(recut(0.0).earlier_cuts, 4);
@@ -160,28 +159,25 @@ TEST(RecutPolyline, SelectedCornersOnly) {
 // Open polylines, short ones, and values that are no numbers.
 TEST(RecutPolyline, Edges) {
   const double quarter = std::tan(kPi / 8);
-  const std::vector<BulgeVertex> open = {
-      {{0, 0}, quarter}, {{10, 10}}, {{10, 50}}, {{0, 60}, 0.0}};
-  FilletOptions options{2.0, Closing::kOpen};
-  // The first piece has nothing before it.
-  EXPECT_EQ(RecutPolyline(open, options, {}).earlier_cuts, 0);
+  // An open polyline's first piece has nothing before it.
+  const std::vector<BulgeVertex> open = {{{0, 0}, quarter}, {{10, 10}}, {{10, 50}}, {{0, 60}}};
+  EXPECT_EQ(RecutPolyline(open, {2.0, Closing::kOpen}, {}).earlier_cuts, 0);
   for (const auto& v : std::vector<std::vector<BulgeVertex>>{
            {}, {{{1, 1}}}, {{{0, 0}}, {{1, 0}, quarter}}}) {
     EXPECT_EQ(RecutPolyline(v, Closed(1.0, CornerStyle::kChordArc), {}).vertices.size(),
               FilletPolyline(v, Closed(1.0, CornerStyle::kChordArc)).vertices.size());
   }
-  const std::vector<BulgeVertex> rounded = FilletPolyline(
-      Straight({{0, 0}, {60, 0}, {60, 30}, {0, 30}}), Closed(5.0, CornerStyle::kRadiusArc)).vertices;
   // A closed polyline that repeats its first vertex twice at its end keeps
   // one of them, as FilletPolyline keeps it: a side of no length, refused.
-  const double half = 0.5;
   const std::vector<BulgeVertex> twice = {
-      {{0, 0}}, {{10, 0}, half}, {{10, 10}}, {{0, 10}}, {{0, 0}}, {{0, 0}}};
+      {{0, 0}}, {{10, 0}, 0.5}, {{10, 10}}, {{0, 10}}, {{0, 0}}, {{0, 0}}};
   const PolylineResult recut = RecutPolyline(twice, Closed(1.0, CornerStyle::kRadiusArc), {});
   const PolylineResult plain = FilletPolyline(twice, Closed(1.0, CornerStyle::kRadiusArc));
-  EXPECT_EQ(recut.vertices.size(), plain.vertices.size());
+  ExpectNear(recut.vertices, plain.vertices, 0.0);
   EXPECT_EQ(recut.refused_runs.size(), plain.refused_runs.size());
   EXPECT_EQ(recut.corners_filleted, plain.corners_filleted);
+  const std::vector<BulgeVertex> rounded = FilletPolyline(
+      Straight({{0, 0}, {60, 0}, {60, 30}, {0, 30}}), Closed(5.0, CornerStyle::kRadiusArc)).vertices;
   EarlierCuts none;
   none.tangent_tolerance = std::nan("");
   EXPECT_EQ(RecutPolyline(rounded, Closed(1.0, CornerStyle::kRadiusArc), none).earlier_cuts, 0);
