@@ -501,7 +501,8 @@ constexpr size_t kCountWithin = 32;
 /// the first entity that needs one (Stops), a vertex-list polyline that is
 /// rewritten (its new vertices take handles) or a lightweight polyline that
 /// says it has kLongPolyline vertices or more (which the survey plans from
-/// its values alone, holding none of its tags).
+/// its values alone, holding none of its tags); and when its listener is
+/// full.
 class Writer : public DrawingVisitor {
  public:
   Writer(TagWindow& window, const FilletPlan& plan, ByteSink& sink,
@@ -518,7 +519,7 @@ class Writer : public DrawingVisitor {
     out_.reserve(2 * kFlushBytes);
   }
 
-  bool Stops() const override { return stops_; }
+  bool Stops() const override { return stops_ || (at_once_ && listener_.Full()); }
 
   void OnBoundary(size_t next) override { CopyTo(window_[next].begin); }
 
@@ -790,12 +791,27 @@ bool FilletJob::Survey(TagStream& stream) {
   return true;
 }
 
+bool FilletJob::MayWriteAtOnce() const { return !plan_->settings.join_gap; }
+
 std::optional<FilletRun> FilletJob::WriteAtOnce(std::string_view bytes,
                                                ByteSink* sink,
                                                RunListener& listener) {
-  FilletPlan& plan = *plan_;
-  if (plan.settings.join_gap) return std::nullopt;
   TagStream stream(bytes);
+  return WriteAtOnce(stream, sink, listener);
+}
+
+std::optional<FilletRun> FilletJob::WriteAtOnce(ByteSource& source,
+                                               ByteSink* sink,
+                                               RunListener& listener) {
+  TagStream stream(source, plan_->chunk);
+  return WriteAtOnce(stream, sink, listener);
+}
+
+std::optional<FilletRun> FilletJob::WriteAtOnce(TagStream& stream,
+                                               ByteSink* sink,
+                                               RunListener& listener) {
+  FilletPlan& plan = *plan_;
+  if (!MayWriteAtOnce()) return std::nullopt;
   TagWindow window(stream);
   NoSink nowhere;
   FilletRun run;

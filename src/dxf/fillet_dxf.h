@@ -76,10 +76,14 @@ class RunListener {
   virtual ~RunListener() = default;
   /// What became of a polyline or chain considered.
   virtual void OnOutline(const OutlineReport& report) = 0;
+  /// Whether it can hold no more of what it is told: a run in one pass
+  /// (FilletJob::WriteAtOnce) then stops.
+  virtual bool Full() const { return false; }
 };
 
-/// Fillets a drawing in two passes over its bytes, holding no more of it
-/// than its largest entity (and, with --join, its lines and arcs):
+/// Fillets a drawing in one pass over its bytes (WriteAtOnce) when it can,
+/// else in two, holding no more of it than its largest entity (and, with
+/// --join, its lines and arcs):
 ///
 /// 1. Survey reads the whole file: its tags, its structure and the numbers
 ///    of the entities read must be sound, so that a file that is not is
@@ -95,7 +99,7 @@ class RunListener {
 ///
 /// The survey reads lightweight polylines for their values only (their tags
 /// are let go as they are read). With `keep_plans`, for a file whose bytes
-/// are held in memory anyway, it keeps the vertex-list polylines' plans and
+/// are held in memory for the two passes, it keeps the vertex-list polylines' plans and
 /// those of the long lightweight ones for the writing, so that every
 /// polyline is filleted once and a long one's tags are held only when it
 /// is rewritten. Without, the writing plans those again and memory stays
@@ -137,19 +141,30 @@ class FilletJob {
   FilletRun Write(std::string_view bytes, ByteSink* sink,
                   RunListener& listener);
 
-  /// Both passes in one, over bytes in memory, for a file whose writing
-  /// needs nothing that only a survey finds: as Write after Survey. Or
-  /// none when the file needs the two passes; `sink` and `listener` then
-  /// have had the start of the run, which the caller takes back. A file
-  /// needs them with --join, when a vertex-list polyline is rewritten (its
-  /// new vertices take handles, which $HANDSEED before them must count),
-  /// when a lightweight polyline says it is long (the survey plans it from
-  /// its values, holding none of its tags) and when it does not read (the
-  /// survey says why).
+  /// Both passes in one, for a file whose writing needs nothing that only a
+  /// survey finds: as Write after Survey. Or none when the file needs the
+  /// two passes; `sink` and `listener` then have had the start of the run,
+  /// which the caller takes back. A file needs them with --join
+  /// (MayWriteAtOnce), when a vertex-list polyline is rewritten (its new
+  /// vertices take handles, which $HANDSEED before them must count), when a
+  /// lightweight polyline says it is long (the survey plans it from its
+  /// values, holding none of its tags), when it does not read (the survey
+  /// says why) and when `listener` says it is full (it holds what it was
+  /// told until the run is known to read).
+  /// Over bytes in memory, which are read where they lie:
   std::optional<FilletRun> WriteAtOnce(std::string_view bytes, ByteSink* sink,
                                        RunListener& listener);
+  /// Over all of `source`, holding no more of it than its largest entity;
+  /// after none, the caller rewinds it for the two passes.
+  std::optional<FilletRun> WriteAtOnce(ByteSource& source, ByteSink* sink,
+                                       RunListener& listener);
+  /// Whether WriteAtOnce may do: not with --join, whose chains only a survey
+  /// finds.
+  bool MayWriteAtOnce() const;
 
  private:
+  std::optional<FilletRun> WriteAtOnce(TagStream& stream, ByteSink* sink,
+                                       RunListener& listener);
   bool Nest(TagStream& stream);
   bool Survey(TagStream& stream);
   FilletRun Write(TagStream& stream, ByteSink* sink, RunListener& listener);

@@ -1,5 +1,6 @@
 #include "dxf/run.h"
 
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ class Teller : public RunListener {
   void OnOutline(const OutlineReport& outline) override {
     for (std::string& line : Prose(outline)) {
       if (holding_) {
+        held_bytes_ += line.size();
         held_.push_back(std::move(line));
       } else {
         messages_.Say(line);
@@ -36,17 +38,25 @@ class Teller : public RunListener {
     text_ += "\n";
     if (text_.size() >= kFlushBytes) Write();
   }
-  /// From now on, holds what it says.
-  void Hold() { holding_ = true; }
-  /// Forgets what it was told; false when the report cannot start over.
+  /// From now on, holds what it says, until it holds `limit` bytes.
+  void Hold(size_t limit) {
+    holding_ = true;
+    limit_ = limit;
+  }
+  bool Full() const override { return holding_ && held_bytes_ >= limit_; }
+  /// Forgets what it was told, and says what it is told from now on; false
+  /// when the report cannot start over.
   bool StartOver() {
     held_.clear();
+    held_bytes_ = 0;
+    holding_ = false;
     text_.clear();
     return report_ == nullptr || report_->StartOver();
   }
   void Flush() {
     for (const std::string& line : held_) messages_.Say(line);
     held_.clear();
+    held_bytes_ = 0;
     Write();
   }
 
@@ -60,7 +70,9 @@ class Teller : public RunListener {
   OutputFile* report_;
   std::string text_;
   bool holding_ = false;
+  size_t limit_ = 0;
   std::vector<std::string> held_;
+  size_t held_bytes_ = 0;
 };
 
 /// A file's bytes read into memory, not set to anything first.
@@ -121,18 +133,16 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     messages.Say("cannot read '" + name + "'" + (why.empty() ? "" : ": " + why));
     return kFailed;
   };
-  // A drawing that fits in memory comfortably is read once, and both
-  // passes run over its bytes; a larger one is read twice.
+  // Most drawings are written in one pass, read a piece at a time, into
+  // outputs that can start over for the few that need two (standard output
+  // cannot). The two passes run over the bytes of a drawing that fits in
+  // memory comfortably, read once; a larger one is read twice.
   ReadBytes read;
   std::optional<std::string_view> bytes;
   if (const std::string* held = input->held()) bytes = *held;
   const std::optional<uint64_t> size = input->size();
-  if (!bytes && size && *size <= kReadOnceBytes) {
-    if (!ReadAll(*input, read)) return cannot_read("");
-    input.reset();
-    bytes = std::string_view(read.data.get(), read.size);
-  }
-  FilletJob job(request.settings, size_t{1} << 20, bytes.has_value());
+  const bool read_once = bytes || (size && *size <= kReadOnceBytes);
+  FilletJob job(request.settings, size_t{1} << 20, read_once);
   // Reliefs need to know first which outlines are holes; a file that does
   // not read is refused by the survey below.
   if (geometry::IsRelief(request.settings.style)) {
@@ -140,9 +150,8 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
       job.Nest(*bytes);
     } else {
       job.Nest(*input);
-      if (!input->Rewind()) return cannot_read("");
+      if (input->failed() || !input->Rewind()) return cannot_read("");
     }
-    if (input && input->failed()) return cannot_read("");
   }
   Teller teller(messages, report);
   OutputFile* sink = request.dry_run ? nullptr : drawing;
@@ -156,21 +165,30 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
     }
     return "";
   };
-  // Most drawings in memory are written in one pass, into outputs that can
-  // start over for the few that need two (standard output cannot).
   std::optional<FilletRun> at_once;
-  if (bytes && start_over().empty()) {
-    teller.Hold();
-    at_once = job.WriteAtOnce(*bytes, sink, teller);
+  if (job.MayWriteAtOnce() && start_over().empty()) {
+    // What a drawing read in pieces says is held up to a bound, beyond
+    // which it is read in two passes, so that its memory stays bounded.
+    teller.Hold(bytes ? SIZE_MAX : kHeldMessageBytes);
+    at_once = bytes ? job.WriteAtOnce(*bytes, sink, teller)
+                    : job.WriteAtOnce(*input, sink, teller);
     if (!at_once) {
       const std::string fault = start_over();
       if (!fault.empty()) {
         messages.Say(fault);
         return kFailed;
       }
+      if (!bytes && (input->failed() || !input->Rewind())) {
+        return cannot_read("");
+      }
     }
   }
   if (!at_once) {
+    if (!bytes && read_once) {
+      if (!ReadAll(*input, read)) return cannot_read("");
+      input.reset();
+      bytes = std::string_view(read.data.get(), read.size);
+    }
     // The first pass reads the whole file: nothing is written for a file
     // that does not read.
     if (!(bytes ? job.Survey(*bytes) : job.Survey(*input))) {
@@ -185,8 +203,8 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
                     : job.Write(*input, sink, teller);
   }
   const FilletRun& run = *at_once;
-  teller.Flush();
   if (input && input->failed()) return cannot_read("");
+  teller.Flush();
   if (!run.error.empty()) return cannot_read(run.error);
   input.reset();
   const RunCounts& counted = run;

@@ -19,10 +19,15 @@
 
 namespace dxf {
 
-/// A drawing up to this size is read once and held in memory; a larger one
-/// is read twice, a piece at a time, in memory bounded by its largest
-/// entity.
+/// A drawing that needs two passes (most need one, read a piece at a time)
+/// is read once and held in memory up to this size; a larger one is read
+/// twice, a piece at a time, in memory bounded by its largest entity.
 constexpr uint64_t kReadOnceBytes = uint64_t{64} << 20;
+
+/// What a run in one pass over a drawing read in pieces holds of its
+/// messages, at most, until the drawing is known to read; one that says
+/// more is read in two passes.
+constexpr size_t kHeldMessageBytes = size_t{4} << 20;
 
 /// Receives the lines a run says, for standard error, as it says them.
 class Messages {

@@ -113,6 +113,7 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
     const char* name;
     void (*fault)(MemoryFiles& files, const std::string& input);
     const char* said;  ///< the last line of standard error
+    bool join = false;  ///< --join, which takes two passes
   };
   const Case cases[] = {
       {"the second pass cannot read",
@@ -120,17 +121,20 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
          f.sizes_unknown = true;
          f.fail_reads_after = in.size() + 40;
        },
-       "rrensen-dxf: cannot read 'in.dxf'\n"},
+       "rrensen-dxf: cannot read 'in.dxf'\n", true},
       {"the file changed between the passes",
        [](MemoryFiles& f, const std::string& in) {
          f.sizes_unknown = true;
          f.after_rewind["in.dxf"] = File(kTight + kSquare + kTight);
          static_cast<void>(in);
        },
-       "rrensen-dxf: cannot read 'in.dxf': the file changed while it was being read\n"},
-      {"the one read fails",
+       "rrensen-dxf: cannot read 'in.dxf': the file changed while it was being read\n", true},
+      {"the one pass cannot read",
        [](MemoryFiles& f, const std::string& in) { f.fail_reads_after = in.size() / 2; },
        "rrensen-dxf: cannot read 'in.dxf'\n"},
+      {"the one read of two passes fails",
+       [](MemoryFiles& f, const std::string& in) { f.fail_reads_after = in.size() / 2; },
+       "rrensen-dxf: cannot read 'in.dxf'\n", true},
       {"the scratch file cannot be made",
        [](MemoryFiles& f, const std::string&) { f.unwritable.insert("out.dxf.rrensen-dxf-part"); },
        "rrensen-dxf: cannot write 'out.dxf'\n"},
@@ -143,7 +147,9 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
     files.files["in.dxf"] = input;
     files.files["out.dxf"] = "the drawing that was there";
     c.fault(files, input);
-    const Ran run = RunWords(files, {"-o", "out.dxf", "--report", "r"});
+    std::vector<std::string> words = {"-o", "out.dxf", "--report", "r"};
+    if (c.join) words.push_back("--join");
+    const Ran run = RunWords(files, words);
     EXPECT_EQ(run.status, kFailed) << c.name;
     const std::string& said = run.standard_error;
     EXPECT_EQ(said.substr(said.rfind("rrensen-dxf: ")), c.said) << c.name;
@@ -152,8 +158,9 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
   }
 }
 
-/// WORDS over `input` read once and read twice (its size untold): the same
-/// status, messages and files either way. The run, and the files it leaves.
+/// WORDS over `input` held in memory and read a piece at a time (its size
+/// untold, so that two passes read it twice): the same status, messages and
+/// files either way. The run, and the files it leaves.
 std::pair<Ran, std::map<std::string, std::string>> OnceAndTwice(
     const std::string& input, const std::vector<std::string>& words) {
   MemoryFiles once, twice;
@@ -186,6 +193,18 @@ TEST(RunCommandLine, OneReadOrTwoWriteTheSameAndTheOutputMayBeTheInput) {
   EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'), 3);
   EXPECT_EQ(files["out.dxf"].find("$HANDSEED\n  5\n40\n"), std::string::npos);
   EXPECT_EQ(files.size(), 3u);
+}
+
+/// More messages than a run in one pass holds for a drawing read in pieces:
+/// it starts over in two passes, and tells each polyline once.
+TEST(RunCommandLine, ManyMessagesReadTheSameOnceOrTwice) {
+  const size_t count = kHeldMessageBytes / 150;
+  std::string entities;
+  for (size_t k = 0; k < count; ++k) entities += kTight;
+  const auto [run, files] = OnceAndTwice(File(entities + kSquare), {"-o", "out.dxf"});
+  EXPECT_EQ(run.status, kSomeLeft);
+  EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'),
+            static_cast<std::ptrdiff_t>(count) + 1);
 }
 
 /// A polyline longer than the survey holds at once, read once or twice:
