@@ -202,11 +202,13 @@ Outline FilletWithTrace(const std::vector<Point>& points,
   // turn. `re` runs through the pass: a chord corner keeps the value of the
   // last arc corner (0 before the first), and each corner ends with |re|.
   double re = 0.0;
+  o.corners.reserve(static_cast<size_t>(count));
+  CornerMeasure m;
   for (int v = 2; v <= count - 1; ++v) {
     const Point& prev = P(v - 1);
     const Point& at = P(v);
     const Point& next = P(v + 1);
-    const CornerMeasure m = MeasureCorner(prev, at, next);
+    m = v == 2 ? MeasureCorner(prev, at, next) : MeasureNextCorner(m, at, next);
     const double len_in = m.len_in;
     const double ang_in = m.ang_in;
     const double len_out = m.len_out;

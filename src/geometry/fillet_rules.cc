@@ -123,16 +123,34 @@ bool WorkingPoints(const std::vector<Point>& points, Closing closing,
   return shape.closed;
 }
 
-CornerMeasure MeasureCorner(const Point& prev, const Point& at,
-                            const Point& next) {
-  CornerMeasure m;
-  m.len_in = Distance(prev, at);
-  m.ang_in = trig::Atan2(at.y - prev.y, at.x - prev.x);
+namespace {
+
+/// `m` with its outgoing side, from `at` to `next`, and its turn measured.
+CornerMeasure WithOutgoingSide(CornerMeasure m, const Point& at,
+                               const Point& next) {
   m.len_out = Distance(at, next);
   m.ang_out = trig::Atan2(next.y - at.y, next.x - at.x);
   m.half_turn = (m.ang_out - m.ang_in) * 0.5;
   m.cos_half_turn = std::fabs(trig::Cos(m.half_turn));
   return m;
+}
+
+}  // namespace
+
+CornerMeasure MeasureCorner(const Point& prev, const Point& at,
+                            const Point& next) {
+  CornerMeasure m;
+  m.len_in = Distance(prev, at);
+  m.ang_in = trig::Atan2(at.y - prev.y, at.x - prev.x);
+  return WithOutgoingSide(m, at, next);
+}
+
+CornerMeasure MeasureNextCorner(const CornerMeasure& previous, const Point& at,
+                                const Point& next) {
+  CornerMeasure m;
+  m.len_in = previous.len_out;
+  m.ang_in = previous.ang_out;
+  return WithOutgoingSide(m, at, next);
 }
 
 }  // namespace geometry

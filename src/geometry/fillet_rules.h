@@ -99,6 +99,14 @@ CornerMeasure MeasureCorner(const rrensen::Point& prev,
                             const rrensen::Point& at,
                             const rrensen::Point& next);
 
+/// The same for the corner at `at` that follows the corner `previous`
+/// measured along an outline: its incoming side is `previous`'s outgoing
+/// one, whose length and direction are taken, not measured again (the same
+/// bits, one atan2 and one length fewer).
+CornerMeasure MeasureNextCorner(const CornerMeasure& previous,
+                                const rrensen::Point& at,
+                                const rrensen::Point& next);
+
 /// The signed turn from direction `in` to direction `out` (vectors of any
 /// length), in (-pi, pi]: atan2 of their cross and dot products, which is
 /// accurate to a few ulps at every angle, near 0 and near pi alike (an

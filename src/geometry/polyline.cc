@@ -70,7 +70,13 @@ class PolylineFilleter {
     size_t straight = 0;
     for (size_t i = 0; i < pieces; ++i) straight += Straight(w_[i]) ? 1 : 0;
     if (result_.closed && straight == n && n >= 2) {
-      ClosedRun();
+      if (!ClosedRun()) {
+        // Refused whole: the polyline as it was.
+        result_.vertices = std::move(w_);
+        result_.sources.resize(n);
+        for (size_t i = 0; i < n; ++i) result_.sources[i] = Caller(i);
+        return std::move(result_);
+      }
     } else {
       // Start after an arc, so that no run wraps past the scan's start: in
       // an open polyline the first vertex, in a closed one the vertex after
@@ -142,7 +148,8 @@ class PolylineFilleter {
     const Outline outline = Fillet(points, Options(Closing::kOpen));
     const int corners = static_cast<int>(length) - 1;
     if (outline.result != Result::kDrawn) {
-      RecordRefusedRun(outline.problem, points, Closing::kOpen, index, corners);
+      RecordRefusedRun(outline.problem, points, Closing::kOpen, index.front(),
+                       corners);
       for (size_t i = 0; i < length; ++i) Emit(index[i], index[i]);
       return;
     }
@@ -182,26 +189,20 @@ class PolylineFilleter {
     out_.insert(out_.end(), run.begin(), run.end());
   }
 
-  /// A closed polyline without arcs: one closed outline.
-  void ClosedRun() {
+  /// A closed polyline without arcs: one closed outline. False when it is
+  /// refused (and recorded), and nothing is emitted.
+  bool ClosedRun() {
     const size_t n = w_.size();
     std::vector<Point> points;
-    std::vector<size_t> index;
     points.reserve(n);
-    index.reserve(n);
-    out_.reserve(n);
-    for (size_t i = 0; i < n; ++i) {
-      points.push_back(w_[i].point);
-      index.push_back(i);
-    }
+    for (size_t i = 0; i < n; ++i) points.push_back(w_[i].point);
     const Outline outline = Fillet(points, Options(Closing::kClosed));
     const int corners = static_cast<int>(n);
     if (outline.result != Result::kDrawn) {
-      RecordRefusedRun(outline.problem, points, Closing::kClosed, index,
-                       corners);
-      for (size_t i = 0; i < n; ++i) Emit(i, i);
-      return;
+      RecordRefusedRun(outline.problem, points, Closing::kClosed, 0, corners);
+      return false;
     }
+    out_.reserve(2 * n);
     result_.corners_filleted += corners - outline.corners_unselected;
     result_.corners_unselected += outline.corners_unselected;
     if (size_ == 0.0) {
@@ -230,22 +231,26 @@ class PolylineFilleter {
       }
     }
     DropEmptyPieces(out_, nullptr);
+    return true;
   }
 
-  /// Records a refused run: its range, its problem in the caller's indices
-  /// and the largest size that fillets it.
+  /// Records a refused run of `points`, the working vertices from `first`
+  /// on (round past the last): its range, its problem in the caller's
+  /// indices and the largest size that fillets it.
   void RecordRefusedRun(const Problem& problem,
                         const std::vector<Point>& points, Closing closing,
-                        const std::vector<size_t>& index, int corners) {
-    auto caller = [&index](int local) {
-      return local < 0 ? -1 : Caller(index[static_cast<size_t>(local)]);
-    };
+                        size_t first, int corners) {
+    const size_t n = w_.size();
+    auto caller = [first, n](size_t local) { return Caller((first + local) % n); };
     RefusedRun run;
-    run.first_vertex = Caller(index.front());
-    run.last_vertex = Caller(index.back());
+    run.first_vertex = caller(0);
+    run.last_vertex = caller(points.size() - 1);
     run.problem = problem;
-    run.problem.point = caller(problem.point);
-    run.problem.next_point = caller(problem.next_point);
+    auto problem_vertex = [&caller](int local) {
+      return local < 0 ? -1 : caller(static_cast<size_t>(local));
+    };
+    run.problem.point = problem_vertex(problem.point);
+    run.problem.next_point = problem_vertex(problem.next_point);
     run.largest_size = LargestFilletSize(points, Options(closing));
     result_.refused_runs.push_back(run);
     result_.corners_left += corners;
