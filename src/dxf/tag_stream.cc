@@ -195,22 +195,28 @@ bool TagStream::NextLine(Line& line, bool& too_long) {
 
 bool TagStream::NextInBuffer(Tag& tag) {
   // Both lines' ends must lie in the held bytes; their lengths need no
-  // check below kMaxLineBytes.
-  const size_t available = Available() - position_;
+  // check below kMaxLineBytes. The code line is read as writers lay it out,
+  // spaces then one to four digits then its line end, in one look at each
+  // byte; anything else goes the slow way, which reads every layout and
+  // says what is wrong.
+  const size_t available = std::min(Available() - position_, kMaxLineBytes);
   const char* start = At(position_);
-  const size_t code_end =
-      FindNewline(start, std::min(available, kMaxLineBytes));
-  if (code_end >= std::min(available, kMaxLineBytes)) return false;
-  const size_t value_begin = code_end + 1;
-  const size_t value_size = FindNewline(
-      start + value_begin, std::min(available - value_begin, kMaxLineBytes));
-  if (value_size >= std::min(available - value_begin, kMaxLineBytes)) {
-    return false;
+  size_t i = 0;
+  while (i < available && start[i] == ' ') ++i;
+  const size_t digits_begin = i;
+  int code = 0;
+  while (i < available && i - digits_begin < 4 && start[i] >= '0' &&
+         start[i] <= '9') {
+    code = code * 10 + (start[i] - '0');
+    ++i;
   }
-  size_t code_text_end = code_end;
-  if (code_text_end > 0 && start[code_text_end - 1] == '\r') --code_text_end;
-  const int code = ParseGroupCode({start, code_text_end});
-  if (code < 0) return false;  // the slow way says what is wrong
+  if (i == digits_begin || code > kMaxGroupCode) return false;
+  if (i < available && start[i] == '\r') ++i;
+  if (i >= available || start[i] != '\n') return false;
+  const size_t value_begin = i + 1;
+  const size_t value_size =
+      FindNewline(start + value_begin, available - value_begin);
+  if (value_size >= available - value_begin) return false;
   size_t value_text_end = value_begin + value_size;
   if (value_size > 0 && start[value_text_end - 1] == '\r') --value_text_end;
   tag.code = code;
