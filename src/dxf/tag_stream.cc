@@ -230,19 +230,20 @@ bool TagStream::NextInBuffer(Tag& tag) {
   std::string_view value(start + value_begin, value_text_end - value_begin);
   while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   tag.value = value;
-  if (code == 0 && value == "EOF") done_ = true;
+  if (code == 0 && value == "EOF") {
+    done_ = true;
+    in_body_ = false;
+  }
   return true;
 }
 
-bool TagStream::Next(Tag& tag) {
+bool TagStream::NextSlowly(Tag& tag) {
+  in_body_ = false;
   if (done_) return false;
   if (!started_) {
     started_ = true;
     if (!Start()) return false;
   }
-  // After the first tag, whose layout is the file's, most tags lie whole in
-  // the bytes held.
-  if (!first_tag_ && NextInBuffer(tag)) return true;
   tag_begin_ = position_;
   Line code_line;
   Line value_line;
@@ -283,14 +284,17 @@ bool TagStream::Next(Tag& tag) {
   std::string_view value = Bytes(value_line.begin, value_line.text_end);
   while (!value.empty() && IsBlank(value.back())) value.remove_suffix(1);
   tag.value = value;
-  // Reading stops after "0 / EOF": the bytes after it are not tags.
+  // Reading stops after "0 / EOF": the bytes after it are not tags. Till
+  // then most tags lie whole in the bytes held.
   if (code == 0 && value == "EOF") done_ = true;
+  in_body_ = !done_;
   return true;
 }
 
 void TagStream::CopyRest(size_t offset, ByteSink& sink) {
   if (offset < Available()) sink.Write(Bytes(offset, Available()));
   done_ = true;
+  in_body_ = false;
   if (source_ == nullptr || source_ended_) return;
   // The buffer's bytes are all given out: it takes the rest chunk by chunk.
   if (storage_.size() < chunk_) storage_.resize(chunk_);
@@ -305,18 +309,13 @@ void TagStream::CopyRest(size_t offset, ByteSink& sink) {
   ++moves_;
 }
 
-Tag& TagQueue::PushBack() {
-  const size_t at = head_ + size_;
-  if (first_block_ + (at >> kShift) == blocks_.size()) {
-    if (spare_.empty()) {
-      blocks_.push_back(std::make_unique<Tag[]>(kBlock));
-    } else {
-      blocks_.push_back(std::move(spare_.back()));
-      spare_.pop_back();
-    }
+void TagQueue::AddBlock() {
+  if (spare_.empty()) {
+    blocks_.push_back(std::make_unique<Tag[]>(kBlock));
+  } else {
+    blocks_.push_back(std::move(spare_.back()));
+    spare_.pop_back();
   }
-  ++size_;
-  return (*this)[size_ - 1];
 }
 
 void TagQueue::PopFront(size_t count) {

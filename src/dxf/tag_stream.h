@@ -77,7 +77,7 @@ class TagStream {
 
   /// Reads the next tag into `tag`. False after the last one (the "0 / EOF"
   /// tag, or the end of the input) and on a fault, which `error` names.
-  bool Next(Tag& tag);
+  bool Next(Tag& tag) { return (in_body_ && NextInBuffer(tag)) || NextSlowly(tag); }
 
   /// Empty unless a fault stopped the reading; then what is wrong, for a
   /// person, and the line at fault (0 when the fault has no line).
@@ -122,7 +122,12 @@ class TagStream {
   /// Next for a tag whose two lines lie whole in the held bytes, each
   /// shorter than kMaxLineBytes, with a good group code; false, and nothing
   /// read, for any other.
+  /// A tag that lies whole in the held bytes, as writers lay tags out;
+  /// false, with nothing read, for any other.
   bool NextInBuffer(Tag& tag);
+  /// Any tag, any layout, its faults named; the first tag, whose layout is
+  /// the file's.
+  bool NextSlowly(Tag& tag);
   /// Reads more of the source; false when it has no more.
   bool Fill();
   /// Checks the first bytes: a byte-order mark is skipped, binary DXF
@@ -149,6 +154,8 @@ class TagStream {
   bool started_ = false;
   bool first_tag_ = true;
   bool done_ = false;
+  /// After the first tag and before the end: NextInBuffer may read.
+  bool in_body_ = false;
   std::string error_;
   int error_line_ = 0;
   TagLayout layout_;
@@ -170,12 +177,18 @@ class TagQueue {
     return blocks_[first_block_ + (at >> kShift)][at & kMask];
   }
   /// A new tag at the back, as it was left.
-  Tag& PushBack();
+  Tag& PushBack() {
+    const size_t at = head_ + size_;
+    if (first_block_ + (at >> kShift) == blocks_.size()) AddBlock();
+    ++size_;
+    return (*this)[size_ - 1];
+  }
   void PopBack() { --size_; }
   /// Drops `count` tags from the front.
   void PopFront(size_t count);
 
  private:
+  void AddBlock();
   static constexpr size_t kShift = 8;
   static constexpr size_t kBlock = size_t{1} << kShift;
   static constexpr size_t kMask = kBlock - 1;
