@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -321,6 +323,9 @@ struct FilletPlan {
   /// (HasInside), in file order, and each chain is a hole.
   std::vector<bool> holes;
   std::vector<bool> chain_holes;
+  /// Threads for the lightweight polylines of a run in one pass; none for
+  /// one thread.
+  Workers* workers = nullptr;
 };
 
 namespace {
@@ -491,6 +496,106 @@ void PlanChains(FilletPlan& plan) {
   }
 }
 
+/// A run of a drawing's bytes with lightweight polylines among them, planned
+/// and written on some thread: it holds a copy of the bytes and of the
+/// polylines' tags, values and settings, and gives the bytes to write for
+/// the run and what became of each polyline.
+class PolylineBatch : public Work {
+ public:
+  explicit PolylineBatch(const TagLayout& layout) { tags_.layout = layout; }
+
+  /// Empties it for another batch, its memory kept.
+  void Clear() {
+    used_ = 0;
+    bytes_.clear();
+    tags_.tags.clear();
+    text_.clear();
+    rewritten_ = 0;
+    reports_.clear();
+  }
+
+  /// `bytes`, written as they are, then the polyline `p` of `window`,
+  /// planned with `settings`.
+  void Add(std::string_view bytes, const TagWindow& window, const Polyline& p,
+           const Settings& settings) {
+    // An item of an earlier batch is assigned over: its vectors' memory is
+    // used again.
+    if (used_ == items_.size()) items_.emplace_back();
+    Item& item = items_[used_++];
+    item.begin = bytes_.size();
+    bytes_.append(bytes);
+    item.polyline_begin = bytes_.size();
+    const size_t base = window[p.first_tag].begin;
+    bytes_.append(window.Bytes(base, window[p.end_tag - 1].end));
+    item.end = bytes_.size();
+    // Its tags are the batch's from tags_begin on, their offsets into the
+    // batch's bytes; their values are set in Run, when the bytes no longer
+    // move.
+    const size_t tags_begin = tags_.tags.size();
+    for (size_t i = p.first_tag; i < p.end_tag; ++i) {
+      Tag& tag = tags_.tags.emplace_back(window[i]);
+      tag.begin = tag.begin - base + item.polyline_begin;
+      tag.value_begin = tag.value_begin - base + item.polyline_begin;
+      tag.value_text_end = tag.value_text_end - base + item.polyline_begin;
+      tag.end = tag.end - base + item.polyline_begin;
+    }
+    item.polyline = p;
+    item.polyline.first_tag = tags_begin;
+    item.polyline.end_tag = tags_.tags.size();
+    for (size_t& tag : item.polyline.vertex_tags) tag = tag - p.first_tag + tags_begin;
+    item.settings = settings;
+  }
+
+  size_t polylines() const { return used_; }
+
+  void Run() override {
+    for (Tag& tag : tags_.tags) {
+      tag.value = {bytes_.data() + tag.value_begin, tag.value.size()};
+    }
+    const TagWindow window(tags_, bytes_);
+    // The lightweight form gives out no handles.
+    Rewriter rewriter(window, false, 0);
+    const std::string_view all = bytes_;
+    for (size_t k = 0; k < used_; ++k) {
+      Item& item = items_[k];
+      text_ += all.substr(item.begin, item.polyline_begin - item.begin);
+      PolylinePlan plan = PlanPolyline(item.polyline, item.settings);
+      if (plan.rewritten) {
+        rewriter.Entity(item.polyline, plan.result, text_);
+        ++rewritten_;
+      } else {
+        text_ += all.substr(item.polyline_begin, item.end - item.polyline_begin);
+      }
+      reports_.push_back(std::move(plan.report));
+    }
+  }
+
+  /// After Run: the bytes to write, how many polylines are new, and what
+  /// became of each.
+  const std::string& text() const { return text_; }
+  int rewritten() const { return rewritten_; }
+  const std::vector<OutlineReport>& reports() const { return reports_; }
+
+ private:
+  /// Bytes [begin, polyline_begin) written as they are, then the
+  /// polyline's, [polyline_begin, end).
+  struct Item {
+    size_t begin = 0;
+    size_t polyline_begin = 0;
+    size_t end = 0;
+    Polyline polyline;
+    Settings settings;
+  };
+
+  std::vector<Item> items_;
+  size_t used_ = 0;  ///< the items of this batch; those after, of earlier ones
+  std::string bytes_;
+  TagList tags_;
+  std::string text_;
+  int rewritten_ = 0;
+  std::vector<OutlineReport> reports_;
+};
+
 /// How many tags after an LWPOLYLINE's "0" the writing in one pass looks
 /// at for its vertex count (group code 90, which comes before the
 /// vertices).
@@ -515,9 +620,19 @@ class Writer : public DrawingVisitor {
         rewriter_(window, plan.drawing.has_handle_seed,
                   plan.drawing.next_free_handle),
         by_place_(plan),
-        at_once_(at_once) {
+        at_once_(at_once),
+        workers_(at_once ? plan.workers : nullptr) {
     out_.reserve(2 * kFlushBytes);
   }
+
+  /// Work queued is waited for: it must not outlive the writer's queue.
+  ~Writer() override {
+    for (const Queued& queued : queued_) {
+      if (queued.batch) workers_->Wait(*queued.batch);
+    }
+  }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
 
   bool Stops() const override { return stops_ || (at_once_ && listener_.Full()); }
 
@@ -537,7 +652,12 @@ class Writer : public DrawingVisitor {
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
     const Settings& settings = by_place_.For(p);
+    if (workers_ != nullptr && p.form == PolylineForm::kLightweight) {
+      Queue(p, settings);
+      return;
+    }
     if (at_once_ && p.form == PolylineForm::kVertexList) {
+      FinishQueued();  // told of in file order
       PolylinePlan plan = PlanPolyline(p, settings);
       if (plan.rewritten) {
         stops_ = true;
@@ -610,6 +730,7 @@ class Writer : public DrawingVisitor {
 
   /// After the last tag: the rest of the input as it was.
   void Finish(TagStream& stream) {
+    FinishQueued();
     Flush();
     stream.CopyRest(copied_, sink_);
   }
@@ -624,6 +745,88 @@ class Writer : public DrawingVisitor {
 
  private:
   static constexpr size_t kFlushBytes = size_t{1} << 20;
+  /// Polylines given to the workers at a time, and batches queued at
+  /// most; beyond, this thread runs them too.
+  static constexpr size_t kBatchPolylines = 64;
+  static constexpr size_t kMostQueued = 8;
+
+  /// Queues the lightweight polyline `p` for the workers, after the bytes
+  /// before it, in batches of kBatchPolylines; writes and tells of those
+  /// run, in file order.
+  void Queue(const Polyline& p, const Settings& settings) {
+    CopyTo(window_[p.first_tag].begin);
+    if (!filling_) {
+      if (spare_batches_.empty()) {
+        filling_ = std::make_unique<PolylineBatch>(window_.layout());
+      } else {
+        filling_ = std::move(spare_batches_.back());
+        spare_batches_.pop_back();
+        filling_->Clear();
+      }
+    }
+    filling_->Add(out_, window_, p, settings);
+    out_.clear();
+    Skip(p.end_tag);
+    if (filling_->polylines() < kBatchPolylines) return;
+    StartFilling();
+    KeepQueueShort();
+  }
+
+  void StartFilling() {
+    workers_->Start(*filling_);
+    queued_.push_back({std::move(filling_), {}});
+  }
+
+  /// Writes what has run, and past kMostQueued batches runs or waits for
+  /// the first.
+  void KeepQueueShort() {
+    WriteFinished();
+    while (queued_.size() > kMostQueued) {
+      if (!workers_->RunOne()) workers_->Wait(*queued_.front().batch);
+      WriteFinished();
+    }
+  }
+
+  /// Writes what is queued up to the first batch that has not run, and
+  /// tells of the polylines written.
+  void WriteFinished() {
+    while (!queued_.empty()) {
+      Queued& first = queued_.front();
+      if (!first.batch) {
+        WriteWritten();
+        sink_.Write(first.bytes);
+        spare_ = std::move(first.bytes);
+        queued_.pop_front();
+        continue;
+      }
+      if (!workers_->Finished(*first.batch)) return;
+      const PolylineBatch& batch = *first.batch;
+      written_ += batch.text();
+      run_.rewritten += batch.rewritten();
+      for (const OutlineReport& report : batch.reports()) {
+        Tally(report.status, run_.filleted, run_.partly, run_.left_unchanged);
+        listener_.OnOutline(report);
+      }
+      spare_batches_.push_back(std::move(first.batch));
+      queued_.pop_front();
+      if (written_.size() >= kFlushBytes) WriteWritten();
+    }
+  }
+
+  void WriteWritten() {
+    if (written_.empty()) return;
+    sink_.Write(written_);
+    written_.clear();
+  }
+
+  /// Waits for every queued polyline and writes it.
+  void FinishQueued() {
+    if (filling_) StartFilling();
+    for (const Queued& queued : queued_) {
+      if (queued.batch) workers_->Wait(*queued.batch);
+    }
+    WriteFinished();
+  }
 
   /// Whether the LWPOLYLINE at `first_tag` says, before its vertices, that
   /// it has kLongPolyline vertices or more.
@@ -659,6 +862,7 @@ class Writer : public DrawingVisitor {
     }
     if (offset - copied_ >= kFlushBytes) {
       // A large run of bytes, a huge entity's: written as it lies.
+      FinishQueued();
       Flush();
       sink_.Write(window_.Bytes(copied_, offset));
     } else {
@@ -674,7 +878,20 @@ class Writer : public DrawingVisitor {
     if (out_.size() >= kFlushBytes) Flush();
   }
 
+  /// Gives what is written to the sink, or to the queue after the
+  /// polylines queued.
   void Flush() {
+    if (filling_ || !queued_.empty()) {
+      // After the polylines queued, in a buffer of its own.
+      if (filling_) StartFilling();
+      queued_.push_back({nullptr, std::move(out_)});
+      out_ = std::move(spare_);
+      out_.clear();
+      out_.reserve(2 * kFlushBytes);
+      KeepQueueShort();
+      return;
+    }
+    WriteWritten();
     sink_.Write(out_);
     out_.clear();
   }
@@ -694,16 +911,33 @@ class Writer : public DrawingVisitor {
   SettingsByPlace by_place_;
   bool at_once_;
   mutable bool stops_ = false;
+  Workers* workers_;
+  /// What is written after what came before: a batch of polylines given to
+  /// the workers, or (with none) bytes as they are.
+  struct Queued {
+    std::unique_ptr<PolylineBatch> batch;
+    std::string bytes;
+  };
+  /// Polylines for the workers: a batch being filled, and what is queued
+  /// behind those started.
+  std::unique_ptr<PolylineBatch> filling_;
+  std::deque<Queued> queued_;
+  std::string spare_;  ///< a buffer written out, for out_ again
+  /// Batches written out, for batches again.
+  std::vector<std::unique_ptr<PolylineBatch>> spare_batches_;
+  std::string written_;  ///< run and in order, not yet given to the sink
 };
 
 
 }  // namespace
 
-FilletJob::FilletJob(const Settings& settings, size_t chunk, bool keep_plans)
+FilletJob::FilletJob(const Settings& settings, size_t chunk, bool keep_plans,
+                     Workers* workers)
     : plan_(std::make_unique<FilletPlan>()) {
   plan_->settings = settings;
   plan_->chunk = chunk;
   plan_->keep_plans = keep_plans;
+  plan_->workers = workers;
 }
 
 FilletJob::~FilletJob() = default;

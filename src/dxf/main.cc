@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "dxf/command_line.h"
 #include "dxf/disk_files.h"
 #include "dxf/run.h"
+#include "dxf/thread_workers.h"
 
 namespace {
 
@@ -79,6 +81,13 @@ class TerminalLine : public dxf::ProgressView {
   size_t drawn_ = 0;
 };
 
+/// -j's number, or by default the number of cores.
+int Jobs(const dxf::CommandLine& line) {
+  return line.jobs > 0 ? line.jobs
+                       : static_cast<int>(
+                             std::max(1u, std::thread::hardware_concurrency()));
+}
+
 bool StandardErrorIsTerminal() {
 #ifdef _WIN32
   return _isatty(_fileno(stderr)) != 0;
@@ -93,9 +102,7 @@ bool StandardErrorIsTerminal() {
 int RunBatchFromTerminal(const dxf::CommandLine& line, dxf::Files& files,
                          StandardError& messages) {
   dxf::BatchEnvironment environment;
-  environment.jobs = line.jobs > 0 ? line.jobs
-                                   : static_cast<int>(std::max(
-                                         1u, std::thread::hardware_concurrency()));
+  environment.jobs = Jobs(line);
   TerminalLine terminal(messages);
   if (StandardErrorIsTerminal()) environment.progress = &terminal;
   std::atomic<bool> stop{false};
@@ -145,5 +152,10 @@ int main(int argc, char** argv) {
     return RunBatchFromTerminal(line, files, errors);
   }
   std::unique_ptr<dxf::OutputFile> standard_output = dxf::StandardOutput();
-  return dxf::RunCommandLine(line, files, *standard_output, errors);
+  // One drawing: its polylines on every core (or -j's number of them).
+  const int jobs = Jobs(line);
+  std::optional<dxf::ThreadWorkers> workers;
+  if (jobs > 1) workers.emplace(jobs - 1);
+  return dxf::RunCommandLine(line, files, *standard_output, errors,
+                             workers ? &*workers : nullptr);
 }

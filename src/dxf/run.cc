@@ -142,7 +142,7 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   if (const std::string* held = input->held()) bytes = *held;
   const std::optional<uint64_t> size = input->size();
   const bool read_once = bytes || (size && *size <= kReadOnceBytes);
-  FilletJob job(request.settings, size_t{1} << 20, read_once);
+  FilletJob job(request.settings, size_t{1} << 20, read_once, request.workers);
   // Reliefs need to know first which outlines are holes; a file that does
   // not read is refused by the survey below.
   if (geometry::IsRelief(request.settings.style)) {
@@ -238,7 +238,8 @@ BytesRun RunOnBytes(const std::string& bytes, const RunRequest& request) {
 }
 
 int RunCommandLine(const CommandLine& line, Files& files,
-                   OutputFile& standard_output, Messages& messages) {
+                   OutputFile& standard_output, Messages& messages,
+                   Workers* workers) {
   const std::string& path = line.inputs.front();
   std::unique_ptr<InputFile> input = files.Open(path);
   if (!input) {
@@ -249,6 +250,7 @@ int RunCommandLine(const CommandLine& line, Files& files,
   request.settings = line.settings;
   request.dry_run = line.dry_run;
   request.input_name = path;
+  request.workers = workers;
   std::unique_ptr<OutputFile> to_file;
   OutputFile* drawing = nullptr;
   if (!line.dry_run) {

@@ -62,6 +62,9 @@ struct RunRequest {
   std::string input_name;
   std::string drawing_name = "standard output";
   std::string report_name;
+  /// Threads for the drawing's polylines besides the run's own; none for
+  /// one thread. The bytes are the same either way.
+  Workers* workers = nullptr;
 };
 
 /// Says the counts for people: polylines, and with `join` chains.
@@ -98,7 +101,8 @@ BytesRun RunOnBytes(const std::string& bytes, const RunRequest& request);
 /// written through a scratch file to -o's file (OutputThroughScratch) or
 /// to `standard_output`, the report through a scratch file.
 int RunCommandLine(const CommandLine& line, Files& files,
-                   OutputFile& standard_output, Messages& messages);
+                   OutputFile& standard_output, Messages& messages,
+                   Workers* workers = nullptr);
 
 /// The message for a command line whose words are wrong: `error`, and where
 /// to read more.

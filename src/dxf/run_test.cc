@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "dxf/test_support.h"
+#include "dxf/thread_workers.h"
 
 namespace dxf {
 namespace {
@@ -28,7 +29,8 @@ struct Ran {
 };
 
 /// rrensen-dxf WORDS in.dxf over `files`, as main.cc runs it.
-Ran RunWords(MemoryFiles& files, std::vector<std::string> words) {
+Ran RunWords(MemoryFiles& files, std::vector<std::string> words,
+             Workers* workers = nullptr) {
   words.push_back("in.dxf");
   const CommandLine line = ParseCommandLine(words);
   Ran run;
@@ -38,7 +40,7 @@ Ran RunWords(MemoryFiles& files, std::vector<std::string> words) {
     run.status = kFailed;
   } else {
     BytesOutput standard_output;
-    run.status = RunCommandLine(line, files, standard_output, said);
+    run.status = RunCommandLine(line, files, standard_output, said, workers);
     run.standard_output = standard_output.bytes();
   }
   run.standard_error = said.text;
@@ -158,19 +160,26 @@ TEST(RunCommandLine, AFailedRunLeavesTheTargetAsItWasAndNothingBehind) {
   }
 }
 
-/// WORDS over `input` held in memory and read a piece at a time (its size
-/// untold, so that two passes read it twice): the same status, messages and
-/// files either way. The run, and the files it leaves.
+/// WORDS over `input` read once (two passes over it in memory when it needs
+/// them), read twice (its size untold), and with its polylines run by
+/// workers (a thread, and none: the caller runs them): the same status,
+/// messages and files every way. The run, and the files it leaves.
 std::pair<Ran, std::map<std::string, std::string>> OnceAndTwice(
     const std::string& input, const std::vector<std::string>& words) {
-  MemoryFiles once, twice;
-  once.files["in.dxf"] = twice.files["in.dxf"] = input;
-  twice.sizes_unknown = true;
+  MemoryFiles once;
+  once.files["in.dxf"] = input;
   const Ran first = RunWords(once, words);
-  const Ran second = RunWords(twice, words);
-  EXPECT_EQ(first.status, second.status);
-  EXPECT_EQ(first.standard_error, second.standard_error);
-  EXPECT_EQ(once.files, twice.files);
+  ThreadWorkers thread(1), none(0);
+  for (Workers* workers : {static_cast<Workers*>(nullptr), static_cast<Workers*>(&thread),
+                           static_cast<Workers*>(&none)}) {
+    MemoryFiles other;
+    other.files["in.dxf"] = input;
+    other.sizes_unknown = workers == nullptr;
+    const Ran second = RunWords(other, words, workers);
+    EXPECT_EQ(first.status, second.status);
+    EXPECT_EQ(first.standard_error, second.standard_error);
+    EXPECT_EQ(once.files, other.files);
+  }
   return {first, once.files};
 }
 
@@ -205,6 +214,28 @@ TEST(RunCommandLine, ManyMessagesReadTheSameOnceOrTwice) {
   EXPECT_EQ(run.status, kSomeLeft);
   EXPECT_EQ(std::count(run.standard_error.begin(), run.standard_error.end(), '\n'),
             static_cast<std::ptrdiff_t>(count) + 1);
+}
+
+/// Polylines run by workers in batches, more of them than are queued at
+/// once, among a vertex-list polyline (told of in its place), megabytes of
+/// other entities and refused polylines: written and told of in file order.
+TEST(RunCommandLine, PolylinesOnThreadsComeOutInFileOrder) {
+  std::string entities;
+  for (int k = 0; k < 1500; ++k) {
+    // Every tenth too tight for size 4, so that it is told of.
+    const std::string last = k % 10 == 0 ? "100,3" : "100,100";
+    entities += Lightweight(std::to_string(100 + k), k % 2, {"0,0", "100,0", last});
+    // One straight side: nothing to fillet, nothing rewritten.
+    if (k == 700) entities += VertexList({"30", "31", "32", "33"}, 0);
+    if (k == 900) {
+      for (int line = 0; line < 30000; ++line) {
+        entities += "  0\nLINE\n  8\n0\n 10\n0.0\n 20\n0.0\n 11\n1.0\n 21\n1.0\n";
+      }
+    }
+  }
+  const auto [run, files] = OnceAndTwice(File(entities), {"-o", "out.dxf", "--report", "r", "-c", "4"});
+  EXPECT_EQ(run.status, kSomeLeft);
+  EXPECT_EQ(std::count(files.at("r").begin(), files.at("r").end(), '\n'), 1501);
 }
 
 /// A polyline longer than the survey holds at once, read once or twice:
