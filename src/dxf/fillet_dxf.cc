@@ -744,7 +744,7 @@ class Writer : public DrawingVisitor {
   }
 
  private:
-  static constexpr size_t kFlushBytes = size_t{1} << 20;
+  static constexpr size_t kFlushBytes = size_t{1} << 18;
   /// Polylines given to the workers at a time, and batches queued at
   /// most; beyond, this thread runs them too.
   static constexpr size_t kBatchPolylines = 64;
