@@ -122,7 +122,8 @@ class Reader {
       if (entities && tag.code == 0) {
         const std::string_view type = TrimBlanks(tag.value);
         if (type == "LWPOLYLINE") {
-          i = ReadLightweight(i);
+          i = visitor_.ReadsLightweightLater(i) ? HandOverLightweight(i)
+                                                : ReadLightweight(i);
           continue;
         }
         if (type == "POLYLINE") {
@@ -329,6 +330,25 @@ class Reader {
     return p.end_tag;
   }
 
+  /// The LWPOLYLINE at `first`, unread but for its handles, to the
+  /// visitor; returns the index after it.
+  size_t HandOverLightweight(size_t first) {
+    size_t end = first + 1;
+    for (; window_.Has(end) && window_[end].code != 0; ++end) {
+      NoteHandle(window_[end]);
+    }
+    visitor_.OnUnreadLightweight(first, end);
+    return end;
+  }
+
+ public:
+  /// The LWPOLYLINE at `first` alone; what the scan would say of it.
+  LightweightRead ReadOneLightweight(size_t first) {
+    ReadLightweight(first);
+    return {drawing_.error, drawing_.error_line};
+  }
+
+ private:
   size_t ReadVertexList(size_t first) {
     Polyline& p = Fresh(PolylineForm::kVertexList, first);
     size_t i = EntityEnd(first + 1);
@@ -577,6 +597,11 @@ bool OpaqueParts::Skip(const Tag& tag) {
 Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
                     DrawingVisitor& visitor) {
   return Reader(window, pieces, visitor).Read();
+}
+
+LightweightRead ReadLightweightAt(TagWindow& window, size_t first,
+                                  DrawingVisitor& visitor) {
+  return Reader(window, DrawingPieces::kSkip, visitor).ReadOneLightweight(first);
 }
 
 Drawing ReadDrawing(const TagList& list, DrawingPieces pieces) {

@@ -197,6 +197,15 @@ class DrawingVisitor {
   virtual bool WantsLightweightTags(size_t /*first_tag*/) const {
     return true;
   }
+  /// True when the visitor reads the LWPOLYLINE starting at tag
+  /// `first_tag` itself, later (ReadLightweightAt): it is then handed over
+  /// unread, by OnUnreadLightweight.
+  virtual bool ReadsLightweightLater(size_t /*first_tag*/) const {
+    return false;
+  }
+  /// The LWPOLYLINE of tags [first_tag, end_tag), held, not read: the
+  /// visitor said it reads it later.
+  virtual void OnUnreadLightweight(size_t /*first_tag*/, size_t /*end_tag*/) {}
   /// A LINE or ARC of model space (with DrawingPieces::kRead), its tags
   /// held; the visitor may take it.
   virtual void OnPiece(Piece& piece) = 0;
@@ -215,6 +224,17 @@ inline constexpr const char* kScanStopped = "the reading was stopped";
 /// pieces. It stops at "0 / EOF", at the end of the tags or at a fault.
 Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
                     DrawingVisitor& visitor);
+
+/// Reads the LWPOLYLINE at tag `first` of `window` as ScanDrawing reads
+/// one, handing it to `visitor`: its tags as it asks, its values, and the
+/// fault that makes the drawing unreadable, if any (the line of the fault
+/// counted in the window's lines).
+struct LightweightRead {
+  std::string error;
+  int error_line = 0;
+};
+LightweightRead ReadLightweightAt(TagWindow& window, size_t first,
+                                  DrawingVisitor& visitor);
 
 }  // namespace dxf
 

@@ -496,82 +496,94 @@ void PlanChains(FilletPlan& plan) {
   }
 }
 
-/// A run of a drawing's bytes with lightweight polylines among them, planned
-/// and written on some thread: it holds a copy of the bytes and of the
-/// polylines' tags, values and settings, and gives the bytes to write for
-/// the run and what became of each polyline.
+/// Keeps the polyline ReadLightweightAt reads.
+class KeepPolyline : public DrawingVisitor {
+ public:
+  void OnBoundary(size_t /*next*/) override {}
+  void OnPolyline(Polyline& polyline) override {
+    std::swap(polyline_, polyline);
+    read_ = true;
+  }
+  void OnPiece(Piece& /*piece*/) override {}
+  bool read() const { return read_; }
+  Polyline& polyline() { return polyline_; }
+
+ private:
+  Polyline polyline_;
+  bool read_ = false;
+};
+
+/// A run of a drawing's bytes with lightweight polylines among them, read,
+/// planned and written on some thread: it holds a copy of the bytes, and
+/// gives the bytes to write for the run and what became of each polyline
+/// (or that one does not read).
 class PolylineBatch : public Work {
  public:
-  explicit PolylineBatch(const TagLayout& layout) { tags_.layout = layout; }
+  PolylineBatch(const TagLayout& layout, const Settings& settings)
+      : layout_(layout), settings_(settings) {}
 
   /// Empties it for another batch, its memory kept.
   void Clear() {
-    used_ = 0;
+    items_.clear();
     bytes_.clear();
-    tags_.tags.clear();
     text_.clear();
     rewritten_ = 0;
     reports_.clear();
+    failed_ = false;
   }
 
-  /// `bytes`, written as they are, then the polyline `p` of `window`,
-  /// planned with `settings`.
-  void Add(std::string_view bytes, const TagWindow& window, const Polyline& p,
-           const Settings& settings) {
-    // An item of an earlier batch is assigned over: its vectors' memory is
-    // used again.
-    if (used_ == items_.size()) items_.emplace_back();
-    Item& item = items_[used_++];
+  /// `before`, written as it is, then the LWPOLYLINE whose bytes are
+  /// `polyline`, unread, its "0" on line `line` of the drawing.
+  void Add(std::string_view before, std::string_view polyline, int line) {
+    Item& item = items_.emplace_back();
     item.begin = bytes_.size();
-    bytes_.append(bytes);
+    bytes_.append(before);
     item.polyline_begin = bytes_.size();
-    const size_t base = window[p.first_tag].begin;
-    bytes_.append(window.Bytes(base, window[p.end_tag - 1].end));
+    bytes_.append(polyline);
     item.end = bytes_.size();
-    // Its tags are the batch's from tags_begin on, their offsets into the
-    // batch's bytes; their values are set in Run, when the bytes no longer
-    // move.
-    const size_t tags_begin = tags_.tags.size();
-    for (size_t i = p.first_tag; i < p.end_tag; ++i) {
-      Tag& tag = tags_.tags.emplace_back(window[i]);
-      tag.begin = tag.begin - base + item.polyline_begin;
-      tag.value_begin = tag.value_begin - base + item.polyline_begin;
-      tag.value_text_end = tag.value_text_end - base + item.polyline_begin;
-      tag.end = tag.end - base + item.polyline_begin;
-    }
-    item.polyline = p;
-    item.polyline.first_tag = tags_begin;
-    item.polyline.end_tag = tags_.tags.size();
-    for (size_t& tag : item.polyline.vertex_tags) tag = tag - p.first_tag + tags_begin;
-    item.settings = settings;
+    item.line = line;
   }
 
-  size_t polylines() const { return used_; }
+  size_t polylines() const { return items_.size(); }
 
   void Run() override {
-    for (Tag& tag : tags_.tags) {
-      tag.value = {bytes_.data() + tag.value_begin, tag.value.size()};
-    }
-    const TagWindow window(tags_, bytes_);
-    // The lightweight form gives out no handles.
-    Rewriter rewriter(window, false, 0);
     const std::string_view all = bytes_;
-    for (size_t k = 0; k < used_; ++k) {
-      Item& item = items_[k];
+    for (const Item& item : items_) {
       text_ += all.substr(item.begin, item.polyline_begin - item.begin);
-      PolylinePlan plan = PlanPolyline(item.polyline, item.settings);
+      const std::string_view bytes =
+          all.substr(item.polyline_begin, item.end - item.polyline_begin);
+      // Read as the scan reads it, its tags laid out as the drawing's
+      // first (new tags follow that layout).
+      TagList list = ReadTags(bytes);
+      list.layout = layout_;
+      TagWindow window(list, bytes);
+      KeepPolyline kept;
+      if (!list.error.empty() || !ReadLightweightAt(window, 0, kept).error.empty() ||
+          !kept.read()) {
+        failed_ = true;  // the two passes say why
+        return;
+      }
+      Polyline& p = kept.polyline();
+      p.line = item.line;
+      if (!Considered(p, settings_)) {
+        text_ += bytes;
+        continue;
+      }
+      PolylinePlan plan = PlanPolyline(p, settings_);
       if (plan.rewritten) {
-        rewriter.Entity(item.polyline, plan.result, text_);
+        // The lightweight form gives out no handles.
+        Rewriter(window, false, 0).Entity(p, plan.result, text_);
         ++rewritten_;
       } else {
-        text_ += all.substr(item.polyline_begin, item.end - item.polyline_begin);
+        text_ += bytes;
       }
       reports_.push_back(std::move(plan.report));
     }
   }
 
-  /// After Run: the bytes to write, how many polylines are new, and what
-  /// became of each.
+  /// After Run: whether every polyline read; the bytes to write, how many
+  /// polylines are new, and what became of each considered.
+  bool failed() const { return failed_; }
   const std::string& text() const { return text_; }
   int rewritten() const { return rewritten_; }
   const std::vector<OutlineReport>& reports() const { return reports_; }
@@ -583,17 +595,17 @@ class PolylineBatch : public Work {
     size_t begin = 0;
     size_t polyline_begin = 0;
     size_t end = 0;
-    Polyline polyline;
-    Settings settings;
+    int line = 0;
   };
 
+  TagLayout layout_;
+  const Settings& settings_;
   std::vector<Item> items_;
-  size_t used_ = 0;  ///< the items of this batch; those after, of earlier ones
   std::string bytes_;
-  TagList tags_;
   std::string text_;
   int rewritten_ = 0;
   std::vector<OutlineReport> reports_;
+  bool failed_ = false;
 };
 
 /// How many tags after an LWPOLYLINE's "0" the writing in one pass looks
@@ -636,6 +648,10 @@ class Writer : public DrawingVisitor {
 
   bool Stops() const override { return stops_ || (at_once_ && listener_.Full()); }
 
+  /// Whether a polyline the workers read did not read: the one pass is
+  /// of no use.
+  bool Failed() const { return failed_; }
+
   void OnBoundary(size_t next) override { CopyTo(window_[next].begin); }
 
   /// A long polyline the survey planned is copied as its bytes unless it is
@@ -652,10 +668,6 @@ class Writer : public DrawingVisitor {
   void OnPolyline(Polyline& p) override {
     if (!Considered(p, plan_.settings)) return;
     const Settings& settings = by_place_.For(p);
-    if (workers_ != nullptr && p.form == PolylineForm::kLightweight) {
-      Queue(p, settings);
-      return;
-    }
     if (at_once_ && p.form == PolylineForm::kVertexList) {
       FinishQueued();  // told of in file order
       PolylinePlan plan = PlanPolyline(p, settings);
@@ -750,23 +762,33 @@ class Writer : public DrawingVisitor {
   static constexpr size_t kBatchPolylines = 64;
   static constexpr size_t kMostQueued = 8;
 
-  /// Queues the lightweight polyline `p` for the workers, after the bytes
-  /// before it, in batches of kBatchPolylines; writes and tells of those
-  /// run, in file order.
-  void Queue(const Polyline& p, const Settings& settings) {
-    CopyTo(window_[p.first_tag].begin);
+  /// With workers, every lightweight polyline but a long one (which stops
+  /// the pass) and but with reliefs (whose settings depend on the
+  /// polylines before) is read by them.
+  bool ReadsLightweightLater(size_t first_tag) const override {
+    return workers_ != nullptr && !geometry::IsRelief(plan_.settings.style) &&
+           !SaysItIsLong(first_tag);
+  }
+
+  /// Queues the LWPOLYLINE of tags [first_tag, end_tag) for the workers,
+  /// after the bytes before it, in batches of kBatchPolylines; writes and
+  /// tells of those run, in file order.
+  void OnUnreadLightweight(size_t first_tag, size_t end_tag) override {
+    const Tag& first = window_[first_tag];
+    CopyTo(first.begin);
     if (!filling_) {
       if (spare_batches_.empty()) {
-        filling_ = std::make_unique<PolylineBatch>(window_.layout());
+        filling_ = std::make_unique<PolylineBatch>(window_.layout(), plan_.settings);
       } else {
         filling_ = std::move(spare_batches_.back());
         spare_batches_.pop_back();
         filling_->Clear();
       }
     }
-    filling_->Add(out_, window_, p, settings);
+    filling_->Add(out_, window_.Bytes(first.begin, window_[end_tag - 1].end),
+                  first.line);
     out_.clear();
-    Skip(p.end_tag);
+    Skip(end_tag);
     if (filling_->polylines() < kBatchPolylines) return;
     StartFilling();
     KeepQueueShort();
@@ -799,8 +821,13 @@ class Writer : public DrawingVisitor {
         queued_.pop_front();
         continue;
       }
-      if (!workers_->Finished(*first.batch)) return;
+      if (failed_ || !workers_->Finished(*first.batch)) return;
       const PolylineBatch& batch = *first.batch;
+      if (batch.failed()) {
+        failed_ = true;
+        stops_ = true;
+        return;
+      }
       written_ += batch.text();
       run_.rewritten += batch.rewritten();
       for (const OutlineReport& report : batch.reports()) {
@@ -922,6 +949,8 @@ class Writer : public DrawingVisitor {
   /// behind those started.
   std::unique_ptr<PolylineBatch> filling_;
   std::deque<Queued> queued_;
+  /// A polyline the workers read did not read: the pass is stopped.
+  bool failed_ = false;
   std::string spare_;  ///< a buffer written out, for out_ again
   /// Batches written out, for batches again.
   std::vector<std::unique_ptr<PolylineBatch>> spare_batches_;
@@ -1058,6 +1087,7 @@ std::optional<FilletRun> FilletJob::WriteAtOnce(TagStream& stream,
   while (stream.Next(tag)) stream.Release(tag.end);
   if (!stream.error().empty()) return std::nullopt;
   writer.Finish(stream);
+  if (writer.Failed()) return std::nullopt;
   return run;
 }
 

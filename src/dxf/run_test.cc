@@ -236,6 +236,14 @@ TEST(RunCommandLine, PolylinesOnThreadsComeOutInFileOrder) {
   const auto [run, files] = OnceAndTwice(File(entities), {"-o", "out.dxf", "--report", "r", "-c", "4"});
   EXPECT_EQ(run.status, kSomeLeft);
   EXPECT_EQ(std::count(files.at("r").begin(), files.at("r").end(), '\n'), 1501);
+  // A polyline far in that does not read: nothing is written, the fault
+  // is named at its line.
+  const std::string bad = File(entities + Lightweight("FF", 0, {"0,0", "x,5"}));
+  const auto [refused, left] = OnceAndTwice(bad, {"-o", "out.dxf", "--report", "r"});
+  EXPECT_EQ(refused.status, kFailed);
+  EXPECT_NE(refused.standard_error.find("not a readable ASCII DXF file: the value of group code 10"),
+            std::string::npos);
+  EXPECT_EQ(left.size(), 1u);
 }
 
 /// A polyline longer than the survey holds at once, read once or twice:
