@@ -1,6 +1,6 @@
 #!/bin/bash
-# One series of rrensen-dxf against an earlier build of it (OTHER), ezdxf
-# and the copy floor, on the drawings bench/dxf/make_drawing.py writes:
+# One series of rrensen-dxf (on every core, and on one: -j 1) against an
+# earlier build of it (OTHER), ezdxf and the copy floor, on the drawings bench/dxf/make_drawing.py writes:
 # 20,000 closed five-point polylines, the 100 MB drawing, one refused
 # polyline of 10^6 vertices, and a folder of 200 drawings (as a batch, and
 # one process per file). Wall times by hyperfine, peak memory by GNU time.
@@ -31,11 +31,13 @@ series() {  # NAME RUNS COMMAND...
 }
 series polylines "$RUNS" \
   -n "rrensen-dxf" "$TOOL -c 5 $WORK/polylines.dxf -o $OUT/p.dxf" \
+  -n "rrensen-dxf -j 1" "$TOOL -j 1 -c 5 $WORK/polylines.dxf -o $OUT/p1.dxf" \
   -n "earlier rrensen-dxf" "$OTHER -c 5 $WORK/polylines.dxf -o $OUT/p-other.dxf" \
   -n "ezdxf read + save" "/usr/bin/python3 bench/dxf/ezdxf_copy.py $WORK/polylines.dxf $OUT/p-ezdxf.dxf"
 series drawing "$RUNS" \
   -n "copy floor" "$FLOOR $WORK/drawing.dxf $OUT/d-floor.dxf" \
   -n "rrensen-dxf" "$TOOL -c 5 $WORK/drawing.dxf -o $OUT/d.dxf" \
+  -n "rrensen-dxf -j 1" "$TOOL -j 1 -c 5 $WORK/drawing.dxf -o $OUT/d1.dxf" \
   -n "earlier rrensen-dxf" "$OTHER -c 5 $WORK/drawing.dxf -o $OUT/d-other.dxf"
 series big "$RUNS" \
   -n "rrensen-dxf" "$TOOL -c 5 $WORK/big.dxf -o $OUT/b.dxf" \
