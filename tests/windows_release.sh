@@ -3,7 +3,8 @@
 # both programs, the instructions (CR LF; the Japanese ones with a byte-order
 # mark), the licence and an example; both programs need no DLL beyond
 # Windows' own; and both run from the unpacked folder under Wine on the
-# example, the tool writing the same bytes as the native build.
+# example, the tool writing the same bytes as the native build. Then that
+# the build's rrensen-dxf.exe stops a batch cleanly on Ctrl-C.
 #   tests/windows_release.sh BUILD_DIR [NATIVE_TOOL]
 set -euo pipefail
 build=${1:-build/windows}
@@ -58,4 +59,35 @@ fi
 check "rrensen.exe --version" bash -c "wine '$dir/rrensen.exe' --version 2>/dev/null | grep -q '^rrensen '"
 (cd "$work" && wine "$dir/rrensen-view.exe" "$dir/example/kdx_temp.txt" -o picture.svg >/dev/null 2>&1)
 check "the preview draws the example" grep -q '<svg' "$work/picture.svg"
+
+# Ctrl-C stops a batch of rrensen-dxf.exe: status 130, the files finished
+# kept, no scratch file left. Wine turns SIGINT into the console's Ctrl-C.
+dxf_exe=$(realpath "$build/src/dxf/rrensen-dxf.exe")
+batch="$work/batch"
+mkdir -p "$batch/in"
+/usr/bin/python3 - "$batch/in" <<'PY'
+import sys
+entities = "".join(
+    "  0\nLWPOLYLINE\n  8\n0\n 90\n4\n 70\n1\n"
+    + "".join(f" 10\n{x + k * 0.001}\n 20\n{y}\n" for x, y in ((0, 0), (100, 0), (100, 100), (0, 100)))
+    for k in range(20000))
+text = f"  0\nSECTION\n  2\nENTITIES\n{entities}  0\nENDSEC\n  0\nEOF\n"
+for n in range(60):
+    open(f"{sys.argv[1]}/d{n:02}.dxf", "w").write(text)
+PY
+wine "$dxf_exe" -c 5 -j 2 -o "$batch/out" "$batch/in" >/dev/null 2>&1 &
+launcher=$!
+for _ in $(seq 600); do
+  [ -n "$(find "$batch/out" -name 'd*.dxf' 2>/dev/null)" ] && break
+  sleep 0.05
+done
+pkill -INT -n -f "rrensen-dxf.exe -c 5" || true
+interrupted=0
+wait "$launcher" || interrupted=$?
+check "Ctrl-C stops a batch with status 130" test "$interrupted" -eq 130
+check "an interrupted batch leaves no scratch file" \
+  test -z "$(find "$batch/out" -name '*.rrensen-dxf-part')"
+check "an interrupted batch keeps the files it finished, whole" bash -c \
+  "n=\$(ls '$batch/out' | wc -l); [ \$n -ge 1 ] && [ \$n -lt 60 ] && cmp -s '$batch/out/d00.dxf' \
+   <(wine '$dxf_exe' -c 5 '$batch/in/d00.dxf' 2>/dev/null)"
 echo "$passed passed, 0 failed"

@@ -13,6 +13,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <csignal>
 #include <pthread.h>
@@ -96,9 +97,29 @@ bool StandardErrorIsTerminal() {
 #endif
 }
 
-/// Runs a batch. On POSIX systems Ctrl-C (SIGINT) is taken by a thread of
-/// its own, which sets the batch's stop; elsewhere it ends the program as
-/// usual.
+#ifdef _WIN32
+/// The name of the event that stops this process's batch. A console
+/// control handler is called with no context, so it finds the event by a
+/// name of its process rather than through a variable of the program.
+std::wstring StopEventName() {
+  return L"rrensen-dxf-stop-" + std::to_wstring(GetCurrentProcessId());
+}
+
+/// Ctrl-C and Ctrl-Break set the stop event; false (the system's default:
+/// the program ends) when there is none.
+BOOL WINAPI OnConsoleControl(DWORD control) {
+  if (control != CTRL_C_EVENT && control != CTRL_BREAK_EVENT) return FALSE;
+  HANDLE event = OpenEventW(EVENT_MODIFY_STATE, FALSE, StopEventName().c_str());
+  if (event == nullptr) return FALSE;
+  SetEvent(event);
+  CloseHandle(event);
+  return TRUE;
+}
+#endif
+
+/// Runs a batch. Ctrl-C is taken by a thread of its own, which sets the
+/// batch's stop: on POSIX systems it waits for SIGINT with sigwait, on
+/// Windows for the event the console control handler sets.
 int RunBatchFromTerminal(const dxf::CommandLine& line, dxf::Files& files,
                          StandardError& messages) {
   dxf::BatchEnvironment environment;
@@ -108,7 +129,27 @@ int RunBatchFromTerminal(const dxf::CommandLine& line, dxf::Files& files,
   std::atomic<bool> stop{false};
   environment.stop = &stop;
 #ifdef _WIN32
-  return dxf::RunBatch(line, files, messages, environment);
+  HANDLE interrupt = CreateEventW(nullptr, TRUE, FALSE, StopEventName().c_str());
+  HANDLE over = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (interrupt == nullptr || over == nullptr ||
+      !SetConsoleCtrlHandler(OnConsoleControl, TRUE)) {
+    if (interrupt != nullptr) CloseHandle(interrupt);
+    if (over != nullptr) CloseHandle(over);
+    return dxf::RunBatch(line, files, messages, environment);
+  }
+  std::thread catcher([&] {
+    const HANDLE either[] = {interrupt, over};
+    if (WaitForMultipleObjects(2, either, FALSE, INFINITE) == WAIT_OBJECT_0) {
+      stop.store(true);
+    }
+  });
+  const int status = dxf::RunBatch(line, files, messages, environment);
+  SetEvent(over);
+  catcher.join();
+  SetConsoleCtrlHandler(OnConsoleControl, FALSE);
+  CloseHandle(interrupt);
+  CloseHandle(over);
+  return status;
 #else
   // Blocked in every thread, SIGINT waits for sigwait below.
   sigset_t interrupt;
