@@ -552,13 +552,16 @@ class PolylineBatch : public Work {
       text_ += all.substr(item.begin, item.polyline_begin - item.begin);
       const std::string_view bytes =
           all.substr(item.polyline_begin, item.end - item.polyline_begin);
-      // Read as the scan reads it, its tags laid out as the drawing's
-      // first (new tags follow that layout).
-      TagList list = ReadTags(bytes);
-      list.layout = layout_;
-      TagWindow window(list, bytes);
+      // Read as the scan reads it (into the tags of the one before, whose
+      // memory is used again), laid out as the drawing's first tag is (new
+      // tags follow that layout).
+      TagStream stream(bytes);
+      list_.tags.clear();
+      for (Tag tag; stream.Next(tag);) list_.tags.push_back(tag);
+      list_.layout = layout_;
+      TagWindow window(list_, bytes);
       KeepPolyline kept;
-      if (!list.error.empty() || !ReadLightweightAt(window, 0, kept).error.empty() ||
+      if (!stream.error().empty() || !ReadLightweightAt(window, 0, kept).error.empty() ||
           !kept.read()) {
         failed_ = true;  // the two passes say why
         return;
@@ -600,6 +603,7 @@ class PolylineBatch : public Work {
 
   TagLayout layout_;
   const Settings& settings_;
+  TagList list_;  ///< the tags of the polyline being read
   std::vector<Item> items_;
   std::string bytes_;
   std::string text_;
