@@ -561,8 +561,8 @@ class PolylineBatch : public Work {
       list_.layout = layout_;
       TagWindow window(list_, bytes);
       KeepPolyline kept;
-      if (!stream.error().empty() || !ReadLightweightAt(window, 0, kept).error.empty() ||
-          !kept.read()) {
+      if (!stream.error().empty() ||
+          !ReadLightweightAt(window, 0, kept).error.empty() || !kept.read()) {
         failed_ = true;  // the two passes say why
         return;
       }
@@ -650,7 +650,9 @@ class Writer : public DrawingVisitor {
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
-  bool Stops() const override { return stops_ || (at_once_ && listener_.Full()); }
+  bool Stops() const override {
+    return stops_ || (at_once_ && listener_.Full());
+  }
 
   /// Whether a polyline the workers read did not read: the one pass is
   /// of no use.
@@ -782,7 +784,8 @@ class Writer : public DrawingVisitor {
     CopyTo(first.begin);
     if (!filling_) {
       if (spare_batches_.empty()) {
-        filling_ = std::make_unique<PolylineBatch>(window_.layout(), plan_.settings);
+        filling_ =
+            std::make_unique<PolylineBatch>(window_.layout(), plan_.settings);
       } else {
         filling_ = std::move(spare_batches_.back());
         spare_batches_.pop_back();
