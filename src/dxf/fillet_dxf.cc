@@ -796,7 +796,7 @@ class Writer : public DrawingVisitor {
                   first.line);
     out_.clear();
     Skip(end_tag);
-    if (filling_->polylines() < kBatchPolylines) return;
+    if (!filling_ || filling_->polylines() < kBatchPolylines) return;
     StartFilling();
     KeepQueueShort();
   }
@@ -918,10 +918,12 @@ class Writer : public DrawingVisitor {
     if (filling_ || !queued_.empty()) {
       // After the polylines queued, in a buffer of its own.
       if (filling_) StartFilling();
+      std::string next;
+      next.swap(spare_);
+      next.clear();
+      next.reserve(2 * kFlushBytes);
       queued_.push_back({nullptr, std::move(out_)});
-      out_ = std::move(spare_);
-      out_.clear();
-      out_.reserve(2 * kFlushBytes);
+      out_ = std::move(next);
       KeepQueueShort();
       return;
     }
