@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <system_error>
 
 #include "dxf/tag_reader.h"
@@ -15,78 +16,147 @@
 namespace dxf {
 namespace {
 
-/// Copies `text` to `out`; returns its length.
-size_t copy_at(char* out, std::string_view text) {
-  text.copy(out, text.size());
-  return text.size();
+/// 10^0 to 10^17.
+constexpr uint64_t kPowersOfTen[] = {1,
+                                     10,
+                                     100,
+                                     1000,
+                                     10000,
+                                     100000,
+                                     1000000,
+                                     10000000,
+                                     100000000,
+                                     1000000000,
+                                     10000000000,
+                                     100000000000,
+                                     1000000000000,
+                                     10000000000000,
+                                     100000000000000,
+                                     1000000000000000,
+                                     10000000000000000,
+                                     100000000000000000};
+
+/// The number of decimal digits of `value`, which is 1 to 10^17 - 1.
+int DigitCount(uint64_t value) {
+#if defined(__GNUC__)
+  // A number of b bits has floor(b log10 2) or one more digits; 1233 / 4096
+  // is log10 2 closely enough for b up to 64. The power of ten tells which.
+  const int bits = 64 - __builtin_clzll(value);
+  const int guess = (bits * 1233) >> 12;
+  return guess + (value >= kPowersOfTen[guess] ? 1 : 0);
+#else
+  int count = 1;
+  while (count < 17 && value >= kPowersOfTen[count]) ++count;
+  return count;
+#endif
+}
+
+/// Writes the 8 digits of `value` (below 10^8), leading zeros too, at `out`,
+/// a pair at a time. Each pair is a quotient of `value` by a power of 100
+/// less 100 times the next one: the three divisions (multiplications, in
+/// 32-bit arithmetic) do not wait on each other, as repeated `% 100` and
+/// `/ 100` would.
+void WriteEightDigits(char* out, uint32_t value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  const uint32_t hundreds = value / 100;
+  const uint32_t ten_thousands = value / 10000;
+  const uint32_t millions = value / 1000000;
+  std::memcpy(out, kPairs + 2 * millions, 2);
+  std::memcpy(out + 2, kPairs + 2 * (ten_thousands - 100 * millions), 2);
+  std::memcpy(out + 4, kPairs + 2 * (hundreds - 100 * ten_thousands), 2);
+  std::memcpy(out + 6, kPairs + 2 * (value - 100 * hundreds), 2);
+}
+
+/// Writes `value` (below 10^count) as `count` digits (1 to 17), leading
+/// zeros too, at `out`. Scaled up to fill 8, 16 or 17 digits, it is written
+/// as one or two halves of 8 and a top digit; the digits past `count` are
+/// zeros, which the caller writes over or leaves past the end of its text.
+void WriteDigits(char* out, uint64_t value, int count) {
+  if (count <= 8) {
+    WriteEightDigits(out, static_cast<uint32_t>(value * kPowersOfTen[8 - count]));
+    return;
+  }
+  if (count == 17) {
+    const uint64_t high = value / 100000000;  // below 10^9
+    *out++ = static_cast<char>('0' + high / 100000000);
+    WriteEightDigits(out, static_cast<uint32_t>(high % 100000000));
+    WriteEightDigits(out + 8, static_cast<uint32_t>(value % 100000000));
+    return;
+  }
+  value *= kPowersOfTen[16 - count];
+  WriteEightDigits(out, static_cast<uint32_t>(value / 100000000));
+  WriteEightDigits(out + 8, static_cast<uint32_t>(value % 100000000));
 }
 
 }  // namespace
 
 size_t WriteCoordinate(char* out, double value) {
-  auto copy = [out](std::string_view text) {
-    text.copy(out, text.size());
-    return text.size();
-  };
-  if (value == 0.0) return copy("0.0");  // also for -0.0
+  if (value == 0.0) {  // also for -0.0
+    std::memcpy(out, "0.0", 3);
+    return 3;
+  }
+  const double magnitude = std::fabs(value);
   // From 2^53 up every double is a whole number, and the shortest fixed text
   // that reads back as it is its exact value: no other whole number is
   // nearer, and padding fewer digits with zeros gives as many or more
   // characters ("1e23" is 99999999999999991611392). {fmt} writes it exactly
   // with no decimals.
-  if (std::fabs(value) >= 9007199254740992.0 && std::isfinite(value)) {
+  if (magnitude >= 9007199254740992.0 && std::isfinite(value)) {
     const size_t length =
         fmt::format_to_n(out, kCoordinateBytes - 2, "{:.0f}", value).size;
-    return length + copy_at(out + length, ".0");
+    std::memcpy(out + length, ".0", 2);
+    return length + 2;
   }
   if (!std::isfinite(value)) {  // "inf", "-nan", ...
     return static_cast<size_t>(fmt::format_to(out, FMT_COMPILE("{}"), value) - out);
   }
-  // Below, Dragonbox (through {fmt}) gives the fewest significant digits
-  // that read back as the same double, as a whole number and a power of
-  // ten; they are laid out here in fixed notation.
-  size_t length = 0;
-  if (value < 0.0) out[length++] = '-';
-  const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
-  // The significand's digits, two at a time from the last.
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
-  char digits[24];
-  char* first = digits + sizeof digits;
-  uint64_t rest = decimal.significand;
-  while (rest >= 100) {
-    const size_t pair = static_cast<size_t>(rest % 100) * 2;
-    rest /= 100;
-    *--first = kPairs[pair + 1];
-    *--first = kPairs[pair];
+  // The sign is written always and kept only for a negative value, where
+  // a branch would guess wrong for half of a drawing's coordinates.
+  out[0] = '-';
+  char* const text = out + (value < 0.0 ? 1 : 0);
+  // Below 2^53 every whole number is a double, so a whole number is the
+  // fewest digits that read back as itself.
+  const auto whole = static_cast<int64_t>(magnitude);
+  if (static_cast<double>(whole) == magnitude) {
+    const auto digits = static_cast<uint64_t>(whole);
+    const int count = DigitCount(digits);
+    WriteDigits(text, digits, count);
+    std::memcpy(text + count, ".0", 2);
+    return static_cast<size_t>(text + count + 2 - out);
   }
-  if (rest >= 10) {
-    const size_t pair = static_cast<size_t>(rest) * 2;
-    *--first = kPairs[pair + 1];
-    *--first = kPairs[pair];
-  } else {
-    *--first = static_cast<char>('0' + rest);
+  // Dragonbox (through {fmt}) gives the fewest significant digits that read
+  // back as the same double, as a whole number and a power of ten, here
+  // negative (the value is not whole).
+  const auto decimal = fmt::detail::dragonbox::to_decimal(magnitude);
+  const uint64_t significand = decimal.significand;
+  const int decimals = -decimal.exponent;
+  if (magnitude < 1.0) {
+    // "0." and the significand with leading zeros to make `decimals`
+    // digits; past 17, more than it has, those zeros first.
+    std::memcpy(text, "0.", 2);
+    char* first = text + 2;
+    if (decimals > 17) {
+      std::memset(first, '0', static_cast<size_t>(decimals - 17));
+      first += decimals - 17;
+    }
+    WriteDigits(first, significand, std::min(decimals, 17));
+    return static_cast<size_t>(text + 2 + decimals - out);
   }
-  const auto count = static_cast<size_t>(digits + sizeof digits - first);
-  const std::string_view significant(first, count);
-  const int exponent = decimal.exponent;
-  if (exponent >= 0) {
-    length += copy_at(out + length, significant);
-    for (int k = 0; k < exponent; ++k) out[length++] = '0';
-    return length + copy_at(out + length, ".0");
-  }
-  const auto decimals = static_cast<size_t>(-exponent);
-  if (count > decimals) {
-    const size_t whole = count - decimals;
-    length += copy_at(out + length, significant.substr(0, whole));
-    out[length++] = '.';
-    return length + copy_at(out + length, significant.substr(whole));
-  }
-  length += copy_at(out + length, "0.");
-  for (size_t k = count; k < decimals; ++k) out[length++] = '0';
-  return length + copy_at(out + length, significant);
+  // The significand's digits, the point among them. Its whole part and its
+  // decimals have 16 digits at most (the significand has 17), so they are
+  // copied from `digits` 16 bytes at a time, which compilers do without a
+  // call. The bytes past the text are scratch.
+  const int count = DigitCount(significand);
+  const int whole_count = count - decimals;
+  char digits[32] = {};
+  WriteDigits(digits, significand, count);
+  std::memcpy(text, digits, 16);
+  text[whole_count] = '.';
+  std::memcpy(text + whole_count + 1, digits + whole_count, 16);
+  return static_cast<size_t>(text + count + 1 - out);
 }
 
 std::string FormatCoordinate(double value) {

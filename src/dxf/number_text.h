@@ -23,7 +23,8 @@ std::string FormatCoordinate(double value);
 constexpr size_t kCoordinateBytes = 360;
 
 /// Writes FormatCoordinate(value) into `out`, which has room for
-/// kCoordinateBytes; returns its length. No heap.
+/// kCoordinateBytes; returns its length. No heap. The bytes after the text,
+/// within kCoordinateBytes, may be written over.
 size_t WriteCoordinate(char* out, double value);
 
 /// Appends FormatCoordinate(value) to `out`.

@@ -53,13 +53,22 @@ TEST(NumberText, CoordinatesAgreeWithToCharsEverywhere) {
   EXPECT_EQ(FormatCoordinate(infinity), ToCharsCoordinate(infinity));
   EXPECT_EQ(FormatCoordinate(-infinity), ToCharsCoordinate(-infinity));
   // Zeros of either sign; 1e23 and 2^53 + 1, whose exact values are
-  // shorter than their shortest digits followed by zeros.
-  EXPECT_EQ(FormatCoordinate(0.0), "0.0");
-  EXPECT_EQ(FormatCoordinate(-0.0), "0.0");
-  EXPECT_EQ(FormatCoordinate(10.0), "10.0");
-  EXPECT_EQ(FormatCoordinate(1e23), "99999999999999991611392.0");
-  EXPECT_EQ(FormatCoordinate(9007199254740993.0), "9007199254740992.0");
-  EXPECT_EQ(FormatCoordinate(1.5e-7), "0.00000015");
+  // shorter than their shortest digits followed by zeros; where the digits
+  // are cut into halves of 8 (whole numbers of 8, 9 and 16 digits, the
+  // largest below 2^53); 17 digits with the point after the first or the
+  // 16th; 17 decimals after "0." and more.
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {
+      {0.0, "0.0"}, {-0.0, "0.0"}, {10.0, "10.0"}, {1e23, "99999999999999991611392.0"},
+      {9007199254740993.0, "9007199254740992.0"}, {9007199254740991.0, "9007199254740991.0"},
+      {-99999999.0, "-99999999.0"}, {100000000.0, "100000000.0"},
+      {1.0000000000000002, "1.0000000000000002"}, {-12345678.901234567, "-12345678.901234567"},
+      {4503599627370495.5, "4503599627370495.5"}, {0.9999999999999999, "0.9999999999999999"},
+      {0.30000000000000004, "0.30000000000000004"}, {-1e-17, "-0.00000000000000001"},
+      {2.5e-18, "0.0000000000000000025"}, {1.5e-7, "0.00000015"}};
+  for (const auto& c : cases) EXPECT_EQ(FormatCoordinate(c.value), c.text);
 }
 
 TEST(NumberText, RealsAgreeWithFromChars) {
