@@ -90,7 +90,11 @@ setup(
             # {fmt} and fast_float write and read the library's numbers, from
             # their headers alone (Debian: libfmt-dev, libfast-float-dev), as
             # cmake/NumberLibraries.cmake sets them up for the programs.
-            define_macros=[("FMT_HEADER_ONLY", None), ("FMT_STATIC_THOUSANDS_SEPARATOR", "0")],
+            define_macros=[
+                ("FMT_HEADER_ONLY", None),
+                ("FMT_STATIC_THOUSANDS_SEPARATOR", "0"),
+                ("FMT_USE_FULL_CACHE_DRAGONBOX", "1"),
+            ],
             depends=headers(),
             cxx_std=17,
             extra_compile_args=["-O2"] if os.name != "nt" else ["/O2"],
