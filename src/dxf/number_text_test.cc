@@ -11,6 +11,8 @@
 #include <string>
 #include <system_error>
 
+#include "dxf/tag_writer.h"
+
 namespace dxf {
 namespace {
 
@@ -69,6 +71,32 @@ TEST(NumberText, CoordinatesAgreeWithToCharsEverywhere) {
       {0.30000000000000004, "0.30000000000000004"}, {-1e-17, "-0.00000000000000001"},
       {2.5e-18, "0.0000000000000000025"}, {1.5e-7, "0.00000015"}};
   for (const auto& c : cases) EXPECT_EQ(FormatCoordinate(c.value), c.text);
+}
+
+TEST(NumberText, CoordinateTagsAreLaidOutAsTheFileIs) {
+  // Group codes of one to four digits, padded to three columns or not, and
+  // either line end.
+  const struct {
+    bool padded;
+    const char* line_end;
+    int code;
+    double value;
+    const char* text;
+  } cases[] = {{true, "\n", 10, -1.5, " 10\n-1.5\n"},
+               {true, "\r\n", 0, 100.0, "  0\r\n100.0\r\n"},
+               {true, "\n", 330, 0.25, "330\n0.25\n"},
+               {true, "\r\n", 1010, 12345.678901234567, "1010\r\n12345.678901234567\r\n"},
+               {false, "\r\n", 5, 0.1, "5\r\n0.1\r\n"},
+               {false, "\n", 42, -0.001953125, "42\n-0.001953125\n"},
+               {false, "\n", 1020, 3.0, "1020\n3.0\n"}};
+  for (const auto& c : cases) {
+    TagLayout layout;
+    layout.padded_codes = c.padded;
+    layout.line_end = c.line_end;
+    std::string out = "0\n";
+    AppendCoordinateTag(out, layout, c.code, c.value);
+    EXPECT_EQ(out, std::string("0\n") + c.text);
+  }
 }
 
 TEST(NumberText, RealsAgreeWithFromChars) {
