@@ -64,10 +64,11 @@ void WriteEightDigits(char* out, uint32_t value) {
   const uint32_t hundreds = value / 100;
   const uint32_t ten_thousands = value / 10000;
   const uint32_t millions = value / 1000000;
-  std::memcpy(out, kPairs + 2 * millions, 2);
-  std::memcpy(out + 2, kPairs + 2 * (ten_thousands - 100 * millions), 2);
-  std::memcpy(out + 4, kPairs + 2 * (hundreds - 100 * ten_thousands), 2);
-  std::memcpy(out + 6, kPairs + 2 * (value - 100 * hundreds), 2);
+  auto pair = [](uint32_t below_100) { return kPairs + size_t{2} * below_100; };
+  std::memcpy(out, pair(millions), 2);
+  std::memcpy(out + 2, pair(ten_thousands - 100 * millions), 2);
+  std::memcpy(out + 4, pair(hundreds - 100 * ten_thousands), 2);
+  std::memcpy(out + 6, pair(value - 100 * hundreds), 2);
 }
 
 /// Writes `value` (below 10^count) as `count` digits (1 to 17), leading
@@ -95,7 +96,9 @@ void WriteDigits(char* out, uint64_t value, int count) {
 
 size_t WriteCoordinate(char* out, double value) {
   if (value == 0.0) {  // also for -0.0
-    std::memcpy(out, "0.0", 3);
+    out[0] = '0';
+    out[1] = '.';
+    out[2] = '0';
     return 3;
   }
   const double magnitude = std::fabs(value);
@@ -107,7 +110,8 @@ size_t WriteCoordinate(char* out, double value) {
   if (magnitude >= 9007199254740992.0 && std::isfinite(value)) {
     const size_t length =
         fmt::format_to_n(out, kCoordinateBytes - 2, "{:.0f}", value).size;
-    std::memcpy(out + length, ".0", 2);
+    out[length] = '.';
+    out[length + 1] = '0';
     return length + 2;
   }
   if (!std::isfinite(value)) {  // "inf", "-nan", ...
@@ -124,7 +128,8 @@ size_t WriteCoordinate(char* out, double value) {
     const auto digits = static_cast<uint64_t>(whole);
     const int count = DigitCount(digits);
     WriteDigits(text, digits, count);
-    std::memcpy(text + count, ".0", 2);
+    text[count] = '.';
+    text[count + 1] = '0';
     return static_cast<size_t>(text + count + 2 - out);
   }
   // Dragonbox (through {fmt}) gives the fewest significant digits that read
@@ -136,7 +141,8 @@ size_t WriteCoordinate(char* out, double value) {
   if (magnitude < 1.0) {
     // "0." and the significand with leading zeros to make `decimals`
     // digits; past 17, more than it has, those zeros first.
-    std::memcpy(text, "0.", 2);
+    text[0] = '0';
+    text[1] = '.';
     char* first = text + 2;
     if (decimals > 17) {
       std::memset(first, '0', static_cast<size_t>(decimals - 17));

@@ -15,7 +15,8 @@ size_t WriteCode(char* out, const TagLayout& layout, int code) {
   // Padded, the digits are right-aligned in three columns: two blanks
   // first, which the digits write over where there are more of them.
   const size_t length = layout.padded_codes && count < 3 ? 3 : count;
-  std::memcpy(out, "  ", 2);
+  out[0] = ' ';
+  out[1] = ' ';
   for (size_t k = length; k > length - count; --k) {
     out[k - 1] = static_cast<char>('0' + rest % 10);
     rest /= 10;
