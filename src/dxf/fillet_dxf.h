@@ -112,8 +112,9 @@ class FilletJob {
  public:
   /// `chunk`: the bytes read from a source at a time (the buffer grows to
   /// hold the largest entity whatever it is); small ones are for tests.
-  /// `workers`: threads that plan and write the lightweight polylines of a
-  /// run in one pass while this one reads on (the bytes are the same).
+  /// `workers`: threads that read, plan and write the lightweight polylines
+  /// of a run in one pass while this one splits tags on (the bytes are the
+  /// same).
   explicit FilletJob(const Settings& settings, size_t chunk = size_t{1} << 20,
                      bool keep_plans = false, Workers* workers = nullptr);
   ~FilletJob();
