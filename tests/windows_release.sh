@@ -81,7 +81,18 @@ for _ in $(seq 600); do
   [ -n "$(find "$batch/out" -name 'd*.dxf' 2>/dev/null)" ] && break
   sleep 0.05
 done
-pkill -INT -n -f "rrensen-dxf.exe -c 5" || true
+# SIGINT to the newest process running it (Wine's, not its launcher's),
+# found in /proc, which needs no package.
+newest=0
+for cmdline in /proc/[0-9]*/cmdline; do
+  pid=${cmdline#/proc/}
+  pid=${pid%/cmdline}
+  if tr '\0' ' ' <"$cmdline" 2>/dev/null | grep -q "rrensen-dxf.exe -c 5 -j 2" &&
+    [ "$pid" -gt "$newest" ]; then
+    newest=$pid
+  fi
+done
+[ "$newest" -gt 0 ] && kill -INT "$newest" || true
 interrupted=0
 wait "$launcher" || interrupted=$?
 check "Ctrl-C stops a batch with status 130" test "$interrupted" -eq 130
