@@ -342,10 +342,14 @@ class Reader {
   }
 
  public:
-  /// The LWPOLYLINE at `first` alone; what the scan would say of it.
+  /// The LWPOLYLINE at `first` alone, handed to the visitor; the fault
+  /// the scan would name in it, if any.
   LightweightRead ReadOneLightweight(size_t first) {
     ReadLightweight(first);
-    return {drawing_.error, drawing_.error_line};
+    LightweightRead read;
+    read.error = drawing_.error;
+    read.error_line = drawing_.error_line;
+    return read;
   }
 
  private:
@@ -551,6 +555,18 @@ class Collector : public DrawingVisitor {
   Drawing& drawing_;
 };
 
+/// Takes the one polyline the scanner hands on, buffers and all.
+class Keeper : public DrawingVisitor {
+ public:
+  explicit Keeper(Polyline& polyline) : polyline_(polyline) {}
+  void OnBoundary(size_t /*next*/) override {}
+  void OnPolyline(Polyline& polyline) override { std::swap(polyline_, polyline); }
+  void OnPiece(Piece& /*piece*/) override {}
+
+ private:
+  Polyline& polyline_;
+};
+
 }  // namespace
 
 bool IsFitVertex(int vertex_flags) {
@@ -599,9 +615,13 @@ Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
   return Reader(window, pieces, visitor).Read();
 }
 
-LightweightRead ReadLightweightAt(TagWindow& window, size_t first,
-                                  DrawingVisitor& visitor) {
-  return Reader(window, DrawingPieces::kSkip, visitor).ReadOneLightweight(first);
+LightweightRead ReadLightweightAt(TagWindow& window, size_t first) {
+  Polyline polyline;
+  Keeper keeper(polyline);
+  LightweightRead read =
+      Reader(window, DrawingPieces::kSkip, keeper).ReadOneLightweight(first);
+  read.polyline = std::move(polyline);
+  return read;
 }
 
 Drawing ReadDrawing(const TagList& list, DrawingPieces pieces) {

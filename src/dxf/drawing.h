@@ -225,16 +225,15 @@ inline constexpr const char* kScanStopped = "the reading was stopped";
 Drawing ScanDrawing(TagWindow& window, DrawingPieces pieces,
                     DrawingVisitor& visitor);
 
-/// Reads the LWPOLYLINE at tag `first` of `window` as ScanDrawing reads
-/// one, handing it to `visitor`: its tags as it asks, its values, and the
-/// fault that makes the drawing unreadable, if any (the line of the fault
-/// counted in the window's lines).
+/// The LWPOLYLINE at tag `first` of `window`, read as ScanDrawing reads
+/// one (its vertex_tags held): the polyline, or the fault that makes the
+/// drawing unreadable (its line counted in the window's lines).
 struct LightweightRead {
+  Polyline polyline;
   std::string error;
   int error_line = 0;
 };
-LightweightRead ReadLightweightAt(TagWindow& window, size_t first,
-                                  DrawingVisitor& visitor);
+LightweightRead ReadLightweightAt(TagWindow& window, size_t first);
 
 }  // namespace dxf
 

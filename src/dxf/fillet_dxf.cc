@@ -496,23 +496,6 @@ void PlanChains(FilletPlan& plan) {
   }
 }
 
-/// Keeps the polyline ReadLightweightAt reads.
-class KeepPolyline : public DrawingVisitor {
- public:
-  void OnBoundary(size_t /*next*/) override {}
-  void OnPolyline(Polyline& polyline) override {
-    std::swap(polyline_, polyline);
-    read_ = true;
-  }
-  void OnPiece(Piece& /*piece*/) override {}
-  bool read() const { return read_; }
-  Polyline& polyline() { return polyline_; }
-
- private:
-  Polyline polyline_;
-  bool read_ = false;
-};
-
 /// A run of a drawing's bytes with lightweight polylines among them, read,
 /// planned and written on some thread: it holds a copy of the bytes, and
 /// gives the bytes to write for the run and what became of each polyline
@@ -555,18 +538,16 @@ class PolylineBatch : public Work {
       // Read as the scan reads it (into the tags of the one before, whose
       // memory is used again), laid out as the drawing's first tag is (new
       // tags follow that layout).
-      TagStream stream(bytes);
-      list_.tags.clear();
-      for (Tag tag; stream.Next(tag);) list_.tags.push_back(tag);
+      ReadTags(bytes, list_);
       list_.layout = layout_;
       TagWindow window(list_, bytes);
-      KeepPolyline kept;
-      if (!stream.error().empty() ||
-          !ReadLightweightAt(window, 0, kept).error.empty() || !kept.read()) {
+      LightweightRead read;
+      if (list_.error.empty()) read = ReadLightweightAt(window, 0);
+      if (!list_.error.empty() || !read.error.empty()) {
         failed_ = true;  // the two passes say why
         return;
       }
-      Polyline& p = kept.polyline();
+      Polyline& p = read.polyline;
       p.line = item.line;
       if (!Considered(p, settings_)) {
         text_ += bytes;
@@ -642,11 +623,7 @@ class Writer : public DrawingVisitor {
   }
 
   /// Work queued is waited for: it must not outlive the writer's queue.
-  ~Writer() override {
-    for (const Queued& queued : queued_) {
-      if (queued.batch) workers_->Wait(*queued.batch);
-    }
-  }
+  ~Writer() override { WaitForQueued(); }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
 
@@ -856,10 +833,14 @@ class Writer : public DrawingVisitor {
   /// Waits for every queued polyline and writes it.
   void FinishQueued() {
     if (filling_) StartFilling();
+    WaitForQueued();
+    WriteFinished();
+  }
+
+  void WaitForQueued() {
     for (const Queued& queued : queued_) {
       if (queued.batch) workers_->Wait(*queued.batch);
     }
-    WriteFinished();
   }
 
   /// Whether the LWPOLYLINE at `first_tag` says, before its vertices, that

@@ -6,6 +6,14 @@ namespace dxf {
 
 TagList ReadTags(std::string_view bytes) {
   TagList list;
+  ReadTags(bytes, list);
+  return list;
+}
+
+void ReadTags(std::string_view bytes, TagList& list) {
+  list.tags.clear();
+  list.error.clear();
+  list.error_line = 0;
   TagStream stream(bytes);
   Tag tag;
   while (stream.Next(tag)) list.tags.push_back(tag);
@@ -15,7 +23,6 @@ TagList ReadTags(std::string_view bytes) {
     list.error_line = stream.error_line();
   }
   list.layout = stream.layout();
-  return list;
 }
 
 }  // namespace dxf

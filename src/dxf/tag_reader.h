@@ -60,6 +60,8 @@ struct TagList {
 /// without its value line, and a line longer than kMaxLineBytes. Reading
 /// stops after the "0 / EOF" tag: bytes after it are not tags.
 TagList ReadTags(std::string_view bytes);
+/// The same into `list`, whose memory is used again.
+void ReadTags(std::string_view bytes, TagList& list);
 
 /// `text` without blanks (spaces and tabs) at either end. Inline: the
 /// readers call it for every tag.
