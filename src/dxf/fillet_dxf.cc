@@ -1131,7 +1131,7 @@ RunCounts& RunCounts::operator+=(const RunCounts& other) {
 }
 
 FilletRun FilletDrawing(std::string_view bytes, const Settings& settings) {
-  FilletJob job(settings, size_t{1} << 20, true);
+  FilletJob job(settings, FilletJob::kChunkBytes, true);
   if (geometry::IsRelief(settings.style)) job.Nest(bytes);
   FilletRun collected;
   Collector collector(collected);

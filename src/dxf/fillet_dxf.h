@@ -110,12 +110,16 @@ class RunListener {
 /// the sources give.
 class FilletJob {
  public:
+  /// The bytes read from a source at a time by default: a quarter of a MiB
+  /// keeps the buffer's pages few (each is faulted in once) and the reads
+  /// still few.
+  static constexpr size_t kChunkBytes = size_t{1} << 18;
   /// `chunk`: the bytes read from a source at a time (the buffer grows to
   /// hold the largest entity whatever it is); small ones are for tests.
   /// `workers`: threads that read, plan and write the lightweight polylines
   /// of a run in one pass while this one splits tags on (the bytes are the
   /// same).
-  explicit FilletJob(const Settings& settings, size_t chunk = size_t{1} << 20,
+  explicit FilletJob(const Settings& settings, size_t chunk = kChunkBytes,
                      bool keep_plans = false, Workers* workers = nullptr);
   ~FilletJob();
   FilletJob(const FilletJob&) = delete;

@@ -142,7 +142,8 @@ int RunDrawing(std::unique_ptr<InputFile> input, OutputFile* drawing,
   if (const std::string* held = input->held()) bytes = *held;
   const std::optional<uint64_t> size = input->size();
   const bool read_once = bytes || (size && *size <= kReadOnceBytes);
-  FilletJob job(request.settings, size_t{1} << 18, read_once, request.workers);
+  FilletJob job(request.settings, FilletJob::kChunkBytes, read_once,
+                request.workers);
   // Reliefs need to know first which outlines are holes; a file that does
   // not read is refused by the survey below.
   if (geometry::IsRelief(request.settings.style)) {
